@@ -1,0 +1,55 @@
+#include "design_steps.h"
+
+#include "conversions.h"
+#include "hydraulics.h"
+#include "leading_number.h"
+
+namespace kestrune {
+
+std::optional<LoadFault> enter_load(design_state& s, std::string_view load_text) {
+    auto reading = read_leading_number(load_text);
+    if (!reading) {
+        return LoadFault{LoadStep::user_load, reading.error()};
+    }
+    auto q_user = to_float(reading.value());
+    if (!q_user) {
+        return LoadFault{LoadStep::user_load, q_user.error()};
+    }
+    s.q_user = q_user.value();
+
+    auto q_design = to_float(static_cast<double>(s.k_margin) * static_cast<double>(s.q_user));
+    if (!q_design) {
+        return LoadFault{LoadStep::design_load, q_design.error()};
+    }
+    s.q_design = q_design.value();
+
+    auto g = q_gexchange(s, s.q_design);
+    if (!g) {
+        return LoadFault{LoadStep::design_flow, g.error()};
+    }
+    s.g_design = g.value();
+    return std::nullopt;
+}
+
+std::optional<SizingFault> compute_sizing(design_state& s) {
+    auto v = compute_v(s, s.g_design, s.d);
+    if (!v) {
+        return SizingFault{SizingStep::velocity, v.error()};
+    }
+    s.v = v.value();
+
+    auto ycxs = compute_ycxs(s, s.v, s.d);
+    if (!ycxs) {
+        return SizingFault{SizingStep::friction_factor, ycxs.error()};
+    }
+    s.ycxs = ycxs.value();
+
+    auto r = compute_r(s, s.v, s.d);
+    if (!r) {
+        return SizingFault{SizingStep::resistance, r.error()};
+    }
+    s.r = r.value();
+    return std::nullopt;
+}
+
+}  // namespace kestrune

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+#include "arith_error.h"
+#include "result.h"
+
+namespace kestrune {
+
+// The one rule by which every typed number is read: blanks, tabs and line feeds are removed
+// wherever they stand ("1 000" reads 1000), then the longest leading number is taken: an
+// optional sign, digits with at most one point, an optional exponent after E or e; or a
+// hexadecimal number after &H or an octal one after &O. Whatever follows is ignored; text
+// that does not start with a number, and empty text, read as 0. The point is always ".".
+// A number beyond the 64-bit float range is an overflow; one too small for it reads as 0.
+Result<double, ArithError> read_leading_number(std::string_view text);
+
+// The same reading, for text that must be one number and nothing else (a table field):
+// nullopt when the text is empty or anything follows the number.
+std::optional<Result<double, ArithError>> read_whole_number(std::string_view text);
+
+}  // namespace kestrune

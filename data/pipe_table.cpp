@@ -1,0 +1,190 @@
+#include "pipe_table.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+#include <utility>
+
+#include "conversions.h"
+#include "file_error.h"
+#include "leading_number.h"
+
+namespace kestrune {
+namespace {
+
+constexpr std::size_t longest_quoted_field = 40;  // characters of a bad field in a message
+constexpr std::string_view utf8_bom = "\xEF\xBB\xBF";
+
+bool is_blank_or_line_end(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+TableError table_error(TableFault fault, std::string_view file = {}, std::string reason = {}) {
+    TableError e;
+    e.fault = fault;
+    e.file = std::string(file);
+    e.reason = std::move(reason);
+    return e;
+}
+
+std::string quoted_field(std::string_view field) {
+    if (field.size() <= longest_quoted_field) {
+        return std::string(field);
+    }
+    return std::string(field.substr(0, longest_quoted_field)) + "...";
+}
+
+// Calls store(index, text) for each field in order; stops at the first error, which
+// store may return. Counts every field, so that a file with too many can say how many.
+template <class Store>
+std::optional<TableError> for_each_field(std::string_view contents, std::string_view file,
+                                         Store store) {
+    if (contents.substr(0, utf8_bom.size()) == utf8_bom) {
+        contents.remove_prefix(utf8_bom.size());
+    }
+    std::size_t count = 0;
+    std::size_t pos = 0;
+    bool comma_pending = false;  // a comma ended the previous field, or starts the file
+    while (pos < contents.size()) {
+        char c = contents[pos];
+        if (is_blank_or_line_end(c)) {
+            ++pos;
+            continue;
+        }
+        if (c == ',') {
+            if (comma_pending || count == 0) {
+                TableError e = table_error(TableFault::empty_field, file);
+                e.position = count + 1;
+                return e;
+            }
+            comma_pending = true;
+            ++pos;
+            continue;
+        }
+        std::size_t end = pos;
+        while (end < contents.size() && contents[end] != ',' &&
+               !is_blank_or_line_end(contents[end])) {
+            ++end;
+        }
+        if (count < pipe_rows) {
+            if (auto error = store(count, contents.substr(pos, end - pos))) {
+                error->file = std::string(file);
+                error->position = count + 1;
+                return error;
+            }
+        }
+        ++count;
+        comma_pending = false;
+        pos = end;
+    }
+    if (count > pipe_rows) {
+        TableError e = table_error(TableFault::too_many_fields, file);
+        e.field_count = count;
+        return e;
+    }
+    return std::nullopt;
+}
+
+TableError field_error(TableFault fault, std::string_view field) {
+    TableError e = table_error(fault);
+    e.field_text = quoted_field(field);
+    return e;
+}
+
+// Reads one field as a number; an error names the field's text.
+Result<double, TableError> field_number(std::string_view field) {
+    auto number = read_whole_number(field);
+    if (!number) {
+        return field_error(TableFault::not_a_number, field);
+    }
+    if (!*number) {
+        return field_error(TableFault::out_of_range, field);
+    }
+    return number->value();
+}
+
+template <class Convert, class Assign>
+auto column_store(Convert convert, Assign assign) {
+    return [=](std::size_t row, std::string_view field) -> std::optional<TableError> {
+        auto number = field_number(field);
+        if (!number) {
+            return number.error();
+        }
+        auto stored = convert(number.value());
+        if (!stored) {
+            return field_error(TableFault::out_of_range, field);
+        }
+        assign(row, stored.value());
+        return std::nullopt;
+    };
+}
+
+Result<std::string, TableError> read_table_file(std::string_view name) {
+    const std::string file(name);
+    errno = 0;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(file.c_str(), "rb"), std::fclose);
+    if (!f) {
+        int e = errno != 0 ? errno : EIO;
+        return table_error(e == ENOENT ? TableFault::missing_file : TableFault::unreadable, file,
+                           system_reason(e));
+    }
+    std::string contents;
+    char buf[65536];
+    while (true) {
+        std::size_t got = std::fread(buf, 1, sizeof buf, f.get());
+        contents.append(buf, got);
+        if (contents.size() > largest_table_file) {
+            return table_error(TableFault::too_large, file);
+        }
+        if (got < sizeof buf) {
+            break;
+        }
+    }
+    if (std::ferror(f.get())) {
+        int e = errno != 0 ? errno : EIO;
+        return table_error(TableFault::unreadable, file, system_reason(e));
+    }
+    return contents;
+}
+
+}  // namespace
+
+Result<PipeTable, TableError> parse_pipe_table(std::string_view nominal_contents,
+                                               std::string_view inner_contents) {
+    PipeTable pipes{};
+    auto nominal =
+        column_store(to_int16, [&](std::size_t row, std::int16_t dn) { pipes[row].dn = dn; });
+    if (auto error = for_each_field(nominal_contents, nominal_diameter_file, nominal)) {
+        return *error;
+    }
+    auto inner = column_store(to_float, [&](std::size_t row, float d) { pipes[row].d = d; });
+    if (auto error = for_each_field(inner_contents, inner_diameter_file, inner)) {
+        return *error;
+    }
+    return pipes;
+}
+
+Result<PipeTable, TableError> load_pipe_table() {
+    // Each file is read whole and closed before the next is opened.
+    auto nominal = read_table_file(nominal_diameter_file);
+    if (!nominal) {
+        return nominal.error();
+    }
+    auto inner = read_table_file(inner_diameter_file);
+    if (!inner) {
+        return inner.error();
+    }
+    return parse_pipe_table(nominal.value(), inner.value());
+}
+
+std::optional<float> find_inner_diameter(const PipeTable& pipes, std::int16_t dn) {
+    std::optional<float> found;
+    for (const PipeSize& row : pipes) {
+        if (row.dn == dn) {
+            found = row.d;
+        }
+    }
+    return found;
+}
+
+}  // namespace kestrune

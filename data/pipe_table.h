@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "design_state.h"
+#include "result.h"
+
+namespace kestrune {
+
+// The two table files in the working folder: nominal diameters, then inner diameters, one
+// number per field; fields are separated by commas, blanks, tabs or line ends.
+inline constexpr std::string_view nominal_diameter_file = "indata1.txt";
+inline constexpr std::string_view inner_diameter_file = "indata2.txt";
+
+// A table file larger than this is refused rather than read (bytes).
+inline constexpr std::size_t largest_table_file = 64 * 1024 * 1024;
+
+enum class TableFault {
+    missing_file,     // the file is not there
+    unreadable,       // it is there but cannot be read (see reason)
+    too_large,        // larger than largest_table_file
+    too_many_fields,  // more than 11 fields (see field_count)
+    empty_field,      // nothing between two commas (see position)
+    not_a_number,     // a field that is not one number (see position, field_text)
+    out_of_range,     // a number its column cannot hold (see position, field_text)
+};
+
+struct TableError {
+    TableFault fault = TableFault::missing_file;
+    std::string file;
+    std::string reason;           // the system's reason, for unreadable and missing files
+    std::size_t field_count = 0;  // for too_many_fields
+    std::size_t position = 0;     // 1-based position of the field at fault
+    std::string field_text;       // its text, cut short when long
+};
+
+// Builds the table from the contents of the two files; rows a file does not reach keep 0.
+// A UTF-8 byte-order mark at the start of a file is ignored.
+Result<PipeTable, TableError> parse_pipe_table(std::string_view nominal_contents,
+                                               std::string_view inner_contents);
+
+// Reads the two files from the working folder and builds the table.
+Result<PipeTable, TableError> load_pipe_table();
+
+// The inner diameter for a nominal diameter: the last matching row wins; nullopt when no
+// row matches.
+std::optional<float> find_inner_diameter(const PipeTable& pipes, std::int16_t dn);
+
+}  // namespace kestrune

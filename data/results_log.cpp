@@ -1,0 +1,72 @@
+#include "results_log.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <string>
+#include <system_error>
+
+#include "print_line.h"
+#include "print_statements.h"
+
+namespace kestrune {
+namespace {
+
+// Opens, writes all of bytes in one flush, and closes; errno of the first failure, or 0.
+int write_file(const std::filesystem::path& file, const char* mode, const std::string& bytes) {
+    errno = 0;
+    std::FILE* f = std::fopen(file.c_str(), mode);
+    if (f == nullptr) {
+        return errno != 0 ? errno : EIO;
+    }
+    int failure = 0;
+    // A buffer as large as the line, so that one flush writes the line with one call.
+    if (std::setvbuf(f, nullptr, _IOFBF, bytes.size() + 1) != 0) {
+        failure = errno != 0 ? errno : EIO;
+    }
+    if (failure == 0 && std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size()) {
+        failure = errno != 0 ? errno : EIO;
+    }
+    if (failure == 0 && std::fflush(f) != 0) {
+        failure = errno != 0 ? errno : EIO;
+    }
+    errno = 0;
+    if (std::fclose(f) != 0 && failure == 0) {
+        failure = errno != 0 ? errno : EIO;
+    }
+    return failure;
+}
+
+}  // namespace
+
+std::optional<FileError> recreate_results_log(const std::filesystem::path& file) {
+    if (int failure = write_file(file, "wb", file_line(log_header())); failure != 0) {
+        return FileError{file.string(), system_reason(failure)};
+    }
+    return std::nullopt;
+}
+
+std::optional<FileError> append_results_row(const std::filesystem::path& file,
+                                            const design_state& s) {
+    const std::string row = file_line(result_values(s));
+    std::error_code ec;
+    const bool existed = std::filesystem::is_regular_file(file, ec);
+    const std::uintmax_t old_size = existed ? std::filesystem::file_size(file, ec) : 0;
+    if (existed && ec) {
+        return FileError{file.string(), ec.message()};
+    }
+    int failure = write_file(file, "ab", row);
+    if (failure == 0) {
+        return std::nullopt;
+    }
+    // Put the file back as it was: cut what reached it, or remove a file this call made.
+    std::error_code ignored;
+    if (existed) {
+        std::filesystem::resize_file(file, old_size, ignored);
+    } else if (std::filesystem::is_regular_file(file, ignored) &&
+               std::filesystem::file_size(file, ignored) <= row.size()) {
+        std::filesystem::remove(file, ignored);
+    }
+    return FileError{file.string(), system_reason(failure)};
+}
+
+}  // namespace kestrune

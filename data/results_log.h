@@ -1,0 +1,24 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string_view>
+
+#include "design_state.h"
+#include "file_error.h"
+
+namespace kestrune {
+
+// The results log in the working folder: one header line, then one row per sizing.
+inline constexpr std::string_view results_log_name = "outdata.txt";
+
+// Empties or creates the log and writes its header line.
+std::optional<FileError> recreate_results_log(const std::filesystem::path& file);
+
+// Appends the row of the last sizing, creating the file (without header) when it is
+// missing. The row goes out in one write and the file is closed again. On any failure the
+// file is put back exactly as it was, so that no half row is ever left behind.
+std::optional<FileError> append_results_row(const std::filesystem::path& file,
+                                            const design_state& s);
+
+}  // namespace kestrune
