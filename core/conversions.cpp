@@ -3,6 +3,8 @@
 #include <cmath>
 #include <limits>
 
+#include "leading_number.h"
+
 namespace kestrune {
 namespace {
 
@@ -50,6 +52,26 @@ Result<float, ArithError> to_float(double x) {
         return ArithError::overflow;
     }
     return static_cast<float>(x);
+}
+
+}  // namespace kestrune
+
+namespace kestrune {
+
+Result<float, ArithError> read_float_field(std::string_view text) {
+    auto reading = read_leading_number(text);
+    if (!reading) {
+        return reading.error();
+    }
+    return to_float(reading.value());
+}
+
+Result<std::int16_t, ArithError> read_int16_field(std::string_view text) {
+    auto reading = read_leading_number(text);
+    if (!reading) {
+        return reading.error();
+    }
+    return to_int16(reading.value());
 }
 
 }  // namespace kestrune

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "arith_error.h"
 #include "result.h"
@@ -19,5 +20,13 @@ Result<std::int32_t, ArithError> to_int32(double x);
 // Stores a value into a 32-bit float field, rounding to nearest; a finite value that would
 // round to infinity is an overflow, and a NaN an invalid operation.
 Result<float, ArithError> to_float(double x);
+
+}  // namespace kestrune
+
+namespace kestrune {
+
+// Typed text read by the leading-number rule and stored into a field of the given type.
+Result<float, ArithError> read_float_field(std::string_view text);
+Result<std::int16_t, ArithError> read_int16_field(std::string_view text);
 
 }  // namespace kestrune

@@ -2,16 +2,11 @@
 
 #include "conversions.h"
 #include "hydraulics.h"
-#include "leading_number.h"
 
 namespace kestrune {
 
 std::optional<LoadFault> enter_load(design_state& s, std::string_view load_text) {
-    auto reading = read_leading_number(load_text);
-    if (!reading) {
-        return LoadFault{LoadStep::user_load, reading.error()};
-    }
-    auto q_user = to_float(reading.value());
+    auto q_user = read_float_field(load_text);
     if (!q_user) {
         return LoadFault{LoadStep::user_load, q_user.error()};
     }

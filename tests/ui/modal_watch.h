@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+#include <deque>
+#include <functional>
+
+class QWidget;
+
+namespace kestrune::testing {
+
+// What an input box showed when it was answered.
+struct InputSeen {
+    QString title;
+    QString prompt;
+    QString offered;
+    QString ok_text;
+    QString cancel_text;
+};
+
+// Answers the modal dialogs a test expects, in order, and fails the test on any other: an
+// unexpected dialog is recorded and closed, so that no test ever waits for a person.
+class ModalWatch : public QObject {
+    Q_OBJECT
+  public:
+    ModalWatch();
+
+    // Next expected dialogs.
+    void answer_input(const QString& answer, InputSeen* seen = nullptr,
+                      std::function<void()> meanwhile = {});
+    void cancel_input(InputSeen* seen = nullptr);
+    void accept_message(QString* text = nullptr);
+
+    // Dialogs that came but were not expected, and expected ones that never came.
+    const QStringList& unexpected() const { return unexpected_; }
+    std::size_t still_expected() const { return expected_.size(); }
+
+  private:
+    void poll();
+
+    QTimer timer_;
+    std::deque<std::function<void(QWidget*)>> expected_;
+    QStringList unexpected_;
+};
+
+}  // namespace kestrune::testing

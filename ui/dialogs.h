@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+#include <optional>
+
+namespace kestrune {
+
+// The modal input box: prompt, title and default answer, with "确定" and "取消". Returns the
+// text entered, or nullopt when the engineer cancels.
+std::optional<QString> ask_text(QWidget* parent, const QString& prompt, const QString& title,
+                                const QString& default_answer);
+
+// A modal message in the program's name, with one "确定" button.
+void tell(QWidget* parent, const QString& text, QMessageBox::Icon icon = QMessageBox::Warning);
+
+}  // namespace kestrune

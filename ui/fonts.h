@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QFont>
+
+namespace kestrune {
+
+// SimSun in the given size; where SimSun is missing, the nearest Song-style Chinese font, so
+// that Latin and Chinese glyphs come from one font.
+QFont song_font(qreal points);
+
+}  // namespace kestrune
