@@ -43,10 +43,6 @@ run_tests() {
 
 run_program() {
     local program="$build_dir/app/kestrune"
-    if [ ! -x "$program" ]; then
-        echo "Kestrune has no windows yet: the calculation core and its tests are built." >&2
-        return 0
-    fi
     # The program reads and writes its files in the working folder: give it one of its own.
     local work=${KESTRUNE_WORK:-$HOME/Kestrune}
     mkdir -p "$work"
