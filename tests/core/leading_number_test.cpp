@@ -57,6 +57,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReadingCase{"c_hex_is_not_hex", "0x10", 0.0},
         ReadingCase{"full_width_digits", "\xEF\xBC\x91\xEF\xBC\x92", 0.0},
         ReadingCase{"underflow_reads_zero", "1e-999", 0.0},
+        ReadingCase{"subnormal_kept", "3e-000000322", 3e-322},
         ReadingCase{"negative_underflow", "-1e-999", 0.0},
         ReadingCase{"many_leading_zeros", std::string(5000, '0') + "12", 12.0},
         ReadingCase{"long_fraction", "0." + std::string(400, '0') + "1e400", 0.1},

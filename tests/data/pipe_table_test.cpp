@@ -124,6 +124,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadTable{"empty_between_commas", "15,,20", "", TableFault::empty_field, "indata1.txt", 2,
                  "", 0},
         BadTable{"leading_comma", ",15", "", TableFault::empty_field, "indata1.txt", 1, "", 0},
+        BadTable{"empty_field_past_eleven", "1 2 3 4 5 6 7 8 9 10 11 12,,13", "",
+                 TableFault::too_many_fields, "indata1.txt", 0, "", 13},
         BadTable{"long_junk_is_cut", std::string(100, 'x'), "", TableFault::not_a_number,
                  "indata1.txt", 1, std::string(40, 'x') + "...", 0}),
     [](const auto& info) { return std::string(info.param.name); });
