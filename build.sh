@@ -2,6 +2,8 @@
 # Kestrune: set up, build, test and run, on Debian as root (or with the packages present).
 #   bash build.sh run    install what is missing, build, start the program on the example table
 #   bash build.sh test   install what is missing, build, run all tests
+#   bash build.sh sanitize        the whole test suite under AddressSanitizer and UBSan
+#   bash build.sh fuzz [SECONDS]  each fuzz target for SECONDS (default 60)
 set -euo pipefail
 cd "$(dirname "$0")"
 source_dir=$(pwd)
@@ -9,10 +11,11 @@ build_dir=${KESTRUNE_BUILD_DIR:-$source_dir/build}
 
 packages=(cmake ninja-build g++ pkg-config libgtest-dev qt6-base-dev fonts-arphic-uming
           locales xvfb xauth)
+fuzz_packages=(clang libclang-rt-dev)
 
 install_missing() {
     local missing=() p
-    for p in "${packages[@]}"; do
+    for p in "${packages[@]}" "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' ||
             missing+=("$p")
     done
@@ -33,12 +36,44 @@ install_missing() {
 }
 
 build() {
-    cmake -S "$source_dir" -B "$build_dir" -G Ninja "$@"
-    cmake --build "$build_dir"
+    local dir=$1
+    shift
+    cmake -S "$source_dir" -B "$dir" -G Ninja "$@"
+    cmake --build "$dir"
 }
 
 run_tests() {
-    QT_QPA_PLATFORM=offscreen ctest --test-dir "$build_dir" --output-on-failure
+    QT_QPA_PLATFORM=offscreen ctest --test-dir "$1" --output-on-failure
+}
+
+# Every sanitizer report ends the test that made it, so the suite fails.
+sanitize() {
+    local dir=${build_dir}-sanitize
+    build "$dir" -DCMAKE_BUILD_TYPE=Debug -DKESTRUNE_SANITIZE=ON
+    ASAN_OPTIONS=abort_on_error=1:detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+        run_tests "$dir"
+}
+
+# Each target runs from the seed corpus in a scratch copy; any finding fails the run and
+# leaves its input in the scratch folder, whose path is printed.
+fuzz() {
+    local seconds=${1:-60} dir=${build_dir}-fuzz scratch target
+    build "$dir" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DKESTRUNE_FUZZ=ON -DKESTRUNE_WINDOWS=OFF -DKESTRUNE_TESTS=OFF
+    scratch=$(mktemp -d)
+    echo "Fuzzing for ${seconds} s per target in $scratch"
+    for target in leading_number pipe_table print_line; do
+        mkdir -p "$scratch/$target"
+        cp "$source_dir/fuzz/corpus/$target/"* "$scratch/$target/"
+        "$dir/fuzz/fuzz_$target" -max_total_time="$seconds" -print_final_stats=1 \
+            -artifact_prefix="$scratch/$target-" "$scratch/$target" 2>"$scratch/$target.log" || {
+            tail -n 40 "$scratch/$target.log"
+            echo "fuzz_$target found a fault; its input is in $scratch" >&2
+            return 1
+        }
+        grep -E '^stat::number_of_executed_units|^Done|cov:' "$scratch/$target.log" | tail -n 2
+    done
+    rm -rf "$scratch"
 }
 
 run_program() {
@@ -64,16 +99,24 @@ MSG
 case "${1:-}" in
     run)
         install_missing
-        build
+        build "$build_dir"
         run_program
         ;;
     test)
         install_missing
-        build
-        run_tests
+        build "$build_dir"
+        run_tests "$build_dir"
+        ;;
+    sanitize)
+        install_missing
+        sanitize
+        ;;
+    fuzz)
+        install_missing "${fuzz_packages[@]}"
+        fuzz "${2:-60}"
         ;;
     *)
-        echo "usage: bash build.sh run | test" >&2
+        echo "usage: bash build.sh run | test | sanitize | fuzz [SECONDS]" >&2
         exit 2
         ;;
 esac

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <optional>
+
 #include "temp_folder.h"
 
 namespace kestrune {
@@ -183,6 +186,51 @@ TEST(PipeTableFiles, MissingOrUnreadableFilesAreNamed) {
     ASSERT_FALSE(folder_error.has_value());
     EXPECT_EQ(folder_error.error().fault, TableFault::unreadable);
     EXPECT_EQ(folder_error.error().file, "indata2.txt");
+}
+
+TEST(PipeTableFiles, HostileFilesLoadOrGiveTheirNamedErrorQuickly) {
+    struct Case {
+        const char* name;
+        std::string contents;
+        std::optional<TableFault> fault;  // nullopt: loads
+    };
+    const Case cases[] = {
+        {"empty", "", std::nullopt},
+        {"thirty_megabytes_of_blanks", std::string(30'000'000, ' '), std::nullopt},
+        {"thirty_megabytes_of_digits", std::string(30'000'000, '7'), TableFault::out_of_range},
+        {"thirty_megabytes_of_junk", std::string(30'000'000, 'x'), TableFault::not_a_number},
+        {"fifteen_megabytes_of_fields",
+         [] {
+             std::string s;
+             for (int i = 0; i < 5'000'000; ++i) {
+                 s += "15 ";
+             }
+             return s;
+         }(),
+         TableFault::too_many_fields},
+        {"binary", std::string("\x00\x01\x02\xFE\xFF", 5), TableFault::not_a_number},
+        {"nul_after_number", std::string("15\x00", 3), TableFault::not_a_number},
+        {"cr_only", "15\r20\r25", std::nullopt},
+        {"byte_order_mark",
+         "\xEF\xBB\xBF"
+         "15\r\n",
+         std::nullopt},
+    };
+    for (const Case& c : cases) {
+        TempWorkingFolder folder;
+        write_bytes("indata1.txt", c.contents);
+        write_bytes("indata2.txt", standard_d);
+        const auto started = std::chrono::steady_clock::now();
+        auto table = load_pipe_table();
+        const auto took = std::chrono::steady_clock::now() - started;
+        EXPECT_LT(took, std::chrono::seconds(5)) << c.name;
+        ASSERT_EQ(table.has_value(), !c.fault.has_value()) << c.name;
+        if (c.fault) {
+            EXPECT_EQ(table.error().fault, *c.fault) << c.name;
+            EXPECT_EQ(table.error().file, "indata1.txt") << c.name;
+            EXPECT_LE(table.error().field_text.size(), 43u) << c.name;
+        }
+    }
 }
 
 TEST(PipeTableFiles, FilesBeyondTheSizeLimitAreRefused) {
