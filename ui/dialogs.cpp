@@ -1,5 +1,7 @@
 #include "dialogs.h"
 
+#include <QAbstractButton>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QPushButton>
 
@@ -28,6 +30,34 @@ void tell(QWidget* parent, const QString& text, QMessageBox::Icon icon) {
     box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
+}
+
+int ask_choice(QWidget* parent, const QString& text, const QStringList& buttons) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Kestrune"), text, QMessageBox::NoButton,
+                    parent);
+    box.setObjectName(QStringLiteral("question_box"));
+    QList<QAbstractButton*> added;
+    for (const QString& label : buttons) {
+        added << box.addButton(label, added.size() + 1 == buttons.size() ? QMessageBox::RejectRole
+                                                                         : QMessageBox::AcceptRole);
+    }
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+    const qsizetype clicked = added.indexOf(box.clickedButton());
+    return clicked >= 0 ? static_cast<int>(clicked) : static_cast<int>(buttons.size()) - 1;
+}
+
+std::optional<QString> ask_folder(QWidget* parent, const QString& title, const QString& start) {
+    QFileDialog box(parent, title, start);
+    box.setObjectName(QStringLiteral("folder_dialog"));
+    box.setFileMode(QFileDialog::Directory);
+    box.setOption(QFileDialog::ShowDirsOnly);
+    box.setOption(QFileDialog::DontUseNativeDialog);
+    box.setWindowModality(Qt::ApplicationModal);
+    if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return box.selectedFiles().constFirst();
 }
 
 }  // namespace kestrune

@@ -143,6 +143,20 @@ void frmcompute::build_controls() {
 bool frmcompute::start() {
     state_.reset();
     auto table = load_pipe_table();
+    // Started from the menu, the working folder is usually the home folder, without the
+    // table: offer to choose the folder that holds it, which then serves the whole run.
+    while (!table && table.error().fault == TableFault::missing_file) {
+        const int choice = ask_choice(this, missing_table_question(table.error(), working_folder()),
+                                      {QStringLiteral("选择文件夹…"), QStringLiteral("退出")});
+        if (choice != 0) {
+            return false;
+        }
+        if (auto folder =
+                ask_folder(this, QStringLiteral("选择含有管道表的文件夹"), QDir::currentPath())) {
+            QDir::setCurrent(*folder);
+        }
+        table = load_pipe_table();
+    }
     if (!table) {
         tell(this, table_problem(table.error(), working_folder()), QMessageBox::Critical);
         return false;

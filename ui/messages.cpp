@@ -79,6 +79,15 @@ QString table_problem(const TableError& e, const QString& folder) {
     return what + restart_hint(folder);
 }
 
+QString missing_table_question(const TableError& e, const QString& folder) {
+    return QStringLiteral(
+               "在文件夹 %1 中找不到管道表文件“%2”。\n"
+               "管道表由 indata1.txt（公称直径）和 indata2.txt（管道内径）两个文件组成。"
+               "请选择存放这两个文件的文件夹（结果文件 outdata.txt 也将写在那里），"
+               "或者退出。")
+        .arg(folder, qs(e.file));
+}
+
 QString log_recreate_problem(const FileError& e, const QString& folder) {
     return QStringLiteral(
                "无法建立结果文件“%1”：%2。\n工作目录：%3\n"

@@ -12,6 +12,8 @@ namespace kestrune {
 // What the engineer is told, in the program's voice, with what to do next.
 
 QString table_problem(const TableError& error, const QString& working_folder);
+// A table file is missing: choose another folder, or quit.
+QString missing_table_question(const TableError& error, const QString& working_folder);
 QString log_recreate_problem(const FileError& error, const QString& working_folder);
 QString log_append_problem(const FileError& error);
 

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -82,6 +83,46 @@ void ModalWatch::accept_message(QString* text) {
             *text = box->text();
         }
         box->accept();
+    });
+}
+
+void ModalWatch::click_button(const QString& label, QString* text) {
+    expected_.push_back([this, label, text](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        if (box == nullptr) {
+            unexpected_ << QStringLiteral("expected a question, got ") + w->windowTitle();
+            w->close();
+            return;
+        }
+        if (text != nullptr) {
+            *text = box->text();
+        }
+        for (QAbstractButton* b : box->buttons()) {
+            if (b->text() == label) {
+                b->click();
+                return;
+            }
+        }
+        unexpected_ << QStringLiteral("no button ") + label;
+        box->close();
+    });
+}
+
+void ModalWatch::choose_folder(const QString& folder) {
+    expected_.push_back([this, folder](QWidget* w) {
+        auto* box = qobject_cast<QFileDialog*>(w);
+        if (box == nullptr) {
+            unexpected_ << QStringLiteral("expected a folder chooser, got ") + w->windowTitle();
+            w->close();
+            return;
+        }
+        if (folder.isEmpty()) {
+            box->reject();
+            return;
+        }
+        box->setDirectory(folder);
+        box->selectFile(folder);
+        static_cast<QDialog*>(box)->accept();
     });
 }
 

@@ -32,6 +32,10 @@ class ModalWatch : public QObject {
                       std::function<void()> meanwhile = {});
     void cancel_input(InputSeen* seen = nullptr);
     void accept_message(QString* text = nullptr);
+    // A message box with several buttons: click the one with this label.
+    void click_button(const QString& label, QString* text = nullptr);
+    // The folder chooser: choose this folder, or cancel when it is empty.
+    void choose_folder(const QString& folder);
 
     // Dialogs that came but were not expected, and expected ones that never came.
     const QStringList& unexpected() const { return unexpected_; }
