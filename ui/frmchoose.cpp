@@ -2,17 +2,10 @@
 
 #include <QCloseEvent>
 
-#include "twips.h"
-
 namespace kestrune {
 
 frmchoose::frmchoose(QWidget* parent)
-    : QWidget(parent, Qt::Window), surface_(new PrintSurface(this)) {
-    setObjectName(QStringLiteral("frmchoose"));
-    setWindowTitle(QStringLiteral("直径的选择:"));
-    setFixedSize(px(9945), px(4065));
-    surface_->setGeometry(rect());
-}
+    : PrintWindow(parent, QStringLiteral("frmchoose"), QStringLiteral("直径的选择:"), 9945, 4065) {}
 
 void frmchoose::closeEvent(QCloseEvent* event) {
     event->ignore();

@@ -1,26 +1,19 @@
 #pragma once
 
-#include <QWidget>
-
-#include "print_surface.h"
+#include "print_window.h"
 
 namespace kestrune {
 
 // The diameter choice window: lists the pipe table while the engineer picks a nominal
 // diameter. It is visible only while the sizing run's input box waits, and cannot be closed
 // by its close box meanwhile: the run hides it.
-class frmchoose : public QWidget {
+class frmchoose : public PrintWindow {
     Q_OBJECT
   public:
     explicit frmchoose(QWidget* parent = nullptr);
 
-    PrintSurface* surface() const { return surface_; }
-
   protected:
     void closeEvent(QCloseEvent* event) override;
-
-  private:
-    PrintSurface* surface_;
 };
 
 }  // namespace kestrune

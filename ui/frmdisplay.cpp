@@ -3,18 +3,12 @@
 #include <QCloseEvent>
 #include <QScreen>
 
-#include "twips.h"
-
 namespace kestrune {
 
 frmdisplay::frmdisplay(QWidget* parent)
-    : QWidget(parent, Qt::Window), surface_(new PrintSurface(this)) {
-    setObjectName(QStringLiteral("frmdisplay"));
-    setWindowTitle(QStringLiteral("display"));
-    setFixedSize(px(10755), px(8340));
-    surface_->setGeometry(rect());
+    : PrintWindow(parent, QStringLiteral("frmdisplay"), QStringLiteral("display"), 10755, 8340) {
     // Double-clicks on the printed text reach the window itself.
-    surface_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    surface()->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
 void frmdisplay::show_results() {

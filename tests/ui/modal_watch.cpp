@@ -5,6 +5,7 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 namespace kestrune::testing {
@@ -39,15 +40,23 @@ ModalWatch::ModalWatch() {
     timer_.start();
 }
 
-void ModalWatch::answer_input(const QString& answer, InputSeen* seen,
-                              std::function<void()> meanwhile) {
-    expected_.push_back([this, answer, seen, meanwhile](QWidget* w) {
-        auto* box = qobject_cast<QInputDialog*>(w);
-        if (box == nullptr) {
-            unexpected_ << QStringLiteral("expected an input box, got ") + w->windowTitle();
+template <class Dialog, class Handle>
+void ModalWatch::expect(const char* what, Handle handle) {
+    expected_.push_back([this, what, handle](QWidget* w) {
+        auto* dialog = qobject_cast<Dialog*>(w);
+        if (dialog == nullptr) {
+            unexpected_
+                << QStringLiteral("expected %1, got %2").arg(QLatin1String(what), w->windowTitle());
             w->close();
             return;
         }
+        handle(dialog);
+    });
+}
+
+void ModalWatch::answer_input(const QString& answer, InputSeen* seen,
+                              std::function<void()> meanwhile) {
+    expect<QInputDialog>("an input box", [answer, seen, meanwhile](QInputDialog* box) {
         record(box, seen);
         if (meanwhile) {
             meanwhile();
@@ -58,27 +67,14 @@ void ModalWatch::answer_input(const QString& answer, InputSeen* seen,
 }
 
 void ModalWatch::cancel_input(InputSeen* seen) {
-    expected_.push_back([this, seen](QWidget* w) {
-        auto* box = qobject_cast<QInputDialog*>(w);
-        if (box == nullptr) {
-            unexpected_ << QStringLiteral("expected an input box to cancel, got ") +
-                               w->windowTitle();
-            w->close();
-            return;
-        }
+    expect<QInputDialog>("an input box to cancel", [seen](QInputDialog* box) {
         record(box, seen);
         box->reject();
     });
 }
 
 void ModalWatch::accept_message(QString* text) {
-    expected_.push_back([this, text](QWidget* w) {
-        auto* box = qobject_cast<QMessageBox*>(w);
-        if (box == nullptr) {
-            unexpected_ << QStringLiteral("expected a message, got ") + w->windowTitle();
-            w->close();
-            return;
-        }
+    expect<QMessageBox>("a message", [text](QMessageBox* box) {
         if (text != nullptr) {
             *text = box->text();
         }
@@ -87,13 +83,7 @@ void ModalWatch::accept_message(QString* text) {
 }
 
 void ModalWatch::click_button(const QString& label, QString* text) {
-    expected_.push_back([this, label, text](QWidget* w) {
-        auto* box = qobject_cast<QMessageBox*>(w);
-        if (box == nullptr) {
-            unexpected_ << QStringLiteral("expected a question, got ") + w->windowTitle();
-            w->close();
-            return;
-        }
+    expect<QMessageBox>("a question", [this, label, text](QMessageBox* box) {
         if (text != nullptr) {
             *text = box->text();
         }
@@ -109,19 +99,17 @@ void ModalWatch::click_button(const QString& label, QString* text) {
 }
 
 void ModalWatch::choose_folder(const QString& folder) {
-    expected_.push_back([this, folder](QWidget* w) {
-        auto* box = qobject_cast<QFileDialog*>(w);
-        if (box == nullptr) {
-            unexpected_ << QStringLiteral("expected a folder chooser, got ") + w->windowTitle();
-            w->close();
-            return;
-        }
+    expect<QFileDialog>("a folder chooser", [folder](QFileDialog* box) {
         if (folder.isEmpty()) {
             box->reject();
             return;
         }
+        // Typed as a whole path: the dialog's own model loads folders in the background and
+        // must not decide which one is taken.
         box->setDirectory(folder);
-        box->selectFile(folder);
+        if (auto* name = box->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+            name->setText(folder);
+        }
         static_cast<QDialog*>(box)->accept();
     });
 }

@@ -42,6 +42,10 @@ class ModalWatch : public QObject {
     std::size_t still_expected() const { return expected_.size(); }
 
   private:
+    // Queues a handler for the next dialog, which must be a Dialog; any other kind is
+    // recorded as unexpected and closed.
+    template <class Dialog, class Handle>
+    void expect(const char* what, Handle handle);
     void poll();
 
     QTimer timer_;
