@@ -18,6 +18,7 @@ class MainWindowTest : public QObject {
     void newMarginTakesEffectAtTheNextLoadChange();
     void outputBoxesAreReadOnlyButSelectable();
     void closingTheMainWindowEndsTheProgram();
+    void tabOrderAndFontsFollowTheLayout();
 };
 
 void MainWindowTest::startShowsTheDefaultsAndWritesTheHeader() {
@@ -107,6 +108,28 @@ void MainWindowTest::closingTheMainWindowEndsTheProgram() {
     QVERIFY(!run.window->isVisible());
     QVERIFY(!run.window->display_window()->isVisible());
     QVERIFY(run.log() == before);
+}
+
+void MainWindowTest::tabOrderAndFontsFollowTheLayout() {
+    // State: started. Action: walk the focus chain from Text1. Expected: the controls that
+    // take focus in their tab order; Song font 10.5 pt for boxes, 12 pt for the big buttons.
+    ProgramRun run;
+    QVERIFY(run.start());
+    QStringList order;
+    QWidget* w = run.text("Text1");
+    do {
+        if (w->focusPolicy() & Qt::TabFocus) {
+            order << w->objectName();
+        }
+        w = w->nextInFocusChain();
+    } while (w != run.text("Text1") && order.size() < 30);
+    QCOMPARE(order, QStringList({"Text1", "Text2", "cmdok", "Text4", "Text3", "Cmdexit", "cmdset1",
+                                 "cmdset2", "cmdset3", "cmdset4"}));
+    QCOMPARE(run.text("Text1")->font().pointSizeF(), 10.5);
+    QVERIFY(run.text("Text1")->font().families().contains(QStringLiteral("SimSun")));
+    QCOMPARE(run.window->findChild<QLabel*>("Label4")->font().pointSizeF(), 10.5);
+    QCOMPARE(run.button("cmdok")->font().pointSizeF(), 12.0);
+    QCOMPARE(run.button("cmdset1")->font().pointSizeF(), QApplication::font().pointSizeF());
 }
 
 QTEST_MAIN(MainWindowTest)
