@@ -54,10 +54,6 @@ Result<float, ArithError> to_float(double x) {
     return static_cast<float>(x);
 }
 
-}  // namespace kestrune
-
-namespace kestrune {
-
 Result<float, ArithError> read_float_field(std::string_view text) {
     auto reading = read_leading_number(text);
     if (!reading) {

@@ -21,10 +21,6 @@ Result<std::int32_t, ArithError> to_int32(double x);
 // round to infinity is an overflow, and a NaN an invalid operation.
 Result<float, ArithError> to_float(double x);
 
-}  // namespace kestrune
-
-namespace kestrune {
-
 // Typed text read by the leading-number rule and stored into a field of the given type.
 Result<float, ArithError> read_float_field(std::string_view text);
 Result<std::int16_t, ArithError> read_int16_field(std::string_view text);

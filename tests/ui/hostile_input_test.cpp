@@ -10,15 +10,6 @@ using namespace kestrune::testing;
 
 namespace {
 
-void type_load(ProgramRun& run, const QString& load) {
-    run.text("Text1")->clear();
-    run.text("Text1")->insert(load);  // a paste: one change for the whole text
-}
-
-void click(ProgramRun& run, const char* button) {
-    QTest::mouseClick(run.button(button), Qt::LeftButton);
-}
-
 QString problem(ProgramRun& run) {
     return run.window->findChild<QLabel*>("problem_line")->text();
 }
@@ -61,7 +52,7 @@ void HostileInputTest::strangeLoadsNeverShowANonFiniteNumber() {
     ProgramRun run;
     QVERIFY(run.start());
     for (const Case& c : cases) {
-        type_load(run, c.load);
+        run.paste_load(c.load);
         const QString shown = run.text("Text2")->text() + run.text("Text3")->text();
         QVERIFY2(!shown.contains(QStringLiteral("Inf"), Qt::CaseInsensitive) &&
                      !shown.contains(QStringLiteral("NaN"), Qt::CaseInsensitive),
@@ -80,7 +71,7 @@ void HostileInputTest::strangeLoadsNeverShowANonFiniteNumber() {
 void HostileInputTest::strangeDiameterAnswersAreRefused() {
     ProgramRun run;
     QVERIFY(run.start());
-    type_load(run, QStringLiteral("10000"));
+    run.paste_load(QStringLiteral("10000"));
     const QString answers[] = {QString(1 << 20, QLatin1Char('7')),
                                QStringLiteral("1e39"),
                                QStringLiteral("-0"),
@@ -91,7 +82,7 @@ void HostileInputTest::strangeDiameterAnswersAreRefused() {
         QString message;
         run.watch.answer_input(answer);
         run.watch.accept_message(&message);
-        click(run, "cmdok");
+        run.click("cmdok");
         QVERIFY2(!message.isEmpty(), qPrintable(answer.left(20)));
         QVERIFY(message.size() < 400);
         QVERIFY(!run.window->choose_window()->isVisible());
@@ -109,13 +100,13 @@ void HostileInputTest::strangeParameterAnswersAreRefused() {
         for (const char* button : {"cmdset1", "cmdset4"}) {
             run.watch.answer_input(answer);
             run.watch.accept_message();
-            click(run, button);
+            run.click(button);
         }
     }
     // A megabyte of digits is out of the 16-bit range for a temperature.
     run.watch.answer_input(answers[0]);
     run.watch.accept_message();
-    click(run, "cmdset2");
+    run.click("cmdset2");
     QCOMPARE(run.window->state().rho, 983.25f);
     QCOMPARE(run.window->state().nu, 0.477f);
     QCOMPARE(run.window->state().t_supply, std::int16_t{95});
@@ -126,15 +117,15 @@ void HostileInputTest::strangeParameterAnswersAreRefused() {
 void HostileInputTest::logReplacedByAFolderBetweenSizingsIsReported() {
     ProgramRun run;
     QVERIFY(run.start());
-    type_load(run, QStringLiteral("10000"));
+    run.paste_load(QStringLiteral("10000"));
     run.watch.answer_input("25");
-    click(run, "cmdok");
+    run.click("cmdok");
     std::filesystem::remove("outdata.txt");
     std::filesystem::create_directory("outdata.txt");
     QString message;
     run.watch.answer_input("24");
     run.watch.accept_message(&message);
-    click(run, "cmdok");
+    run.click("cmdok");
     QVERIFY(message.contains(QStringLiteral("Is a directory")));
     QCOMPARE(run.window->display_window()->surface()->lines().at(1).at(3).text,
              std::string(" 24 "));
@@ -150,15 +141,15 @@ void HostileInputTest::thousandsOfSizingsLogExactlyOneRowEach() {
     std::string expected = header_bytes();
     const char* diameters[] = {"15", "24", "25", "26"};
     for (int i = 0; i < 2000; ++i) {
-        type_load(run, QString::number(1000 + 37 * i));
+        run.paste_load(QString::number(1000 + 37 * i));
         if (i % 10 == 9) {
             run.watch.answer_input("99");
             run.watch.accept_message();
-            click(run, "cmdok");
+            run.click("cmdok");
             continue;
         }
         run.watch.answer_input(diameters[i % 4]);
-        click(run, "cmdok");
+        run.click("cmdok");
         std::string shown;
         for (const PlacedText& p : run.window->display_window()->surface()->lines().at(1)) {
             shown += p.text;

@@ -5,14 +5,6 @@
 using namespace kestrune;
 using namespace kestrune::testing;
 
-namespace {
-
-void click(ProgramRun& run, const char* button) {
-    QTest::mouseClick(run.button(button), Qt::LeftButton);
-}
-
-}  // namespace
-
 class ParameterDialogsTest : public QObject {
     Q_OBJECT
   private slots:
@@ -46,7 +38,7 @@ void ParameterDialogsTest::eachDialogShowsItsPromptTitleAndDefault() {
     for (const Row& row : rows) {
         InputSeen seen;
         run.watch.cancel_input(&seen);
-        click(run, row.button);
+        run.click(row.button);
         QCOMPARE(seen.prompt, row.prompt);
         QCOMPARE(seen.title, row.title);
         QCOMPARE(seen.offered, row.offered);
@@ -60,15 +52,15 @@ void ParameterDialogsTest::densityDialogAlwaysOffersTheTableDefault() {
     ProgramRun run;
     QVERIFY(run.start());
     run.watch.answer_input("990.3");
-    click(run, "cmdset1");
+    run.click("cmdset1");
     QCOMPARE(run.window->state().rho, 990.3f);
     InputSeen seen;
     run.watch.cancel_input(&seen);
-    click(run, "cmdset1");
+    run.click("cmdset1");
     QCOMPARE(seen.offered, QStringLiteral("983.25"));
     QCOMPARE(run.window->state().rho, 990.3f);
     run.watch.answer_input("0.5");
-    click(run, "cmdset4");
+    run.click("cmdset4");
     QCOMPARE(run.window->state().nu, 0.5f);
 }
 
@@ -79,7 +71,7 @@ void ParameterDialogsTest::newSupplyTemperatureChangesTheFlowAtTheNextLoadChange
     QVERIFY(run.start());
     QTest::keyClicks(run.text("Text1"), "100");
     run.watch.answer_input("90");
-    click(run, "cmdset2");
+    run.click("cmdset2");
     QCOMPARE(run.window->state().dt, std::int16_t{20});
     QCOMPARE(run.text("Text3")->text(), QStringLiteral("4.13"));
     QTest::keyClicks(run.text("Text1"), "0");
@@ -91,13 +83,13 @@ void ParameterDialogsTest::temperaturesRoundHalvesToEvenAndSetTheDifference() {
     ProgramRun run;
     QVERIFY(run.start());
     run.watch.answer_input("92.5");
-    click(run, "cmdset2");
+    run.click("cmdset2");
     QCOMPARE(run.window->state().t_supply, std::int16_t{92});
     run.watch.answer_input("93.5");
-    click(run, "cmdset2");
+    run.click("cmdset2");
     QCOMPARE(run.window->state().t_supply, std::int16_t{94});
     run.watch.answer_input("60");
-    click(run, "cmdset3");
+    run.click("cmdset3");
     QCOMPARE(run.window->state().t_return, std::int16_t{60});
     QCOMPARE(run.window->state().dt, std::int16_t{34});
 }
@@ -107,7 +99,7 @@ void ParameterDialogsTest::cancelKeepsEveryParameter() {
     QVERIFY(run.start());
     for (const char* button : {"cmdset1", "cmdset2", "cmdset3", "cmdset4"}) {
         run.watch.cancel_input();
-        click(run, button);
+        run.click(button);
     }
     const design_state& s = run.window->state();
     QCOMPARE(s.rho, 983.25f);
@@ -124,13 +116,13 @@ void ParameterDialogsTest::emptyAnswerReadsAsZero() {
     ProgramRun run;
     QVERIFY(run.start());
     run.watch.answer_input("");
-    click(run, "cmdset3");
+    run.click("cmdset3");
     QCOMPARE(run.window->state().t_return, std::int16_t{0});
     QCOMPARE(run.window->state().dt, std::int16_t{95});
     QString message;
     run.watch.answer_input("");
     run.watch.accept_message(&message);
-    click(run, "cmdset1");
+    run.click("cmdset1");
     QCOMPARE(run.window->state().rho, 983.25f);
     QVERIFY(message.contains(QStringLiteral("983.25")));
     QVERIFY(run.watch.unexpected().isEmpty());
@@ -144,7 +136,7 @@ void ParameterDialogsTest::densityAndViscosityMustBePositiveAndFinite() {
             QString message;
             run.watch.answer_input(answer);
             run.watch.accept_message(&message);
-            click(run, button);
+            run.click(button);
             QVERIFY2(message.contains(QStringLiteral("大于 0")), answer);
         }
     }
@@ -159,14 +151,14 @@ void ParameterDialogsTest::temperaturesBeyond16BitsAreRefused() {
     QString message;
     run.watch.answer_input("40000");
     run.watch.accept_message(&message);
-    click(run, "cmdset2");
+    run.click("cmdset2");
     QVERIFY(message.contains(QStringLiteral("超出范围")));
     QCOMPARE(run.window->state().t_supply, std::int16_t{95});
 
     // -32768 fits a temperature, but 95 - (-32768) does not fit the difference.
     run.watch.answer_input("-32768");
     run.watch.accept_message(&message);
-    click(run, "cmdset3");
+    run.click("cmdset3");
     QVERIFY(message.contains(QStringLiteral("温差")));
     QCOMPARE(run.window->state().t_return, std::int16_t{70});
     QCOMPARE(run.window->state().dt, std::int16_t{25});

@@ -11,15 +11,6 @@ namespace {
 
 const std::string worked_row = row_bytes(10000, 12000, 412.71f, 25, 0.329f, 101.17f);
 
-void type_load(ProgramRun& run, const char* load) {
-    run.text("Text1")->clear();
-    QTest::keyClicks(run.text("Text1"), load);
-}
-
-void click_ok(ProgramRun& run) {
-    QTest::mouseClick(run.button("cmdok"), Qt::LeftButton);
-}
-
 }  // namespace
 
 class SizingRunTest : public QObject {
@@ -46,7 +37,7 @@ void SizingRunTest::sizingDn25LogsAndShowsTheWorkedExample() {
     // the row logged after the header, two lines in the results window.
     ProgramRun run;
     QVERIFY(run.start());
-    type_load(run, "10000");
+    run.type_load("10000");
     InputSeen seen;
     bool list_visible = false;
     std::size_t listed = 0;
@@ -56,7 +47,7 @@ void SizingRunTest::sizingDn25LogsAndShowsTheWorkedExample() {
         listed = run.window->choose_window()->surface()->lines().size();
         listed_row = printed(run.window->choose_window()->surface(), 3);
     });
-    click_ok(run);
+    run.click("cmdok");
     QVERIFY(run.watch.unexpected().isEmpty());
     QCOMPARE(seen.prompt, QStringLiteral("请你输入合适的公称直径:"));
     QCOMPARE(seen.title, QStringLiteral("输入公称直径！"));
@@ -90,12 +81,12 @@ void SizingRunTest::sizingDn25LogsAndShowsTheWorkedExample() {
 void SizingRunTest::diameterAnswerRoundsHalvesToEven() {
     ProgramRun run;
     QVERIFY(run.start());
-    type_load(run, "10000");
+    run.type_load("10000");
     run.watch.answer_input("25.5");
-    click_ok(run);
+    run.click("cmdok");
     QCOMPARE(run.window->state().dn, std::int16_t{26});
     run.watch.answer_input("24.5");
-    click_ok(run);
+    run.click("cmdok");
     QCOMPARE(run.window->state().dn, std::int16_t{24});
     QCOMPARE(run.window->state().d, 20.0f);
     QVERIFY(run.watch.unexpected().isEmpty());
@@ -104,11 +95,11 @@ void SizingRunTest::diameterAnswerRoundsHalvesToEven() {
 void SizingRunTest::twoIdenticalRunsLogTwoRowsAndShowTheLastOnly() {
     ProgramRun run;
     QVERIFY(run.start());
-    type_load(run, "10000");
+    run.type_load("10000");
     run.watch.answer_input("25");
     run.watch.answer_input("25");
-    click_ok(run);
-    click_ok(run);
+    run.click("cmdok");
+    run.click("cmdok");
     QVERIFY(run.log() == header_bytes() + worked_row + worked_row);
     QCOMPARE(run.window->display_window()->surface()->lines().size(), std::size_t{2});
     QVERIFY(run.watch.unexpected().isEmpty());
@@ -117,14 +108,14 @@ void SizingRunTest::twoIdenticalRunsLogTwoRowsAndShowTheLastOnly() {
 void SizingRunTest::doubleClickHidesTheResultsUntilTheNextRun() {
     ProgramRun run;
     QVERIFY(run.start());
-    type_load(run, "10000");
+    run.type_load("10000");
     run.watch.answer_input("25");
-    click_ok(run);
+    run.click("cmdok");
     frmdisplay* display = run.window->display_window();
     QTest::mouseDClick(display, Qt::LeftButton, {}, QPoint(100, 100));
     QVERIFY(!display->isVisible());
     run.watch.answer_input("15");
-    click_ok(run);
+    run.click("cmdok");
     QVERIFY(display->isVisible());
     QCOMPARE(display->surface()->lines().size(), std::size_t{2});
     QCOMPARE(display->surface()->lines().at(1).at(3).text, std::string(" 15 "));
@@ -137,9 +128,9 @@ void SizingRunTest::doubleClickHidesTheResultsUntilTheNextRun() {
 void SizingRunTest::cancelEndsTheRunWithNothingComputed() {
     ProgramRun run;
     QVERIFY(run.start());
-    type_load(run, "10000");
+    run.type_load("10000");
     run.watch.cancel_input();
-    click_ok(run);
+    run.click("cmdok");
     QVERIFY(!run.window->choose_window()->isVisible());
     QVERIFY(run.window->choose_window()->surface()->lines().empty());
     QVERIFY(!run.window->display_window()->isVisible());
@@ -154,13 +145,13 @@ void SizingRunTest::diameterNotInTheTableIsRefusedAndNeverReusesTheOldOne() {
     // list gone, no new row, the results window still showing the 25 result.
     ProgramRun run;
     QVERIFY(run.start());
-    type_load(run, "10000");
+    run.type_load("10000");
     run.watch.answer_input("25");
-    click_ok(run);
+    run.click("cmdok");
     QString message;
     run.watch.answer_input("65");
     run.watch.accept_message(&message);
-    click_ok(run);
+    run.click("cmdok");
     QVERIFY(message.contains(QStringLiteral("65")));
     QVERIFY(!run.window->choose_window()->isVisible());
     QVERIFY(run.log() == header_bytes() + worked_row);
@@ -174,12 +165,12 @@ void SizingRunTest::diameterNotInTheTableIsRefusedAndNeverReusesTheOldOne() {
 void SizingRunTest::diameterBeyond16BitsIsRefused() {
     ProgramRun run;
     QVERIFY(run.start());
-    type_load(run, "10000");
+    run.type_load("10000");
     for (const char* answer : {"40000", "-32769", "1e39", "1e999"}) {
         QString message;
         run.watch.answer_input(answer);
         run.watch.accept_message(&message);
-        click_ok(run);
+        run.click("cmdok");
         QVERIFY2(message.contains(QStringLiteral("超出范围")), answer);
         QVERIFY(!run.window->choose_window()->isVisible());
     }
@@ -193,7 +184,7 @@ void SizingRunTest::sizingWithoutALoadIsExplainedAndNothingLogged() {
     QString message;
     run.watch.answer_input("25");
     run.watch.accept_message(&message);
-    click_ok(run);
+    run.click("cmdok");
     QVERIFY(message.contains(QStringLiteral("还没有输入用户负荷")));
     QVERIFY(run.log() == header_bytes());
     QVERIFY(!run.window->display_window()->isVisible());
@@ -206,22 +197,22 @@ void SizingRunTest::negativeLoadAndZeroInnerDiameterAreExplained() {
     // rows, the last result kept on screen.
     ProgramRun run;
     QVERIFY(run.start());
-    type_load(run, "10000");
+    run.type_load("10000");
     run.watch.answer_input("25");
-    click_ok(run);
+    run.click("cmdok");
 
-    type_load(run, "-100");
+    run.type_load("-100");
     QString negative;
     run.watch.answer_input("25");
     run.watch.accept_message(&negative);
-    click_ok(run);
+    run.click("cmdok");
     QVERIFY(negative.contains(QStringLiteral("负数")));
 
-    type_load(run, "10000");
+    run.type_load("10000");
     QString zero;
     run.watch.answer_input("27");
     run.watch.accept_message(&zero);
-    click_ok(run);
+    run.click("cmdok");
     QVERIFY(zero.contains(QStringLiteral("内径为 0")));
 
     QVERIFY(run.log() == header_bytes() + worked_row);
@@ -238,7 +229,7 @@ void SizingRunTest::loadEntryInErrorShowsInlineAndBlocksSizing() {
     run.watch.answer_input("70");
     QTest::mouseClick(run.button("cmdset2"), Qt::LeftButton);
     QCOMPARE(run.window->state().dt, std::int16_t{0});
-    type_load(run, "1200");
+    run.type_load("1200");
     QVERIFY(run.watch.unexpected().isEmpty());
     auto* problem = run.window->findChild<QLabel*>("problem_line");
     QVERIFY(problem->text().contains(QStringLiteral("温差为 0")));
@@ -246,12 +237,12 @@ void SizingRunTest::loadEntryInErrorShowsInlineAndBlocksSizing() {
 
     QString refusal;
     run.watch.accept_message(&refusal);
-    click_ok(run);
+    run.click("cmdok");
     QVERIFY(refusal.contains(QStringLiteral("负荷输入有误")));
     QVERIFY(run.window->choose_window() == nullptr || !run.window->choose_window()->isVisible());
     QVERIFY(run.log() == header_bytes());
 
-    type_load(run, "1e39");  // beyond the 32-bit range: refused inline as well
+    run.type_load("1e39");  // beyond the 32-bit range: refused inline as well
     QVERIFY(problem->text().contains(QStringLiteral("太大")));
     QVERIFY(run.watch.unexpected().isEmpty());
 }
@@ -265,11 +256,11 @@ void SizingRunTest::logThatCannotBeWrittenIsReportedAndTheResultStillShows() {
     run.watch.accept_message(&at_start);
     QVERIFY(run.start());
     QVERIFY(at_start.contains(QStringLiteral("Is a directory")));
-    type_load(run, "10000");
+    run.type_load("10000");
     QString at_sizing;
     run.watch.answer_input("25");
     run.watch.accept_message(&at_sizing);
-    click_ok(run);
+    run.click("cmdok");
     QVERIFY(at_sizing.contains(QStringLiteral("Is a directory")));
     QVERIFY(run.window->display_window()->isVisible());
     QCOMPARE(printed(run.window->display_window()->surface(), 1),
@@ -282,11 +273,11 @@ void SizingRunTest::fullDiskDuringAnAppendIsReported() {
     QVERIFY(run.start());
     std::filesystem::remove("outdata.txt");
     std::filesystem::create_symlink("/dev/full", "outdata.txt");
-    type_load(run, "10000");
+    run.type_load("10000");
     QString message;
     run.watch.answer_input("25");
     run.watch.accept_message(&message);
-    click_ok(run);
+    run.click("cmdok");
     QVERIFY(message.contains(QStringLiteral("No space left on device")));
     QVERIFY(run.window->display_window()->isVisible());
     QVERIFY(run.watch.unexpected().isEmpty());
@@ -296,9 +287,9 @@ void SizingRunTest::deletedLogIsCreatedAgainWithoutHeader() {
     ProgramRun run;
     QVERIFY(run.start());
     std::filesystem::remove("outdata.txt");
-    type_load(run, "10000");
+    run.type_load("10000");
     run.watch.answer_input("25");
-    click_ok(run);
+    run.click("cmdok");
     QVERIFY(run.log() == worked_row);
     QVERIFY(run.watch.unexpected().isEmpty());
 }
@@ -306,13 +297,13 @@ void SizingRunTest::deletedLogIsCreatedAgainWithoutHeader() {
 void SizingRunTest::listCannotBeClosedWhileTheAnswerWaits() {
     ProgramRun run;
     QVERIFY(run.start());
-    type_load(run, "10000");
+    run.type_load("10000");
     bool still_visible = false;
     run.watch.answer_input("25", nullptr, [&] {
         run.window->choose_window()->close();
         still_visible = run.window->choose_window()->isVisible();
     });
-    click_ok(run);
+    run.click("cmdok");
     QVERIFY(still_visible);
     QVERIFY(run.log() == header_bytes() + worked_row);
 }

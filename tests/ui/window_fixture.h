@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QString>
 #include <QStringList>
+#include <QTest>
 #include <memory>
 #include <string>
 
@@ -75,6 +76,17 @@ class ProgramRun {
     }
 
     QLineEdit* text(const char* name) const { return window->findChild<QLineEdit*>(name); }
+    // The load box emptied, then the load typed key by key.
+    void type_load(const char* load) const {
+        text("Text1")->clear();
+        QTest::keyClicks(text("Text1"), load);
+    }
+    // The load box emptied, then the load pasted: one change for the whole text.
+    void paste_load(const QString& load) const {
+        text("Text1")->clear();
+        text("Text1")->insert(load);
+    }
+    void click(const char* name) const { QTest::mouseClick(button(name), Qt::LeftButton); }
     QPushButton* button(const char* name) const { return window->findChild<QPushButton*>(name); }
     std::string log() const { return read_bytes("outdata.txt"); }
 
