@@ -47,4 +47,10 @@ std::optional<SizingFault> compute_sizing(design_state& s) {
     return std::nullopt;
 }
 
+std::optional<SizingFault> size_pipe(design_state& s, const PipeSize& pipe) {
+    s.dn = pipe.dn;
+    s.d = pipe.d;
+    return compute_sizing(s);
+}
+
 }  // namespace kestrune

@@ -38,4 +38,9 @@ struct SizingFault {
 // its field and those after it as they were.
 std::optional<SizingFault> compute_sizing(design_state& s);
 
+// The results of sizing this pipe: dn and d are stored, then compute_sizing runs. The sizing
+// run and the preview of the diameter list both size a pipe through here, so that what the
+// list shows is what the sizing then logs.
+std::optional<SizingFault> size_pipe(design_state& s, const PipeSize& pipe);
+
 }  // namespace kestrune

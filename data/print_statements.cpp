@@ -1,5 +1,7 @@
 #include "print_statements.h"
 
+#include "number_text.h"
+
 namespace kestrune {
 namespace {
 
@@ -10,6 +12,25 @@ PrintStatement texts(std::initializer_list<std::string_view> labels, Separator b
     }
     items.back().after = Separator::end_of_line;
     return items;
+}
+
+// Continues a statement on the same line: its last item now moves to the next zone.
+PrintStatement continued(PrintStatement items, PrintStatement more) {
+    items.back().after = Separator::comma;
+    items.insert(items.end(), more.begin(), more.end());
+    return items;
+}
+
+std::string_view mark_text(PreviewMark mark) {
+    switch (mark) {
+        case PreviewMark::too_fast:
+            return "超速";
+        case PreviewMark::suggested:
+            return "推荐";
+        case PreviewMark::none:
+            break;
+    }
+    return {};
 }
 
 }  // namespace
@@ -37,6 +58,29 @@ PrintStatement diameter_list_header() {
 
 PrintStatement diameter_list_row(const PipeSize& row) {
     return {int_item(row.dn, Separator::comma), float_item(row.d, Separator::end_of_line)};
+}
+
+PrintStatement diameter_preview_header() {
+    return continued(diameter_list_header(),
+                     texts({"流速(m/s)", "比摩阻(Pa/m)"}, Separator::comma));
+}
+
+PrintStatement diameter_preview_row(const PipeSize& row, const RowPreview& preview) {
+    PrintStatement values{float_item(preview.v, Separator::comma),
+                          float_item(preview.r, Separator::end_of_line)};
+    if (preview.mark != PreviewMark::none) {
+        values.back().after = Separator::comma;
+        values.push_back(text_item(mark_text(preview.mark), Separator::end_of_line));
+    }
+    return continued(diameter_list_row(row), values);
+}
+
+PrintStatement diameter_preview_note() {
+    const std::string note = "超速：流速超过 GB 50736-2012 表 5.9.13 的限值（" +
+                             float_box_form(velocity_limit(15)) + "～" +
+                             float_box_form(velocity_limit(50)) + " m/s）；推荐：不超速、比摩阻≤" +
+                             float_box_form(resistance_limit) + " Pa/m 的最小管径";
+    return {text_item(note, Separator::end_of_line)};
 }
 
 }  // namespace kestrune

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "design_state.h"
+#include "pipe_preview.h"
 #include "print_line.h"
 
 namespace kestrune {
@@ -17,5 +18,13 @@ PrintStatement result_values(const design_state& s);
 // Diameter choice window: header and one row per table row.
 PrintStatement diameter_list_header();
 PrintStatement diameter_list_row(const PipeSize& row);
+
+// The diameter list with the preview: the same header and rows, followed by the velocity and
+// the specific resistance in zones 3 and 4 and the row's mark after them; the note says what
+// the marks mean. Items from preview_first_item on belong to the preview.
+inline constexpr std::size_t preview_first_item = 2;
+PrintStatement diameter_preview_header();
+PrintStatement diameter_preview_row(const PipeSize& row, const RowPreview& preview);
+PrintStatement diameter_preview_note();
 
 }  // namespace kestrune

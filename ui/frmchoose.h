@@ -1,5 +1,8 @@
 #pragma once
 
+#include <optional>
+
+#include "pipe_preview.h"
 #include "print_window.h"
 
 namespace kestrune {
@@ -11,6 +14,10 @@ class frmchoose : public PrintWindow {
     Q_OBJECT
   public:
     explicit frmchoose(QWidget* parent = nullptr);
+
+    // Prints the header and the 11 rows of the table. With a preview, each row that has one
+    // also shows its velocity, specific resistance and mark, and a note ends the list.
+    void list_pipes(const PipeTable& pipes, const std::optional<TablePreview>& preview);
 
   protected:
     void closeEvent(QCloseEvent* event) override;

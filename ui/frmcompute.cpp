@@ -17,6 +17,7 @@
 #include "frmdisplay.h"
 #include "messages.h"
 #include "number_text.h"
+#include "pipe_preview.h"
 #include "pipe_table.h"
 #include "print_statements.h"
 #include "results_log.h"
@@ -219,10 +220,8 @@ void frmcompute::run_sizing() {
         choose_->hide();
     };
     choose_->show();
-    list->print_line(diameter_list_header());
-    for (const PipeSize& row : state_.pipes) {
-        list->print_line(diameter_list_row(row));
-    }
+    // The load entry is good here: each row shows what sizing it would give.
+    choose_->list_pipes(state_.pipes, preview_table(state_));
 
     auto answer = ask_text(this, QStringLiteral("请你输入合适的公称直径:"),
                            QStringLiteral("输入公称直径！"), QStringLiteral("15"));
@@ -243,11 +242,9 @@ void frmcompute::run_sizing() {
         end_choice();
         return;
     }
-    state_.dn = dn.value();
-    state_.d = *d;
     end_choice();
 
-    if (auto fault = compute_sizing(state_)) {
+    if (auto fault = size_pipe(state_, PipeSize{dn.value(), *d})) {
         tell(this, sizing_problem(*fault, state_));
         return;
     }

@@ -4,8 +4,10 @@
 //   Text1 changes      -> load_changed(): enter_load() reads q_user, forms q_design and
 //                         g_design = q_gexchange(q_design); Text2 and Text3 show them.
 //   cmdok is clicked   -> run_sizing(): frmchoose lists the pipe table (print_statements),
-//                         ask_text() asks for dn, find_inner_diameter() gives d,
-//                         compute_sizing() stores v, ycxs and r in that order,
+//                         each row with the v and r that preview_table() gets from
+//                         size_pipe() on a copy of the state; ask_text() asks for dn,
+//                         find_inner_diameter() gives d, size_pipe() stores dn, d, then
+//                         v, ycxs and r in that order,
 //                         append_results_row() adds the row to "outdata.txt", and
 //                         frmdisplay shows results_header() and result_values().
 // Every number goes through core/ and every line through data/; this window only wires

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QSizeF>
 #include <QWidget>
+#include <cstddef>
+#include <limits>
 #include <vector>
 
 #include "print_line.h"
@@ -18,17 +21,23 @@ class PrintSurface : public QWidget {
 
     // Erases everything; the next line goes to the top-left corner again.
     void clear();
-    // Draws one statement at the print position and moves one text line lower.
-    void print_line(const PrintStatement& statement);
+    // Draws one statement at the print position and moves one text line lower. Items from
+    // muted_from on are drawn in a muted colour: they are a preview, not table data.
+    void print_line(const PrintStatement& statement,
+                    std::size_t muted_from = std::numeric_limits<std::size_t>::max());
 
     // What has been printed, line by line, item by item, with positions in pixels.
     const std::vector<std::vector<PlacedText>>& lines() const { return lines_; }
+    bool is_muted(std::size_t line, std::size_t item) const { return item >= muted_from_.at(line); }
+    // Width up to the right end of the widest line and height down to the last line, pixels.
+    QSizeF printed_extent() const;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
 
   private:
     std::vector<std::vector<PlacedText>> lines_;
+    std::vector<std::size_t> muted_from_;
 };
 
 }  // namespace kestrune

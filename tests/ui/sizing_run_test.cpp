@@ -55,8 +55,8 @@ void SizingRunTest::sizingDn25LogsAndShowsTheWorkedExample() {
     QCOMPARE(seen.ok_text, QStringLiteral("确定"));
     QCOMPARE(seen.cancel_text, QStringLiteral("取消"));
     QVERIFY(list_visible);
-    QCOMPARE(listed, std::size_t{12});
-    QCOMPARE(listed_row, QStringLiteral(" 25 | 21.25 "));
+    QCOMPARE(listed, std::size_t{13});  // header, 11 rows, the note on the marks
+    QCOMPARE(listed_row, QStringLiteral(" 25 | 21.25 | .329 | 101.17 |推荐"));
     QCOMPARE(run.window->choose_window()->windowTitle(), QStringLiteral("直径的选择:"));
 
     QVERIFY(!run.window->choose_window()->isVisible());
