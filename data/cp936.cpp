@@ -1,78 +1,71 @@
 #include "cp936.h"
 
-#include <iconv.h>
-
-#include <cerrno>
+#include "cp936_character.h"
 
 namespace kestrune {
 namespace {
 
-// Length of the UTF-8 sequence that starts with this byte (1 for a stray byte).
-std::size_t utf8_length(unsigned char lead) {
-    if (lead >= 0xF0 && lead <= 0xF4) {
-        return 4;
-    }
-    if (lead >= 0xE0) {
-        return lead <= 0xEF ? 3 : 1;
-    }
-    return lead >= 0xC2 ? 2 : 1;
+bool is_continuation(unsigned char c) {
+    return c >= 0x80 && c <= 0xBF;
 }
 
-class Converter {
-  public:
-    Converter() : cd_(iconv_open("CP936", "UTF-8")) {}
-    ~Converter() {
-        if (ok()) {
-            iconv_close(cd_);
+// How many bytes at the start of text form one valid UTF-8 character (1 to 4), or, for a
+// broken one, the negated length of its broken part (at least one byte), which becomes one
+// "?": an unexpected byte, an overlong form, a surrogate or a sequence cut short.
+int next_character(std::string_view text) {
+    const auto lead = static_cast<unsigned char>(text[0]);
+    if (lead < 0x80) {
+        return 1;
+    }
+    int length = 0;
+    unsigned char low = 0x80;  // the range of the second byte, narrower after some leads
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return -1;
+    }
+    for (int i = 1; i < length; ++i) {
+        if (static_cast<std::size_t>(i) >= text.size()) {
+            return -i;
+        }
+        const auto c = static_cast<unsigned char>(text[static_cast<std::size_t>(i)]);
+        const bool fits = i == 1 ? (c >= low && c <= high) : is_continuation(c);
+        if (!fits) {
+            return -i;
         }
     }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
-
-    bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-
-    std::string convert(std::string_view in) {
-        std::string out;
-        char buf[256];
-        char* src = const_cast<char*>(in.data());
-        std::size_t src_left = in.size();
-        while (src_left > 0) {
-            char* dst = buf;
-            std::size_t dst_left = sizeof buf;
-            std::size_t rc = iconv(cd_, &src, &src_left, &dst, &dst_left);
-            out.append(buf, static_cast<std::size_t>(dst - buf));
-            if (rc == static_cast<std::size_t>(-1) && errno != E2BIG) {
-                // Unconvertible or incomplete: one "?" for the sequence, then go on.
-                out += '?';
-                std::size_t skip = utf8_length(static_cast<unsigned char>(*src));
-                skip = skip > src_left ? src_left : skip;
-                src += skip;
-                src_left -= skip;
-                iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-            }
-        }
-        return out;
-    }
-
-  private:
-    iconv_t cd_;
-};
+    return length;
+}
 
 }  // namespace
 
 std::string to_cp936(std::string_view utf8) {
-    Converter converter;
-    if (!converter.ok()) {
-        // Without the code page the ASCII part is still right; the rest is marked.
-        std::string out;
-        for (std::size_t i = 0; i < utf8.size();) {
-            unsigned char c = static_cast<unsigned char>(utf8[i]);
-            out += c < 0x80 ? static_cast<char>(c) : '?';
-            i += c < 0x80 ? 1 : utf8_length(c);
+    std::string out;
+    out.reserve(utf8.size());
+    while (!utf8.empty()) {
+        const int length = next_character(utf8);
+        const std::size_t taken = static_cast<std::size_t>(length < 0 ? -length : length);
+        if (length == 1) {
+            out += utf8[0];  // ASCII is the same in code page 936
+        } else if (length < 0) {
+            out += '?';
+        } else if (auto bytes = cp936_character(utf8.substr(0, taken))) {
+            out += *bytes;
+        } else {
+            out += '?';
         }
-        return out;
+        utf8.remove_prefix(taken);
     }
-    return converter.convert(utf8);
+    return out;
 }
 
 }  // namespace kestrune

@@ -8,4 +8,9 @@ std::string system_reason(int errno_value) {
     return std::generic_category().message(errno_value);
 }
 
+std::string path_text(const std::filesystem::path& file) {
+    const std::u8string text = file.u8string();
+    return std::string(text.begin(), text.end());
+}
+
 }  // namespace kestrune

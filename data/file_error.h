@@ -1,16 +1,20 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 namespace kestrune {
 
 // A file that could not be opened, read, written or closed, with the system's reason.
 struct FileError {
-    std::string file;
+    std::string file;  // UTF-8
     std::string reason;
 };
 
 // The system's reason for an errno value, in the C locale's words.
 std::string system_reason(int errno_value);
+
+// A path as UTF-8 text, for messages, whatever the platform's own path encoding.
+std::string path_text(const std::filesystem::path& file);
 
 }  // namespace kestrune

@@ -8,6 +8,7 @@
 #include "conversions.h"
 #include "file_error.h"
 #include "leading_number.h"
+#include "platform_files.h"
 
 namespace kestrune {
 namespace {
@@ -120,10 +121,12 @@ auto column_store(Convert convert, Assign assign) {
     };
 }
 
-Result<std::string, TableError> read_table_file(std::string_view name) {
+Result<std::string, TableError> read_table_file(const std::filesystem::path& folder,
+                                                std::string_view name) {
     const std::string file(name);
     errno = 0;
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(file.c_str(), "rb"), std::fclose);
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(open_file(folder / file, OpenMode::read),
+                                                      std::fclose);
     if (!f) {
         int e = errno != 0 ? errno : EIO;
         return table_error(e == ENOENT ? TableFault::missing_file : TableFault::unreadable, file,
@@ -165,13 +168,13 @@ Result<PipeTable, TableError> parse_pipe_table(std::string_view nominal_contents
     return pipes;
 }
 
-Result<PipeTable, TableError> load_pipe_table() {
+Result<PipeTable, TableError> load_pipe_table(const std::filesystem::path& folder) {
     // Each file is read whole and closed before the next is opened.
-    auto nominal = read_table_file(nominal_diameter_file);
+    auto nominal = read_table_file(folder, nominal_diameter_file);
     if (!nominal) {
         return nominal.error();
     }
-    auto inner = read_table_file(inner_diameter_file);
+    auto inner = read_table_file(folder, inner_diameter_file);
     if (!inner) {
         return inner.error();
     }

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -43,8 +44,8 @@ struct TableError {
 Result<PipeTable, TableError> parse_pipe_table(std::string_view nominal_contents,
                                                std::string_view inner_contents);
 
-// Reads the two files from the working folder and builds the table.
-Result<PipeTable, TableError> load_pipe_table();
+// Reads the two files from the folder (the working folder when empty) and builds the table.
+Result<PipeTable, TableError> load_pipe_table(const std::filesystem::path& folder = {});
 
 // The inner diameter for a nominal diameter: the last matching row wins; nullopt when no
 // row matches.

@@ -5,16 +5,18 @@
 #include <string>
 #include <system_error>
 
+#include "platform_files.h"
 #include "print_line.h"
 #include "print_statements.h"
 
 namespace kestrune {
 namespace {
 
-// Opens, writes all of bytes in one flush, and closes; errno of the first failure, or 0.
-int write_file(const std::filesystem::path& file, const char* mode, const std::string& bytes) {
+// Opens, writes all of bytes in one flush, puts them on the disk and closes; errno of the
+// first failure, or 0.
+int write_file(const std::filesystem::path& file, OpenMode mode, const std::string& bytes) {
     errno = 0;
-    std::FILE* f = std::fopen(file.c_str(), mode);
+    std::FILE* f = open_file(file, mode);
     if (f == nullptr) {
         return errno != 0 ? errno : EIO;
     }
@@ -29,6 +31,9 @@ int write_file(const std::filesystem::path& file, const char* mode, const std::s
     if (failure == 0 && std::fflush(f) != 0) {
         failure = errno != 0 ? errno : EIO;
     }
+    if (failure == 0) {
+        failure = flush_to_disk(f);
+    }
     errno = 0;
     if (std::fclose(f) != 0 && failure == 0) {
         failure = errno != 0 ? errno : EIO;
@@ -39,8 +44,8 @@ int write_file(const std::filesystem::path& file, const char* mode, const std::s
 }  // namespace
 
 std::optional<FileError> recreate_results_log(const std::filesystem::path& file) {
-    if (int failure = write_file(file, "wb", file_line(log_header())); failure != 0) {
-        return FileError{file.string(), system_reason(failure)};
+    if (int failure = write_file(file, OpenMode::replace, file_line(log_header())); failure != 0) {
+        return FileError{path_text(file), system_reason(failure)};
     }
     return std::nullopt;
 }
@@ -52,9 +57,9 @@ std::optional<FileError> append_results_row(const std::filesystem::path& file,
     const bool existed = std::filesystem::is_regular_file(file, ec);
     const std::uintmax_t old_size = existed ? std::filesystem::file_size(file, ec) : 0;
     if (existed && ec) {
-        return FileError{file.string(), ec.message()};
+        return FileError{path_text(file), ec.message()};
     }
-    int failure = write_file(file, "ab", row);
+    int failure = write_file(file, OpenMode::append, row);
     if (failure == 0) {
         return std::nullopt;
     }
@@ -66,7 +71,7 @@ std::optional<FileError> append_results_row(const std::filesystem::path& file,
                std::filesystem::file_size(file, ignored) <= row.size()) {
         std::filesystem::remove(file, ignored);
     }
-    return FileError{file.string(), system_reason(failure)};
+    return FileError{path_text(file), system_reason(failure)};
 }
 
 }  // namespace kestrune

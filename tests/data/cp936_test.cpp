@@ -17,6 +17,22 @@ TEST(CodePage936, UnknownCharactersAndBrokenSequencesBecomeQuestionMarks) {
     EXPECT_EQ(to_cp936("a\xF0\x9F\x98\x80z"), "a?z");  // an emoji has no GBK code
     EXPECT_EQ(to_cp936("a\xFFz"), "a?z");
     EXPECT_EQ(to_cp936("a\xE7\x94"), "a?");  // cut short at the end
+    // One "?" for each broken part, and what follows it is kept.
+    struct Case {
+        const char* name;
+        const char* utf8;
+        const char* cp936;
+    };
+    for (Case c : {Case{"cut short before a letter", "\xE7\x94z", "?z"},
+                   Case{"cut short before Chinese", "\xE7\x94\xE7\x94\xA8", "?\xD3\xC3"},
+                   Case{"overlong slash", "\xC0\xAF", "??"},
+                   Case{"overlong three bytes", "\xE0\x80\xAF", "???"},
+                   Case{"surrogate half", "\xED\xA0\x80", "???"},
+                   Case{"beyond U+10FFFF", "\xF4\x90\x80\x80", "????"},
+                   Case{"lone continuation", "\x80\xBF", "??"},
+                   Case{"full-width digit", "\xEF\xBC\x91", "\xA3\xB1"}}) {
+        EXPECT_EQ(to_cp936(c.utf8), c.cp936) << c.name;
+    }
 }
 
 TEST(CodePage936, LongTextIsConvertedWhole) {

@@ -1,21 +1,27 @@
 #include "temp_folder.h"
 
-#include <stdlib.h>
-
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 
 namespace kestrune::testing {
 
 TempWorkingFolder::TempWorkingFolder() : previous_(std::filesystem::current_path()) {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "kestrune-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("cannot make a temporary folder");
+    // A new folder of a random name; create_directory says whether it was made just now.
+    std::random_device seed;
+    std::mt19937_64 random(seed());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::filesystem::path candidate =
+            std::filesystem::temp_directory_path() /
+            ("kestrune-test-" + std::to_string(random() % 1000000000));
+        if (std::filesystem::create_directory(candidate)) {
+            path_ = candidate;
+            std::filesystem::current_path(path_);
+            return;
+        }
     }
-    path_ = pattern;
-    std::filesystem::current_path(path_);
+    throw std::runtime_error("cannot make a temporary folder");
 }
 
 TempWorkingFolder::~TempWorkingFolder() {

@@ -1,0 +1,27 @@
+# Cross build for 64-bit Windows with Debian's mingw-w64 (POSIX thread model), run under Wine.
+#   cmake -S . -B build-windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+#         -DKESTRUNE_GUI=OFF -DKESTRUNE_GTEST_SOURCE=/usr/src/googletest
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
+set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# Linked statically, so that the programs run without copying any DLL beside them.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+
+# CTest runs the test programs through Wine; Debian puts the 64-bit loader here.
+find_program(KESTRUNE_WINE NAMES wine64 wine PATHS /usr/lib/wine NO_DEFAULT_PATH)
+if(NOT KESTRUNE_WINE)
+  find_program(KESTRUNE_WINE NAMES wine64 wine)
+endif()
+if(KESTRUNE_WINE)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${KESTRUNE_WINE})
+endif()
