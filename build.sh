@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Kestrune: set up, build, test and run, on Debian as root (or with the packages present).
 #   bash build.sh run    install what is missing, build, start the program on the example table
 #   bash build.sh test   install what is missing, build, run all tests
@@ -11,10 +12,10 @@ cd "$(dirname "$0")"
 source_dir=$(pwd)
 build_dir=${KESTRUNE_BUILD_DIR:-$source_dir/build}
 
-packages=(cmake ninja-build g++ pkg-config libgtest-dev qt6-base-dev fonts-arphic-uming
-          locales xvfb xauth)
+packages=(cmake ninja-build g++ pkg-config libgtest-dev qt6-base-dev qt6-translations-l10n
+          fonts-arphic-uming locales xvfb xauth)
 fuzz_packages=(clang libclang-rt-dev)
-package_packages=(dpkg-dev desktop-file-utils file)
+package_packages=(dpkg-dev desktop-file-utils file appstream lintian)
 windows_packages=(g++-mingw-w64-x86-64-posix googletest wine wine64)
 
 install_missing() {
@@ -119,8 +120,8 @@ MSG
 }
 
 # Builds the .deb, unpacks it into a scratch root and checks that the installed program links,
-# starts offscreen from its menu launcher in a home folder holding the example table, and
-# that its desktop entry is valid.
+# starts offscreen from its menu launcher in a home folder holding the example table, that its
+# desktop entry and AppStream metadata are valid, and that lintian finds no error in it.
 package() {
     local dir=${build_dir}-package scratch deb
     build "$dir" -DCMAKE_BUILD_TYPE=Release -DKESTRUNE_TESTS=OFF -DCMAKE_INSTALL_PREFIX=/usr
@@ -129,6 +130,10 @@ package() {
     scratch=$(mktemp -d)
     dpkg-deb -x "$deb" "$scratch/root"
     desktop-file-validate "$scratch/root/usr/share/applications/kestrune.desktop"
+    appstreamcli validate --no-net "$scratch/root/usr/share/metainfo/local.kestrune.kestrune.metainfo.xml"
+    grep -q '^License: GPL-3+' "$scratch/root/usr/share/doc/kestrune/copyright"
+    # The project has no public address yet, so its maintainer's mail host is not a real one.
+    lintian --fail-on error --suppress-tags bogus-mail-host,bogus-mail-host-in-debian-changelog "$deb"
     if ldd "$scratch/root/usr/bin/kestrune" | grep -q 'not found'; then
         ldd "$scratch/root/usr/bin/kestrune"
         echo "the packaged program does not link" >&2

@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <QApplication>
 #include <csignal>
 
 #include "frmcompute.h"
+#include "toolkit_translations.h"
 
 int main(int argc, char* argv[]) {
 #ifdef SIGXFSZ
@@ -9,6 +11,8 @@ int main(int argc, char* argv[]) {
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
     QApplication app(argc, argv);
+    // Before any window: the toolkit's own texts in Chinese too, where the system has them.
+    kestrune::install_toolkit_translations(app);
     kestrune::frmcompute window;
     if (!window.start()) {
         return 1;

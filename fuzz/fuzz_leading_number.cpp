@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes the leading-number reading against a slower reference formulation of the same rule:
 // a regular expression finds the number, the C library converts it.
 #include <cerrno>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes the pipe table reader with any pair of file contents: it either loads a table whose
 // files hold at most 11 fields each, or gives one of its named errors, fully described.
 #include <cstdint>

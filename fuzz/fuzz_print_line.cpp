@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes the print-zone layout with random items of the three kinds and random separators:
 // every item stands in the line at its place, an item after a comma starts on a zone
 // start, and the line ends in CR LF.

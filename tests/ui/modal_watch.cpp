@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "modal_watch.h"
 
 #include <QAbstractButton>
@@ -5,6 +6,7 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 
@@ -98,8 +100,16 @@ void ModalWatch::click_button(const QString& label, QString* text) {
     });
 }
 
-void ModalWatch::choose_folder(const QString& folder) {
-    expect<QFileDialog>("a folder chooser", [folder](QFileDialog* box) {
+void ModalWatch::choose_folder(const QString& folder, QStringList* texts) {
+    expect<QFileDialog>("a folder chooser", [folder, texts](QFileDialog* box) {
+        if (texts != nullptr) {
+            for (const QAbstractButton* b : box->findChildren<QAbstractButton*>()) {
+                *texts << b->text();
+            }
+            for (const QLabel* l : box->findChildren<QLabel*>()) {
+                *texts << l->text();
+            }
+        }
         if (folder.isEmpty()) {
             box->reject();
             return;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QObject>
@@ -34,8 +35,9 @@ class ModalWatch : public QObject {
     void accept_message(QString* text = nullptr);
     // A message box with several buttons: click the one with this label.
     void click_button(const QString& label, QString* text = nullptr);
-    // The folder chooser: choose this folder, or cancel when it is empty.
-    void choose_folder(const QString& folder);
+    // The folder chooser: choose this folder, or cancel when it is empty. texts receives
+    // what its buttons and labels said.
+    void choose_folder(const QString& folder, QStringList* texts = nullptr);
 
     // Dialogs that came but were not expected, and expected ones that never came.
     const QStringList& unexpected() const { return unexpected_; }

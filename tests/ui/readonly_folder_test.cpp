@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs as an unprivileged user (CTest starts it through run_unprivileged.sh when it is root),
 // since for root a read-only folder is no obstacle.
 #include <sys/stat.h>

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a test program as the unprivileged user "nobody" when started as root; as anyone else
 # it runs as it is. The program is copied where that user may run it.
 set -e
