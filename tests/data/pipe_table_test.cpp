@@ -6,21 +6,20 @@
 #include <chrono>
 #include <optional>
 
+#include "example_table.h"
 #include "temp_folder.h"
 
 namespace kestrune {
 namespace {
 
+using testing::example_d;
+using testing::example_dn;
+
 using testing::TempWorkingFolder;
 using testing::write_bytes;
 
-const char* const standard_dn =
-    "15\r\n20\r\n25\r\n32\r\n40\r\n50\r\n70\r\n80\r\n100\r\n125\r\n150\r\n";
-const char* const standard_d =
-    "15.75\r\n21.25\r\n27\r\n35.75\r\n41\r\n53\r\n68\r\n80.5\r\n106\r\n131\r\n156\r\n";
-
 TEST(PipeTableParsing, ElevenValuesEachFillAllRows) {
-    auto table = parse_pipe_table(standard_dn, standard_d);
+    auto table = parse_pipe_table(example_dn, example_d);
     ASSERT_TRUE(table.has_value());
     EXPECT_EQ(table.value()[0].dn, 15);
     EXPECT_EQ(table.value()[0].d, 15.75f);
@@ -31,7 +30,7 @@ TEST(PipeTableParsing, ElevenValuesEachFillAllRows) {
 }
 
 TEST(PipeTableParsing, ShortFirstFileLeavesItsRowsZero) {
-    auto table = parse_pipe_table("15,20,25,32,40,50,70,80", standard_d);
+    auto table = parse_pipe_table("15,20,25,32,40,50,70,80", example_d);
     ASSERT_TRUE(table.has_value());
     EXPECT_EQ(table.value()[7].dn, 80);
     for (std::size_t row : {8u, 9u, 10u}) {
@@ -110,7 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         BadTable{"twelve_nominal", "1 2 3 4 5 6 7 8 9 10 11 12", "", TableFault::too_many_fields,
                  "indata1.txt", 0, "", 12},
-        BadTable{"twelve_inner", standard_dn, "1,2,3,4,5,6,7,8,9,10,11,12,13",
+        BadTable{"twelve_inner", example_dn, "1,2,3,4,5,6,7,8,9,10,11,12,13",
                  TableFault::too_many_fields, "indata2.txt", 0, "", 13},
         BadTable{"letters", "15\r\n2O\r\n", "", TableFault::not_a_number, "indata1.txt", 2, "2O",
                  0},
@@ -164,8 +163,8 @@ TEST(PipeTableLookup, LastMatchingRowWins) {
 
 TEST(PipeTableFiles, LoadsBothFilesFromTheWorkingFolder) {
     TempWorkingFolder folder;
-    write_bytes("indata1.txt", standard_dn);
-    write_bytes("indata2.txt", standard_d);
+    write_bytes("indata1.txt", example_dn);
+    write_bytes("indata2.txt", example_d);
     auto table = load_pipe_table();
     ASSERT_TRUE(table.has_value());
     EXPECT_EQ(find_inner_diameter(table.value(), 25), 27.0f);
@@ -179,7 +178,7 @@ TEST(PipeTableFiles, MissingOrUnreadableFilesAreNamed) {
     EXPECT_EQ(missing.error().file, "indata1.txt");
     EXPECT_FALSE(missing.error().reason.empty());
 
-    write_bytes("indata1.txt", standard_dn);
+    write_bytes("indata1.txt", example_dn);
     EXPECT_EQ(load_pipe_table().error().file, "indata2.txt");
 
     std::filesystem::create_directory("indata2.txt");
@@ -220,7 +219,7 @@ TEST(PipeTableFiles, HostileFilesLoadOrGiveTheirNamedErrorQuickly) {
     for (const Case& c : cases) {
         TempWorkingFolder folder;
         write_bytes("indata1.txt", c.contents);
-        write_bytes("indata2.txt", standard_d);
+        write_bytes("indata2.txt", example_d);
         const auto started = std::chrono::steady_clock::now();
         auto table = load_pipe_table();
         const auto took = std::chrono::steady_clock::now() - started;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "design_steps.h"
+#include "example_table.h"
 #include "pipe_preview.h"
 #include "pipe_table.h"
 #include "print_line.h"
@@ -16,10 +17,8 @@
 namespace kestrune {
 namespace {
 
-const char* const standard_dn =
-    "15\r\n20\r\n25\r\n32\r\n40\r\n50\r\n70\r\n80\r\n100\r\n125\r\n150\r\n";
-const char* const standard_d =
-    "15.75\r\n21.25\r\n27\r\n35.75\r\n41\r\n53\r\n68\r\n80.5\r\n106\r\n131\r\n156\r\n";
+using testing::example_d;
+using testing::example_dn;
 
 std::string number_text(double value) {
     char buf[64];
@@ -79,7 +78,7 @@ TEST(PreviewLine, NoteNamesBothLimitsAndTheirSource) {
 }
 
 TEST(PreviewMatchesTheLog, ForEveryRowUnderRandomLoadsAndParameters) {
-    auto table = parse_pipe_table(standard_dn, standard_d);
+    auto table = parse_pipe_table(example_dn, example_d);
     ASSERT_TRUE(table.has_value());
     std::mt19937 random(20261207);
     auto between = [&random](double low, double high) {

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "example_table.h"
 #include "frmchoose.h"
 #include "frmcompute.h"
 #include "frmdisplay.h"
@@ -19,11 +20,7 @@
 
 namespace kestrune::testing {
 
-// The standard example table, and a small one with the row 25 / 21.25 of the worked example.
-inline const char* const example_dn =
-    "15\r\n20\r\n25\r\n32\r\n40\r\n50\r\n70\r\n80\r\n100\r\n125\r\n150\r\n";
-inline const char* const example_d =
-    "15.75\r\n21.25\r\n27\r\n35.75\r\n41\r\n53\r\n68\r\n80.5\r\n106\r\n131\r\n156\r\n";
+// A small table with the row 25 / 21.25 of the worked example.
 inline const char* const worked_dn = "15\r\n24\r\n25\r\n26\r\n27\r\n";
 inline const char* const worked_d = "15.75\r\n20\r\n21.25\r\n22\r\n0\r\n";
 
