@@ -3,6 +3,7 @@
 #include <csignal>
 
 #include "frmcompute.h"
+#include "qt_windows.h"
 #include "toolkit_translations.h"
 
 int main(int argc, char* argv[]) {
@@ -13,10 +14,12 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     // Before any window: the toolkit's own texts in Chinese too, where the system has them.
     kestrune::install_toolkit_translations(app);
-    kestrune::frmcompute window;
-    if (!window.start()) {
+    kestrune::QtWindows windows;
+    kestrune::frmcompute handlers(windows);
+    windows.connect_to(handlers);
+    if (!handlers.start()) {
         return 1;
     }
-    window.show_centred();
+    windows.show_main();
     return app.exec();
 }

@@ -1,35 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "frmdisplay.h"
 
-#include <QCloseEvent>
-#include <QScreen>
+#include "print_statements.h"
 
-namespace kestrune {
+namespace kestrune::frmdisplay {
 
-frmdisplay::frmdisplay(QWidget* parent)
-    : PrintWindow(parent, QStringLiteral("frmdisplay"), QStringLiteral("display"), 10755, 8340) {
-    // Double-clicks on the printed text reach the window itself.
-    surface()->setAttribute(Qt::WA_TransparentForMouseEvents);
+void show_results(WindowToolkit& toolkit, const design_state& s) {
+    constexpr PrintWindowId window = PrintWindowId::frmdisplay;
+    toolkit.show(window);
+    toolkit.clear(window);
+    toolkit.print(window, results_header());
+    toolkit.print(window, result_values(s));
 }
 
-void frmdisplay::show_results() {
-    if (!placed_) {
-        if (QScreen* s = screen()) {
-            move(s->availableGeometry().center() - rect().center());
-        }
-        placed_ = true;
-    }
-    show();
-    raise();
-}
-
-void frmdisplay::mouseDoubleClickEvent(QMouseEvent*) {
-    hide();
-}
-
-void frmdisplay::closeEvent(QCloseEvent* event) {
-    event->ignore();
-    hide();
-}
-
-}  // namespace kestrune
+}  // namespace kestrune::frmdisplay

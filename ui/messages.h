@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QString>
+#include <cstdint>
+#include <string>
+#include <string_view>
 
 #include "design_state.h"
 #include "design_steps.h"
@@ -10,26 +12,36 @@
 
 namespace kestrune {
 
-// What the engineer is told, in the program's voice, with what to do next.
+// What the engineer is told, in the program's voice, with what to do next. UTF-8.
 
-QString table_problem(const TableError& error, const QString& working_folder);
+// The captions every front-end puts on its dialogs.
+inline constexpr std::string_view dialog_title = "Kestrune";
+inline constexpr std::string_view ok_caption = "确定";
+inline constexpr std::string_view cancel_caption = "取消";
+
+std::string table_problem(const TableError& error, std::string_view working_folder);
 // A table file is missing: choose another folder, or quit.
-QString missing_table_question(const TableError& error, const QString& working_folder);
-QString log_recreate_problem(const FileError& error, const QString& working_folder);
-QString log_append_problem(const FileError& error);
+std::string missing_table_question(const TableError& error, std::string_view working_folder);
+inline constexpr std::string_view choose_folder_caption = "选择文件夹…";
+inline constexpr std::string_view quit_caption = "退出";
+inline constexpr std::string_view folder_chooser_title = "选择含有管道表的文件夹";
+
+std::string log_recreate_problem(const FileError& error, std::string_view working_folder);
+std::string log_append_problem(const FileError& error);
 
 // Shown under the output boxes while the load entry is in error.
-QString load_problem(const LoadFault& fault, const design_state& s);
-QString margin_problem();
+std::string load_problem(const LoadFault& fault, const design_state& s);
+std::string margin_problem();
 // When OK is clicked while the load entry is in error.
-QString load_blocks_sizing(const QString& problem);
+std::string load_blocks_sizing(std::string_view problem);
 
-QString sizing_problem(const SizingFault& fault, const design_state& s);
-QString diameter_out_of_range(const QString& answer);
-QString diameter_not_in_table(std::int16_t dn);
+std::string sizing_problem(const SizingFault& fault, const design_state& s);
+std::string diameter_out_of_range(std::string_view answer);
+std::string diameter_not_in_table(std::int16_t dn);
 
-QString positive_value_needed(const QString& quantity, const QString& answer, float kept);
-QString temperature_out_of_range(const QString& quantity, const QString& answer, std::int16_t kept);
-QString temperature_difference_out_of_range(const design_state& s);
+std::string positive_value_needed(std::string_view quantity, std::string_view answer, float kept);
+std::string temperature_out_of_range(std::string_view quantity, std::string_view answer,
+                                     std::int16_t kept);
+std::string temperature_difference_out_of_range(const design_state& s);
 
 }  // namespace kestrune

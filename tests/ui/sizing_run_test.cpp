@@ -1,313 +1,264 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <QLabel>
-#include <QtTest>
+#include <gtest/gtest.h>
+
 #include <filesystem>
 
-#include "window_fixture.h"
+#include "program_run.h"
 
-using namespace kestrune;
-using namespace kestrune::testing;
-
+namespace kestrune::testing {
 namespace {
 
-const std::string worked_row = row_bytes(10000, 12000, 412.71f, 25, 0.329f, 101.17f);
+const char* const worked_values = " 10000 | 12000 | 412.71 | 25 | .329 | 101.17 ";
 
-}  // namespace
-
-class SizingRunTest : public QObject {
-    Q_OBJECT
-  private slots:
-    void sizingDn25LogsAndShowsTheWorkedExample();
-    void diameterAnswerRoundsHalvesToEven();
-    void twoIdenticalRunsLogTwoRowsAndShowTheLastOnly();
-    void doubleClickHidesTheResultsUntilTheNextRun();
-    void cancelEndsTheRunWithNothingComputed();
-    void diameterNotInTheTableIsRefusedAndNeverReusesTheOldOne();
-    void diameterBeyond16BitsIsRefused();
-    void sizingWithoutALoadIsExplainedAndNothingLogged();
-    void negativeLoadAndZeroInnerDiameterAreExplained();
-    void loadEntryInErrorShowsInlineAndBlocksSizing();
-    void logThatCannotBeWrittenIsReportedAndTheResultStillShows();
-    void fullDiskDuringAnAppendIsReported();
-    void deletedLogIsCreatedAgainWithoutHeader();
-    void listCannotBeClosedWhileTheAnswerWaits();
-};
-
-void SizingRunTest::sizingDn25LogsAndShowsTheWorkedExample() {
+TEST(SizingRun, Dn25LogsAndShowsTheWorkedExample) {
     // State: load 10000 typed. Action: OK, answer 25. Expected: the list shown while asking,
     // the row logged after the header, two lines in the results window.
     ProgramRun run;
-    QVERIFY(run.start());
+    ASSERT_TRUE(run.start());
     run.type_load("10000");
-    InputSeen seen;
+    InputRequest seen;
     bool list_visible = false;
     std::size_t listed = 0;
-    QString listed_row;
-    run.watch.answer_input("25", &seen, [&] {
-        list_visible = run.window->choose_window()->isVisible();
-        listed = run.window->choose_window()->surface()->lines().size();
-        listed_row = printed(run.window->choose_window()->surface(), 3);
+    std::string listed_row;
+    run.toolkit.answer_input("25", &seen, [&] {
+        list_visible = run.list().visible;
+        listed = run.list().lines.size();
+        listed_row = run.list().line(3);
     });
-    run.click("cmdok");
-    QVERIFY(run.watch.unexpected().isEmpty());
-    QCOMPARE(seen.prompt, QStringLiteral("请你输入合适的公称直径:"));
-    QCOMPARE(seen.title, QStringLiteral("输入公称直径！"));
-    QCOMPARE(seen.offered, QStringLiteral("15"));
-    QCOMPARE(seen.ok_text, QStringLiteral("确定"));
-    QCOMPARE(seen.cancel_text, QStringLiteral("取消"));
-    QVERIFY(list_visible);
-    QCOMPARE(listed, std::size_t{13});  // header, 11 rows, the note on the marks
-    QCOMPARE(listed_row, QStringLiteral(" 25 | 21.25 | .329 | 101.17 |推荐"));
-    QCOMPARE(run.window->choose_window()->windowTitle(), QStringLiteral("直径的选择:"));
+    run.click(ControlId::cmdok);
+    EXPECT_EQ(seen.prompt, "请你输入合适的公称直径:");
+    EXPECT_EQ(seen.title, "输入公称直径！");
+    EXPECT_EQ(seen.offered, "15");
+    EXPECT_TRUE(list_visible);
+    EXPECT_EQ(listed, 13u);  // header, 11 rows, the note on the marks
+    EXPECT_EQ(listed_row, " 25 | 21.25 | .329 | 101.17 |推荐");
 
-    QVERIFY(!run.window->choose_window()->isVisible());
-    QVERIFY(run.window->choose_window()->surface()->lines().empty());
-    QVERIFY(run.log() == header_bytes() + worked_row);
-    frmdisplay* display = run.window->display_window();
-    QVERIFY(display->isVisible());
-    QCOMPARE(display->surface()->lines().size(), std::size_t{2});
-    QCOMPARE(printed(display->surface(), 0),
-             QStringLiteral("用户负荷|设计负荷|设计流量|公称管径| 流速 | 比摩阻"));
-    QCOMPARE(printed(display->surface(), 1),
-             QStringLiteral(" 10000 | 12000 | 412.71 | 25 | .329 | 101.17 "));
-    // Each value stands at a zone start, zones being evenly spaced.
-    const auto& values = display->surface()->lines().at(1);
-    const double zone = values.at(1).x;
-    QVERIFY(zone > 0);
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        QCOMPARE(values.at(i).x, zone * static_cast<double>(i));
-    }
+    EXPECT_FALSE(run.list().visible);
+    EXPECT_TRUE(run.list().lines.empty());
+    EXPECT_EQ(run.log(), header_bytes() + worked_row);
+    EXPECT_TRUE(run.results().visible);
+    ASSERT_EQ(run.results().lines.size(), 2u);
+    EXPECT_EQ(run.results().line(0), "用户负荷|设计负荷|设计流量|公称管径| 流速 | 比摩阻");
+    EXPECT_EQ(run.results().line(1), worked_values);
+    // The values line is the log row, statement for statement.
+    EXPECT_EQ(file_line(run.results().lines[1]), worked_row);
+    EXPECT_EQ(run.state().ycxs, 0.0404f);
 }
 
-void SizingRunTest::diameterAnswerRoundsHalvesToEven() {
+TEST(SizingRun, DiameterAnswerRoundsHalvesToEven) {
     ProgramRun run;
-    QVERIFY(run.start());
+    ASSERT_TRUE(run.start());
     run.type_load("10000");
-    run.watch.answer_input("25.5");
-    run.click("cmdok");
-    QCOMPARE(run.window->state().dn, std::int16_t{26});
-    run.watch.answer_input("24.5");
-    run.click("cmdok");
-    QCOMPARE(run.window->state().dn, std::int16_t{24});
-    QCOMPARE(run.window->state().d, 20.0f);
-    QVERIFY(run.watch.unexpected().isEmpty());
+    run.toolkit.answer_input("25.5");
+    run.click(ControlId::cmdok);
+    EXPECT_EQ(run.state().dn, 26);
+    run.toolkit.answer_input("24.5");
+    run.click(ControlId::cmdok);
+    EXPECT_EQ(run.state().dn, 24);
+    EXPECT_EQ(run.state().d, 20.0f);
 }
 
-void SizingRunTest::twoIdenticalRunsLogTwoRowsAndShowTheLastOnly() {
+TEST(SizingRun, TwoIdenticalRunsLogTwoRowsAndShowTheLastOnly) {
     ProgramRun run;
-    QVERIFY(run.start());
+    ASSERT_TRUE(run.start());
     run.type_load("10000");
-    run.watch.answer_input("25");
-    run.watch.answer_input("25");
-    run.click("cmdok");
-    run.click("cmdok");
-    QVERIFY(run.log() == header_bytes() + worked_row + worked_row);
-    QCOMPARE(run.window->display_window()->surface()->lines().size(), std::size_t{2});
-    QVERIFY(run.watch.unexpected().isEmpty());
+    run.toolkit.answer_input("25");
+    run.toolkit.answer_input("25");
+    run.click(ControlId::cmdok);
+    run.click(ControlId::cmdok);
+    EXPECT_EQ(run.log(), header_bytes() + worked_row + worked_row);
+    EXPECT_EQ(run.results().lines.size(), 2u);
 }
 
-void SizingRunTest::doubleClickHidesTheResultsUntilTheNextRun() {
+TEST(SizingRun, DismissedResultsStayHiddenUntilTheNextRun) {
     ProgramRun run;
-    QVERIFY(run.start());
+    ASSERT_TRUE(run.start());
     run.type_load("10000");
-    run.watch.answer_input("25");
-    run.click("cmdok");
-    frmdisplay* display = run.window->display_window();
-    QTest::mouseDClick(display, Qt::LeftButton, {}, QPoint(100, 100));
-    QVERIFY(!display->isVisible());
-    run.watch.answer_input("15");
-    run.click("cmdok");
-    QVERIFY(display->isVisible());
-    QCOMPARE(display->surface()->lines().size(), std::size_t{2});
-    QCOMPARE(display->surface()->lines().at(1).at(3).text, std::string(" 15 "));
-    // Its close box hides it too; the program goes on.
-    display->close();
-    QVERIFY(!display->isVisible());
-    QVERIFY(run.window->isVisible());
+    run.toolkit.answer_input("25");
+    run.click(ControlId::cmdok);
+    run.window.results_dismissed();
+    EXPECT_FALSE(run.results().visible);
+    run.toolkit.answer_input("15");
+    run.click(ControlId::cmdok);
+    EXPECT_TRUE(run.results().visible);
+    ASSERT_EQ(run.results().lines.size(), 2u);
+    EXPECT_EQ(run.results().lines[1][3].text, " 15 ");
 }
 
-void SizingRunTest::cancelEndsTheRunWithNothingComputed() {
+TEST(SizingRun, CancelEndsTheRunWithNothingComputed) {
     ProgramRun run;
-    QVERIFY(run.start());
+    ASSERT_TRUE(run.start());
     run.type_load("10000");
-    run.watch.cancel_input();
-    run.click("cmdok");
-    QVERIFY(!run.window->choose_window()->isVisible());
-    QVERIFY(run.window->choose_window()->surface()->lines().empty());
-    QVERIFY(!run.window->display_window()->isVisible());
-    QCOMPARE(run.window->state().dn, std::int16_t{0});
-    QCOMPARE(run.window->state().v, 0.0f);
-    QVERIFY(run.log() == header_bytes());
-    QVERIFY(run.watch.unexpected().isEmpty());
+    run.toolkit.cancel_input();
+    run.click(ControlId::cmdok);
+    EXPECT_FALSE(run.list().visible);
+    EXPECT_TRUE(run.list().lines.empty());
+    EXPECT_FALSE(run.results().visible);
+    EXPECT_EQ(run.state().dn, 0);
+    EXPECT_EQ(run.state().v, 0.0f);
+    EXPECT_EQ(run.log(), header_bytes());
 }
 
-void SizingRunTest::diameterNotInTheTableIsRefusedAndNeverReusesTheOldOne() {
+TEST(SizingRun, DiameterNotInTheTableIsRefusedAndNeverReusesTheOldOne) {
     // State: one good run with 25. Action: answer 65. Expected: a message naming 65, the
     // list gone, no new row, the results window still showing the 25 result.
     ProgramRun run;
-    QVERIFY(run.start());
+    ASSERT_TRUE(run.start());
     run.type_load("10000");
-    run.watch.answer_input("25");
-    run.click("cmdok");
-    QString message;
-    run.watch.answer_input("65");
-    run.watch.accept_message(&message);
-    run.click("cmdok");
-    QVERIFY(message.contains(QStringLiteral("65")));
-    QVERIFY(!run.window->choose_window()->isVisible());
-    QVERIFY(run.log() == header_bytes() + worked_row);
-    QCOMPARE(run.window->state().dn, std::int16_t{25});
-    QCOMPARE(printed(run.window->display_window()->surface(), 1),
-             QStringLiteral(" 10000 | 12000 | 412.71 | 25 | .329 | 101.17 "));
-    QCOMPARE(run.watch.still_expected(), std::size_t{0});
-    QVERIFY(run.watch.unexpected().isEmpty());
+    run.toolkit.answer_input("25");
+    run.click(ControlId::cmdok);
+    std::string message;
+    run.toolkit.answer_input("65");
+    run.toolkit.expect_message(&message);
+    run.click(ControlId::cmdok);
+    EXPECT_EQ(message,
+              "管道表中没有公称直径 65。本次计算已取消，请再点“确定”，从列表中选择一个公称直径。");
+    EXPECT_FALSE(run.list().visible);
+    EXPECT_EQ(run.log(), header_bytes() + worked_row);
+    EXPECT_EQ(run.state().dn, 25);
+    EXPECT_EQ(run.results().line(1), worked_values);
 }
 
-void SizingRunTest::diameterBeyond16BitsIsRefused() {
+TEST(SizingRun, DiameterBeyond16BitsIsRefusedBeforeAnythingIsLookedUp) {
     ProgramRun run;
-    QVERIFY(run.start());
+    ASSERT_TRUE(run.start());
     run.type_load("10000");
-    for (const char* answer : {"40000", "-32769", "1e39", "1e999"}) {
-        QString message;
-        run.watch.answer_input(answer);
-        run.watch.accept_message(&message);
-        run.click("cmdok");
-        QVERIFY2(message.contains(QStringLiteral("超出范围")), answer);
-        QVERIFY(!run.window->choose_window()->isVisible());
+    for (const char* answer : {"40000", "-32769", "1e39", "1e999", "&HFFFFF"}) {
+        std::string message;
+        run.toolkit.answer_input(answer);
+        run.toolkit.expect_message(&message);
+        run.click(ControlId::cmdok);
+        EXPECT_NE(message.find("超出范围"), std::string::npos) << answer;
+        EXPECT_FALSE(run.list().visible);
     }
-    QVERIFY(run.log() == header_bytes());
-    QVERIFY(run.watch.unexpected().isEmpty());
+    std::string message;
+    run.toolkit.answer_input("40000");
+    run.toolkit.expect_message(&message);
+    run.click(ControlId::cmdok);
+    EXPECT_EQ(message,
+              "公称直径“40000”超出范围（须在 -32768 到 32767 之间）。本次计算已取消，"
+              "请再点“确定”重新选择。");
+    EXPECT_EQ(run.log(), header_bytes());
 }
 
-void SizingRunTest::sizingWithoutALoadIsExplainedAndNothingLogged() {
+TEST(SizingRun, SizingWithoutALoadIsExplainedAndNothingLogged) {
     ProgramRun run;
-    QVERIFY(run.start());
-    QString message;
-    run.watch.answer_input("25");
-    run.watch.accept_message(&message);
-    run.click("cmdok");
-    QVERIFY(message.contains(QStringLiteral("还没有输入用户负荷")));
-    QVERIFY(run.log() == header_bytes());
-    QVERIFY(!run.window->display_window()->isVisible());
-    QVERIFY(run.watch.unexpected().isEmpty());
+    ASSERT_TRUE(run.start());
+    std::string message;
+    run.toolkit.answer_input("25");
+    run.toolkit.expect_message(&message);
+    run.click(ControlId::cmdok);
+    EXPECT_EQ(message,
+              "还没有输入用户负荷（设计流量为 0），无法计算。请先输入用户负荷。\n"
+              "本次计算没有记入结果文件。");
+    EXPECT_EQ(run.log(), header_bytes());
+    EXPECT_FALSE(run.results().visible);
 }
 
-void SizingRunTest::negativeLoadAndZeroInnerDiameterAreExplained() {
-    // State: a good result on screen. Action: a negative load large enough to make the
-    // friction formula fail, then DN 27 whose inner diameter is 0. Expected: both explained, no
-    // rows, the last result kept on screen.
+TEST(SizingRun, NegativeLoadAndZeroInnerDiameterAreExplained) {
+    // State: a good result on screen. Action: a negative load, then DN 27 whose inner
+    // diameter is 0. Expected: both explained, no rows, the last result kept on screen.
     ProgramRun run;
-    QVERIFY(run.start());
+    ASSERT_TRUE(run.start());
     run.type_load("10000");
-    run.watch.answer_input("25");
-    run.click("cmdok");
+    run.toolkit.answer_input("25");
+    run.click(ControlId::cmdok);
 
     run.type_load("-100");
-    QString negative;
-    run.watch.answer_input("25");
-    run.watch.accept_message(&negative);
-    run.click("cmdok");
-    QVERIFY(negative.contains(QStringLiteral("负数")));
+    std::string negative;
+    run.toolkit.answer_input("25");
+    run.toolkit.expect_message(&negative);
+    run.click(ControlId::cmdok);
+    EXPECT_NE(negative.find("负数"), std::string::npos);
 
     run.type_load("10000");
-    QString zero;
-    run.watch.answer_input("27");
-    run.watch.accept_message(&zero);
-    run.click("cmdok");
-    QVERIFY(zero.contains(QStringLiteral("内径为 0")));
+    std::string zero;
+    run.toolkit.answer_input("27");
+    run.toolkit.expect_message(&zero);
+    run.click(ControlId::cmdok);
+    EXPECT_NE(zero.find("公称直径 27 的管道内径为 0"), std::string::npos);
 
-    QVERIFY(run.log() == header_bytes() + worked_row);
-    QCOMPARE(printed(run.window->display_window()->surface(), 1),
-             QStringLiteral(" 10000 | 12000 | 412.71 | 25 | .329 | 101.17 "));
-    QVERIFY(run.watch.unexpected().isEmpty());
+    EXPECT_EQ(run.log(), header_bytes() + worked_row);
+    EXPECT_EQ(run.results().line(1), worked_values);
 }
 
-void SizingRunTest::loadEntryInErrorShowsInlineAndBlocksSizing() {
+TEST(SizingRun, LoadEntryInErrorShowsInlineAndBlocksSizing) {
     // State: supply temperature set equal to the return one. Action: type a load, click OK.
     // Expected: no dialog while typing, the problem under the boxes, OK refuses at once.
     ProgramRun run;
-    QVERIFY(run.start());
-    run.watch.answer_input("70");
-    QTest::mouseClick(run.button("cmdset2"), Qt::LeftButton);
-    QCOMPARE(run.window->state().dt, std::int16_t{0});
+    ASSERT_TRUE(run.start());
+    run.toolkit.answer_input("70");
+    run.click(ControlId::cmdset2);
+    ASSERT_EQ(run.state().dt, 0);
     run.type_load("1200");
-    QVERIFY(run.watch.unexpected().isEmpty());
-    auto* problem = run.window->findChild<QLabel*>("problem_line");
-    QVERIFY(problem->text().contains(QStringLiteral("温差为 0")));
-    QCOMPARE(run.text("Text3")->text(), QString());
+    const std::string problem =
+        "供水温度等于回水温度（温差为 0），无法计算流量。请更改供水或回水温度。";
+    EXPECT_EQ(run.shown(ControlId::problem_line), problem);
+    EXPECT_EQ(run.shown(ControlId::Text3), "");
 
-    QString refusal;
-    run.watch.accept_message(&refusal);
-    run.click("cmdok");
-    QVERIFY(refusal.contains(QStringLiteral("负荷输入有误")));
-    QVERIFY(run.window->choose_window() == nullptr || !run.window->choose_window()->isVisible());
-    QVERIFY(run.log() == header_bytes());
+    std::string refusal;
+    run.toolkit.expect_message(&refusal);
+    run.click(ControlId::cmdok);
+    EXPECT_EQ(refusal, "负荷输入有误：" + problem + "\n请先改正用户负荷，再点“确定”。");
+    EXPECT_EQ(run.list().times_shown, 0);
+    EXPECT_EQ(run.log(), header_bytes());
 
     run.type_load("1e39");  // beyond the 32-bit range: refused inline as well
-    QVERIFY(problem->text().contains(QStringLiteral("太大")));
-    QVERIFY(run.watch.unexpected().isEmpty());
+    EXPECT_EQ(run.shown(ControlId::problem_line), "用户负荷数值太大，无法计算。");
 }
 
-void SizingRunTest::logThatCannotBeWrittenIsReportedAndTheResultStillShows() {
-    // State: "outdata.txt" is a folder. Expected: told at start-up and at the sizing,
-    // with the system's reason; the result still shows.
+TEST(SizingRun, LogThatCannotBeWrittenIsReportedAndTheResultStillShows) {
+    // State: "outdata.txt" is a folder. Expected: told at start-up and at the sizing, with
+    // the reason; the result still shows.
     ProgramRun run;
     std::filesystem::create_directory("outdata.txt");
-    QString at_start;
-    run.watch.accept_message(&at_start);
-    QVERIFY(run.start());
-    QVERIFY(at_start.contains(QStringLiteral("Is a directory")));
+    std::string at_start;
+    run.toolkit.expect_message(&at_start);
+    ASSERT_TRUE(run.start());
+    EXPECT_EQ(at_start.rfind("无法建立结果文件“outdata.txt”：", 0), 0u) << at_start;
     run.type_load("10000");
-    QString at_sizing;
-    run.watch.answer_input("25");
-    run.watch.accept_message(&at_sizing);
-    run.click("cmdok");
-    QVERIFY(at_sizing.contains(QStringLiteral("Is a directory")));
-    QVERIFY(run.window->display_window()->isVisible());
-    QCOMPARE(printed(run.window->display_window()->surface(), 1),
-             QStringLiteral(" 10000 | 12000 | 412.71 | 25 | .329 | 101.17 "));
-    QVERIFY(run.watch.unexpected().isEmpty());
+    std::string at_sizing;
+    run.toolkit.answer_input("25");
+    run.toolkit.expect_message(&at_sizing);
+    run.click(ControlId::cmdok);
+    EXPECT_EQ(at_sizing.rfind("无法把本次结果写入“outdata.txt”：", 0), 0u) << at_sizing;
+    EXPECT_TRUE(run.results().visible);
+    EXPECT_EQ(run.results().line(1), worked_values);
 }
 
-void SizingRunTest::fullDiskDuringAnAppendIsReported() {
+TEST(SizingRun, DeletedLogIsCreatedAgainWithoutHeader) {
     ProgramRun run;
-    QVERIFY(run.start());
-    std::filesystem::remove("outdata.txt");
-    std::filesystem::create_symlink("/dev/full", "outdata.txt");
-    run.type_load("10000");
-    QString message;
-    run.watch.answer_input("25");
-    run.watch.accept_message(&message);
-    run.click("cmdok");
-    QVERIFY(message.contains(QStringLiteral("No space left on device")));
-    QVERIFY(run.window->display_window()->isVisible());
-    QVERIFY(run.watch.unexpected().isEmpty());
-}
-
-void SizingRunTest::deletedLogIsCreatedAgainWithoutHeader() {
-    ProgramRun run;
-    QVERIFY(run.start());
+    ASSERT_TRUE(run.start());
     std::filesystem::remove("outdata.txt");
     run.type_load("10000");
-    run.watch.answer_input("25");
-    run.click("cmdok");
-    QVERIFY(run.log() == worked_row);
-    QVERIFY(run.watch.unexpected().isEmpty());
+    run.toolkit.answer_input("25");
+    run.click(ControlId::cmdok);
+    EXPECT_EQ(run.log(), worked_row);
 }
 
-void SizingRunTest::listCannotBeClosedWhileTheAnswerWaits() {
+TEST(SizingRun, ThousandsOfSizingsLogExactlyOneRowEach) {
+    // Action: 2000 sizings with changing loads and diameters, every tenth one refused (a
+    // diameter not in the table). Expected: the header, then exactly one row per sizing that
+    // went through, in order, each as the results window showed it.
     ProgramRun run;
-    QVERIFY(run.start());
-    run.type_load("10000");
-    bool still_visible = false;
-    run.watch.answer_input("25", nullptr, [&] {
-        run.window->choose_window()->close();
-        still_visible = run.window->choose_window()->isVisible();
-    });
-    run.click("cmdok");
-    QVERIFY(still_visible);
-    QVERIFY(run.log() == header_bytes() + worked_row);
+    ASSERT_TRUE(run.start());
+    std::string expected = header_bytes();
+    const char* diameters[] = {"15", "24", "25", "26"};
+    for (int i = 0; i < 2000; ++i) {
+        run.paste_load(std::to_string(1000 + 37 * i));
+        if (i % 10 == 9) {
+            run.toolkit.answer_input("99");
+            run.toolkit.expect_message();
+            run.click(ControlId::cmdok);
+            continue;
+        }
+        run.toolkit.answer_input(diameters[i % 4]);
+        run.click(ControlId::cmdok);
+        expected += file_line(run.results().lines.at(1));
+    }
+    EXPECT_EQ(run.log(), expected);
+    EXPECT_EQ(std::count(expected.begin(), expected.end(), '\n'), 1 + 1800);
 }
 
-QTEST_MAIN(SizingRunTest)
-#include "sizing_run_test.moc"
+}  // namespace
+}  // namespace kestrune::testing

@@ -1,95 +1,100 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <QtTest>
+#include <gtest/gtest.h>
+
 #include <filesystem>
 
-#include "window_fixture.h"
+#include "file_error.h"
+#include "program_run.h"
 
-using namespace kestrune;
-using namespace kestrune::testing;
+namespace kestrune::testing {
+namespace {
 
-class StartupTest : public QObject {
-    Q_OBJECT
-  private slots:
-    void missingTableIsNamedAndNoLogIsTouched();
-    void chosenFolderBecomesTheWorkingFolder();
-    void badTablesAreExplainedBeforeTheLogIsTouched();
-    void startingTwiceLeavesTheHeaderOnly();
-};
-
-void StartupTest::missingTableIsNamedAndNoLogIsTouched() {
+TEST(Startup, MissingTableIsNamedAndNoLogIsTouched) {
     // State: only indata1.txt, and a log from an earlier run. Action: start, then quit at
     // the question. Expected: the question names indata2.txt and the folder; start-up
     // refused; the old log kept.
     ProgramRun run(worked_dn, nullptr);
     write_bytes("outdata.txt", "earlier rows");
-    QString question;
-    run.watch.click_button(QStringLiteral("退出"), &question);
-    QVERIFY(!run.window->start());
-    QVERIFY(question.contains(QStringLiteral("indata2.txt")));
-    QVERIFY(question.contains(QString::fromStdString(run.folder.path().string())));
-    QVERIFY(read_bytes("outdata.txt") == "earlier rows");
-    QVERIFY(run.watch.unexpected().isEmpty());
+    std::string question;
+    run.toolkit.click_button("退出", &question);
+    EXPECT_FALSE(run.start());
+    EXPECT_EQ(question, "在文件夹 " + path_text(run.folder.path()) +
+                            " 中找不到管道表文件“indata2.txt”。\n"
+                            "管道表由 indata1.txt（公称直径）和 indata2.txt（管道内径）两个文件组成。"
+                            "请选择存放这两个文件的文件夹（结果文件 outdata.txt 也将写在那里），"
+                            "或者退出。");
+    EXPECT_EQ(read_bytes("outdata.txt"), "earlier rows");
 }
 
-void StartupTest::chosenFolderBecomesTheWorkingFolder() {
+TEST(Startup, ChosenFolderBecomesTheWorkingFolder) {
     // State: started in an empty folder; the table lies in a sub-folder. Action: cancel the
     // chooser once, choose a folder without a table, then the right one. Expected: asked
     // again each time; the log is made in the chosen folder only, and sizings log there.
     ProgramRun run(nullptr, nullptr);
     const std::filesystem::path empty = run.folder.path() / "empty";
-    const std::filesystem::path tables = run.folder.path() / "tables";
+    const std::filesystem::path tables = run.folder.path() / u8"设计";
     std::filesystem::create_directory(empty);
     std::filesystem::create_directory(tables);
     write_bytes(tables / "indata1.txt", worked_dn);
     write_bytes(tables / "indata2.txt", worked_d);
-    run.watch.click_button(QStringLiteral("选择文件夹…"));
-    run.watch.choose_folder(QString());
-    run.watch.click_button(QStringLiteral("选择文件夹…"));
-    run.watch.choose_folder(QString::fromStdString(empty.string()));
-    run.watch.click_button(QStringLiteral("选择文件夹…"));
-    run.watch.choose_folder(QString::fromStdString(tables.string()));
-    QVERIFY(run.start());
-    QCOMPARE(run.watch.still_expected(), std::size_t{0});
-    QVERIFY(run.watch.unexpected().isEmpty());
-    QCOMPARE(std::filesystem::current_path(), tables);
-    QVERIFY(!std::filesystem::exists(run.folder.path() / "outdata.txt"));
-    QVERIFY(!std::filesystem::exists(empty / "outdata.txt"));
-    QTest::keyClicks(run.text("Text1"), "10000");
-    run.watch.answer_input("25");
-    QTest::mouseClick(run.button("cmdok"), Qt::LeftButton);
-    QVERIFY(read_bytes(tables / "outdata.txt") ==
-            header_bytes() + row_bytes(10000, 12000, 412.71f, 25, 0.329f, 101.17f));
+    std::string title;
+    run.toolkit.click_button("选择文件夹…");
+    run.toolkit.choose_folder(std::nullopt, &title);
+    run.toolkit.click_button("选择文件夹…");
+    run.toolkit.choose_folder(empty);
+    run.toolkit.click_button("选择文件夹…");
+    run.toolkit.choose_folder(tables);
+    ASSERT_TRUE(run.start());
+    EXPECT_EQ(title, "选择含有管道表的文件夹");
+    EXPECT_EQ(std::filesystem::current_path(), tables);
+    EXPECT_FALSE(std::filesystem::exists(run.folder.path() / "outdata.txt"));
+    EXPECT_FALSE(std::filesystem::exists(empty / "outdata.txt"));
+    run.type_load("10000");
+    run.toolkit.answer_input("25");
+    run.click(ControlId::cmdok);
+    EXPECT_EQ(read_bytes(tables / "outdata.txt"), header_bytes() + worked_row);
 }
 
-void StartupTest::badTablesAreExplainedBeforeTheLogIsTouched() {
+TEST(Startup, BadTablesAreExplainedBeforeTheLogIsTouched) {
     struct Case {
         const char* dn;
         const char* d;
         const char* expected;
     };
-    for (const Case& c :
-         {Case{"1 2 3 4 5 6 7 8 9 10 11 12", "1", "12 个"}, Case{"15 abc", "1", "“abc”"},
-          Case{"15 99999", "1", "99999"}, Case{"15,,20", "1", "空"}}) {
+    for (const Case& c : {
+             Case{"1 2 3 4 5 6 7 8 9 10 11 12", "1",
+                  "管道表文件“indata1.txt”有 12 个数值，最多只能有 11 个。"},
+             Case{"15 abc", "1", "管道表文件“indata1.txt”的第 2 个数值“abc”不是数。"},
+             Case{"15 99999", "1",
+                  "管道表文件“indata1.txt”的第 2 个数值“99999”超出范围（公称直径须在 -32768 "
+                  "到 32767 之间，内径须是单精度数）。"},
+             Case{"15,,20", "1",
+                  "管道表文件“indata1.txt”的第 2 个数值是空的（两个逗号之间没有数）。"},
+             Case{"15 \xB9\xDC", "1", "管道表文件“indata1.txt”的第 2 个数值“??”不是数。"},
+         }) {
         ProgramRun run(c.dn, c.d);
-        QString message;
-        run.watch.accept_message(&message);
-        QVERIFY(!run.window->start());
-        QVERIFY2(message.contains(QString::fromUtf8(c.expected)), c.dn);
-        QVERIFY(!std::filesystem::exists("outdata.txt"));
-        QVERIFY(run.watch.unexpected().isEmpty());
+        std::string message;
+        Severity severity = Severity::warning;
+        run.toolkit.expect_message(&message, &severity);
+        EXPECT_FALSE(run.start());
+        EXPECT_EQ(message, std::string(c.expected) + "\n工作目录：" + path_text(run.folder.path()) +
+                               "\n请改正后重新启动程序。");
+        EXPECT_EQ(severity, Severity::critical);
+        EXPECT_FALSE(std::filesystem::exists("outdata.txt"));
     }
 }
 
-void StartupTest::startingTwiceLeavesTheHeaderOnly() {
+TEST(Startup, StartingTwiceLeavesTheHeaderOnly) {
     ProgramRun run;
-    QVERIFY(run.start());
-    QTest::keyClicks(run.text("Text1"), "10000");
-    run.watch.answer_input("25");
-    QTest::mouseClick(run.button("cmdok"), Qt::LeftButton);
-    run.window = std::make_unique<frmcompute>();
-    QVERIFY(run.start());
-    QVERIFY(run.log() == header_bytes());
+    ASSERT_TRUE(run.start());
+    run.type_load("10000");
+    run.toolkit.answer_input("25");
+    run.click(ControlId::cmdok);
+    RecordingToolkit second_toolkit;
+    frmcompute second(second_toolkit);
+    ASSERT_TRUE(second.start());
+    EXPECT_EQ(run.log(), header_bytes());
 }
 
-QTEST_MAIN(StartupTest)
-#include "startup_test.moc"
+}  // namespace
+}  // namespace kestrune::testing

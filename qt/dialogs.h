@@ -14,7 +14,7 @@ std::optional<QString> ask_text(QWidget* parent, const QString& prompt, const QS
                                 const QString& default_answer);
 
 // A modal message in the program's name, with one "确定" button.
-void tell(QWidget* parent, const QString& text, QMessageBox::Icon icon = QMessageBox::Warning);
+void tell(QWidget* parent, const QString& text, QMessageBox::Icon icon);
 
 // A modal question with its own buttons; returns the index of the one clicked (the last one
 // when the box is closed otherwise).

@@ -49,13 +49,13 @@ void ToolkitTextsTest::withoutTheTranslationFileTheProgramStillStarts() {
     TempWorkingFolder empty;
     QVERIFY(install_toolkit_translations(*qApp, QString::fromStdString(empty.path().string())) ==
             nullptr);
-    ProgramRun run;
+    QtProgram run;
     QVERIFY(run.start());
-    QVERIFY(run.window->isVisible());
-    run.type_load("10000");
+    QVERIFY(run.windows.main_window()->isVisible());
+    QTest::keyClicks(run.text("Text1"), "10000");
     run.watch.answer_input("25");
     run.click("cmdok");
-    QVERIFY(run.log() == header_bytes() + row_bytes(10000, 12000, 412.71f, 25, 0.329f, 101.17f));
+    QCOMPARE(run.handlers.state().r, 101.17f);
     QVERIFY(any_contains(context_menu_of(run.text("Text1")), QStringLiteral("Copy")));
     QVERIFY(run.watch.unexpected().isEmpty());
 }
@@ -66,7 +66,7 @@ void ToolkitTextsTest::textBoxMenuAndFolderChooserSpeakChinese() {
     // the chooser, 复制 and 粘贴 in the menu.
     QTranslator* chinese = install_toolkit_translations(*qApp);
     QVERIFY2(chinese != nullptr, "qtbase_zh_CN.qm is missing: install qt6-translations-l10n");
-    ProgramRun run(nullptr, nullptr);
+    QtProgram run(nullptr, nullptr);
     const std::filesystem::path tables = run.folder.path() / u8"设计";
     std::filesystem::create_directory(tables);
     write_bytes(tables / "indata1.txt", worked_dn);
@@ -75,6 +75,7 @@ void ToolkitTextsTest::textBoxMenuAndFolderChooserSpeakChinese() {
     run.watch.click_button(QStringLiteral("选择文件夹…"));
     run.watch.choose_folder(QString::fromStdString(tables.string()), &chooser);
     QVERIFY(run.start());
+    QCOMPARE(std::filesystem::current_path(), tables);
     QVERIFY2(any_contains(chooser, QStringLiteral("取消")), qPrintable(chooser.join(',')));
     QVERIFY(!any_contains(chooser, QStringLiteral("Cancel")));
 

@@ -5,19 +5,13 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "qt_text.h"
+
 namespace kestrune {
 
 PrintSurface::PrintSurface(QWidget* parent) : QWidget(parent) {
     setAutoFillBackground(true);
 }
-
-namespace {
-
-QString qt_text(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
 
 void PrintSurface::clear() {
     lines_.clear();

@@ -6,6 +6,9 @@
 #include <QInputDialog>
 #include <QPushButton>
 
+#include "messages.h"
+#include "qt_text.h"
+
 namespace kestrune {
 
 std::optional<QString> ask_text(QWidget* parent, const QString& prompt, const QString& title,
@@ -16,8 +19,8 @@ std::optional<QString> ask_text(QWidget* parent, const QString& prompt, const QS
     box.setWindowTitle(title);
     box.setLabelText(prompt);
     box.setTextValue(default_answer);
-    box.setOkButtonText(QStringLiteral("确定"));
-    box.setCancelButtonText(QStringLiteral("取消"));
+    box.setOkButtonText(qt_text(ok_caption));
+    box.setCancelButtonText(qt_text(cancel_caption));
     box.setWindowModality(Qt::ApplicationModal);
     if (box.exec() != QDialog::Accepted) {
         return std::nullopt;
@@ -26,15 +29,15 @@ std::optional<QString> ask_text(QWidget* parent, const QString& prompt, const QS
 }
 
 void tell(QWidget* parent, const QString& text, QMessageBox::Icon icon) {
-    QMessageBox box(icon, QStringLiteral("Kestrune"), text, QMessageBox::NoButton, parent);
+    QMessageBox box(icon, qt_text(dialog_title), text, QMessageBox::NoButton, parent);
     box.setObjectName(QStringLiteral("message_box"));
-    box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
+    box.addButton(qt_text(ok_caption), QMessageBox::AcceptRole);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
 }
 
 int ask_choice(QWidget* parent, const QString& text, const QStringList& buttons) {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Kestrune"), text, QMessageBox::NoButton,
+    QMessageBox box(QMessageBox::Question, qt_text(dialog_title), text, QMessageBox::NoButton,
                     parent);
     box.setObjectName(QStringLiteral("question_box"));
     QList<QAbstractButton*> added;

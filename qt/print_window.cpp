@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "print_window.h"
+
+#include <QCloseEvent>
+#include <QScreen>
+
+#include "qt_text.h"
+#include "twips.h"
+
+namespace kestrune {
+
+PrintWindow::PrintWindow(QWidget* parent, const WindowSpec& spec)
+    : QWidget(parent, Qt::Window), surface_(new PrintSurface(this)), placement_(spec.placement) {
+    setObjectName(qt_text(spec.name));
+    setWindowTitle(qt_text(spec.caption));
+    setFixedSize(px(spec.width), px(spec.height));
+    surface_->setGeometry(rect());
+    // Double-clicks on the printed text reach the window itself.
+    surface_->setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void PrintWindow::show_window() {
+    if (!placed_ && placement_ == Placement::centred) {
+        if (QScreen* s = screen()) {
+            move(s->availableGeometry().center() - rect().center());
+        }
+    }
+    placed_ = true;
+    show();
+    raise();
+}
+
+void PrintWindow::mouseDoubleClickEvent(QMouseEvent*) {
+    if (dismiss_) {
+        dismiss_();
+    }
+}
+
+void PrintWindow::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    if (dismiss_) {
+        dismiss_();
+    }
+}
+
+}  // namespace kestrune

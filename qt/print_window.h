@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+#include "print_surface.h"
+#include "window_layout.h"
+
+namespace kestrune {
+
+// A print window of the window table: a plain top-level window of fixed size whose whole
+// client area is a print surface. Its close box does nothing unless a dismiss action is
+// given; a double-click anywhere runs that action too.
+class PrintWindow : public QWidget {
+    Q_OBJECT
+  public:
+    PrintWindow(QWidget* parent, const WindowSpec& spec);
+
+    PrintSurface* surface() const { return surface_; }
+    void on_dismiss(std::function<void()> action) { dismiss_ = std::move(action); }
+
+    // Makes the window visible and raises it; a centred window is centred the first time.
+    void show_window();
+
+  protected:
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    PrintSurface* surface_;
+    Placement placement_;
+    bool placed_ = false;
+    std::function<void()> dismiss_;
+};
+
+}  // namespace kestrune

@@ -1,0 +1,203 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "qt_windows.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <algorithm>
+#include <vector>
+
+#include "dialogs.h"
+#include "fonts.h"
+#include "frmcompute.h"
+#include "qt_text.h"
+#include "twips.h"
+
+namespace kestrune {
+namespace {
+
+QWidget* make_control(const ControlSpec& spec, QWidget* parent) {
+    const QString caption = qt_text(spec.caption);
+    switch (spec.kind) {
+        case ControlKind::label:
+            return new QLabel(caption, parent);
+        case ControlKind::problem_line: {
+            auto* line = new QLabel(caption, parent);
+            line->setStyleSheet(QStringLiteral("color: #b00000;"));
+            line->setWordWrap(true);
+            return line;
+        }
+        case ControlKind::text_box:
+            return new QLineEdit(caption, parent);
+        case ControlKind::output_box: {
+            // Written by the program only, still selectable for copying.
+            auto* box = new QLineEdit(caption, parent);
+            box->setReadOnly(true);
+            return box;
+        }
+        case ControlKind::push_button:
+            return new QPushButton(caption, parent);
+        case ControlKind::group_frame:
+            return new QGroupBox(caption, parent);
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+MainWindow::MainWindow() {
+    setObjectName(qt_text(frmcompute_window.name));
+    setWindowTitle(qt_text(frmcompute_window.caption));
+    setFixedSize(px(frmcompute_window.width), px(frmcompute_window.height));
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    if (close_) {
+        close_();
+    }
+}
+
+QtWindows::QtWindows()
+    : main_(new MainWindow),
+      choose_(new PrintWindow(main_, frmchoose_window)),
+      display_(new PrintWindow(main_, frmdisplay_window)) {
+    build_controls();
+}
+
+QtWindows::~QtWindows() {
+    delete main_;
+}
+
+void QtWindows::build_controls() {
+    // The table lists each container before what it holds.
+    for (const ControlSpec& spec : frmcompute_controls) {
+        QWidget* parent = spec.container ? controls_.at(*spec.container) : main_;
+        QWidget* w = make_control(spec, parent);
+        w->setObjectName(qt_text(spec.name));
+        w->setGeometry(px(spec.left), px(spec.top), px(spec.width), px(spec.height));
+        w->setFont(control_font(spec.points));
+        controls_[spec.id] = w;
+    }
+    std::vector<const ControlSpec*> by_tab;
+    for (const ControlSpec& spec : frmcompute_controls) {
+        by_tab.push_back(&spec);
+    }
+    std::sort(by_tab.begin(), by_tab.end(),
+              [](const ControlSpec* a, const ControlSpec* b) { return a->tab_index < b->tab_index; });
+    for (std::size_t i = 1; i < by_tab.size(); ++i) {
+        QWidget::setTabOrder(controls_.at(by_tab[i - 1]->id), controls_.at(by_tab[i]->id));
+    }
+}
+
+void QtWindows::connect_to(frmcompute& handlers) {
+    for (const ControlSpec& spec : frmcompute_controls) {
+        const ControlId id = spec.id;
+        if (spec.kind == ControlKind::text_box) {
+            QObject::connect(static_cast<QLineEdit*>(controls_.at(id)), &QLineEdit::textChanged,
+                             main_, [&handlers, id] { handlers.text_changed(id); });
+        } else if (spec.kind == ControlKind::push_button) {
+            QObject::connect(static_cast<QPushButton*>(controls_.at(id)), &QPushButton::clicked,
+                             main_, [&handlers, id] { handlers.clicked(id); });
+        }
+    }
+    main_->on_close([&handlers] { handlers.close_box(); });
+    display_->on_dismiss([&handlers] { handlers.results_dismissed(); });
+}
+
+void QtWindows::show_main() {
+    if (QScreen* s = main_->screen()) {
+        main_->move(s->availableGeometry().center() - main_->rect().center());
+    }
+    main_->show();
+}
+
+PrintWindow* QtWindows::print_window(PrintWindowId id) const {
+    return id == PrintWindowId::frmchoose ? choose_ : display_;
+}
+
+std::string QtWindows::text(ControlId control) const {
+    QWidget* w = controls_.at(control);
+    if (auto* box = qobject_cast<QLineEdit*>(w)) {
+        return utf8_text(box->text());
+    }
+    if (auto* label = qobject_cast<QLabel*>(w)) {
+        return utf8_text(label->text());
+    }
+    return {};
+}
+
+void QtWindows::set_text(ControlId control, std::string_view text) {
+    QWidget* w = controls_.at(control);
+    if (auto* box = qobject_cast<QLineEdit*>(w)) {
+        box->setText(qt_text(text));
+    } else if (auto* label = qobject_cast<QLabel*>(w)) {
+        label->setText(qt_text(text));
+    }
+}
+
+std::optional<std::string> QtWindows::ask_text(const InputRequest& request) {
+    auto answer = kestrune::ask_text(main_, qt_text(request.prompt), qt_text(request.title),
+                                     qt_text(request.offered));
+    if (!answer) {
+        return std::nullopt;
+    }
+    return utf8_text(*answer);
+}
+
+void QtWindows::tell(std::string_view message, Severity severity) {
+    kestrune::tell(main_, qt_text(message),
+                   severity == Severity::critical ? QMessageBox::Critical : QMessageBox::Warning);
+}
+
+std::size_t QtWindows::ask_choice(std::string_view question,
+                                  const std::vector<std::string>& buttons) {
+    QStringList labels;
+    for (const std::string& b : buttons) {
+        labels << qt_text(b);
+    }
+    return static_cast<std::size_t>(kestrune::ask_choice(main_, qt_text(question), labels));
+}
+
+std::optional<std::filesystem::path> QtWindows::choose_folder(std::string_view title,
+                                                             const std::filesystem::path& start) {
+    const std::u8string start_text = start.u8string();
+    auto folder = ask_folder(main_, qt_text(title),
+                             qt_text(std::string_view(
+                                 reinterpret_cast<const char*>(start_text.data()), start_text.size())));
+    if (!folder) {
+        return std::nullopt;
+    }
+    const QByteArray bytes = folder->toUtf8();
+    return std::filesystem::path(std::u8string(bytes.begin(), bytes.end()));
+}
+
+void QtWindows::show(PrintWindowId window) {
+    print_window(window)->show_window();
+}
+
+void QtWindows::hide(PrintWindowId window) {
+    print_window(window)->hide();
+}
+
+void QtWindows::clear(PrintWindowId window) {
+    print_window(window)->surface()->clear();
+}
+
+void QtWindows::print(PrintWindowId window, const PrintStatement& statement,
+                      std::size_t muted_from) {
+    print_window(window)->surface()->print_line(statement, muted_from);
+}
+
+void QtWindows::end_program() {
+    display_->hide();
+    choose_->hide();
+    main_->hide();
+    QCoreApplication::quit();
+}
+
+}  // namespace kestrune

@@ -1,0 +1,69 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <map>
+
+#include "print_window.h"
+#include "window_toolkit.h"
+
+namespace kestrune {
+
+class frmcompute;
+
+// The main window: its controls come from the window table; its close box runs an action.
+class MainWindow : public QWidget {
+    Q_OBJECT
+  public:
+    MainWindow();
+    void on_close(std::function<void()> action) { close_ = std::move(action); }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    std::function<void()> close_;
+};
+
+// The Qt front-end: the three windows built from the window table, the toolkit operations
+// the handlers call, and each event forwarded to frmcompute.
+class QtWindows : public WindowToolkit {
+  public:
+    QtWindows();
+    ~QtWindows() override;
+
+    // Forwards the windows' events to the handlers from now on.
+    void connect_to(frmcompute& handlers);
+    // Opens the main window centred on its screen.
+    void show_main();
+
+    MainWindow* main_window() const { return main_; }
+    QWidget* control(ControlId id) const { return controls_.at(id); }
+    PrintWindow* print_window(PrintWindowId id) const;
+
+    std::string text(ControlId control) const override;
+    void set_text(ControlId control, std::string_view text) override;
+    std::optional<std::string> ask_text(const InputRequest& request) override;
+    void tell(std::string_view message, Severity severity) override;
+    std::size_t ask_choice(std::string_view question,
+                           const std::vector<std::string>& buttons) override;
+    std::optional<std::filesystem::path> choose_folder(
+        std::string_view title, const std::filesystem::path& start) override;
+    void show(PrintWindowId window) override;
+    void hide(PrintWindowId window) override;
+    void clear(PrintWindowId window) override;
+    void print(PrintWindowId window, const PrintStatement& statement,
+               std::size_t muted_from) override;
+    void end_program() override;
+
+  private:
+    void build_controls();
+
+    MainWindow* main_;
+    PrintWindow* choose_;
+    PrintWindow* display_;
+    std::map<ControlId, QWidget*> controls_;
+};
+
+}  // namespace kestrune

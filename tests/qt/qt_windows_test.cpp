@@ -1,0 +1,217 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <QGroupBox>
+#include <QtTest>
+
+#include "window_fixture.h"
+
+using namespace kestrune;
+using namespace kestrune::testing;
+
+class QtWindowsTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void windowsAreBuiltFromTheTable();
+    void tabOrderAndFontsFollowTheTable();
+    void outputBoxesAreReadOnlyButSelectable();
+    void keystrokesInTheBoxesReachTheHandlers();
+    void okRunsTheSizingThroughTheRealInputBox();
+    void parameterButtonsOpenTheRealInputBox();
+    void messagesComeInARealMessageBox();
+    void doubleClickAndCloseBoxHideTheResults();
+    void listCannotBeClosedWhileTheAnswerWaits();
+    void closingTheMainWindowEndsTheProgram();
+};
+
+void QtWindowsTest::windowsAreBuiltFromTheTable() {
+    // State: started. Expected: sizes and positions in pixels at 15 twips each, captions.
+    QtProgram run;
+    QVERIFY(run.start());
+    MainWindow* main = run.windows.main_window();
+    QCOMPARE(main->windowTitle(), QStringLiteral("Kestrune："));
+    QCOMPARE(main->size(), QSize(711, 478));
+    QCOMPARE(run.text("Text1")->geometry(), QRect(104, 96, 185, 41));
+    QCOMPARE(run.text("Text4")->text(), QStringLiteral("1.2"));
+    QCOMPARE(main->findChild<QLabel*>("Label4")->text(), QStringLiteral("设计流量(kg/h):"));
+    QCOMPARE(run.button("Cmdexit")->text(), QStringLiteral("退       出"));
+    auto* frame = main->findChild<QGroupBox*>("Frame1");
+    QCOMPARE(frame->title(), QStringLiteral("更改设置："));
+    QCOMPARE(run.button("cmdset1")->parentWidget(), frame);
+    QCOMPARE(run.button("cmdset1")->geometry(), QRect(48, 24, 89, 33));
+    QCOMPARE(run.list()->windowTitle(), QStringLiteral("直径的选择:"));
+    QCOMPARE(run.list()->size(), QSize(663, 271));
+    QCOMPARE(run.results()->windowTitle(), QStringLiteral("display"));
+    QCOMPARE(run.results()->size(), QSize(717, 556));
+    QVERIFY(!run.results()->isVisible());
+    QVERIFY(run.watch.unexpected().isEmpty());
+}
+
+void QtWindowsTest::tabOrderAndFontsFollowTheTable() {
+    // State: started. Action: walk the focus chain from Text1. Expected: the controls that
+    // take focus in their tab order; Song font 10.5 pt for boxes, 12 pt for the big buttons.
+    QtProgram run;
+    QVERIFY(run.start());
+    QStringList order;
+    QWidget* w = run.text("Text1");
+    do {
+        if (w->focusPolicy() & Qt::TabFocus) {
+            order << w->objectName();
+        }
+        w = w->nextInFocusChain();
+    } while (w != run.text("Text1") && order.size() < 30);
+    QCOMPARE(order, QStringList({"Text1", "Text2", "cmdok", "Text4", "Text3", "Cmdexit", "cmdset1",
+                                 "cmdset2", "cmdset3", "cmdset4"}));
+    QCOMPARE(run.text("Text1")->font().pointSizeF(), 10.5);
+    QVERIFY(run.text("Text1")->font().families().contains(QStringLiteral("SimSun")));
+    QCOMPARE(run.windows.main_window()->findChild<QLabel*>("Label4")->font().pointSizeF(), 10.5);
+    QCOMPARE(run.button("cmdok")->font().pointSizeF(), 12.0);
+    QCOMPARE(run.button("cmdset1")->font().pointSizeF(), QApplication::font().pointSizeF());
+}
+
+void QtWindowsTest::outputBoxesAreReadOnlyButSelectable() {
+    QtProgram run;
+    QVERIFY(run.start());
+    QTest::keyClicks(run.text("Text1"), "10000");
+    QLineEdit* flow = run.text("Text3");
+    QVERIFY(flow->isReadOnly());
+    QTest::keyClicks(flow, "99");
+    QCOMPARE(flow->text(), QStringLiteral("412.71"));
+    flow->selectAll();
+    QCOMPARE(flow->selectedText(), QStringLiteral("412.71"));
+}
+
+void QtWindowsTest::keystrokesInTheBoxesReachTheHandlers() {
+    // Action: type 1, then 0000, then a margin of 1.5 and one more key. Expected: each key
+    // shows at once; the margin at the next key in the load box; the problem line shown.
+    QtProgram run;
+    QVERIFY(run.start());
+    QTest::keyClicks(run.text("Text1"), "1");
+    QCOMPARE(run.text("Text2")->text(), QStringLiteral("1.2"));
+    QCOMPARE(run.text("Text3")->text(), QStringLiteral("0.05"));
+    QTest::keyClicks(run.text("Text1"), "0000");
+    QCOMPARE(run.text("Text3")->text(), QStringLiteral("412.71"));
+    run.text("Text4")->selectAll();
+    QTest::keyClicks(run.text("Text4"), "1.5");
+    QTest::keyClicks(run.text("Text1"), "0");
+    QCOMPARE(run.text("Text2")->text(), QStringLiteral("150000"));
+    run.text("Text4")->selectAll();
+    QTest::keyClicks(run.text("Text4"), "1e39");
+    QCOMPARE(run.windows.main_window()->findChild<QLabel*>("problem_line")->text(),
+             QStringLiteral("富裕系数数值太大，仍用原来的富裕系数。"));
+    QVERIFY(run.watch.unexpected().isEmpty());
+}
+
+void QtWindowsTest::okRunsTheSizingThroughTheRealInputBox() {
+    // State: load 10000 typed. Action: click OK, answer 25 in the real input box. Expected:
+    // the list visible meanwhile, its captions; then the result in the results window, each
+    // value at a zone start, zones evenly spaced, and the row in the log.
+    QtProgram run;
+    QVERIFY(run.start());
+    QTest::keyClicks(run.text("Text1"), "10000");
+    InputSeen seen;
+    bool list_visible = false;
+    QString listed_row;
+    run.watch.answer_input("25", &seen, [&] {
+        list_visible = run.list()->isVisible();
+        listed_row = printed(run.list()->surface(), 3);
+    });
+    run.click("cmdok");
+    QVERIFY(run.watch.unexpected().isEmpty());
+    QCOMPARE(seen.prompt, QStringLiteral("请你输入合适的公称直径:"));
+    QCOMPARE(seen.title, QStringLiteral("输入公称直径！"));
+    QCOMPARE(seen.offered, QStringLiteral("15"));
+    QCOMPARE(seen.ok_text, QStringLiteral("确定"));
+    QCOMPARE(seen.cancel_text, QStringLiteral("取消"));
+    QVERIFY(list_visible);
+    QCOMPARE(listed_row, QStringLiteral(" 25 | 21.25 | .329 | 101.17 |推荐"));
+    QVERIFY(!run.list()->isVisible());
+
+    QVERIFY(run.results()->isVisible());
+    QCOMPARE(printed(run.results()->surface(), 1),
+             QStringLiteral(" 10000 | 12000 | 412.71 | 25 | .329 | 101.17 "));
+    const auto& values = run.results()->surface()->lines().at(1);
+    const double zone = values.at(1).x;
+    QVERIFY(zone > 0);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        QCOMPARE(values.at(i).x, zone * static_cast<double>(i));
+    }
+    QCOMPARE(run.handlers.state().dn, std::int16_t{25});
+    QVERIFY(run.log() ==
+            file_line(log_header()) + file_line(result_values(run.handlers.state())));
+}
+
+void QtWindowsTest::parameterButtonsOpenTheRealInputBox() {
+    QtProgram run;
+    QVERIFY(run.start());
+    const char* buttons[] = {"cmdset1", "cmdset2", "cmdset3", "cmdset4"};
+    const char* titles[] = {"密度更改！", "供水温度更改！", "回水温度更改！", "粘滞系数更改！"};
+    for (int i = 0; i < 4; ++i) {
+        InputSeen seen;
+        run.watch.cancel_input(&seen);
+        run.click(buttons[i]);
+        QCOMPARE(seen.title, QString::fromUtf8(titles[i]));
+    }
+    run.watch.answer_input("90");
+    run.click("cmdset2");
+    QCOMPARE(run.handlers.state().dt, std::int16_t{20});
+    QVERIFY(run.watch.unexpected().isEmpty());
+    QCOMPARE(run.watch.still_expected(), std::size_t{0});
+}
+
+void QtWindowsTest::messagesComeInARealMessageBox() {
+    QtProgram run;
+    QVERIFY(run.start());
+    QTest::keyClicks(run.text("Text1"), "10000");
+    QString message;
+    run.watch.answer_input("65");
+    run.watch.accept_message(&message);
+    run.click("cmdok");
+    QCOMPARE(message, QStringLiteral("管道表中没有公称直径 65。本次计算已取消，请再点“确定”，"
+                                     "从列表中选择一个公称直径。"));
+    QVERIFY(run.watch.unexpected().isEmpty());
+    QCOMPARE(run.watch.still_expected(), std::size_t{0});
+}
+
+void QtWindowsTest::doubleClickAndCloseBoxHideTheResults() {
+    QtProgram run;
+    QVERIFY(run.start());
+    QTest::keyClicks(run.text("Text1"), "10000");
+    run.watch.answer_input("25");
+    run.click("cmdok");
+    PrintWindow* display = run.results();
+    QTest::mouseDClick(display, Qt::LeftButton, {}, QPoint(100, 100));
+    QVERIFY(!display->isVisible());
+    run.watch.answer_input("15");
+    run.click("cmdok");
+    QVERIFY(display->isVisible());
+    display->close();
+    QVERIFY(!display->isVisible());
+    QVERIFY(run.windows.main_window()->isVisible());
+}
+
+void QtWindowsTest::listCannotBeClosedWhileTheAnswerWaits() {
+    QtProgram run;
+    QVERIFY(run.start());
+    QTest::keyClicks(run.text("Text1"), "10000");
+    bool still_visible = false;
+    run.watch.answer_input("25", nullptr, [&] {
+        run.list()->close();
+        still_visible = run.list()->isVisible();
+    });
+    run.click("cmdok");
+    QVERIFY(still_visible);
+}
+
+void QtWindowsTest::closingTheMainWindowEndsTheProgram() {
+    QtProgram run;
+    QVERIFY(run.start());
+    QTest::keyClicks(run.text("Text1"), "10000");
+    run.watch.answer_input("25");
+    run.click("cmdok");
+    QVERIFY(run.results()->isVisible());
+    run.windows.main_window()->close();
+    QVERIFY(!run.windows.main_window()->isVisible());
+    QVERIFY(!run.results()->isVisible());
+}
+
+QTEST_MAIN(QtWindowsTest)
+#include "qt_windows_test.moc"

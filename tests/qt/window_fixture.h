@@ -1,0 +1,74 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QString>
+#include <QStringList>
+#include <QTest>
+#include <string>
+
+#include "frmcompute.h"
+#include "modal_watch.h"
+#include "print_line.h"
+#include "print_statements.h"
+#include "qt_windows.h"
+#include "temp_folder.h"
+
+namespace kestrune::testing {
+
+// A small table with the row 25 / 21.25 of the worked example.
+inline const char* const worked_dn = "15\r\n24\r\n25\r\n26\r\n27\r\n";
+inline const char* const worked_d = "15.75\r\n20\r\n21.25\r\n22\r\n0\r\n";
+
+// The printed items of one line of a print surface, joined by "|".
+inline QString printed(const PrintSurface* surface, std::size_t line) {
+    QStringList items;
+    for (const PlacedText& p : surface->lines().at(line)) {
+        items << QString::fromStdString(p.text);
+    }
+    return items.join('|');
+}
+
+// The program as app/main.cpp puts it together, in a fresh working folder with the table;
+// every modal dialog goes through the watch.
+class QtProgram {
+  public:
+    explicit QtProgram(const char* dn_file = worked_dn, const char* d_file = worked_d) {
+        if (dn_file != nullptr) {
+            write_bytes("indata1.txt", dn_file);
+        }
+        if (d_file != nullptr) {
+            write_bytes("indata2.txt", d_file);
+        }
+        windows.connect_to(handlers);
+    }
+
+    // Runs the start-up sequence and shows the main window.
+    bool start() {
+        const bool started = handlers.start();
+        if (started) {
+            windows.show_main();
+        }
+        return started;
+    }
+
+    QLineEdit* text(const char* name) const {
+        return windows.main_window()->findChild<QLineEdit*>(name);
+    }
+    QPushButton* button(const char* name) const {
+        return windows.main_window()->findChild<QPushButton*>(name);
+    }
+    void click(const char* name) const { QTest::mouseClick(button(name), Qt::LeftButton); }
+    PrintWindow* list() const { return windows.print_window(PrintWindowId::frmchoose); }
+    PrintWindow* results() const { return windows.print_window(PrintWindowId::frmdisplay); }
+    std::string log() const { return read_bytes("outdata.txt"); }
+
+    TempWorkingFolder folder;
+    ModalWatch watch;
+    QtWindows windows;
+    frmcompute handlers{windows};
+};
+
+}  // namespace kestrune::testing

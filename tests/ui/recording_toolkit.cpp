@@ -1,0 +1,185 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "recording_toolkit.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace kestrune::testing {
+
+std::string PrintedWindow::line(std::size_t index) const {
+    std::string joined;
+    for (const PrintItem& item : lines.at(index)) {
+        joined += (joined.empty() ? "" : "|") + item.text;
+    }
+    return joined;
+}
+
+std::vector<bool> PrintedWindow::muted(std::size_t index) const {
+    std::vector<bool> flags;
+    for (std::size_t item = 0; item < lines.at(index).size(); ++item) {
+        flags.push_back(item >= muted_from.at(index));
+    }
+    return flags;
+}
+
+RecordingToolkit::RecordingToolkit() {
+    for (const ControlSpec& spec : frmcompute_controls) {
+        texts_[spec.id] = std::string(spec.caption);
+    }
+    windows_[PrintWindowId::frmchoose];
+    windows_[PrintWindowId::frmdisplay];
+}
+
+RecordingToolkit::~RecordingToolkit() {
+    EXPECT_EQ(script_.size(), 0u) << "scripted dialogs that never came";
+}
+
+void RecordingToolkit::answer_input(std::string answer, InputRequest* seen,
+                                    std::function<void()> meanwhile) {
+    script_.push_back({Kind::input,
+                       [seen, meanwhile](const void* shown) {
+                           if (seen != nullptr) {
+                               *seen = *static_cast<const InputRequest*>(shown);
+                           }
+                           if (meanwhile) {
+                               meanwhile();
+                           }
+                       },
+                       std::move(answer), {}, {}});
+}
+
+void RecordingToolkit::cancel_input(InputRequest* seen) {
+    script_.push_back({Kind::input,
+                       [seen](const void* shown) {
+                           if (seen != nullptr) {
+                               *seen = *static_cast<const InputRequest*>(shown);
+                           }
+                       },
+                       std::nullopt, {}, {}});
+}
+
+void RecordingToolkit::expect_message(std::string* text, Severity* severity) {
+    script_.push_back({Kind::message,
+                       [text, severity](const void* shown) {
+                           const auto* told = static_cast<const Told*>(shown);
+                           if (text != nullptr) {
+                               *text = told->text;
+                           }
+                           if (severity != nullptr) {
+                               *severity = told->severity;
+                           }
+                       },
+                       {}, {}, {}});
+}
+
+void RecordingToolkit::click_button(std::string label, std::string* question) {
+    script_.push_back({Kind::choice,
+                       [question](const void* shown) {
+                           if (question != nullptr) {
+                               *question = *static_cast<const std::string*>(shown);
+                           }
+                       },
+                       {}, {}, std::move(label)});
+}
+
+void RecordingToolkit::choose_folder(std::optional<std::filesystem::path> folder,
+                                     std::string* title) {
+    script_.push_back({Kind::folder,
+                       [title](const void* shown) {
+                           if (title != nullptr) {
+                               *title = *static_cast<const std::string*>(shown);
+                           }
+                       },
+                       {}, std::move(folder), {}});
+}
+
+std::optional<RecordingToolkit::Step> RecordingToolkit::next(Kind kind, std::string_view what) {
+    if (script_.empty() || script_.front().kind != kind) {
+        ADD_FAILURE() << "unexpected dialog: " << what;
+        return std::nullopt;
+    }
+    Step step = std::move(script_.front());
+    script_.pop_front();
+    return step;
+}
+
+std::string RecordingToolkit::text(ControlId control) const {
+    return texts_.at(control);
+}
+
+void RecordingToolkit::set_text(ControlId control, std::string_view text) {
+    texts_[control] = std::string(text);
+}
+
+std::optional<std::string> RecordingToolkit::ask_text(const InputRequest& request) {
+    auto step = next(Kind::input, "input box " + request.title);
+    if (!step) {
+        return std::nullopt;
+    }
+    step->handle(&request);
+    return step->answer;
+}
+
+void RecordingToolkit::tell(std::string_view message, Severity severity) {
+    messages_.push_back({std::string(message), severity});
+    if (auto step = next(Kind::message, message)) {
+        step->handle(&messages_.back());
+    }
+}
+
+std::size_t RecordingToolkit::ask_choice(std::string_view question,
+                                         const std::vector<std::string>& buttons) {
+    const std::string shown(question);
+    auto step = next(Kind::choice, question);
+    if (!step) {
+        return buttons.size() - 1;
+    }
+    step->handle(&shown);
+    auto pressed = std::find(buttons.begin(), buttons.end(), step->label);
+    if (pressed == buttons.end()) {
+        ADD_FAILURE() << "no button " << step->label;
+        return buttons.size() - 1;
+    }
+    return static_cast<std::size_t>(pressed - buttons.begin());
+}
+
+std::optional<std::filesystem::path> RecordingToolkit::choose_folder(
+    std::string_view title, const std::filesystem::path&) {
+    const std::string shown(title);
+    auto step = next(Kind::folder, title);
+    if (!step) {
+        return std::nullopt;
+    }
+    step->handle(&shown);
+    return step->folder;
+}
+
+void RecordingToolkit::show(PrintWindowId window) {
+    windows_[window].visible = true;
+    ++windows_[window].times_shown;
+}
+
+void RecordingToolkit::hide(PrintWindowId window) {
+    windows_[window].visible = false;
+}
+
+void RecordingToolkit::clear(PrintWindowId window) {
+    windows_[window].lines.clear();
+    windows_[window].muted_from.clear();
+}
+
+void RecordingToolkit::print(PrintWindowId window, const PrintStatement& statement,
+                             std::size_t muted_from) {
+    windows_[window].lines.push_back(statement);
+    windows_[window].muted_from.push_back(muted_from);
+}
+
+void RecordingToolkit::end_program() {
+    ended_ = true;
+    for (auto& [id, window] : windows_) {
+        window.visible = false;
+    }
+}
+
+}  // namespace kestrune::testing

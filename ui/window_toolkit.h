@@ -1,0 +1,63 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <limits>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "print_line.h"
+#include "window_layout.h"
+
+namespace kestrune {
+
+enum class Severity { warning, critical };
+
+// The modal input box: prompt, title and the answer it offers, with 确定 and 取消.
+struct InputRequest {
+    std::string prompt;
+    std::string title;
+    std::string offered;
+};
+
+inline constexpr std::size_t nothing_muted = std::numeric_limits<std::size_t>::max();
+
+// All that the windows' behaviour needs from a windowing toolkit. Texts are UTF-8. Each
+// front-end implements it over the windows it builds from window_layout.h, and forwards the
+// events of those windows to frmcompute.
+class WindowToolkit {
+  public:
+    virtual ~WindowToolkit() = default;
+
+    // Text boxes, labels and the problem line of the main window.
+    virtual std::string text(ControlId control) const = 0;
+    virtual void set_text(ControlId control, std::string_view text) = 0;
+
+    // Modal dialogs, owned by the main window; the other windows stay visible meanwhile.
+    // The input box gives the text entered, or nullopt on 取消.
+    virtual std::optional<std::string> ask_text(const InputRequest& request) = 0;
+    virtual void tell(std::string_view message, Severity severity) = 0;
+    // A question with its own buttons: the index of the one pressed, the last one when the
+    // question is closed otherwise.
+    virtual std::size_t ask_choice(std::string_view question,
+                                   const std::vector<std::string>& buttons) = 0;
+    // The system's folder chooser, starting at start; nullopt when cancelled.
+    virtual std::optional<std::filesystem::path> choose_folder(
+        std::string_view title, const std::filesystem::path& start) = 0;
+
+    // The print windows. print draws one statement at the print position and moves one line
+    // lower; items from muted_from on are a preview and drawn in a muted colour.
+    virtual void show(PrintWindowId window) = 0;
+    virtual void hide(PrintWindowId window) = 0;
+    virtual void clear(PrintWindowId window) = 0;
+    virtual void print(PrintWindowId window, const PrintStatement& statement,
+                       std::size_t muted_from = nothing_muted) = 0;
+
+    // Closes every window and ends the event loop; nothing runs after the current handler.
+    virtual void end_program() = 0;
+};
+
+}  // namespace kestrune
