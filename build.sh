@@ -6,7 +6,7 @@
 #   bash build.sh sanitize        the whole test suite under AddressSanitizer and UBSan
 #   bash build.sh fuzz [SECONDS]  each fuzz target for SECONDS (default 60)
 #   bash build.sh package         the Debian package, checked in a scratch root
-#   bash build.sh windows         core and data cross-built for 64-bit Windows, tested under Wine
+#   bash build.sh windows         kestrune.exe and the suites cross-built for 64-bit Windows, tested under Wine
 set -euo pipefail
 cd "$(dirname "$0")"
 source_dir=$(pwd)
@@ -16,7 +16,7 @@ packages=(cmake ninja-build g++ pkg-config libgtest-dev qt6-base-dev qt6-transla
           fonts-arphic-uming locales xvfb xauth)
 fuzz_packages=(clang libclang-rt-dev)
 package_packages=(dpkg-dev desktop-file-utils file appstream lintian)
-windows_packages=(g++-mingw-w64-x86-64-posix googletest wine wine64)
+windows_packages=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine wine64 xvfb)
 
 install_missing() {
     local missing=() p
@@ -81,22 +81,64 @@ fuzz() {
     rm -rf "$scratch"
 }
 
-# Core and data with their GoogleTest suites for 64-bit Windows, each suite run under Wine in
-# a prefix of its own: no display, no Mono or Gecko, and no Wine chatter.
-windows() {
-    local dir=${build_dir}-windows
-    build "$dir" -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/mingw-w64-x86_64.cmake" \
-        -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRUNE_GUI=OFF \
-        -DKESTRUNE_GTEST_SOURCE=/usr/src/googletest
-    export WINEPREFIX="$dir/wine-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-    export WINEARCH=win64 DISPLAY=
+# Starts a virtual X display for Wine's windows and exports DISPLAY; it ends with this script.
+start_virtual_display() {
+    local n
+    for n in $(seq 90 140); do
+        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
+    done
+    Xvfb ":$n" -screen 0 1366x768x24 -nolisten tcp >/dev/null 2>&1 &
+    virtual_display_pid=$!
+    trap 'kill "$virtual_display_pid" 2>/dev/null || true' EXIT
+    for _ in $(seq 50); do
+        [ -e "/tmp/.X11-unix/X$n" ] && break
+        sleep 0.1
+    done
+    export DISPLAY=":$n"
+}
+
+# A Wine prefix of the build's own: no Mono or Gecko, no chatter, and every program in one
+# virtual desktop, so that windows come and go without waiting for a window manager.
+wine_prefix() {
+    export WINEPREFIX="$1/wine-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    export WINEARCH=win64
+    # A wineserver started without a display keeps its prefix display-less: end it first.
+    /usr/lib/wine/wineserver -k 2>/dev/null || true
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         echo "Creating the Wine prefix $WINEPREFIX"
         /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1 || true
-        /usr/lib/wine/wineserver -w || true
     fi
+    /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f \
+        >/dev/null 2>&1
+    /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default \
+        /d 1366x768 /f >/dev/null 2>&1
+    /usr/lib/wine/wineserver -w || true
+}
+
+# Everything for 64-bit Windows: the program kestrune.exe on the Win32 front-end and the
+# GoogleTest suites (core, data, the windows' behaviour, and the Win32 windows themselves),
+# each suite run under Wine on a virtual display.
+windows() {
+    local dir=${build_dir}-windows exe
+    build "$dir" -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/mingw-w64-x86_64.cmake" \
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRUNE_GUI=OFF \
+        -DKESTRUNE_GTEST_SOURCE=/usr/src/googletest
+    exe="$dir/app/kestrune.exe"
+    # Only DLLs that every Windows has, and small.
+    if x86_64-w64-mingw32-objdump -p "$exe" | grep 'DLL Name' |
+        grep -viE 'kernel32|user32|gdi32|comctl32|shell32|ole32|msvcrt|advapi32'; then
+        echo "kestrune.exe needs a DLL that Windows does not ship" >&2
+        return 1
+    fi
+    if [ "$(stat -c %s "$exe")" -ge $((4 * 1024 * 1024)) ]; then
+        echo "kestrune.exe is 4 MB or larger" >&2
+        return 1
+    fi
+    start_virtual_display
+    wine_prefix "$dir"
     ctest --test-dir "$dir" --output-on-failure
     /usr/lib/wine/wineserver -k 2>/dev/null || true
+    echo "Windows program: $exe"
 }
 
 run_program() {

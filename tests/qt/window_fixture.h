@@ -9,6 +9,7 @@
 #include <QTest>
 #include <string>
 
+#include "expected_log.h"
 #include "frmcompute.h"
 #include "modal_watch.h"
 #include "print_line.h"
@@ -17,10 +18,6 @@
 #include "temp_folder.h"
 
 namespace kestrune::testing {
-
-// A small table with the row 25 / 21.25 of the worked example.
-inline const char* const worked_dn = "15\r\n24\r\n25\r\n26\r\n27\r\n";
-inline const char* const worked_d = "15.75\r\n20\r\n21.25\r\n22\r\n0\r\n";
 
 // The printed items of one line of a print surface, joined by "|".
 inline QString printed(const PrintSurface* surface, std::size_t line) {

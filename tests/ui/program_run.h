@@ -4,34 +4,13 @@
 #include <string>
 #include <string_view>
 
+#include "expected_log.h"
 #include "frmcompute.h"
 #include "print_statements.h"
 #include "recording_toolkit.h"
 #include "temp_folder.h"
 
 namespace kestrune::testing {
-
-// A small table with the row 25 / 21.25 of the worked example.
-inline const char* const worked_dn = "15\r\n24\r\n25\r\n26\r\n27\r\n";
-inline const char* const worked_d = "15.75\r\n20\r\n21.25\r\n22\r\n0\r\n";
-
-inline std::string header_bytes() {
-    return file_line(log_header());
-}
-
-inline std::string row_bytes(float q_user, float q_design, float g, std::int16_t dn, float v,
-                             float r) {
-    design_state s;
-    s.q_user = q_user;
-    s.q_design = q_design;
-    s.g_design = g;
-    s.dn = dn;
-    s.v = v;
-    s.r = r;
-    return file_line(result_values(s));
-}
-
-inline const std::string worked_row = row_bytes(10000, 12000, 412.71f, 25, 0.329f, 101.17f);
 
 // One program run in a fresh working folder: the table files are written, and the main
 // window's handlers run on the recording toolkit. The engineer's actions go through the

@@ -1,0 +1,291 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The Win32 front-end with its real windows: wiring, layout, fonts, dialogs and print windows.
+// What the windows decide is tested once, against the recording toolkit.
+#include <gtest/gtest.h>
+
+#include "dialog_watch.h"
+#include "dpi.h"
+#include "code_dialog.h"
+#include "expected_log.h"
+#include "frmcompute.h"
+#include "temp_folder.h"
+#include "wide_text.h"
+#include "win32_windows.h"
+
+namespace kestrune::testing {
+namespace {
+
+// The program as app/main_win32.cpp puts it together, in a fresh working folder with the
+// table; every dialog goes through the watch.
+class Win32Program {
+  public:
+    Win32Program() {
+        write_bytes("indata1.txt", worked_dn);
+        write_bytes("indata2.txt", worked_d);
+        windows.connect_to(handlers);
+    }
+    ~Win32Program() {
+        EXPECT_TRUE(watch.unexpected().empty()) << utf8_text(watch.unexpected().front());
+        EXPECT_EQ(watch.still_expected(), 0u);
+        // The end of the program leaves a quit message; the next test must not see it.
+        MSG quit;
+        while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+    }
+
+    bool start() {
+        const bool started = handlers.start();
+        if (started) {
+            windows.show_main();
+        }
+        return started;
+    }
+    HWND control(ControlId id) const { return windows.control(id); }
+    // Typed key by key, as the keyboard does.
+    void type(ControlId box, const wchar_t* keys) {
+        for (const wchar_t* k = keys; *k != 0; ++k) {
+            SendMessageW(control(box), WM_CHAR, *k, 1);
+        }
+    }
+    void click(ControlId button) { SendMessageW(control(button), BM_CLICK, 0, 0); }
+    std::string shown(ControlId id) const { return windows.text(id); }
+    PrintWindow& list() const { return windows.print_window(PrintWindowId::frmchoose); }
+    PrintWindow& results() const { return windows.print_window(PrintWindowId::frmdisplay); }
+    std::string printed(const PrintWindow& window, std::size_t line) const {
+        std::string joined;
+        for (const PlacedText& item : window.lines().at(line)) {
+            joined += (joined.empty() ? "" : "|") + item.text;
+        }
+        return joined;
+    }
+    std::string log() const { return read_bytes("outdata.txt"); }
+
+    TempWorkingFolder folder;
+    DialogWatch watch;
+    Win32Windows windows;
+    frmcompute handlers{windows};
+};
+
+RECT client_place(HWND control) {
+    RECT r{};
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+LOGFONTW font_of(HWND control) {
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font,
+               &font);
+    return font;
+}
+
+TEST(Win32Windows, AreBuiltFromTheTableAtTheWindowsDpi) {
+    Win32Program run;
+    ASSERT_TRUE(run.start());
+    const UINT dpi = window_dpi(run.windows.main_window());
+    RECT client{};
+    GetClientRect(run.windows.main_window(), &client);
+    EXPECT_EQ(client.right, twips_to_pixels(10665, dpi));
+    EXPECT_EQ(client.bottom, twips_to_pixels(7170, dpi));
+    EXPECT_EQ(utf8_text(std::wstring(L"Kestrune：")), frmcompute_window.caption);
+    wchar_t caption[64];
+    GetWindowTextW(run.windows.main_window(), caption, 64);
+    EXPECT_EQ(std::wstring(caption), L"Kestrune：");
+    const RECT text1 = client_place(run.control(ControlId::Text1));
+    EXPECT_EQ(text1.left, twips_to_pixels(1560, dpi));
+    EXPECT_EQ(text1.top, twips_to_pixels(1440, dpi));
+    EXPECT_EQ(text1.right - text1.left, twips_to_pixels(2775, dpi));
+    // A button of Frame1 stands at its place in the frame.
+    const RECT set1 = client_place(run.control(ControlId::cmdset1));
+    EXPECT_EQ(set1.left, twips_to_pixels(885 + 720, dpi));
+    EXPECT_EQ(set1.top, twips_to_pixels(5760 + 360, dpi));
+    if (dpi == 96) {
+        EXPECT_EQ(client.right, 711);
+        EXPECT_EQ(text1.left, 104);
+    }
+    EXPECT_EQ(run.shown(ControlId::Text4), "1.2");
+    EXPECT_EQ(run.shown(ControlId::cmdok), "确      定");
+    EXPECT_NE(GetWindowLongPtrW(run.control(ControlId::Text2), GWL_STYLE) & ES_READONLY, 0);
+    EXPECT_FALSE(IsWindowVisible(run.results().handle()));
+    EXPECT_EQ(run.log(), header_bytes());
+}
+
+TEST(Win32Windows, FontsAndTabOrderFollowTheTable) {
+    Win32Program run;
+    ASSERT_TRUE(run.start());
+    const UINT dpi = window_dpi(run.windows.main_window());
+    const LOGFONTW box = font_of(run.control(ControlId::Text1));
+    EXPECT_EQ(std::wstring(box.lfFaceName), L"SimSun");
+    EXPECT_EQ(box.lfCharSet, GB2312_CHARSET);
+    EXPECT_EQ(box.lfHeight, font_height(10.5, dpi));
+    EXPECT_EQ(font_of(run.control(ControlId::cmdok)).lfHeight, font_height(12, dpi));
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(run.control(ControlId::cmdset1), WM_GETFONT, 0, 0)),
+              message_font());
+
+    std::vector<HWND> order;
+    HWND at = run.control(ControlId::Text1);
+    for (int i = 0; i < 10; ++i) {
+        order.push_back(at);
+        at = GetNextDlgTabItem(run.windows.main_window(), at, FALSE);
+    }
+    const ControlId expected[] = {ControlId::Text1,   ControlId::Text2,   ControlId::cmdok,
+                                  ControlId::Text4,   ControlId::Text3,   ControlId::Cmdexit,
+                                  ControlId::cmdset1, ControlId::cmdset2, ControlId::cmdset3,
+                                  ControlId::cmdset4};
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_EQ(order[i], run.control(expected[i])) << i;
+    }
+    EXPECT_EQ(at, run.control(ControlId::Text1));  // and round again
+}
+
+TEST(Win32Windows, EveryKeystrokeAndPasteReachesTheLoadEntry) {
+    Win32Program run;
+    ASSERT_TRUE(run.start());
+    run.type(ControlId::Text1, L"1");
+    EXPECT_EQ(run.shown(ControlId::Text2), "1.2");
+    EXPECT_EQ(run.shown(ControlId::Text3), "0.05");
+    run.type(ControlId::Text1, L"0000");
+    EXPECT_EQ(run.shown(ControlId::Text2), "12000");
+    EXPECT_EQ(run.shown(ControlId::Text3), "412.71");
+    // A paste is one change.
+    SendMessageW(run.control(ControlId::Text4), EM_SETSEL, 0, -1);
+    SendMessageW(run.control(ControlId::Text4), EM_REPLACESEL, TRUE,
+                 reinterpret_cast<LPARAM>(L"1.5"));
+    EXPECT_EQ(run.handlers.state().k_margin, 1.5f);
+    run.type(ControlId::Text1, L"0");
+    EXPECT_EQ(run.shown(ControlId::Text2), "150000");
+    // Typing into an output box changes nothing.
+    run.type(ControlId::Text3, L"99");
+    EXPECT_EQ(run.shown(ControlId::Text3), "5158.83");
+}
+
+TEST(Win32Windows, OkListsTheTableAndAsksInTheInputBox) {
+    // State: 10000 W typed. Action: 确定, answer 25. Expected: the list with its preview while
+    // the box waits; then the two lines in the results window and the row in the log.
+    Win32Program run;
+    ASSERT_TRUE(run.start());
+    run.type(ControlId::Text1, L"10000");
+    DialogSeen seen;
+    bool list_visible = false;
+    std::size_t listed = 0;
+    std::string row;
+    bool muted = false;
+    run.watch.answer(L"25", &seen, [&] {
+        list_visible = IsWindowVisible(run.list().handle()) != FALSE;
+        listed = run.list().lines().size();
+        row = run.printed(run.list(), 3);
+        muted = run.list().is_muted(3, 2) && !run.list().is_muted(3, 1);
+    });
+    run.click(ControlId::cmdok);
+    EXPECT_EQ(seen.title, L"输入公称直径！");
+    EXPECT_EQ(seen.text, L"请你输入合适的公称直径:");
+    EXPECT_EQ(seen.offered, L"15");
+    EXPECT_EQ(seen.buttons, (std::vector<std::wstring>{L"确定", L"取消"}));
+    EXPECT_TRUE(list_visible);
+    EXPECT_EQ(listed, 13u);
+    EXPECT_EQ(row, " 25 | 21.25 | .329 | 101.17 |推荐");
+    EXPECT_TRUE(muted);
+    EXPECT_FALSE(IsWindowVisible(run.list().handle()));
+    EXPECT_TRUE(run.list().lines().empty());
+
+    EXPECT_TRUE(IsWindowVisible(run.results().handle()));
+    ASSERT_EQ(run.results().lines().size(), 2u);
+    EXPECT_EQ(run.printed(run.results(), 0), "用户负荷|设计负荷|设计流量|公称管径| 流速 | 比摩阻");
+    EXPECT_EQ(run.printed(run.results(), 1), " 10000 | 12000 | 412.71 | 25 | .329 | 101.17 ");
+    const auto& values = run.results().lines().at(1);
+    const double zone = values.at(1).x;
+    EXPECT_GT(zone, 0);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        EXPECT_EQ(values[i].x, zone * static_cast<double>(i));
+    }
+    EXPECT_EQ(run.log(), header_bytes() + worked_row);
+}
+
+TEST(Win32Windows, CancelAndRefusalsLogNothing) {
+    Win32Program run;
+    ASSERT_TRUE(run.start());
+    run.type(ControlId::Text1, L"10000");
+    run.watch.press(L"取消");
+    run.click(ControlId::cmdok);
+    EXPECT_FALSE(IsWindowVisible(run.list().handle()));
+    DialogSeen message;
+    run.watch.answer(L"65");
+    run.watch.press(L"确定", &message);
+    run.click(ControlId::cmdok);
+    EXPECT_EQ(message.title, L"Kestrune");
+    EXPECT_EQ(utf8_text(message.text),
+              "管道表中没有公称直径 65。本次计算已取消，请再点“确定”，从列表中选择一个公称直径。");
+    EXPECT_EQ(message.buttons, std::vector<std::wstring>{L"确定"});
+    EXPECT_FALSE(IsWindowVisible(run.results().handle()));
+    EXPECT_EQ(run.log(), header_bytes());
+}
+
+TEST(Win32Windows, EnterAndEscAnswerTheInputBox) {
+    Win32Program run;
+    ASSERT_TRUE(run.start());
+    DialogSeen seen;
+    run.watch.answer_by_key(L"90", VK_RETURN, &seen);
+    run.click(ControlId::cmdset2);
+    EXPECT_EQ(seen.title, L"供水温度更改！");
+    EXPECT_EQ(seen.offered, L"95");
+    EXPECT_EQ(run.handlers.state().dt, 20);
+    run.watch.answer_by_key(L"50", VK_ESCAPE);
+    run.click(ControlId::cmdset3);
+    EXPECT_EQ(run.handlers.state().t_return, 70);
+}
+
+TEST(Win32Windows, DoubleClickAndCloseBoxHideTheResults) {
+    Win32Program run;
+    ASSERT_TRUE(run.start());
+    run.type(ControlId::Text1, L"10000");
+    run.watch.answer(L"25");
+    run.click(ControlId::cmdok);
+    HWND display = run.results().handle();
+    ASSERT_TRUE(IsWindowVisible(display));
+    SendMessageW(display, WM_LBUTTONDBLCLK, 0, MAKELPARAM(200, 200));
+    EXPECT_FALSE(IsWindowVisible(display));
+    run.watch.answer(L"15");
+    run.click(ControlId::cmdok);
+    EXPECT_TRUE(IsWindowVisible(display));
+    SendMessageW(display, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_FALSE(IsWindowVisible(display));
+    EXPECT_TRUE(IsWindowVisible(run.windows.main_window()));
+}
+
+TEST(Win32Windows, ListCannotBeClosedWhileTheAnswerWaits) {
+    Win32Program run;
+    ASSERT_TRUE(run.start());
+    run.type(ControlId::Text1, L"10000");
+    bool still_visible = false;
+    run.watch.answer(L"25", nullptr, [&] {
+        SendMessageW(run.list().handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        still_visible = IsWindowVisible(run.list().handle()) != FALSE;
+    });
+    run.click(ControlId::cmdok);
+    EXPECT_TRUE(still_visible);
+}
+
+TEST(Win32Windows, CloseBoxAndExitEndTheProgram) {
+    for (bool close_box : {true, false}) {
+        Win32Program run;
+        ASSERT_TRUE(run.start());
+        run.type(ControlId::Text1, L"10000");
+        run.watch.answer(L"25");
+        run.click(ControlId::cmdok);
+        const std::string before = run.log();
+        if (close_box) {
+            SendMessageW(run.windows.main_window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        } else {
+            run.click(ControlId::Cmdexit);
+        }
+        MSG quit{};
+        EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
+        EXPECT_FALSE(IsWindowVisible(run.windows.main_window()));
+        EXPECT_FALSE(IsWindowVisible(run.results().handle()));
+        EXPECT_EQ(run.log(), before);
+    }
+}
+
+}  // namespace
+}  // namespace kestrune::testing

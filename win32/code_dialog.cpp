@@ -1,0 +1,180 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "code_dialog.h"
+
+#include <algorithm>
+
+#include "dpi.h"
+
+namespace kestrune {
+namespace {
+
+// Layout in pixels at 96 dpi, scaled to the dialog's.
+constexpr int margin = 12;
+constexpr int text_width = 380;
+constexpr int button_width = 88;
+constexpr int button_height = 26;
+constexpr int answer_height = 24;
+constexpr int gap = 8;
+constexpr int answer_id = 900;
+constexpr int first_extra_button_id = 1000;
+
+struct DialogState {
+    const DialogContent* content;
+    DialogOutcome outcome{};
+};
+
+int scaled(int pixels_at_96, UINT dpi) {
+    return MulDiv(pixels_at_96, static_cast<int>(dpi), 96);
+}
+
+int button_id(std::size_t index, std::size_t count) {
+    if (index == 0) {
+        return IDOK;
+    }
+    if (index + 1 == count) {
+        return IDCANCEL;
+    }
+    return first_extra_button_id + static_cast<int>(index);
+}
+
+std::size_t button_index(int id, std::size_t count) {
+    if (id == IDOK) {
+        return 0;
+    }
+    if (id == IDCANCEL) {
+        return count - 1;
+    }
+    return static_cast<std::size_t>(id - first_extra_button_id);
+}
+
+HWND add_child(HWND dialog, const wchar_t* kind, const std::wstring& text, DWORD style,
+               DWORD ex_style, int id, RECT place) {
+    HWND child = CreateWindowExW(ex_style, kind, text.c_str(), WS_CHILD | WS_VISIBLE | style,
+                                 place.left, place.top, place.right - place.left,
+                                 place.bottom - place.top, dialog,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                 GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(message_font()), FALSE);
+    return child;
+}
+
+// Lays the dialog out for its content and centres it on its owner (or the screen).
+void build(HWND dialog, const DialogContent& content) {
+    SetWindowTextW(dialog, content.title.c_str());
+    const UINT dpi = window_dpi(dialog);
+    const int m = scaled(margin, dpi);
+
+    HDC dc = GetDC(dialog);
+    HGDIOBJ old = SelectObject(dc, message_font());
+    RECT text_box{0, 0, scaled(text_width, dpi), 0};
+    DrawTextW(dc, content.text.c_str(), -1, &text_box, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    int widest_button = scaled(button_width, dpi);
+    for (const std::wstring& b : content.buttons) {
+        SIZE size{};
+        GetTextExtentPoint32W(dc, b.c_str(), static_cast<int>(b.size()), &size);
+        widest_button = std::max<int>(widest_button, size.cx + scaled(24, dpi));
+    }
+    SelectObject(dc, old);
+    ReleaseDC(dialog, dc);
+
+    const int count = static_cast<int>(content.buttons.size());
+    const int bh = scaled(button_height, dpi);
+    const int g = scaled(gap, dpi);
+    const int buttons_width = count * widest_button + (count - 1) * g;
+    const int inner = std::max<int>({text_box.right, buttons_width, scaled(text_width, dpi) * 3 / 4});
+    int y = m;
+    add_child(dialog, L"STATIC", content.text, SS_LEFT | SS_NOPREFIX, 0, -1,
+              {m, y, m + inner, y + text_box.bottom});
+    y += text_box.bottom + g;
+    if (content.answer) {
+        HWND answer = add_child(dialog, L"EDIT", *content.answer,
+                                WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
+                                answer_id, {m, y, m + inner, y + scaled(answer_height, dpi)});
+        SendMessageW(answer, EM_SETSEL, 0, -1);
+        y += scaled(answer_height, dpi) + g;
+    }
+    int x = m + inner - buttons_width;
+    for (std::size_t i = 0; i < content.buttons.size(); ++i) {
+        add_child(dialog, L"BUTTON", content.buttons[i],
+                  WS_TABSTOP | (i == 0 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0,
+                  button_id(i, content.buttons.size()), {x, y, x + widest_button, y + bh});
+        x += widest_button + g;
+    }
+    y += bh + m;
+
+    RECT frame{0, 0, inner + 2 * m, y};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)));
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    RECT around{};
+    HWND owner = GetWindow(dialog, GW_OWNER);
+    if (owner == nullptr || !IsWindowVisible(owner) || !GetWindowRect(owner, &around)) {
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &around, 0);
+    }
+    SetWindowPos(dialog, nullptr, (around.left + around.right - width) / 2,
+                 (around.top + around.bottom - height) / 2, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+INT_PTR CALLBACK dialog_procedure(HWND dialog, UINT message, WPARAM w, LPARAM l) {
+    auto* state = reinterpret_cast<DialogState*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    switch (message) {
+        case WM_INITDIALOG: {
+            state = reinterpret_cast<DialogState*>(l);
+            SetWindowLongPtrW(dialog, DWLP_USER, l);
+            build(dialog, *state->content);
+            SendMessageW(dialog, DM_SETDEFID, IDOK, 0);
+            HWND answer = GetDlgItem(dialog, answer_id);
+            SetFocus(answer != nullptr ? answer : GetDlgItem(dialog, IDOK));
+            return FALSE;  // the focus is set
+        }
+        case WM_COMMAND: {
+            const int id = LOWORD(w);
+            if (HIWORD(w) != BN_CLICKED || id == answer_id || state == nullptr) {
+                break;
+            }
+            const std::size_t count = state->content->buttons.size();
+            state->outcome.button = button_index(id, count);
+            if (HWND answer = GetDlgItem(dialog, answer_id)) {
+                std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(answer)) + 1, L'\0');
+                text.resize(static_cast<std::size_t>(
+                    GetWindowTextW(answer, text.data(), static_cast<int>(text.size()))));
+                state->outcome.answer = std::move(text);
+            }
+            EndDialog(dialog, 1);
+            return TRUE;
+        }
+        default:
+            break;
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+HFONT message_font() {
+    static const HFONT font = [] {
+        NONCLIENTMETRICSW metrics{};
+        metrics.cbSize = sizeof metrics;
+        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+        return CreateFontIndirectW(&metrics.lfMessageFont);
+    }();
+    return font;
+}
+
+DialogOutcome run_dialog(HWND owner, const DialogContent& content) {
+    // An empty template: the controls are made when the dialog starts.
+    alignas(DWORD) WORD layout[16]{};
+    auto* head = reinterpret_cast<DLGTEMPLATE*>(layout);
+    head->style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+    head->cx = 200;
+    head->cy = 80;
+    DialogState state{&content};
+    state.outcome.button = content.buttons.size() - 1;
+    DialogBoxIndirectParamW(GetModuleHandleW(nullptr), head, owner, dialog_procedure,
+                            reinterpret_cast<LPARAM>(&state));
+    return state.outcome;
+}
+
+}  // namespace kestrune

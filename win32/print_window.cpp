@@ -1,0 +1,133 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "print_window.h"
+
+#include "code_dialog.h"
+#include "dpi.h"
+#include "wide_text.h"
+
+namespace kestrune {
+namespace {
+
+constexpr wchar_t class_name[] = L"KestrunePrintWindow";
+
+void register_class() {
+    static const bool registered = [] {
+        WNDCLASSEXW c{};
+        c.cbSize = sizeof c;
+        c.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
+        c.lpfnWndProc = DefWindowProcW;  // replaced per window once it is made
+        c.hInstance = GetModuleHandleW(nullptr);
+        c.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        c.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        c.lpszClassName = class_name;
+        return RegisterClassExW(&c) != 0;
+    }();
+    (void)registered;
+}
+
+}  // namespace
+
+PrintWindow::PrintWindow(HWND owner, const WindowSpec& spec) : placement_(spec.placement) {
+    register_class();
+    constexpr DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+    const UINT dpi = window_dpi(owner);
+    RECT frame{0, 0, twips_to_pixels(spec.width, dpi), twips_to_pixels(spec.height, dpi)};
+    AdjustWindowRectEx(&frame, style, FALSE, 0);
+    window_ = CreateWindowExW(0, class_name, wide_text(spec.caption).c_str(), style, CW_USEDEFAULT,
+                              CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
+                              owner, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PrintWindow::procedure));
+}
+
+PrintWindow::~PrintWindow() {
+    if (IsWindow(window_)) {
+        SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+        DestroyWindow(window_);
+    }
+}
+
+void PrintWindow::show() {
+    if (!placed_ && placement_ == Placement::centred) {
+        RECT area{}, frame{};
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+        GetWindowRect(window_, &frame);
+        const int width = frame.right - frame.left;
+        const int height = frame.bottom - frame.top;
+        SetWindowPos(window_, nullptr, (area.left + area.right - width) / 2,
+                     (area.top + area.bottom - height) / 2, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    placed_ = true;
+    ShowWindow(window_, SW_SHOW);
+    SetWindowPos(window_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void PrintWindow::clear() {
+    lines_.clear();
+    muted_from_.clear();
+    InvalidateRect(window_, nullptr, TRUE);
+}
+
+void PrintWindow::print(const PrintStatement& statement, std::size_t muted_from) {
+    HDC dc = GetDC(window_);
+    HGDIOBJ old = SelectObject(dc, message_font());
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    auto width = [dc](std::string_view text) {
+        const std::wstring wide = wide_text(text);
+        SIZE size{};
+        GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+        return static_cast<double>(size.cx);
+    };
+    lines_.push_back(place_items(statement, width, zone_columns * metrics.tmAveCharWidth));
+    SelectObject(dc, old);
+    ReleaseDC(window_, dc);
+    muted_from_.push_back(muted_from);
+    InvalidateRect(window_, nullptr, TRUE);
+}
+
+void PrintWindow::paint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window_, &ps);
+    HGDIOBJ old = SelectObject(dc, message_font());
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SetBkMode(dc, TRANSPARENT);
+    int top = 0;
+    for (std::size_t line = 0; line < lines_.size(); ++line) {
+        for (std::size_t item = 0; item < lines_[line].size(); ++item) {
+            const PlacedText& placed = lines_[line][item];
+            // The preview stands apart from the table in the system's grey for secondary text.
+            SetTextColor(dc, GetSysColor(is_muted(line, item) ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT));
+            const std::wstring wide = wide_text(placed.text);
+            TextOutW(dc, static_cast<int>(placed.x + 0.5), top, wide.c_str(),
+                     static_cast<int>(wide.size()));
+        }
+        top += metrics.tmHeight + metrics.tmExternalLeading;
+    }
+    SelectObject(dc, old);
+    EndPaint(window_, &ps);
+}
+
+LRESULT CALLBACK PrintWindow::procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
+    auto* self = reinterpret_cast<PrintWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self != nullptr) {
+        switch (message) {
+            case WM_PAINT:
+                self->paint();
+                return 0;
+            case WM_LBUTTONDBLCLK:
+            case WM_CLOSE:
+                if (self->dismiss_) {
+                    self->dismiss_();
+                }
+                return 0;
+            default:
+                break;
+        }
+    }
+    return DefWindowProcW(window, message, w, l);
+}
+
+}  // namespace kestrune

@@ -1,0 +1,52 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <functional>
+#include <vector>
+
+#include "print_line.h"
+#include "window_layout.h"
+
+namespace kestrune {
+
+// A print window of the window table: a plain window, owned by the main window, whose client
+// area is printed on line by line in the window default font. Each statement is laid out by
+// the zone rule measured in that font (text widths from the font, zones 14 average character
+// widths apart); the lines are kept and drawn again whenever the window is painted. A
+// double-click anywhere and the close box run the dismiss action; without one the close box
+// does nothing.
+class PrintWindow {
+  public:
+    PrintWindow(HWND owner, const WindowSpec& spec);
+    ~PrintWindow();
+    PrintWindow(const PrintWindow&) = delete;
+    PrintWindow& operator=(const PrintWindow&) = delete;
+
+    HWND handle() const { return window_; }
+    void on_dismiss(std::function<void()> action) { dismiss_ = std::move(action); }
+
+    void show();
+    void hide() { ShowWindow(window_, SW_HIDE); }
+    void clear();
+    void print(const PrintStatement& statement, std::size_t muted_from);
+
+    // What has been printed, line by line, with positions in pixels.
+    const std::vector<std::vector<PlacedText>>& lines() const { return lines_; }
+    bool is_muted(std::size_t line, std::size_t item) const { return item >= muted_from_.at(line); }
+
+  private:
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM w, LPARAM l);
+    void paint();
+
+    HWND window_ = nullptr;
+    Placement placement_;
+    bool placed_ = false;
+    std::function<void()> dismiss_;
+    std::vector<std::vector<PlacedText>> lines_;
+    std::vector<std::size_t> muted_from_;
+};
+
+}  // namespace kestrune

@@ -1,0 +1,329 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "win32_windows.h"
+
+#include <shobjidl.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "code_dialog.h"
+#include "dpi.h"
+#include "frmcompute.h"
+#include "messages.h"
+#include "wide_text.h"
+
+namespace kestrune {
+namespace {
+
+constexpr wchar_t main_class_name[] = L"KestruneMainWindow";
+constexpr int first_control_id = 100;  // clear of IDOK and IDCANCEL
+constexpr DWORD main_style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr COLORREF problem_colour = RGB(0xb0, 0x00, 0x00);
+
+// What CreateWindowExW needs for one kind of control.
+struct CreateArgs {
+    const wchar_t* window_class;
+    DWORD style;
+    DWORD ex_style;
+};
+
+CreateArgs create_args(ControlKind kind) {
+    switch (kind) {
+        case ControlKind::label:
+        case ControlKind::problem_line:
+            return {L"STATIC", SS_LEFT | SS_NOPREFIX, 0};
+        case ControlKind::text_box:
+            return {L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+        case ControlKind::output_box:
+            // Written by the program only, still selectable for copying.
+            return {L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL | ES_READONLY, WS_EX_CLIENTEDGE};
+        case ControlKind::push_button:
+            return {L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0};
+        case ControlKind::group_frame:
+            // Below its buttons, and never painting over them.
+            return {L"BUTTON", BS_GROUPBOX | WS_CLIPSIBLINGS, 0};
+    }
+    return {L"STATIC", 0, 0};
+}
+
+int control_id(ControlId id) {
+    return first_control_id + static_cast<int>(id);
+}
+
+std::optional<ControlId> control_of(int command_id) {
+    const int index = command_id - first_control_id;
+    if (index < 0 || index >= static_cast<int>(frmcompute_controls.size())) {
+        return std::nullopt;
+    }
+    return static_cast<ControlId>(index);
+}
+
+void register_main_class() {
+    static const bool registered = [] {
+        WNDCLASSEXW c{};
+        c.cbSize = sizeof c;
+        c.lpfnWndProc = DefWindowProcW;  // replaced once the window is made
+        c.hInstance = GetModuleHandleW(nullptr);
+        c.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        c.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        c.lpszClassName = main_class_name;
+        return RegisterClassExW(&c) != 0;
+    }();
+    (void)registered;
+}
+
+std::wstring window_text(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+}  // namespace
+
+Win32Windows::Win32Windows() {
+    register_main_class();
+    main_ = CreateWindowExW(0, main_class_name, wide_text(frmcompute_window.caption).c_str(),
+                            main_style, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, nullptr,
+                            GetModuleHandleW(nullptr), nullptr);
+    SetWindowLongPtrW(main_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(main_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Win32Windows::procedure));
+    const UINT dpi = window_dpi(main_);
+    RECT frame{0, 0, twips_to_pixels(frmcompute_window.width, dpi),
+               twips_to_pixels(frmcompute_window.height, dpi)};
+    AdjustWindowRectEx(&frame, main_style, FALSE, 0);
+    SetWindowPos(main_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    background_ = GetSysColorBrush(COLOR_BTNFACE);
+    build_controls();
+    choose_ = std::make_unique<PrintWindow>(main_, frmchoose_window);
+    display_ = std::make_unique<PrintWindow>(main_, frmdisplay_window);
+}
+
+Win32Windows::~Win32Windows() {
+    choose_.reset();
+    display_.reset();
+    if (main_ != nullptr && IsWindow(main_)) {
+        SetWindowLongPtrW(main_, GWLP_USERDATA, 0);
+        DestroyWindow(main_);
+    }
+    for (auto& [points, font] : fonts_) {
+        DeleteObject(font);
+    }
+}
+
+void Win32Windows::build_controls() {
+    const UINT dpi = window_dpi(main_);
+    // Created in tab order, so that the focus walks it; frames last, below what they hold.
+    std::vector<const ControlSpec*> order;
+    for (const ControlSpec& spec : frmcompute_controls) {
+        order.push_back(&spec);
+    }
+    std::stable_sort(order.begin(), order.end(), [](const ControlSpec* a, const ControlSpec* b) {
+        const bool a_frame = a->kind == ControlKind::group_frame;
+        const bool b_frame = b->kind == ControlKind::group_frame;
+        return a_frame != b_frame ? b_frame : a->tab_index < b->tab_index;
+    });
+    for (const ControlSpec* spec : order) {
+        // A control in a frame is placed in the frame's coordinates: children of the main
+        // window all, so that their notifications come here.
+        int left = spec->left;
+        int top = spec->top;
+        if (spec->container) {
+            left += control_spec(*spec->container).left;
+            top += control_spec(*spec->container).top;
+        }
+        const CreateArgs args = create_args(spec->kind);
+        HWND control = CreateWindowExW(
+            args.ex_style, args.window_class, wide_text(spec->caption).c_str(),
+            WS_CHILD | WS_VISIBLE | args.style, twips_to_pixels(left, dpi),
+            twips_to_pixels(top, dpi), twips_to_pixels(spec->width, dpi),
+            twips_to_pixels(spec->height, dpi), main_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(control_id(spec->id))),
+            GetModuleHandleW(nullptr), nullptr);
+        HFONT font = message_font();
+        if (spec->points != window_default_font) {
+            HFONT& song = fonts_[spec->points];
+            if (song == nullptr) {
+                song = CreateFontW(font_height(spec->points, dpi), 0, 0, 0, FW_NORMAL, FALSE,
+                                   FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
+                                   CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                                   wide_text(song_face).c_str());
+            }
+            font = song;
+        }
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        controls_[spec->id] = control;
+    }
+}
+
+void Win32Windows::connect_to(frmcompute& handlers) {
+    handlers_ = &handlers;
+    display_->on_dismiss([&handlers] { handlers.results_dismissed(); });
+}
+
+void Win32Windows::show_main() {
+    RECT area{}, frame{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    GetWindowRect(main_, &frame);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    SetWindowPos(main_, nullptr, (area.left + area.right - width) / 2,
+                 (area.top + area.bottom - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ShowWindow(main_, SW_SHOW);
+    UpdateWindow(main_);
+    SetFocus(controls_.at(ControlId::Text1));
+}
+
+int Win32Windows::run() {
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        // Tab walks the controls as in a dialog.
+        if (main_ != nullptr && IsWindow(main_) && IsDialogMessageW(main_, &message)) {
+            continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+PrintWindow& Win32Windows::print_window(PrintWindowId id) const {
+    return id == PrintWindowId::frmchoose ? *choose_ : *display_;
+}
+
+LRESULT CALLBACK Win32Windows::procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
+    auto* self = reinterpret_cast<Win32Windows*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self == nullptr) {
+        return DefWindowProcW(window, message, w, l);
+    }
+    return self->handle(message, w, l);
+}
+
+LRESULT Win32Windows::handle(UINT message, WPARAM w, LPARAM l) {
+    switch (message) {
+        case WM_COMMAND: {
+            const auto control = control_of(LOWORD(w));
+            if (!control || handlers_ == nullptr) {
+                break;
+            }
+            const ControlKind kind = control_spec(*control).kind;
+            if (kind == ControlKind::text_box && HIWORD(w) == EN_CHANGE) {
+                handlers_->text_changed(*control);
+            } else if (kind == ControlKind::push_button && HIWORD(w) == BN_CLICKED) {
+                handlers_->clicked(*control);
+            }
+            return 0;
+        }
+        case WM_CTLCOLORSTATIC:
+            if (reinterpret_cast<HWND>(l) == controls_.at(ControlId::problem_line)) {
+                HDC dc = reinterpret_cast<HDC>(w);
+                SetTextColor(dc, problem_colour);
+                SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+                return reinterpret_cast<LRESULT>(background_);
+            }
+            break;
+        case WM_CLOSE:
+            if (handlers_ != nullptr) {
+                handlers_->close_box();
+            } else {
+                end_program();
+            }
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcW(main_, message, w, l);
+}
+
+std::string Win32Windows::text(ControlId control) const {
+    return utf8_text(window_text(controls_.at(control)));
+}
+
+void Win32Windows::set_text(ControlId control, std::string_view text) {
+    SetWindowTextW(controls_.at(control), wide_text(text).c_str());
+}
+
+std::optional<std::string> Win32Windows::ask_text(const InputRequest& request) {
+    const DialogOutcome outcome =
+        run_dialog(main_, {wide_text(request.title), wide_text(request.prompt),
+                           wide_text(request.offered),
+                           {wide_text(ok_caption), wide_text(cancel_caption)}});
+    if (outcome.button != 0) {
+        return std::nullopt;
+    }
+    return utf8_text(outcome.answer);
+}
+
+void Win32Windows::tell(std::string_view message, Severity severity) {
+    MessageBeep(severity == Severity::critical ? MB_ICONHAND : MB_ICONWARNING);
+    run_dialog(main_,
+               {wide_text(dialog_title), wide_text(message), std::nullopt, {wide_text(ok_caption)}});
+}
+
+std::size_t Win32Windows::ask_choice(std::string_view question,
+                                     const std::vector<std::string>& buttons) {
+    DialogContent content{wide_text(dialog_title), wide_text(question), std::nullopt, {}};
+    for (const std::string& b : buttons) {
+        content.buttons.push_back(wide_text(b));
+    }
+    MessageBeep(MB_ICONQUESTION);
+    return run_dialog(main_, content).button;
+}
+
+std::optional<std::filesystem::path> Win32Windows::choose_folder(
+    std::string_view title, const std::filesystem::path& start) {
+    IFileOpenDialog* dialog = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IFileOpenDialog, reinterpret_cast<void**>(&dialog)))) {
+        return std::nullopt;
+    }
+    std::optional<std::filesystem::path> chosen;
+    FILEOPENDIALOGOPTIONS options = 0;
+    dialog->GetOptions(&options);
+    dialog->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM | FOS_PATHMUSTEXIST);
+    dialog->SetTitle(wide_text(title).c_str());
+    IShellItem* folder = nullptr;
+    if (SUCCEEDED(SHCreateItemFromParsingName(start.wstring().c_str(), nullptr, IID_IShellItem,
+                                              reinterpret_cast<void**>(&folder)))) {
+        dialog->SetFolder(folder);
+        folder->Release();
+    }
+    IShellItem* result = nullptr;
+    if (SUCCEEDED(dialog->Show(main_)) && SUCCEEDED(dialog->GetResult(&result))) {
+        PWSTR path = nullptr;
+        if (SUCCEEDED(result->GetDisplayName(SIGDN_FILESYSPATH, &path))) {
+            chosen = std::filesystem::path(path);
+            CoTaskMemFree(path);
+        }
+        result->Release();
+    }
+    dialog->Release();
+    return chosen;
+}
+
+void Win32Windows::show(PrintWindowId window) {
+    print_window(window).show();
+}
+
+void Win32Windows::hide(PrintWindowId window) {
+    print_window(window).hide();
+}
+
+void Win32Windows::clear(PrintWindowId window) {
+    print_window(window).clear();
+}
+
+void Win32Windows::print(PrintWindowId window, const PrintStatement& statement,
+                         std::size_t muted_from) {
+    print_window(window).print(statement, muted_from);
+}
+
+void Win32Windows::end_program() {
+    choose_->hide();
+    display_->hide();
+    ShowWindow(main_, SW_HIDE);
+    PostQuitMessage(0);
+}
+
+}  // namespace kestrune

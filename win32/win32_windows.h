@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <memory>
+
+#include "print_window.h"
+#include "window_toolkit.h"
+
+namespace kestrune {
+
+class frmcompute;
+
+// The Win32 front-end: the main window and its controls built from the window table at the
+// window's DPI, the two print windows, the dialogs built in code, and each event forwarded to
+// frmcompute. Wide (W) functions only.
+class Win32Windows : public WindowToolkit {
+  public:
+    Win32Windows();
+    ~Win32Windows() override;
+    Win32Windows(const Win32Windows&) = delete;
+    Win32Windows& operator=(const Win32Windows&) = delete;
+
+    // Forwards the windows' events to the handlers from now on.
+    void connect_to(frmcompute& handlers);
+    // Opens the main window centred on the screen.
+    void show_main();
+    // Runs the event loop until the program ends; gives the exit code.
+    int run();
+
+    HWND main_window() const { return main_; }
+    HWND control(ControlId id) const { return controls_.at(id); }
+    PrintWindow& print_window(PrintWindowId id) const;
+
+    std::string text(ControlId control) const override;
+    void set_text(ControlId control, std::string_view text) override;
+    std::optional<std::string> ask_text(const InputRequest& request) override;
+    void tell(std::string_view message, Severity severity) override;
+    std::size_t ask_choice(std::string_view question,
+                           const std::vector<std::string>& buttons) override;
+    std::optional<std::filesystem::path> choose_folder(
+        std::string_view title, const std::filesystem::path& start) override;
+    void show(PrintWindowId window) override;
+    void hide(PrintWindowId window) override;
+    void clear(PrintWindowId window) override;
+    void print(PrintWindowId window, const PrintStatement& statement,
+               std::size_t muted_from) override;
+    void end_program() override;
+
+  private:
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM w, LPARAM l);
+    LRESULT handle(UINT message, WPARAM w, LPARAM l);
+    void build_controls();
+
+    HWND main_ = nullptr;
+    frmcompute* handlers_ = nullptr;
+    std::map<ControlId, HWND> controls_;
+    std::map<double, HFONT> fonts_;  // SimSun by size in points, made at the window's DPI
+    HBRUSH background_ = nullptr;
+    std::unique_ptr<PrintWindow> choose_;
+    std::unique_ptr<PrintWindow> display_;
+};
+
+}  // namespace kestrune
