@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QApplication>
+#include <QDir>
 #include <csignal>
 
 #include "frmcompute.h"
+#include "program_places.h"
 #include "qt_windows.h"
 #include "toolkit_translations.h"
 
@@ -15,7 +17,9 @@ int main(int argc, char* argv[]) {
     // Before any window: the toolkit's own texts in Chinese too, where the system has them.
     kestrune::install_toolkit_translations(app);
     kestrune::QtWindows windows;
-    kestrune::frmcompute handlers(windows);
+    kestrune::frmcompute handlers(
+        windows, kestrune::program_places(QCoreApplication::applicationDirPath().toStdString(),
+                                          QDir::homePath().toStdString()));
     windows.connect_to(handlers);
     if (!handlers.start()) {
         return 1;

@@ -171,21 +171,43 @@ Result<double, ArithError> parse_scanned(std::string_view s, Scan scan) {
     return parse_decimal(number);
 }
 
-}  // namespace
 
-Result<double, ArithError> read_leading_number(std::string_view text) {
+bool is_blank(char c) {
+    return c == ' ' || c == '\t' || c == '\n';
+}
+
+std::string without_blanks(std::string_view text) {
     std::string compact;
     compact.reserve(text.size());
     for (char c : text) {
-        if (c != ' ' && c != '\t' && c != '\n') {
+        if (!is_blank(c)) {
             compact += c;
         }
     }
+    return compact;
+}
+
+}  // namespace
+
+Result<double, ArithError> read_leading_number(std::string_view text) {
+    const std::string compact = without_blanks(text);
     Scan scan = scan_number(compact);
     if (scan.length == 0) {
         return 0.0;
     }
     return parse_scanned(compact, scan);
+}
+
+std::string_view unread_rest(std::string_view text) {
+    const Scan scan = scan_number(without_blanks(text));
+    std::size_t pos = 0;
+    for (std::size_t taken = 0; taken < scan.length; ++pos) {
+        taken += is_blank(text[pos]) ? 0 : 1;
+    }
+    while (pos < text.size() && is_blank(text[pos])) {
+        ++pos;
+    }
+    return text.substr(pos);
 }
 
 std::optional<Result<double, ArithError>> read_whole_number(std::string_view text) {

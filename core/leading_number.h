@@ -17,6 +17,10 @@ namespace kestrune {
 // A number beyond the 64-bit float range is an overflow; one too small for it reads as 0.
 Result<double, ArithError> read_leading_number(std::string_view text);
 
+// What that reading left unread: the text after the leading number, from its first character
+// that is not a blank; all of it when the text does not begin with a number.
+std::string_view unread_rest(std::string_view text);
+
 // The same reading, for text that must be one number and nothing else (a table field):
 // nullopt when the text is empty or anything follows the number.
 std::optional<Result<double, ArithError>> read_whole_number(std::string_view text);

@@ -43,7 +43,8 @@ float velocity_limit(std::int16_t dn) {
 }
 
 std::optional<TablePreview> preview_table(const design_state& s) {
-    if (s.g_design == 0.0f) {
+    // A flow of 0 or below is no heating branch: nothing to advise.
+    if (!(s.g_design > 0.0f)) {
         return std::nullopt;
     }
     TablePreview preview{};

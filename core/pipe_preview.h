@@ -38,7 +38,7 @@ using TablePreview = std::array<std::optional<RowPreview>, pipe_rows>;
 // the sizing run would; s is not changed. A row has no preview when its DN is not positive,
 // its inner diameter is not positive, the sizing meets an arithmetic fault, or its DN stands
 // again further down (answering that DN sizes the last such row). Gives nullopt when there is
-// no flow to size for (g_design 0) or no row could be sized.
+// no flow to size for (g_design 0 or below) or no row could be sized.
 std::optional<TablePreview> preview_table(const design_state& s);
 
 }  // namespace kestrune

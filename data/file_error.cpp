@@ -9,6 +9,10 @@ std::string system_reason(int errno_value) {
     return std::generic_category().message(errno_value);
 }
 
+FileError file_error(const std::filesystem::path& file, int e) {
+    return FileError{path_text(file), system_reason(e), e};
+}
+
 std::string path_text(const std::filesystem::path& file) {
     const std::u8string text = file.u8string();
     return std::string(text.begin(), text.end());

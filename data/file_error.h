@@ -10,7 +10,11 @@ namespace kestrune {
 struct FileError {
     std::string file;  // UTF-8
     std::string reason;
+    int code = 0;  // the errno value behind reason, 0 when unknown
 };
+
+// A failure with the errno value e.
+FileError file_error(const std::filesystem::path& file, int e);
 
 // The system's reason for an errno value, in the C locale's words.
 std::string system_reason(int errno_value);

@@ -21,11 +21,12 @@ bool is_blank_or_line_end(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
-TableError table_error(TableFault fault, std::string_view file = {}, std::string reason = {}) {
+TableError table_error(TableFault fault, std::string_view file = {}, int code = 0) {
     TableError e;
     e.fault = fault;
     e.file = std::string(file);
-    e.reason = std::move(reason);
+    e.reason = code != 0 ? system_reason(code) : std::string();
+    e.code = code;
     return e;
 }
 
@@ -131,7 +132,7 @@ Result<std::string, TableError> read_table_file(const std::filesystem::path& fol
     if (!f) {
         int e = errno != 0 ? errno : EIO;
         return table_error(e == ENOENT ? TableFault::missing_file : TableFault::unreadable, file,
-                           system_reason(e));
+                           e);
     }
     std::string contents;
     char buf[65536];
@@ -147,7 +148,7 @@ Result<std::string, TableError> read_table_file(const std::filesystem::path& fol
     }
     if (std::ferror(f.get())) {
         int e = errno != 0 ? errno : EIO;
-        return table_error(TableFault::unreadable, file, system_reason(e));
+        return table_error(TableFault::unreadable, file, e);
     }
     return contents;
 }
@@ -180,6 +181,23 @@ Result<PipeTable, TableError> load_pipe_table(const std::filesystem::path& folde
         return inner.error();
     }
     return parse_pipe_table(nominal.value(), inner.value());
+}
+
+std::optional<FileError> copy_pipe_table(const std::filesystem::path& from,
+                                         const std::filesystem::path& to) {
+    std::error_code ec;
+    std::filesystem::create_directories(to, ec);
+    for (std::string_view name : {nominal_diameter_file, inner_diameter_file}) {
+        if (!ec) {
+            std::filesystem::copy_file(from / name, to / name,
+                                       std::filesystem::copy_options::skip_existing, ec);
+        }
+    }
+    if (ec) {
+        const int code = ec.default_error_condition().value();
+        return FileError{path_text(to), ec.message(), code};
+    }
+    return std::nullopt;
 }
 
 std::optional<float> find_inner_diameter(const PipeTable& pipes, std::int16_t dn) {

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "design_state.h"
+#include "file_error.h"
 #include "result.h"
 
 namespace kestrune {
@@ -35,6 +36,7 @@ struct TableError {
     TableFault fault = TableFault::missing_file;
     std::string file;
     std::string reason;           // the system's reason, for unreadable and missing files
+    int code = 0;                 // the errno value behind reason
     std::size_t field_count = 0;  // for too_many_fields
     std::size_t position = 0;     // 1-based position of the field at fault
     std::string field_text;       // its text, cut short when long
@@ -47,6 +49,11 @@ Result<PipeTable, TableError> parse_pipe_table(std::string_view nominal_contents
 
 // Reads the two files from the folder (the working folder when empty) and builds the table.
 Result<PipeTable, TableError> load_pipe_table(const std::filesystem::path& folder = {});
+
+// Copies the two table files from one folder into another, which is created when missing;
+// files already there are kept.
+std::optional<FileError> copy_pipe_table(const std::filesystem::path& from,
+                                         const std::filesystem::path& to);
 
 // The inner diameter for a nominal diameter: the last matching row wins; nullopt when no
 // row matches.

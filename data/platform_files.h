@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 
 namespace kestrune {
@@ -21,5 +22,8 @@ std::FILE* open_file(const std::filesystem::path& file, OpenMode mode);
 // engineer has been shown is on the disk. 0, or the errno of the failure. A file that cannot
 // be synchronised at all (a device) counts as done.
 int flush_to_disk(std::FILE* f);
+
+// The local time of a moment, by the system's time zone.
+std::tm local_time(std::time_t moment);
 
 }  // namespace kestrune

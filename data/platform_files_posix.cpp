@@ -21,4 +21,10 @@ int flush_to_disk(std::FILE* f) {
     return errno == EINVAL || errno == EROFS ? 0 : errno != 0 ? errno : EIO;
 }
 
+std::tm local_time(std::time_t moment) {
+    std::tm local{};
+    localtime_r(&moment, &local);
+    return local;
+}
+
 }  // namespace kestrune

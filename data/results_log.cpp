@@ -46,7 +46,21 @@ int write_file(const std::filesystem::path& file, OpenMode mode, const std::stri
 
 std::optional<FileError> recreate_results_log(const std::filesystem::path& file) {
     if (int failure = write_file(file, OpenMode::replace, file_line(log_header())); failure != 0) {
-        return FileError{path_text(file), system_reason(failure)};
+        return file_error(file, failure);
+    }
+    return std::nullopt;
+}
+
+std::optional<FileError> check_log_writable(const std::filesystem::path& folder) {
+    const std::filesystem::path file = folder / results_log_name;
+    std::error_code ec;
+    const bool existed = std::filesystem::exists(file, ec);
+    if (int failure = write_file(file, existed ? OpenMode::append : OpenMode::replace, "");
+        failure != 0) {
+        return file_error(file, failure);
+    }
+    if (!existed) {
+        std::filesystem::remove(file, ec);
     }
     return std::nullopt;
 }
@@ -58,7 +72,7 @@ std::optional<FileError> append_results_row(const std::filesystem::path& file,
     const bool existed = std::filesystem::is_regular_file(file, ec);
     const std::uintmax_t old_size = existed ? std::filesystem::file_size(file, ec) : 0;
     if (existed && ec) {
-        return FileError{path_text(file), ec.message()};
+        return FileError{path_text(file), ec.message(), ec.default_error_condition().value()};
     }
     int failure = write_file(file, OpenMode::append, row);
     if (failure == 0) {
@@ -72,7 +86,7 @@ std::optional<FileError> append_results_row(const std::filesystem::path& file,
                std::filesystem::file_size(file, ignored) <= row.size()) {
         std::filesystem::remove(file, ignored);
     }
-    return FileError{path_text(file), system_reason(failure)};
+    return file_error(file, failure);
 }
 
 }  // namespace kestrune

@@ -16,6 +16,10 @@ inline constexpr std::string_view results_log_name = "outdata.txt";
 // Empties or creates the log and writes its header line.
 std::optional<FileError> recreate_results_log(const std::filesystem::path& file);
 
+// Whether the log can be written in the folder, found without changing anything there: an
+// existing log is opened for appending, a missing one is created and removed again.
+std::optional<FileError> check_log_writable(const std::filesystem::path& folder);
+
 // Appends the row of the last sizing, creating the file (without header) when it is
 // missing. The row goes out in one write and the file is closed again. On any failure the
 // file is put back exactly as it was, so that no half row is ever left behind.

@@ -2,6 +2,7 @@
 #include "print_window.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QScreen>
 
 #include "qt_text.h"
@@ -34,6 +35,14 @@ void PrintWindow::mouseDoubleClickEvent(QMouseEvent*) {
     if (dismiss_) {
         dismiss_();
     }
+}
+
+void PrintWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && dismiss_) {
+        dismiss_();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void PrintWindow::closeEvent(QCloseEvent* event) {

@@ -11,7 +11,7 @@ namespace kestrune {
 
 // A print window of the window table: a plain top-level window of fixed size whose whole
 // client area is a print surface. Its close box does nothing unless a dismiss action is
-// given; a double-click anywhere runs that action too.
+// given; a double-click anywhere and Esc run that action too.
 class PrintWindow : public QWidget {
     Q_OBJECT
   public:
@@ -25,6 +25,7 @@ class PrintWindow : public QWidget {
 
   protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
   private:

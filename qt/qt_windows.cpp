@@ -16,6 +16,7 @@
 #include "frmcompute.h"
 #include "qt_text.h"
 #include "twips.h"
+#include "window_placement.h"
 
 namespace kestrune {
 namespace {
@@ -39,8 +40,12 @@ QWidget* make_control(const ControlSpec& spec, QWidget* parent) {
             box->setReadOnly(true);
             return box;
         }
-        case ControlKind::push_button:
-            return new QPushButton(caption, parent);
+        case ControlKind::push_button: {
+            // Enter on a focused button presses it, as Space does.
+            auto* button = new QPushButton(caption, parent);
+            button->setAutoDefault(true);
+            return button;
+        }
         case ControlKind::group_frame:
             return new QGroupBox(caption, parent);
     }
@@ -98,8 +103,11 @@ void QtWindows::connect_to(frmcompute& handlers) {
     for (const ControlSpec& spec : frmcompute_controls) {
         const ControlId id = spec.id;
         if (spec.kind == ControlKind::text_box) {
-            QObject::connect(static_cast<QLineEdit*>(controls_.at(id)), &QLineEdit::textChanged,
-                             main_, [&handlers, id] { handlers.text_changed(id); });
+            auto* box = static_cast<QLineEdit*>(controls_.at(id));
+            QObject::connect(box, &QLineEdit::textChanged, main_,
+                             [&handlers, id] { handlers.text_changed(id); });
+            QObject::connect(box, &QLineEdit::returnPressed, main_,
+                             [&handlers, id] { handlers.enter_pressed(id); });
         } else if (spec.kind == ControlKind::push_button) {
             QObject::connect(static_cast<QPushButton*>(controls_.at(id)), &QPushButton::clicked,
                              main_, [&handlers, id] { handlers.clicked(id); });
@@ -140,6 +148,10 @@ void QtWindows::set_text(ControlId control, std::string_view text) {
     }
 }
 
+void QtWindows::set_tip(ControlId control, std::string_view tip) {
+    controls_.at(control)->setToolTip(qt_text(tip));
+}
+
 std::optional<std::string> QtWindows::ask_text(const InputRequest& request) {
     auto answer = kestrune::ask_text(main_, qt_text(request.prompt), qt_text(request.title),
                                      qt_text(request.offered));
@@ -177,7 +189,21 @@ std::optional<std::filesystem::path> QtWindows::choose_folder(std::string_view t
 }
 
 void QtWindows::show(PrintWindowId window) {
+    if (window == PrintWindowId::frmchoose && main_->isVisible()) {
+        place_list();
+    }
     print_window(window)->show_window();
+}
+
+void QtWindows::place_list() {
+    const QRect main = main_->frameGeometry();
+    // The list's frame is as much larger than its client area as the main window's.
+    const QSize frame = choose_->size() + (main.size() - main_->size());
+    const QRect area = main_->screen()->availableGeometry();
+    const ScreenBox place =
+        place_list_window({main.x(), main.y(), main.width(), main.height()}, frame.width(),
+                          frame.height(), {area.x(), area.y(), area.width(), area.height()});
+    choose_->move(place.left, place.top);
 }
 
 void QtWindows::hide(PrintWindowId window) {

@@ -44,6 +44,7 @@ class QtWindows : public WindowToolkit {
 
     std::string text(ControlId control) const override;
     void set_text(ControlId control, std::string_view text) override;
+    void set_tip(ControlId control, std::string_view tip) override;
     std::optional<std::string> ask_text(const InputRequest& request) override;
     void tell(std::string_view message, Severity severity) override;
     std::size_t ask_choice(std::string_view question,
@@ -59,6 +60,7 @@ class QtWindows : public WindowToolkit {
 
   private:
     void build_controls();
+    void place_list();
 
     MainWindow* main_;
     PrintWindow* choose_;

@@ -10,7 +10,7 @@ constexpr PrintWindowId window = PrintWindowId::frmchoose;
 }
 
 void list_pipes(WindowToolkit& toolkit, const PipeTable& pipes,
-                const std::optional<TablePreview>& preview) {
+                const std::optional<TablePreview>& preview, const std::vector<std::string>& notes) {
     if (!preview) {
         toolkit.print(window, diameter_list_header());
         for (const PipeSize& row : pipes) {
@@ -27,6 +27,11 @@ void list_pipes(WindowToolkit& toolkit, const PipeTable& pipes,
                       preview_first_item);
     }
     toolkit.print(window, diameter_preview_note(), 0);
+    for (const std::string& note : notes) {
+        if (!note.empty()) {
+            toolkit.print(window, {text_item(note, Separator::end_of_line)}, 0);
+        }
+    }
 }
 
 void end_choice(WindowToolkit& toolkit) {

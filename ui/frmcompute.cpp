@@ -2,10 +2,13 @@
 #include "frmcompute.h"
 
 #include <filesystem>
+#include <vector>
 
 #include "conversions.h"
 #include "design_steps.h"
 #include "file_error.h"
+#include "leading_number.h"
+#include "log_keeping.h"
 #include "frmchoose.h"
 #include "frmdisplay.h"
 #include "messages.h"
@@ -17,6 +20,22 @@
 namespace kestrune {
 namespace {
 
+// What a box was read as, when the reading left a rest that holds a digit; empty otherwise.
+// A unit after the number ("10000 W") is no reason to speak.
+std::string unread_note(std::string_view what, float read, std::string_view text) {
+    const std::string_view rest = unread_rest(text);
+    bool digit = false;
+    for (std::size_t i = 0; i < rest.size() && !digit; ++i) {
+        const auto c = static_cast<unsigned char>(rest[i]);
+        // ASCII digits, and the full-width ones of a Chinese input method (U+FF10 to U+FF19).
+        digit = (c >= '0' && c <= '9') ||
+                (c == 0xEF && i + 2 < rest.size() && static_cast<unsigned char>(rest[i + 1]) == 0xBC &&
+                 static_cast<unsigned char>(rest[i + 2]) >= 0x90 &&
+                 static_cast<unsigned char>(rest[i + 2]) <= 0x99);
+    }
+    return digit ? reading_note(what, read, rest) : std::string();
+}
+
 std::string working_folder() {
     std::error_code ignored;
     return path_text(std::filesystem::current_path(ignored));
@@ -26,20 +45,44 @@ std::string working_folder() {
 
 bool frmcompute::start() {
     state_.reset();
+    if (!find_table() || !keep_earlier_log()) {
+        return false;
+    }
+    if (auto error = recreate_results_log(std::string(results_log_name))) {
+        toolkit_.tell(log_recreate_problem(*error, working_folder()), Severity::warning);
+    }
+    show_parameter_tips();
+    show_problem_line();
+    return true;
+}
+
+bool frmcompute::find_table() {
     auto table = load_pipe_table();
     // Started from the menu, the working folder is usually the home folder, without the
-    // table: offer to choose the folder that holds it, which then serves the whole run.
+    // table: offer the example table, or the folder that holds one, for the whole run.
+    const bool example = !places_.examples.empty() && load_pipe_table(places_.examples);
     while (!table && table.error().fault == TableFault::missing_file) {
+        std::vector<std::string> buttons{std::string(choose_folder_caption),
+                                         std::string(quit_caption)};
+        if (example) {
+            buttons.insert(buttons.begin(), std::string(use_example_caption));
+        }
         const std::size_t choice =
-            toolkit_.ask_choice(missing_table_question(table.error(), working_folder()),
-                                {std::string(choose_folder_caption), std::string(quit_caption)});
-        if (choice != 0) {
+            toolkit_.ask_choice(missing_table_question(table.error(), working_folder()), buttons);
+        if (choice + 1 == buttons.size()) {
             return false;
         }
         std::error_code ignored;
-        if (auto folder = toolkit_.choose_folder(folder_chooser_title,
-                                                 std::filesystem::current_path(ignored))) {
-            std::filesystem::current_path(*folder, ignored);
+        if (example && choice == 0) {
+            use_example_table();
+        } else if (auto folder = toolkit_.choose_folder(folder_chooser_title,
+                                                        std::filesystem::current_path(ignored))) {
+            // A folder where the results cannot be logged would fail every sizing.
+            if (auto error = check_log_writable(*folder)) {
+                toolkit_.tell(folder_not_writable(*error, path_text(*folder)), Severity::warning);
+            } else {
+                std::filesystem::current_path(*folder, ignored);
+            }
         }
         table = load_pipe_table();
     }
@@ -48,10 +91,42 @@ bool frmcompute::start() {
         return false;
     }
     state_.pipes = table.value();
-    if (auto error = recreate_results_log(std::string(results_log_name))) {
-        toolkit_.tell(log_recreate_problem(*error, working_folder()), Severity::warning);
-    }
     return true;
+}
+
+bool frmcompute::use_example_table() {
+    std::error_code ignored;
+    std::filesystem::path target = std::filesystem::current_path(ignored);
+    // From the menu the program starts in the home folder: the table gets a folder of its own.
+    if (!places_.home.empty() && std::filesystem::equivalent(target, places_.home, ignored)) {
+        target /= "Kestrune";
+    }
+    auto error = copy_pipe_table(places_.examples, target);
+    if (!error) {
+        error = check_log_writable(target);
+    }
+    if (error) {
+        toolkit_.tell(example_not_copied(*error, path_text(target)), Severity::warning);
+        return false;
+    }
+    std::filesystem::current_path(target, ignored);
+    return true;
+}
+
+bool frmcompute::keep_earlier_log() {
+    auto kept = kestrune::keep_earlier_log(std::string(results_log_name));
+    if (!kept) {
+        return true;
+    }
+    if (kept->has_value()) {
+        kept_note_ = earlier_log_kept(path_text(kept->value().filename()));
+        return true;
+    }
+    // Emptying the log now would lose the rows: only the engineer may decide that.
+    const std::size_t choice =
+        toolkit_.ask_choice(earlier_log_not_kept(kept->error()),
+                            {std::string(empty_log_caption), std::string(keep_and_quit_caption)});
+    return choice == 0;
 }
 
 void frmcompute::text_changed(ControlId control) {
@@ -78,6 +153,12 @@ void frmcompute::clicked(ControlId control) {
     }
 }
 
+void frmcompute::enter_pressed(ControlId control) {
+    if (control == ControlId::Text1 || control == ControlId::Text4) {
+        run_sizing();
+    }
+}
+
 void frmcompute::close_box() {
     end_program();
 }
@@ -87,7 +168,10 @@ void frmcompute::results_dismissed() {
 }
 
 void frmcompute::load_changed() {
-    if (auto fault = enter_load(state_, toolkit_.text(ControlId::Text1))) {
+    const std::string load = toolkit_.text(ControlId::Text1);
+    load_note_.clear();
+    load_entered_ = false;
+    if (auto fault = enter_load(state_, load)) {
         // No dialog from a keystroke: the problem shows under the output boxes.
         load_problem_ = load_problem(*fault, state_);
         toolkit_.set_text(ControlId::Text2, "");
@@ -96,15 +180,22 @@ void frmcompute::load_changed() {
         load_problem_.clear();
         toolkit_.set_text(ControlId::Text2, float_box_form(state_.q_design));
         toolkit_.set_text(ControlId::Text3, float_box_form(state_.g_design));
+        load_note_ = unread_note("用户负荷", state_.q_user, load);
+        load_entered_ = !load.empty();
+        used_margin_ = state_.k_margin;
+        used_dt_ = state_.dt;
     }
     show_problem_line();
 }
 
 void frmcompute::margin_changed() {
-    auto margin = read_float_field(toolkit_.text(ControlId::Text4));
+    const std::string text = toolkit_.text(ControlId::Text4);
+    auto margin = read_float_field(text);
+    margin_note_.clear();
     if (margin) {
         state_.k_margin = margin.value();
         margin_problem_.clear();
+        margin_note_ = unread_note("富裕系数", state_.k_margin, text);
     } else {
         margin_problem_ = margin_problem();
     }
@@ -112,8 +203,31 @@ void frmcompute::margin_changed() {
 }
 
 void frmcompute::show_problem_line() {
-    toolkit_.set_text(ControlId::problem_line,
-                      load_problem_.empty() ? margin_problem_ : load_problem_);
+    // One line: the most pressing thing the engineer should know.
+    for (const std::string& line :
+         {load_problem_, margin_problem_, load_note_, margin_note_, stale_note(), kept_note_}) {
+        if (!line.empty()) {
+            toolkit_.set_text(ControlId::problem_line, line);
+            return;
+        }
+    }
+    toolkit_.set_text(ControlId::problem_line, "");
+}
+
+std::string frmcompute::stale_note() const {
+    if (!load_entered_ || !load_problem_.empty()) {
+        return {};
+    }
+    return stale_design_note(used_margin_, state_.k_margin, used_dt_, state_.dt);
+}
+
+void frmcompute::show_parameter_tips() {
+    const float values[] = {state_.rho, static_cast<float>(state_.t_supply),
+                            static_cast<float>(state_.t_return), state_.nu};
+    for (std::size_t i = 0; i < parameter_dialogs.size(); ++i) {
+        toolkit_.set_tip(parameter_dialogs[i].button,
+                         current_value_tip(values[i], parameter_dialogs[i].unit));
+    }
 }
 
 void frmcompute::run_sizing() {
@@ -122,8 +236,9 @@ void frmcompute::run_sizing() {
         return;
     }
     toolkit_.show(PrintWindowId::frmchoose);
-    // The load entry is good here: each row shows what sizing it would give.
-    frmchoose::list_pipes(toolkit_, state_.pipes, preview_table(state_));
+    // The load entry is good here: each row shows what sizing it would give, with what.
+    frmchoose::list_pipes(toolkit_, state_.pipes, preview_table(state_),
+                          {preview_parameters_note(state_), stale_note()});
 
     auto answer = toolkit_.ask_text({std::string(diameter_prompt), std::string(diameter_title),
                                      std::string(diameter_offered)});
@@ -151,6 +266,10 @@ void frmcompute::run_sizing() {
         return;
     }
     auto log_error = append_results_row(std::string(results_log_name), state_);
+    if (!log_error && !kept_note_.empty()) {
+        kept_note_.clear();  // the new log has its first row: the old one is history
+        show_problem_line();
+    }
     frmdisplay::show_results(toolkit_, state_);
     if (log_error) {
         toolkit_.tell(log_append_problem(*log_error), Severity::warning);
@@ -160,16 +279,22 @@ void frmcompute::run_sizing() {
 void frmcompute::ask_parameter(const ParameterDialog& dialog) {
     switch (dialog.button) {
         case ControlId::cmdset1:
-            return ask_positive(dialog, state_.rho);
+            ask_positive(dialog, state_.rho);
+            break;
         case ControlId::cmdset2:
-            return ask_temperature(dialog, state_.t_supply, &design_state::set_t_supply);
+            ask_temperature(dialog, state_.t_supply, &design_state::set_t_supply);
+            break;
         case ControlId::cmdset3:
-            return ask_temperature(dialog, state_.t_return, &design_state::set_t_return);
+            ask_temperature(dialog, state_.t_return, &design_state::set_t_return);
+            break;
         case ControlId::cmdset4:
-            return ask_positive(dialog, state_.nu);
+            ask_positive(dialog, state_.nu);
+            break;
         default:
             return;
     }
+    show_parameter_tips();
+    show_problem_line();
 }
 
 std::optional<std::string> frmcompute::ask(const ParameterDialog& dialog) {

@@ -14,39 +14,49 @@
 // happens when, and tells the engineer what went wrong.
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 
 #include "arith_error.h"
 #include "design_state.h"
 #include "parameter_dialogs.h"
+#include "program_places.h"
 #include "window_toolkit.h"
 
 namespace kestrune {
 
 class frmcompute {
   public:
-    explicit frmcompute(WindowToolkit& toolkit) : toolkit_(toolkit) {}
+    explicit frmcompute(WindowToolkit& toolkit, ProgramPlaces places = {})
+        : toolkit_(toolkit), places_(std::move(places)) {}
 
-    // The start-up sequence: defaults, pipe table, results log header; the results window
-    // is loaded hidden by the front-end. Returns false when the table cannot be read: the
-    // engineer has been told, no results log has been touched, and the program must end.
+    // The start-up sequence: defaults, pipe table, results log header (an earlier run's rows
+    // kept first); the results window is loaded hidden by the front-end. Returns false when
+    // the program must end: the table cannot be read, or the engineer chose to quit; no
+    // results log has then been touched.
     bool start();
 
     // Events of the main window and the results window, forwarded by the front-end.
     void text_changed(ControlId control);
     void clicked(ControlId control);
+    void enter_pressed(ControlId control);  // Enter in a text box
     void close_box();
-    void results_dismissed();  // a double-click on frmdisplay, or its close box
+    void results_dismissed();  // a double-click on frmdisplay, Esc there, or its close box
 
     const design_state& state() const { return state_; }
 
   private:
+    bool find_table();
+    bool use_example_table();
+    bool keep_earlier_log();
     void load_changed();
     void margin_changed();
     void run_sizing();
     void end_program();
     void show_problem_line();
+    void show_parameter_tips();
+    std::string stale_note() const;
     void ask_parameter(const ParameterDialog& dialog);
     std::optional<std::string> ask(const ParameterDialog& dialog);
     void ask_positive(const ParameterDialog& dialog, float& field);
@@ -54,9 +64,17 @@ class frmcompute {
                          std::optional<ArithError> (design_state::*set)(std::int16_t));
 
     WindowToolkit& toolkit_;
+    ProgramPlaces places_;
     design_state state_;
     std::string load_problem_;    // the load entry's fault, empty when the flow is good
     std::string margin_problem_;  // a margin factor that could not be taken
+    std::string load_note_;       // what the load box was read as, when a rest was left
+    std::string margin_note_;     // the same for the margin factor box
+    std::string kept_note_;       // where an earlier run's rows were kept
+    // What the design load and flow on screen were computed with, while a load is entered.
+    bool load_entered_ = false;
+    float used_margin_ = 0;
+    std::int16_t used_dt_ = 0;
 };
 
 }  // namespace kestrune

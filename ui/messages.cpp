@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "messages.h"
 
+#include <cerrno>
+
 #include "number_text.h"
 #include "utf8.h"
 
@@ -32,6 +34,44 @@ std::string_view arith_error_words(ArithError error) {
     return {};
 }
 
+// The system's reason for a file failure in the engineer's words, its own after them.
+std::string reason_text(int code, const std::string& system_words) {
+    std::string_view words;
+    switch (code) {
+        case EACCES:
+        case EPERM:
+            words = "没有权限";
+            break;
+        case EROFS:
+            words = "磁盘或文件夹是只读的";
+            break;
+        case ENOSPC:
+        case EFBIG:
+            words = "磁盘已满或文件太大";
+            break;
+        case ENOENT:
+            words = "找不到该文件或文件夹";
+            break;
+        case EISDIR:
+            words = "有同名的文件夹占用了这个文件名";
+            break;
+        case ENOTDIR:
+            words = "路径中有同名的文件占用了文件夹名";
+            break;
+        case EBUSY:
+#ifdef ETXTBSY
+        case ETXTBSY:
+#endif
+            words = "文件正被另一个程序使用";
+            break;
+        default:
+            words = "系统报告错误";
+            break;
+    }
+    return system_words.empty() ? std::string(words)
+                                : std::string(words) + "（" + system_words + "）";
+}
+
 std::string restart_hint(std::string_view working_folder) {
     return "\n工作目录：" + std::string(working_folder) + "\n请改正后重新启动程序。";
 }
@@ -46,7 +86,7 @@ std::string table_fault(const TableError& e) {
                    "。管道表由 indata1.txt（公称直径）和 indata2.txt（管道内径）两个文件组成，"
                    "须放在工作目录中。";
         case TableFault::unreadable:
-            return "无法读取管道表文件" + file + "：" + e.reason + "。";
+            return "无法读取管道表文件" + file + "：" + reason_text(e.code, e.reason) + "。";
         case TableFault::too_large:
             return "管道表文件" + file + "太大（超过 " +
                    number(static_cast<std::int64_t>(largest_table_file / (1024 * 1024))) +
@@ -78,14 +118,34 @@ std::string missing_table_question(const TableError& e, std::string_view folder)
            "请选择存放这两个文件的文件夹（结果文件 outdata.txt 也将写在那里），或者退出。";
 }
 
+std::string folder_not_writable(const FileError& e, std::string_view folder) {
+    return "文件夹 " + std::string(folder) + " 中不能写结果文件 outdata.txt：" +
+           reason_text(e.code, e.reason) + "。\n请另选一个可以写入的文件夹。";
+}
+
+std::string example_not_copied(const FileError& e, std::string_view folder) {
+    return "无法把示例管道表复制到文件夹 " + std::string(folder) + "：" +
+           reason_text(e.code, e.reason) + "。";
+}
+
+std::string earlier_log_kept(std::string_view kept_name) {
+    return "上次运行的结果已另存为 " + std::string(kept_name) + "。";
+}
+
+std::string earlier_log_not_kept(const FileError& e) {
+    return "上次运行的结果还在 outdata.txt 中，但无法另存：" + reason_text(e.code, e.reason) +
+           "。\n清空结果文件，这些结果就会丢失；也可以保留它们并退出，先把 outdata.txt "
+           "复制到别处。";
+}
+
 std::string log_recreate_problem(const FileError& e, std::string_view folder) {
-    return "无法建立结果文件“" + e.file + "”：" + e.reason + "。\n工作目录：" +
+    return "无法建立结果文件“" + e.file + "”：" + reason_text(e.code, e.reason) + "。\n工作目录：" +
            std::string(folder) +
            "\n仍可计算，但结果要等此问题解决后才能记入文件；每次计算都会再试。";
 }
 
 std::string log_append_problem(const FileError& e) {
-    return "无法把本次结果写入“" + e.file + "”：" + e.reason +
+    return "无法把本次结果写入“" + e.file + "”：" + reason_text(e.code, e.reason) +
            "。\n文件保持原样，本次结果只显示在结果窗口中。请解决此问题后再计算一次本管段。";
 }
 
@@ -106,6 +166,46 @@ std::string load_problem(const LoadFault& fault, const design_state& s) {
 
 std::string margin_problem() {
     return "富裕系数数值太大，仍用原来的富裕系数。";
+}
+
+std::string reading_note(std::string_view what, float read, std::string_view rest) {
+    std::string note = std::string(what) + "读作 " + number(read) + "；" + quoted(rest) + "未读入";
+    if (rest.substr(0, 1) == "," || rest.substr(0, 3) == "，") {
+        note += "，小数点请用“.”，数字中不要加逗号";
+    }
+    return note + "。";
+}
+
+std::string stale_design_note(float used_margin, float margin, std::int16_t used_dt,
+                              std::int16_t dt) {
+    const bool new_margin = used_margin != margin;
+    const bool new_dt = used_dt != dt;
+    const std::string then_margin = "富裕系数 " + number(used_margin);
+    const std::string now_margin = "富裕系数 " + number(margin);
+    const std::string then_dt = "温差 " + number(std::int64_t{used_dt}) + " K";
+    const std::string now_dt = "温差 " + number(std::int64_t{dt}) + " K";
+    const std::string when = " 要在下次改动用户负荷时才生效。";
+    if (new_margin && new_dt) {
+        return "设计负荷和设计流量仍按" + then_margin + "、" + then_dt + " 计算，新的" +
+               now_margin + "、" + now_dt + when;
+    }
+    if (new_margin) {
+        return "设计负荷仍按" + then_margin + " 计算，新的" + now_margin + when;
+    }
+    if (new_dt) {
+        return "设计流量仍按" + then_dt + " 计算，新的" + now_dt + when;
+    }
+    return {};
+}
+
+std::string preview_parameters_note(const design_state& s) {
+    return "按密度 " + number(s.rho) + " kg/m³、供水 " + number(std::int64_t{s.t_supply}) +
+           " °C、回水 " + number(std::int64_t{s.t_return}) + " °C、粘滞系数 " + number(s.nu) +
+           " mm²/s 计算";
+}
+
+std::string current_value_tip(float value, std::string_view unit) {
+    return "当前：" + number(value) + " " + std::string(unit);
 }
 
 std::string load_blocks_sizing(std::string_view problem) {

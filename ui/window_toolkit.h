@@ -35,6 +35,8 @@ class WindowToolkit {
     // Text boxes, labels and the problem line of the main window.
     virtual std::string text(ControlId control) const = 0;
     virtual void set_text(ControlId control, std::string_view text) = 0;
+    // The tip a control shows when the pointer rests on it.
+    virtual void set_tip(ControlId control, std::string_view tip) = 0;
 
     // Modal dialogs, owned by the main window; the other windows stay visible meanwhile.
     // The input box gives the text entered, or nullopt on 取消.

@@ -36,6 +36,7 @@ class Win32Windows : public WindowToolkit {
 
     std::string text(ControlId control) const override;
     void set_text(ControlId control, std::string_view text) override;
+    void set_tip(ControlId control, std::string_view tip) override;
     std::optional<std::string> ask_text(const InputRequest& request) override;
     void tell(std::string_view message, Severity severity) override;
     std::size_t ask_choice(std::string_view question,

@@ -116,3 +116,23 @@ TEST(WholeNumberReading, AcceptsOnlyTextThatIsOneNumber) {
 
 }  // namespace
 }  // namespace kestrune
+
+namespace kestrune {
+namespace {
+
+TEST(UnreadRest, IsWhatFollowsTheNumberFromItsFirstNonBlank) {
+    struct Case {
+        const char* text;
+        const char* rest;
+    };
+    for (const Case& c : {Case{"35,000", ",000"}, Case{"1,15", ",15"}, Case{"1.2.3", ".3"},
+                          Case{"10000 W", "W"}, Case{"10000W", "W"}, Case{"1 000", ""},
+                          Case{"1 0 0 0 kW ", "kW "}, Case{"", ""}, Case{"abc", "abc"},
+                          Case{"  abc", "abc"}, Case{"&H1FG", "G"}, Case{"1e5e3", "e3"},
+                          Case{"12.", ""}, Case{"-.5x", "x"}, Case{"1e", "e"}}) {
+        EXPECT_EQ(unread_rest(c.text), c.rest) << c.text;
+    }
+}
+
+}  // namespace
+}  // namespace kestrune

@@ -147,3 +147,22 @@ TEST(TablePreview, NoFlowOrNoRowToSizeGivesThePlainList) {
 
 }  // namespace
 }  // namespace kestrune
+
+namespace kestrune {
+namespace {
+
+TEST(TablePreview, AFlowOfZeroOrBelowGetsNoAdvice) {
+    // A negative load gives a negative flow: sizing it would list DN15 at -.299 m/s as
+    // suggested. No flow, no preview.
+    design_state s;
+    s.pipes = standard_pipes();
+    for (float flow : {0.0f, -0.0f, -206.35f, -1e-30f}) {
+        s.g_design = flow;
+        EXPECT_FALSE(preview_table(s).has_value()) << flow;
+    }
+    s.g_design = 1e-30f;  // positive, but every velocity rounds to 0: nothing to size
+    EXPECT_FALSE(preview_table(s).has_value());
+}
+
+}  // namespace
+}  // namespace kestrune

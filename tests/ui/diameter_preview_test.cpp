@@ -76,7 +76,7 @@ TEST(DiameterPreview, TenKilowattsShowTheWorkedNumbersBesideDN20AsSuggested) {
     ASSERT_TRUE(run.start());
     run.type_load("10000");
     const ListSeen seen = size_with(run, "20");
-    ASSERT_EQ(seen.lines.size(), 13u);
+    ASSERT_EQ(seen.lines.size(), 14u);
     EXPECT_EQ(seen.lines[0], "公称直径|管道内径|流速(m/s)|比摩阻(Pa/m)");
     EXPECT_EQ(seen.lines[2], " 20 | 21.25 | .329 | 101.17 |推荐");
     EXPECT_EQ(seen.lines[12],
@@ -85,6 +85,8 @@ TEST(DiameterPreview, TenKilowattsShowTheWorkedNumbersBesideDN20AsSuggested) {
     EXPECT_EQ(seen.muted[2], (std::vector<bool>{false, false, true, true, true}));
     EXPECT_EQ(seen.muted[0], (std::vector<bool>{false, false, true, true}));
     EXPECT_EQ(seen.muted[12], std::vector<bool>{true});
+    EXPECT_EQ(seen.lines[13], "按密度 983.25 kg/m³、供水 95 °C、回水 70 °C、粘滞系数 0.477 mm²/s 计算");
+    EXPECT_EQ(seen.muted[13], std::vector<bool>{true});
     EXPECT_EQ(run.log(), header_bytes() + row_bytes(10000, 12000, 412.71f, 20, 0.329f, 101.17f));
     EXPECT_EQ(std::count_if(seen.lines.begin() + 1, seen.lines.begin() + 12,
                             [](const std::string& l) { return l.find("推荐") != l.npos; }),

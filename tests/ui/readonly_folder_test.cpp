@@ -35,8 +35,8 @@ TEST(ReadOnlyFolder, AtStartIsReportedAndSizingStillShows) {
         toolkit.answer_input("25");
         toolkit.expect_message(&at_sizing);
         window.clicked(ControlId::cmdok);
-        bits |= at_start.find("Permission denied") == std::string::npos ? 2 : 0;
-        bits |= at_sizing.find("Permission denied") == std::string::npos ? 4 : 0;
+        bits |= at_start.find("没有权限（Permission denied）") == std::string::npos ? 2 : 0;
+        bits |= at_sizing.find("没有权限（Permission denied）") == std::string::npos ? 4 : 0;
         bits |= toolkit.window(PrintWindowId::frmdisplay).visible ? 0 : 8;
         bits |= std::filesystem::exists("outdata.txt") ? 16 : 0;
         bits |= toolkit.still_expected() != 0 ? 32 : 0;
@@ -58,10 +58,69 @@ TEST(ReadOnlyFolder, ReadOnlyLogIsReportedAndLeftAsItWas) {
         run.toolkit.answer_input("24");
         run.toolkit.expect_message(&message);
         run.click(ControlId::cmdok);
-        return message.find("Permission denied") == std::string::npos ? 1 : 0;
+        return message.find("没有权限（Permission denied）") == std::string::npos ? 1 : 0;
     });
     EXPECT_EQ(failed, 0);
     EXPECT_EQ(run.log(), before);
+}
+
+TEST(ReadOnlyFolder, RowsThatCannotBeKeptAreEmptiedOnlyWhenTheEngineerSays) {
+    // State: a read-only folder whose log, writable, holds a row. Action: start, and answer
+    // the question each way. Expected: "keep and quit" leaves the log; "empty" empties it.
+    for (const bool empty_it : {false, true}) {
+        ProgramRun run;
+        write_bytes("outdata.txt", header_bytes() + worked_row);
+        ASSERT_EQ(chmod("outdata.txt", 0666), 0);
+        ASSERT_EQ(chmod(run.folder.path().c_str(), 0555), 0);
+        const int failed = unprivileged([empty_it] {
+            std::string question;
+            RecordingToolkit toolkit;
+            frmcompute window(toolkit);
+            toolkit.click_button(empty_it ? "清空结果文件" : "保留并退出", &question);
+            const bool started = window.start();
+            int bits = started == empty_it ? 0 : 1;
+            bits |= question.rfind("上次运行的结果还在 outdata.txt 中，但无法另存：没有权限", 0) == 0 ? 0 : 2;
+            bits |= toolkit.still_expected() != 0 ? 4 : 0;
+            return bits;
+        });
+        EXPECT_EQ(failed, 0) << empty_it;
+        EXPECT_EQ(run.log(), empty_it ? header_bytes() : header_bytes() + worked_row);
+    }
+}
+
+TEST(ReadOnlyFolder, AChosenFolderThatCannotTakeTheLogIsRefusedAtOnce) {
+    // State: no table here; one in a read-only folder, one in a writable one. Action: choose
+    // the read-only one, then the other. Expected: told at once, asked again, started there.
+    ProgramRun run(nullptr, nullptr);
+    const std::filesystem::path locked = run.folder.path() / "examples";
+    const std::filesystem::path mine = run.folder.path() / "mine";
+    for (const auto& folder : {locked, mine}) {
+        std::filesystem::create_directory(folder);
+        write_bytes(folder / "indata1.txt", worked_dn);
+        write_bytes(folder / "indata2.txt", worked_d);
+    }
+    ASSERT_EQ(chmod(locked.c_str(), 0555), 0);
+    ASSERT_EQ(chmod(run.folder.path().c_str(), 0777), 0);
+    ASSERT_EQ(chmod(mine.c_str(), 0777), 0);
+    const int failed = unprivileged([&locked, &mine] {
+        std::string told;
+        RecordingToolkit toolkit;
+        frmcompute window(toolkit);
+        toolkit.click_button("选择文件夹…");
+        toolkit.choose_folder(locked);
+        toolkit.expect_message(&told);
+        toolkit.click_button("选择文件夹…");
+        toolkit.choose_folder(mine);
+        int bits = window.start() ? 0 : 1;
+        bits |= told.find("中不能写结果文件 outdata.txt：没有权限（Permission denied）") !=
+                        std::string::npos ? 0 : 2;
+        bits |= std::filesystem::current_path() == mine ? 0 : 4;
+        bits |= std::filesystem::exists(locked / "outdata.txt") ? 8 : 0;
+        bits |= toolkit.still_expected() != 0 ? 16 : 0;
+        return bits;
+    });
+    EXPECT_EQ(failed, 0);
+    EXPECT_EQ(read_bytes(mine / "outdata.txt"), header_bytes());
 }
 
 }  // namespace

@@ -112,6 +112,15 @@ void RecordingToolkit::set_text(ControlId control, std::string_view text) {
     texts_[control] = std::string(text);
 }
 
+void RecordingToolkit::set_tip(ControlId control, std::string_view tip) {
+    tips_[control] = std::string(tip);
+}
+
+std::string RecordingToolkit::tip(ControlId control) const {
+    auto found = tips_.find(control);
+    return found == tips_.end() ? std::string() : found->second;
+}
+
 std::optional<std::string> RecordingToolkit::ask_text(const InputRequest& request) {
     auto step = next(Kind::input, "input box " + request.title);
     if (!step) {

@@ -58,6 +58,8 @@ class RecordingToolkit : public WindowToolkit {
 
     std::string text(ControlId control) const override;
     void set_text(ControlId control, std::string_view text) override;
+    void set_tip(ControlId control, std::string_view tip) override;
+    std::string tip(ControlId control) const;
     std::optional<std::string> ask_text(const InputRequest& request) override;
     void tell(std::string_view message, Severity severity) override;
     std::size_t ask_choice(std::string_view question,
@@ -84,6 +86,7 @@ class RecordingToolkit : public WindowToolkit {
     std::optional<Step> next(Kind kind, std::string_view what);
 
     std::map<ControlId, std::string> texts_;
+    std::map<ControlId, std::string> tips_;
     std::map<PrintWindowId, PrintedWindow> windows_;
     std::vector<Told> messages_;
     std::deque<Step> script_;

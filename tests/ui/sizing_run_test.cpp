@@ -30,7 +30,7 @@ TEST(SizingRun, Dn25LogsAndShowsTheWorkedExample) {
     EXPECT_EQ(seen.title, "输入公称直径！");
     EXPECT_EQ(seen.offered, "15");
     EXPECT_TRUE(list_visible);
-    EXPECT_EQ(listed, 13u);  // header, 11 rows, the note on the marks
+    EXPECT_EQ(listed, 14u);  // header, 11 rows, the notes on the marks and the parameters
     EXPECT_EQ(listed_row, " 25 | 21.25 | .329 | 101.17 |推荐");
 
     EXPECT_FALSE(run.list().visible);

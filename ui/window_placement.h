@@ -1,0 +1,20 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+namespace kestrune {
+
+// A window's outer frame on the screen, in the front-end's pixels.
+struct ScreenBox {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// Where frmchoose opens, so that it hides neither the main window nor the input box centred
+// on it: beside the main window (right, then left) or below it (then above) where the work
+// area has room; otherwise in the corner of the work area that covers the least of the main
+// window. Always inside the work area, as far as the list fits in it.
+ScreenBox place_list_window(const ScreenBox& main, int width, int height, const ScreenBox& area);
+
+}  // namespace kestrune
