@@ -88,7 +88,7 @@ start_virtual_display() {
     for n in $(seq 90 140); do
         [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
     done
-    Xvfb ":$n" -screen 0 1366x768x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
     virtual_display_pid=$!
     trap 'kill "$virtual_display_pid" 2>/dev/null || true' EXIT
     for _ in $(seq 50); do
@@ -99,8 +99,10 @@ start_virtual_display() {
 }
 
 # A Wine prefix of the build's own: no Mono or Gecko, no chatter, and every program in one
-# virtual desktop, so that windows come and go without waiting for a window manager.
+# virtual desktop of the given size, so that windows come and go without waiting for a window
+# manager.
 wine_prefix() {
+    local desktop=$2
     export WINEPREFIX="$1/wine-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     export WINEARCH=win64
     mkdir -p "$1"
@@ -113,7 +115,7 @@ wine_prefix() {
     /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f \
         >/dev/null 2>&1
     /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default \
-        /d 1366x768 /f >/dev/null 2>&1
+        /d "$desktop" /f >/dev/null 2>&1
     /usr/lib/wine/wineserver -w || true
 }
 
@@ -137,7 +139,8 @@ windows() {
         return 1
     fi
     start_virtual_display
-    wine_prefix "$dir"
+    # Room for the diameter list beside the main window, as on a large screen.
+    wine_prefix "$dir" 1920x1080
     ctest --test-dir "$dir" --output-on-failure
     /usr/lib/wine/wineserver -k 2>/dev/null || true
     echo "Windows program: $exe"
@@ -150,7 +153,7 @@ windows_screenshots() {
     local dir=${build_dir}-windows work key
     [ -f "$dir/app/kestrune.exe" ] || windows
     start_virtual_display
-    wine_prefix "$dir/screenshots"
+    wine_prefix "$dir/screenshots" 1366x768
     for key in Tahoma "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif"; do
         /usr/lib/wine/wine64 reg add \
             'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v "$key" \
@@ -165,11 +168,11 @@ windows_screenshots() {
     sleep 6
     # The main window is centred on the 1366 x 768 desktop: Text1, then 确定.
     xdotool mousemove 520 270 click 1 && sleep 0.5 && xdotool type --delay 60 10000 && sleep 0.5
-    import -window root "$source_dir/docs/windows-main-window.png"
+    import -window root -crop 1366x768+0+0 "$source_dir/docs/windows-main-window.png"
     xdotool mousemove 523 494 click 1 && sleep 2
-    import -window root "$source_dir/docs/windows-diameter-choice.png"
+    import -window root -crop 1366x768+0+0 "$source_dir/docs/windows-diameter-choice.png"
     xdotool type 20 && xdotool key Return && sleep 2
-    import -window root "$source_dir/docs/windows-result-window.png"
+    import -window root -crop 1366x768+0+0 "$source_dir/docs/windows-result-window.png"
     /usr/lib/wine/wineserver -k 2>/dev/null || true
     cmp "$work/outdata.txt" <(printf '%s\r\n' "$(head -n 1 "$work/outdata.txt" | tr -d '\r')" \
         ' 10000         12000         412.71        20            .329          101.17 ')

@@ -3,8 +3,35 @@
 #include <objbase.h>
 #include <windows.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
 #include "frmcompute.h"
+#include "program_places.h"
 #include "win32_windows.h"
+
+namespace {
+
+// The program's own folder, and the engineer's profile folder as home.
+kestrune::ProgramPlaces places() {
+    std::wstring program(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameW(nullptr, program.data(), static_cast<DWORD>(program.size()));
+        if (length < program.size()) {
+            program.resize(length);
+            break;
+        }
+        program.resize(program.size() * 2);
+    }
+    const wchar_t* profile = _wgetenv(L"USERPROFILE");
+    return kestrune::program_places(std::filesystem::path(program).parent_path(),
+                                    profile != nullptr ? std::filesystem::path(profile)
+                                                       : std::filesystem::path());
+}
+
+}  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // The system's folder chooser is a COM object.
@@ -12,7 +39,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     int code = 1;
     {
         kestrune::Win32Windows windows;
-        kestrune::frmcompute handlers(windows);
+        kestrune::frmcompute handlers(windows, places());
         windows.connect_to(handlers);
         if (handlers.start()) {
             windows.show_main();

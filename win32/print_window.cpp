@@ -117,6 +117,11 @@ LRESULT CALLBACK PrintWindow::procedure(HWND window, UINT message, WPARAM w, LPA
             case WM_PAINT:
                 self->paint();
                 return 0;
+            case WM_KEYDOWN:
+                if (w != VK_ESCAPE) {
+                    break;
+                }
+                [[fallthrough]];
             case WM_LBUTTONDBLCLK:
             case WM_CLOSE:
                 if (self->dismiss_) {

@@ -16,8 +16,8 @@ namespace kestrune {
 // area is printed on line by line in the window default font. Each statement is laid out by
 // the zone rule measured in that font (text widths from the font, zones 14 average character
 // widths apart); the lines are kept and drawn again whenever the window is painted. A
-// double-click anywhere and the close box run the dismiss action; without one the close box
-// does nothing.
+// double-click anywhere, Esc and the close box run the dismiss action; without one the close
+// box does nothing.
 class PrintWindow {
   public:
     PrintWindow(HWND owner, const WindowSpec& spec);

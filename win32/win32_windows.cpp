@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "win32_windows.h"
 
+#include <commctrl.h>
 #include <shobjidl.h>
 
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include "frmcompute.h"
 #include "messages.h"
 #include "wide_text.h"
+#include "window_placement.h"
 
 namespace kestrune {
 namespace {
@@ -98,6 +100,11 @@ Win32Windows::Win32Windows() {
     build_controls();
     choose_ = std::make_unique<PrintWindow>(main_, frmchoose_window);
     display_ = std::make_unique<PrintWindow>(main_, frmdisplay_window);
+    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&classes);
+    tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, main_,
+                            nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
 Win32Windows::~Win32Windows() {
@@ -178,6 +185,9 @@ void Win32Windows::show_main() {
 int Win32Windows::run() {
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (take_key(message)) {
+            continue;
+        }
         // Tab walks the controls as in a dialog.
         if (main_ != nullptr && IsWindow(main_) && IsDialogMessageW(main_, &message)) {
             continue;
@@ -186,6 +196,27 @@ int Win32Windows::run() {
         DispatchMessageW(&message);
     }
     return static_cast<int>(message.wParam);
+}
+
+bool Win32Windows::take_key(const MSG& message) {
+    if (message.message != WM_KEYDOWN || message.wParam != VK_RETURN || handlers_ == nullptr ||
+        GetParent(message.hwnd) != main_) {
+        return false;
+    }
+    const auto control = control_of(GetDlgCtrlID(message.hwnd));
+    if (!control) {
+        return false;
+    }
+    switch (control_spec(*control).kind) {
+        case ControlKind::text_box:
+            handlers_->enter_pressed(*control);
+            return true;
+        case ControlKind::push_button:
+            SendMessageW(message.hwnd, BM_CLICK, 0, 0);
+            return true;
+        default:
+            return false;
+    }
 }
 
 PrintWindow& Win32Windows::print_window(PrintWindowId id) const {
@@ -242,6 +273,19 @@ std::string Win32Windows::text(ControlId control) const {
 
 void Win32Windows::set_text(ControlId control, std::string_view text) {
     SetWindowTextW(controls_.at(control), wide_text(text).c_str());
+}
+
+void Win32Windows::set_tip(ControlId control, std::string_view tip) {
+    std::wstring text = wide_text(tip);
+    TOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;  // understood by every version of the control
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = main_;
+    tool.uId = reinterpret_cast<UINT_PTR>(controls_.at(control));
+    tool.lpszText = text.data();
+    const bool added = !tipped_.insert(control).second;
+    SendMessageW(tips_, added ? TTM_UPDATETIPTEXTW : TTM_ADDTOOLW, 0,
+                 reinterpret_cast<LPARAM>(&tool));
 }
 
 std::optional<std::string> Win32Windows::ask_text(const InputRequest& request) {
@@ -303,7 +347,26 @@ std::optional<std::filesystem::path> Win32Windows::choose_folder(
 }
 
 void Win32Windows::show(PrintWindowId window) {
+    if (window == PrintWindowId::frmchoose && IsWindowVisible(main_)) {
+        place_list();
+    }
     print_window(window).show();
+}
+
+void Win32Windows::place_list() {
+    RECT main{}, list{};
+    GetWindowRect(main_, &main);
+    GetWindowRect(choose_->handle(), &list);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(main_, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& area = monitor.rcWork;
+    const ScreenBox place = place_list_window(
+        {main.left, main.top, main.right - main.left, main.bottom - main.top},
+        list.right - list.left, list.bottom - list.top,
+        {area.left, area.top, area.right - area.left, area.bottom - area.top});
+    SetWindowPos(choose_->handle(), nullptr, place.left, place.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Win32Windows::hide(PrintWindowId window) {

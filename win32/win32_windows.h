@@ -5,6 +5,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 
 #include "print_window.h"
 #include "window_toolkit.h"
@@ -29,6 +30,9 @@ class Win32Windows : public WindowToolkit {
     void show_main();
     // Runs the event loop until the program ends; gives the exit code.
     int run();
+    // The main window's own keys, before the dialog manager sees them: Enter in a text box
+    // and on a button. True when the key was taken.
+    bool take_key(const MSG& message);
 
     HWND main_window() const { return main_; }
     HWND control(ControlId id) const { return controls_.at(id); }
@@ -54,12 +58,15 @@ class Win32Windows : public WindowToolkit {
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM w, LPARAM l);
     LRESULT handle(UINT message, WPARAM w, LPARAM l);
     void build_controls();
+    void place_list();
 
     HWND main_ = nullptr;
     frmcompute* handlers_ = nullptr;
     std::map<ControlId, HWND> controls_;
     std::map<double, HFONT> fonts_;  // SimSun by size in points, made at the window's DPI
     HBRUSH background_ = nullptr;
+    HWND tips_ = nullptr;  // the tooltip control of the main window
+    std::set<ControlId> tipped_;  // controls that have a tool in it
     std::unique_ptr<PrintWindow> choose_;
     std::unique_ptr<PrintWindow> display_;
 };

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QGroupBox>
+#include <QScreen>
 #include <QtTest>
 
 #include "window_fixture.h"
@@ -20,6 +21,10 @@ class QtWindowsTest : public QObject {
     void doubleClickAndCloseBoxHideTheResults();
     void listCannotBeClosedWhileTheAnswerWaits();
     void closingTheMainWindowEndsTheProgram();
+    void enterInTheLoadBoxAndOnAButtonPresses();
+    void escHidesTheResults();
+    void parameterButtonsTellTheirCurrentValue();
+    void theListStaysOnTheScreen();
 };
 
 void QtWindowsTest::windowsAreBuiltFromTheTable() {
@@ -211,6 +216,55 @@ void QtWindowsTest::closingTheMainWindowEndsTheProgram() {
     run.windows.main_window()->close();
     QVERIFY(!run.windows.main_window()->isVisible());
     QVERIFY(!run.results()->isVisible());
+}
+
+void QtWindowsTest::enterInTheLoadBoxAndOnAButtonPresses() {
+    QtProgram run;
+    QVERIFY(run.start());
+    QTest::keyClicks(run.text("Text1"), "10000");
+    InputSeen seen;
+    run.watch.answer_input("25", &seen);
+    QTest::keyClick(run.text("Text1"), Qt::Key_Return);
+    QCOMPARE(seen.title, QStringLiteral("输入公称直径！"));
+    QCOMPARE(run.handlers.state().dn, std::int16_t{25});
+    run.watch.cancel_input(&seen);
+    run.button("cmdset2")->setFocus();
+    QTest::keyClick(run.button("cmdset2"), Qt::Key_Return);
+    QCOMPARE(seen.title, QStringLiteral("供水温度更改！"));
+    QVERIFY(run.watch.unexpected().isEmpty());
+    QCOMPARE(run.watch.still_expected(), std::size_t{0});
+}
+
+void QtWindowsTest::escHidesTheResults() {
+    QtProgram run;
+    QVERIFY(run.start());
+    QTest::keyClicks(run.text("Text1"), "10000");
+    run.watch.answer_input("25");
+    run.click("cmdok");
+    QVERIFY(run.results()->isVisible());
+    QTest::keyClick(run.results(), Qt::Key_Escape);
+    QVERIFY(!run.results()->isVisible());
+}
+
+void QtWindowsTest::parameterButtonsTellTheirCurrentValue() {
+    QtProgram run;
+    QVERIFY(run.start());
+    QCOMPARE(run.button("cmdset1")->toolTip(), QStringLiteral("当前：983.25 kg/m³"));
+    run.watch.answer_input("977.8");
+    run.click("cmdset1");
+    QCOMPARE(run.button("cmdset1")->toolTip(), QStringLiteral("当前：977.8 kg/m³"));
+    QCOMPARE(run.button("cmdset3")->toolTip(), QStringLiteral("当前：70 °C"));
+}
+
+void QtWindowsTest::theListStaysOnTheScreen() {
+    QtProgram run;
+    QVERIFY(run.start());
+    QTest::keyClicks(run.text("Text1"), "10000");
+    QRect list;
+    run.watch.answer_input("25", nullptr, [&] { list = run.list()->frameGeometry(); });
+    run.click("cmdok");
+    const QRect area = run.windows.main_window()->screen()->availableGeometry();
+    QVERIFY2(area.contains(list.topLeft()), qPrintable(QStringLiteral("%1,%2").arg(list.x()).arg(list.y())));
 }
 
 QTEST_MAIN(QtWindowsTest)

@@ -2,6 +2,8 @@
 // The Win32 front-end with its real windows: wiring, layout, fonts, dialogs and print windows.
 // What the windows decide is tested once, against the recording toolkit.
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
 
 #include "dialog_watch.h"
 #include "dpi.h"
@@ -183,7 +185,7 @@ TEST(Win32Windows, OkListsTheTableAndAsksInTheInputBox) {
     EXPECT_EQ(seen.offered, L"15");
     EXPECT_EQ(seen.buttons, (std::vector<std::wstring>{L"确定", L"取消"}));
     EXPECT_TRUE(list_visible);
-    EXPECT_EQ(listed, 13u);
+    EXPECT_EQ(listed, 14u);
     EXPECT_EQ(row, " 25 | 21.25 | .329 | 101.17 |推荐");
     EXPECT_TRUE(muted);
     EXPECT_FALSE(IsWindowVisible(run.list().handle()));
@@ -285,6 +287,98 @@ TEST(Win32Windows, CloseBoxAndExitEndTheProgram) {
         EXPECT_FALSE(IsWindowVisible(run.results().handle()));
         EXPECT_EQ(run.log(), before);
     }
+}
+
+MSG key(HWND window, WPARAM which) {
+    MSG message{};
+    message.hwnd = window;
+    message.message = WM_KEYDOWN;
+    message.wParam = which;
+    return message;
+}
+
+TEST(Win32Windows, EnterInTheLoadBoxAndOnAButtonPressesWhatItShould) {
+    Win32Program run;
+    ASSERT_TRUE(run.start());
+    run.type(ControlId::Text1, L"10000");
+    DialogSeen seen;
+    run.watch.answer(L"25", &seen);
+    EXPECT_TRUE(run.windows.take_key(key(run.control(ControlId::Text1), VK_RETURN)));
+    EXPECT_EQ(seen.title, L"输入公称直径！");
+    EXPECT_EQ(run.log(), header_bytes() + worked_row);
+    run.watch.press(L"取消", &seen);
+    EXPECT_TRUE(run.windows.take_key(key(run.control(ControlId::cmdset2), VK_RETURN)));
+    EXPECT_EQ(seen.title, L"供水温度更改！");
+    // Other keys, and Enter in an output box, go on to the dialog manager.
+    EXPECT_FALSE(run.windows.take_key(key(run.control(ControlId::Text1), VK_TAB)));
+    EXPECT_FALSE(run.windows.take_key(key(run.control(ControlId::Text2), VK_RETURN)));
+}
+
+TEST(Win32Windows, EscHidesTheResults) {
+    Win32Program run;
+    ASSERT_TRUE(run.start());
+    run.type(ControlId::Text1, L"10000");
+    run.watch.answer(L"25");
+    run.click(ControlId::cmdok);
+    ASSERT_TRUE(IsWindowVisible(run.results().handle()));
+    SendMessageW(run.results().handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_FALSE(IsWindowVisible(run.results().handle()));
+}
+
+TEST(Win32Windows, ParameterButtonsTellTheirCurrentValue) {
+    Win32Program run;
+    ASSERT_TRUE(run.start());
+    HWND tips = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM found) {
+            wchar_t kind[64];
+            GetClassNameW(window, kind, 64);
+            if (std::wstring(kind) == TOOLTIPS_CLASSW) {
+                *reinterpret_cast<HWND*>(found) = window;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&tips));
+    ASSERT_NE(tips, nullptr);
+    auto tip_of = [&](ControlId id) {
+        wchar_t text[128] = L"";
+        TOOLINFOW tool{};
+        tool.cbSize = TTTOOLINFOW_V2_SIZE;
+        tool.hwnd = run.windows.main_window();
+        tool.uId = reinterpret_cast<UINT_PTR>(run.control(id));
+        tool.lpszText = text;
+        SendMessageW(tips, TTM_GETTEXTW, 128, reinterpret_cast<LPARAM>(&tool));
+        return std::wstring(text);
+    };
+    EXPECT_EQ(tip_of(ControlId::cmdset1), L"当前：983.25 kg/m³");
+    run.watch.answer(L"977.8");
+    run.click(ControlId::cmdset1);
+    EXPECT_EQ(tip_of(ControlId::cmdset1), L"当前：977.8 kg/m³");
+    EXPECT_EQ(tip_of(ControlId::cmdset4), L"当前：0.477 mm²/s");
+}
+
+TEST(Win32Windows, TheListOpensBesideTheMainWindowWhereThereIsRoom) {
+    Win32Program run;
+    ASSERT_TRUE(run.start());
+    SetWindowPos(run.windows.main_window(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    run.type(ControlId::Text1, L"10000");
+    RECT main{}, list{}, area{};
+    run.watch.answer(L"25", nullptr, [&] { GetWindowRect(run.list().handle(), &list); });
+    run.click(ControlId::cmdok);
+    GetWindowRect(run.windows.main_window(), &main);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    EXPECT_GE(list.left, area.left);
+    EXPECT_GE(list.top, area.top);
+    EXPECT_LE(list.right, area.right);
+    EXPECT_LE(list.bottom, area.bottom);
+    if (area.right - area.left < (main.right - main.left) + (list.right - list.left) + 8) {
+        GTEST_SKIP() << "no room beside the main window on this desktop";
+    }
+    RECT both{};
+    EXPECT_FALSE(IntersectRect(&both, &main, &list));
+    EXPECT_EQ(list.left, main.right + 8);
+    EXPECT_EQ(list.top, main.top);
 }
 
 }  // namespace
