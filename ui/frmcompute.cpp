@@ -68,7 +68,8 @@ bool frmcompute::find_table() {
             buttons.insert(buttons.begin(), std::string(use_example_caption));
         }
         const std::size_t choice =
-            toolkit_.ask_choice(missing_table_question(table.error(), working_folder()), buttons);
+            toolkit_.ask_choice(missing_table_question(table.error(), working_folder(), example),
+                                buttons);
         if (choice + 1 == buttons.size()) {
             return false;
         }

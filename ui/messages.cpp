@@ -111,11 +111,15 @@ std::string table_problem(const TableError& e, std::string_view folder) {
     return table_fault(e) + restart_hint(folder);
 }
 
-std::string missing_table_question(const TableError& e, std::string_view folder) {
+std::string missing_table_question(const TableError& e, std::string_view folder,
+                                   bool example_offered) {
     return "在文件夹 " + std::string(folder) + " 中找不到管道表文件“" + e.file +
            "”。\n"
-           "管道表由 indata1.txt（公称直径）和 indata2.txt（管道内径）两个文件组成。"
-           "请选择存放这两个文件的文件夹（结果文件 outdata.txt 也将写在那里），或者退出。";
+           "管道表由 indata1.txt（公称直径）和 indata2.txt（管道内径）两个文件组成。" +
+           (example_offered ? "可以使用示例管道表（标准焊接钢管 DN15～DN150，复制到工作目录），"
+                              "或选择"
+                            : "请选择") +
+           "存放这两个文件的文件夹（结果文件 outdata.txt 也将写在那里），或者退出。";
 }
 
 std::string folder_not_writable(const FileError& e, std::string_view folder) {
@@ -171,7 +175,7 @@ std::string margin_problem() {
 std::string reading_note(std::string_view what, float read, std::string_view rest) {
     std::string note = std::string(what) + "读作 " + number(read) + "；" + quoted(rest) + "未读入";
     if (rest.substr(0, 1) == "," || rest.substr(0, 3) == "，") {
-        note += "，小数点请用“.”，数字中不要加逗号";
+        note += "，小数点请用“.”，不用逗号";
     }
     return note + "。";
 }
@@ -181,19 +185,17 @@ std::string stale_design_note(float used_margin, float margin, std::int16_t used
     const bool new_margin = used_margin != margin;
     const bool new_dt = used_dt != dt;
     const std::string then_margin = "富裕系数 " + number(used_margin);
-    const std::string now_margin = "富裕系数 " + number(margin);
     const std::string then_dt = "温差 " + number(std::int64_t{used_dt}) + " K";
-    const std::string now_dt = "温差 " + number(std::int64_t{dt}) + " K";
-    const std::string when = " 要在下次改动用户负荷时才生效。";
+    const std::string when = " 待改动用户负荷后生效。";
     if (new_margin && new_dt) {
-        return "设计负荷和设计流量仍按" + then_margin + "、" + then_dt + " 计算，新的" +
-               now_margin + "、" + now_dt + when;
+        return "设计负荷和流量仍按" + then_margin + "、" + then_dt + " 计算，新值 " +
+               number(margin) + "、" + number(std::int64_t{dt}) + " K" + when;
     }
     if (new_margin) {
-        return "设计负荷仍按" + then_margin + " 计算，新的" + now_margin + when;
+        return "设计负荷仍按" + then_margin + " 计算，新值 " + number(margin) + when;
     }
     if (new_dt) {
-        return "设计流量仍按" + then_dt + " 计算，新的" + now_dt + when;
+        return "设计流量仍按" + then_dt + " 计算，新值 " + number(std::int64_t{dt}) + " K" + when;
     }
     return {};
 }

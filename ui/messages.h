@@ -20,8 +20,10 @@ inline constexpr std::string_view ok_caption = "确定";
 inline constexpr std::string_view cancel_caption = "取消";
 
 std::string table_problem(const TableError& error, std::string_view working_folder);
-// A table file is missing: choose another folder, or quit.
-std::string missing_table_question(const TableError& error, std::string_view working_folder);
+// A table file is missing: use the example table where there is one, choose another folder,
+// or quit.
+std::string missing_table_question(const TableError& error, std::string_view working_folder,
+                                   bool example_offered);
 inline constexpr std::string_view use_example_caption = "使用示例管道表";
 inline constexpr std::string_view choose_folder_caption = "选择文件夹…";
 inline constexpr std::string_view quit_caption = "退出";

@@ -32,7 +32,7 @@ TEST(StaleValues, ANewMarginIsSaidToWaitForTheNextLoadEntry) {
     ASSERT_TRUE(run.start());
     run.type_load("35000");
     run.type(ControlId::Text4, "1.1");
-    const std::string note = "设计负荷仍按富裕系数 1.2 计算，新的富裕系数 1.1 要在下次改动用户负荷时才生效。";
+    const std::string note = "设计负荷仍按富裕系数 1.2 计算，新值 1.1 待改动用户负荷后生效。";
     EXPECT_EQ(run.shown(ControlId::problem_line), note);
     const auto list = list_while_asked(run, "40");
     ASSERT_FALSE(list.empty());
@@ -54,11 +54,10 @@ TEST(StaleValues, ANewTemperatureDifferenceAndBothTogetherAreSaid) {
     run.toolkit.answer_input("60");
     run.click(ControlId::cmdset3);
     EXPECT_EQ(run.shown(ControlId::problem_line),
-              "设计流量仍按温差 10 K 计算，新的温差 20 K 要在下次改动用户负荷时才生效。");
+              "设计流量仍按温差 10 K 计算，新值 20 K 待改动用户负荷后生效。");
     run.paste(ControlId::Text4, "1.5");
     EXPECT_EQ(run.shown(ControlId::problem_line),
-              "设计负荷和设计流量仍按富裕系数 1.2、温差 10 K 计算，新的富裕系数 1.5、温差 20 K "
-              "要在下次改动用户负荷时才生效。");
+              "设计负荷和流量仍按富裕系数 1.2、温差 10 K 计算，新值 1.5、20 K 待改动用户负荷后生效。");
     // Back to the values used: nothing is stale any more.
     run.paste(ControlId::Text4, "1.2");
     run.toolkit.answer_input("70");
@@ -74,13 +73,13 @@ TEST(ReadingNotes, TheRestThatHoldsADigitIsSaidAndAUnitIsNot) {
         const char* design_load;
     };
     const Case cases[] = {
-        {ControlId::Text1, "35,000", "用户负荷读作 35；“,000”未读入，小数点请用“.”，数字中不要加逗号。", "42"},
+        {ControlId::Text1, "35,000", "用户负荷读作 35；“,000”未读入，小数点请用“.”，不用逗号。", "42"},
         {ControlId::Text1, "1.2.3", "用户负荷读作 1.2；“.3”未读入。", "1.44"},
         {ControlId::Text1, "１２", "用户负荷读作 0；“１２”未读入。", "0"},
         {ControlId::Text1, "10000 W", "", "12000"},
         {ControlId::Text1, "10 kW", "", "12"},
-        {ControlId::Text1, "12,5", "用户负荷读作 12；“,5”未读入，小数点请用“.”，数字中不要加逗号。", "14.4"},
-        {ControlId::Text4, "1,15", "富裕系数读作 1；“,15”未读入，小数点请用“.”，数字中不要加逗号。", nullptr},
+        {ControlId::Text1, "12,5", "用户负荷读作 12；“,5”未读入，小数点请用“.”，不用逗号。", "14.4"},
+        {ControlId::Text4, "1,15", "富裕系数读作 1；“,15”未读入，小数点请用“.”，不用逗号。", nullptr},
     };
     for (const Case& c : cases) {
         ProgramRun run;
@@ -229,6 +228,9 @@ TEST(FirstStart, TheExampleTableStartsTheProgramInAKestruneFolderOfTheHome) {
     std::string question;
     toolkit.click_button("使用示例管道表", &question);
     ASSERT_TRUE(window.start());
+    EXPECT_NE(question.find("可以使用示例管道表"), std::string::npos);
+    EXPECT_EQ(toolkit.last_buttons(),
+              (std::vector<std::string>{"使用示例管道表", "选择文件夹…", "退出"}));
     const std::filesystem::path kestrune = run.folder.path() / "Kestrune";
     EXPECT_EQ(std::filesystem::current_path(), kestrune);
     EXPECT_EQ(read_bytes(kestrune / "indata1.txt"), example_dn);
@@ -254,8 +256,11 @@ TEST(FirstStart, OutsideTheHomeTheExampleTableComesIntoTheWorkingFolder) {
 
 TEST(FirstStart, WithoutAnExampleTableTheQuestionOffersTheFolderOnly) {
     ProgramRun run(nullptr, nullptr);
-    run.toolkit.click_button("退出");
+    std::string question;
+    run.toolkit.click_button("退出", &question);
     EXPECT_FALSE(run.start());
+    EXPECT_EQ(question.find("示例"), std::string::npos);
+    EXPECT_EQ(run.toolkit.last_buttons(), (std::vector<std::string>{"选择文件夹…", "退出"}));
 }
 
 TEST(ListPlacement, BesideTheMainWindowWhereThereIsRoom) {

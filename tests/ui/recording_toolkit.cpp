@@ -140,6 +140,7 @@ void RecordingToolkit::tell(std::string_view message, Severity severity) {
 std::size_t RecordingToolkit::ask_choice(std::string_view question,
                                          const std::vector<std::string>& buttons) {
     const std::string shown(question);
+    last_buttons_ = buttons;
     auto step = next(Kind::choice, question);
     if (!step) {
         return buttons.size() - 1;

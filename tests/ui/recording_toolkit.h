@@ -55,6 +55,8 @@ class RecordingToolkit : public WindowToolkit {
     const PrintedWindow& window(PrintWindowId id) const { return windows_.at(id); }
     const std::vector<Told>& messages() const { return messages_; }
     bool ended() const { return ended_; }
+    // The buttons of the last question asked.
+    const std::vector<std::string>& last_buttons() const { return last_buttons_; }
 
     std::string text(ControlId control) const override;
     void set_text(ControlId control, std::string_view text) override;
@@ -91,6 +93,7 @@ class RecordingToolkit : public WindowToolkit {
     std::vector<Told> messages_;
     std::deque<Step> script_;
     bool ended_ = false;
+    std::vector<std::string> last_buttons_;
 };
 
 }  // namespace kestrune::testing
