@@ -187,15 +187,27 @@ std::optional<FileError> copy_pipe_table(const std::filesystem::path& from,
                                          const std::filesystem::path& to) {
     std::error_code ec;
     std::filesystem::create_directories(to, ec);
-    for (std::string_view name : {nominal_diameter_file, inner_diameter_file}) {
-        if (!ec) {
-            std::filesystem::copy_file(from / name, to / name,
-                                       std::filesystem::copy_options::skip_existing, ec);
-        }
-    }
     if (ec) {
-        const int code = ec.default_error_condition().value();
-        return FileError{path_text(to), ec.message(), code};
+        return FileError{path_text(to), ec.message(), ec.default_error_condition().value()};
+    }
+    for (std::string_view name : {nominal_diameter_file, inner_diameter_file}) {
+        const std::filesystem::path target = to / name;
+        if (std::filesystem::exists(target, ec)) {
+            continue;  // the engineer's own file stays
+        }
+        auto contents = read_table_file(from, name);
+        if (!contents) {
+            return FileError{path_text(from / name), contents.error().reason, contents.error().code};
+        }
+        errno = 0;
+        std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(open_file(target, OpenMode::replace),
+                                                          std::fclose);
+        if (!f ||
+            std::fwrite(contents.value().data(), 1, contents.value().size(), f.get()) !=
+                contents.value().size() ||
+            std::fflush(f.get()) != 0) {
+            return file_error(target, errno != 0 ? errno : EIO);
+        }
     }
     return std::nullopt;
 }

@@ -55,10 +55,12 @@ std::optional<FileError> check_log_writable(const std::filesystem::path& folder)
     const std::filesystem::path file = folder / results_log_name;
     std::error_code ec;
     const bool existed = std::filesystem::exists(file, ec);
-    if (int failure = write_file(file, existed ? OpenMode::append : OpenMode::replace, "");
-        failure != 0) {
-        return file_error(file, failure);
+    errno = 0;
+    std::FILE* f = open_file(file, existed ? OpenMode::append : OpenMode::replace);
+    if (f == nullptr) {
+        return file_error(file, errno != 0 ? errno : EIO);
     }
+    std::fclose(f);
     if (!existed) {
         std::filesystem::remove(file, ec);
     }
