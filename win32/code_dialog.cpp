@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "dpi.h"
+#include "window_class.h"
 
 namespace kestrune {
 namespace {
@@ -107,14 +108,13 @@ void build(HWND dialog, const DialogContent& content) {
                        static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)));
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
+    SetWindowPos(dialog, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     RECT around{};
     HWND owner = GetWindow(dialog, GW_OWNER);
-    if (owner == nullptr || !IsWindowVisible(owner) || !GetWindowRect(owner, &around)) {
-        SystemParametersInfoW(SPI_GETWORKAREA, 0, &around, 0);
+    if (owner != nullptr && IsWindowVisible(owner)) {
+        GetWindowRect(owner, &around);
     }
-    SetWindowPos(dialog, nullptr, (around.left + around.right - width) / 2,
-                 (around.top + around.bottom - height) / 2, width, height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    centre_window(dialog, around);
 }
 
 INT_PTR CALLBACK dialog_procedure(HWND dialog, UINT message, WPARAM w, LPARAM l) {

@@ -4,31 +4,17 @@
 #include "code_dialog.h"
 #include "dpi.h"
 #include "wide_text.h"
+#include "window_class.h"
 
 namespace kestrune {
 namespace {
 
 constexpr wchar_t class_name[] = L"KestrunePrintWindow";
 
-void register_class() {
-    static const bool registered = [] {
-        WNDCLASSEXW c{};
-        c.cbSize = sizeof c;
-        c.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-        c.lpfnWndProc = DefWindowProcW;  // replaced per window once it is made
-        c.hInstance = GetModuleHandleW(nullptr);
-        c.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        c.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        c.lpszClassName = class_name;
-        return RegisterClassExW(&c) != 0;
-    }();
-    (void)registered;
-}
-
 }  // namespace
 
 PrintWindow::PrintWindow(HWND owner, const WindowSpec& spec) : placement_(spec.placement) {
-    register_class();
+    register_window_class(class_name, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
     constexpr DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     const UINT dpi = window_dpi(owner);
     RECT frame{0, 0, twips_to_pixels(spec.width, dpi), twips_to_pixels(spec.height, dpi)};
@@ -49,14 +35,7 @@ PrintWindow::~PrintWindow() {
 
 void PrintWindow::show() {
     if (!placed_ && placement_ == Placement::centred) {
-        RECT area{}, frame{};
-        SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-        GetWindowRect(window_, &frame);
-        const int width = frame.right - frame.left;
-        const int height = frame.bottom - frame.top;
-        SetWindowPos(window_, nullptr, (area.left + area.right - width) / 2,
-                     (area.top + area.bottom - height) / 2, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        centre_window(window_);
     }
     placed_ = true;
     ShowWindow(window_, SW_SHOW);

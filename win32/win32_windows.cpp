@@ -12,6 +12,7 @@
 #include "frmcompute.h"
 #include "messages.h"
 #include "wide_text.h"
+#include "window_class.h"
 #include "window_placement.h"
 
 namespace kestrune {
@@ -60,20 +61,6 @@ std::optional<ControlId> control_of(int command_id) {
     return static_cast<ControlId>(index);
 }
 
-void register_main_class() {
-    static const bool registered = [] {
-        WNDCLASSEXW c{};
-        c.cbSize = sizeof c;
-        c.lpfnWndProc = DefWindowProcW;  // replaced once the window is made
-        c.hInstance = GetModuleHandleW(nullptr);
-        c.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        c.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        c.lpszClassName = main_class_name;
-        return RegisterClassExW(&c) != 0;
-    }();
-    (void)registered;
-}
-
 std::wstring window_text(HWND window) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(
@@ -84,7 +71,7 @@ std::wstring window_text(HWND window) {
 }  // namespace
 
 Win32Windows::Win32Windows() {
-    register_main_class();
+    register_window_class(main_class_name, 0);
     main_ = CreateWindowExW(0, main_class_name, wide_text(frmcompute_window.caption).c_str(),
                             main_style, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, nullptr,
                             GetModuleHandleW(nullptr), nullptr);
@@ -170,13 +157,7 @@ void Win32Windows::connect_to(frmcompute& handlers) {
 }
 
 void Win32Windows::show_main() {
-    RECT area{}, frame{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-    GetWindowRect(main_, &frame);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    SetWindowPos(main_, nullptr, (area.left + area.right - width) / 2,
-                 (area.top + area.bottom - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    centre_window(main_);
     ShowWindow(main_, SW_SHOW);
     UpdateWindow(main_);
     SetFocus(controls_.at(ControlId::Text1));

@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "window_class.h"
+
+namespace kestrune {
+
+void register_window_class(const wchar_t* name, UINT style) {
+    WNDCLASSEXW c{};
+    if (GetClassInfoExW(GetModuleHandleW(nullptr), name, &c)) {
+        return;
+    }
+    c.cbSize = sizeof c;
+    c.style = style;
+    c.lpfnWndProc = DefWindowProcW;
+    c.hInstance = GetModuleHandleW(nullptr);
+    c.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    c.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    c.lpszClassName = name;
+    RegisterClassExW(&c);
+}
+
+void centre_window(HWND window, RECT around) {
+    if (IsRectEmpty(&around)) {
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &around, 0);
+    }
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    SetWindowPos(window, nullptr, (around.left + around.right - width) / 2,
+                 (around.top + around.bottom - height) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace kestrune
