@@ -17,7 +17,8 @@ packages=(cmake ninja-build g++ pkg-config libgtest-dev qt6-base-dev qt6-transla
           fonts-arphic-uming locales xvfb xauth)
 fuzz_packages=(clang libclang-rt-dev)
 package_packages=(dpkg-dev desktop-file-utils file appstream lintian)
-windows_packages=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine wine64 xvfb)
+windows_packages=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine wine64 xvfb
+                  librsvg2-bin icoutils nsis python3 xdotool unzip)
 
 install_missing() {
     local missing=() p
@@ -112,10 +113,12 @@ wine_prefix() {
         echo "Creating the Wine prefix $WINEPREFIX"
         /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1 || true
     fi
-    /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f \
-        >/dev/null 2>&1
-    /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default \
-        /d "$desktop" /f >/dev/null 2>&1
+    if [ -n "$desktop" ]; then
+        /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f \
+            >/dev/null 2>&1
+        /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default \
+            /d "$desktop" /f >/dev/null 2>&1
+    fi
     /usr/lib/wine/wineserver -w || true
 }
 
@@ -143,7 +146,120 @@ windows() {
     wine_prefix "$dir" 1920x1080
     ctest --test-dir "$dir" --output-on-failure
     /usr/lib/wine/wineserver -k 2>/dev/null || true
+    windows_packages_build "$dir"
+    windows_packages_check "$dir"
     echo "Windows program: $exe"
+    echo "Windows setup and portable zip: $dir/kestrune-$(project_version)-setup.exe," \
+        "$dir/kestrune-$(project_version)-windows-x64.zip"
+}
+
+project_version() {
+    sed -n 's/^project(Kestrune VERSION \([0-9.]*\).*/\1/p' "$source_dir/CMakeLists.txt"
+}
+
+# The files a Windows user gets, in one folder: the program, the example table, the licence
+# and the Chinese read-me, all text in the system's line ends.
+windows_stage() {
+    local dir=$1 stage=$1/stage
+    rm -rf "$stage" && mkdir -p "$stage"
+    cp "$dir/app/kestrune.exe" "$dir/app/resources/kestrune.ico" "$stage/"
+    cp "$source_dir/examples/indata1.txt" "$source_dir/examples/indata2.txt" "$stage/"
+    sed 's/$/\r/' "$source_dir/LICENSE" >"$stage/LICENSE.txt"
+    # UTF-8 with a byte-order mark, so that Notepad of any Windows reads the Chinese.
+    { printf '\357\273\277'; sed 's/$/\r/' "$source_dir/packaging/windows/readme-zh.txt"; } \
+        >"$stage/说明.txt"
+    echo "$stage"
+}
+
+# Waits up to 30 s for the main window of kestrune.exe and the log it writes at start.
+wait_for_program() {
+    local log=$1 _
+    for _ in $(seq 60); do
+        if [ -s "$log" ] && xdotool search --name 'Kestrune：' >/dev/null 2>&1; then
+            return 0
+        fi
+        sleep 0.5
+    done
+    echo "kestrune.exe did not start: no main window, or no $log" >&2
+    return 1
+}
+
+# As a Windows user would, in a fresh Wine prefix of windows on the virtual display: the setup
+# runs silently; the program, the table, the Start-menu entry and the uninstall entry are
+# there; the program starts from the entry in Documents\Kestrune; the silent uninstaller
+# removes what was installed and leaves that folder and its log as they were. Then the zip:
+# exactly its five files, and kestrune.exe starts from the folder it is unzipped to.
+windows_packages_check() {
+    local dir=$1 version check c user programs docs menu key before
+    version=$(project_version)
+    check=$(mktemp -d)
+    mkdir -p "$check/home"
+    user=$(id -un)
+    (
+        export HOME="$check/home"  # Wine links Documents to the home's: keep it a scratch one
+        wine_prefix "$check" ""
+        c="$WINEPREFIX/drive_c"
+        programs="$c/Program Files/Kestrune"
+        docs="$c/users/$user/Documents/Kestrune"
+        menu="$c/users/$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Kestrune.lnk"
+        key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kestrune'
+        /usr/lib/wine/wine64 "$dir/kestrune-$version-setup.exe" /S
+        /usr/lib/wine/wineserver -w
+        for f in kestrune.exe LICENSE.txt 说明.txt uninstall.exe examples/indata1.txt \
+            examples/indata2.txt; do
+            [ -f "$programs/$f" ] || { echo "setup: $f is missing" >&2; exit 1; }
+        done
+        cmp "$docs/indata1.txt" "$source_dir/examples/indata1.txt"
+        [ -f "$menu" ] || { echo "setup: no Start-menu entry" >&2; exit 1; }
+        /usr/lib/wine/wine64 reg query "$key" /v DisplayVersion /reg:64 | grep -q "$version"
+        /usr/lib/wine/wine64 reg query "$key" /v UninstallString /reg:64 >/dev/null
+        /usr/lib/wine/wine64 start /unix "$menu"
+        wait_for_program "$docs/outdata.txt"
+        /usr/lib/wine/wineserver -k
+        before=$(md5sum <"$docs/outdata.txt")
+        /usr/lib/wine/wine64 "C:\\Program Files\\Kestrune\\uninstall.exe" /S
+        /usr/lib/wine/wineserver -w
+        sleep 2  # the uninstaller finishes from a copy of itself
+        /usr/lib/wine/wineserver -w
+        [ ! -e "$programs" ] || { echo "uninstall: $programs is still there" >&2; exit 1; }
+        [ ! -e "$menu" ] || { echo "uninstall: the Start-menu entry is still there" >&2; exit 1; }
+        if /usr/lib/wine/wine64 reg query "$key" /reg:64 >/dev/null 2>&1; then
+            echo "uninstall: the uninstall entry is still there" >&2
+            exit 1
+        fi
+        [ "$(md5sum <"$docs/outdata.txt")" = "$before" ] && [ -f "$docs/indata1.txt" ] || {
+            echo "uninstall: the working folder was touched" >&2
+            exit 1
+        }
+
+        diff <(unzip -Z1 "$dir/kestrune-$version-windows-x64.zip" | sort) \
+            <(printf '%s\n' LICENSE.txt indata1.txt indata2.txt kestrune.exe 说明.txt | sort)
+        mkdir "$check/portable"
+        unzip -q "$dir/kestrune-$version-windows-x64.zip" -d "$check/portable"
+        (cd "$check/portable" && /usr/lib/wine/wine64 kestrune.exe >/dev/null 2>&1 &)
+        wait_for_program "$check/portable/outdata.txt"
+        /usr/lib/wine/wineserver -k
+    )
+    rm -rf "$check"
+    echo "setup, uninstall and zip checked under Wine"
+}
+
+# The setup program (NSIS, 64-bit, pages in Simplified Chinese) and the portable zip.
+windows_packages_build() {
+    local dir=$1 version stage
+    version=$(project_version)
+    stage=$(windows_stage "$dir")
+    makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DSTAGE="$stage" \
+        -DOUTFILE="$dir/kestrune-$version-setup.exe" "$source_dir/packaging/windows/kestrune.nsi"
+    # Python's zip marks the Chinese file name as UTF-8, as Windows' own unzip expects.
+    rm -f "$dir/kestrune-$version-windows-x64.zip"
+    python3 - "$dir/kestrune-$version-windows-x64.zip" "$stage" <<'PY'
+import sys, zipfile, pathlib
+out, stage = sys.argv[1], pathlib.Path(sys.argv[2])
+with zipfile.ZipFile(out, "w", zipfile.ZIP_DEFLATED) as z:
+    for name in ["kestrune.exe", "indata1.txt", "indata2.txt", "LICENSE.txt", "说明.txt"]:
+        z.write(stage / name, name)
+PY
 }
 
 # The README's pictures of the Windows program: kestrune.exe under Wine, driven as an engineer

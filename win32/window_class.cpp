@@ -13,6 +13,11 @@ void register_window_class(const wchar_t* name, UINT style) {
     c.lpfnWndProc = DefWindowProcW;
     c.hInstance = GetModuleHandleW(nullptr);
     c.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    // The program's icon (resource 1), in the title bar and the taskbar; none in the tests.
+    c.hIcon = LoadIconW(c.hInstance, MAKEINTRESOURCEW(1));
+    c.hIconSm = static_cast<HICON>(LoadImageW(c.hInstance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                              GetSystemMetrics(SM_CXSMICON),
+                                              GetSystemMetrics(SM_CYSMICON), 0));
     c.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     c.lpszClassName = name;
     RegisterClassExW(&c);
