@@ -179,9 +179,7 @@ void QtWindowsTest::messagesComeInARealMessageBox() {
 void QtWindowsTest::doubleClickAndCloseBoxHideTheResults() {
     QtProgram run;
     QVERIFY(run.start());
-    QTest::keyClicks(run.text("Text1"), "10000");
-    run.watch.answer_input("25");
-    run.click("cmdok");
+    run.size_worked_example();
     PrintWindow* display = run.results();
     QTest::mouseDClick(display, Qt::LeftButton, {}, QPoint(100, 100));
     QVERIFY(!display->isVisible());
@@ -209,9 +207,7 @@ void QtWindowsTest::listCannotBeClosedWhileTheAnswerWaits() {
 void QtWindowsTest::closingTheMainWindowEndsTheProgram() {
     QtProgram run;
     QVERIFY(run.start());
-    QTest::keyClicks(run.text("Text1"), "10000");
-    run.watch.answer_input("25");
-    run.click("cmdok");
+    run.size_worked_example();
     QVERIFY(run.results()->isVisible());
     run.windows.main_window()->close();
     QVERIFY(!run.windows.main_window()->isVisible());
@@ -238,9 +234,7 @@ void QtWindowsTest::enterInTheLoadBoxAndOnAButtonPresses() {
 void QtWindowsTest::escHidesTheResults() {
     QtProgram run;
     QVERIFY(run.start());
-    QTest::keyClicks(run.text("Text1"), "10000");
-    run.watch.answer_input("25");
-    run.click("cmdok");
+    run.size_worked_example();
     QVERIFY(run.results()->isVisible());
     QTest::keyClick(run.results(), Qt::Key_Escape);
     QVERIFY(!run.results()->isVisible());

@@ -58,6 +58,12 @@ class QtProgram {
         return windows.main_window()->findChild<QPushButton*>(name);
     }
     void click(const char* name) const { QTest::mouseClick(button(name), Qt::LeftButton); }
+    // The worked example: 10000 W typed, then DN 25 answered in the real input box.
+    void size_worked_example() {
+        QTest::keyClicks(text("Text1"), "10000");
+        watch.answer_input("25");
+        click("cmdok");
+    }
     PrintWindow* list() const { return windows.print_window(PrintWindowId::frmchoose); }
     PrintWindow* results() const { return windows.print_window(PrintWindowId::frmdisplay); }
     std::string log() const { return read_bytes("outdata.txt"); }

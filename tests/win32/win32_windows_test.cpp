@@ -50,6 +50,12 @@ class Win32Program {
         }
     }
     void click(ControlId button) { SendMessageW(control(button), BM_CLICK, 0, 0); }
+    // The worked example: 10000 W typed, then DN 25 answered in the input box.
+    void size_worked_example() {
+        type(ControlId::Text1, L"10000");
+        watch.answer(L"25");
+        click(ControlId::cmdok);
+    }
     std::string shown(ControlId id) const { return windows.text(id); }
     PrintWindow& list() const { return windows.print_window(PrintWindowId::frmchoose); }
     PrintWindow& results() const { return windows.print_window(PrintWindowId::frmdisplay); }
@@ -240,9 +246,7 @@ TEST(Win32Windows, EnterAndEscAnswerTheInputBox) {
 TEST(Win32Windows, DoubleClickAndCloseBoxHideTheResults) {
     Win32Program run;
     ASSERT_TRUE(run.start());
-    run.type(ControlId::Text1, L"10000");
-    run.watch.answer(L"25");
-    run.click(ControlId::cmdok);
+    run.size_worked_example();
     HWND display = run.results().handle();
     ASSERT_TRUE(IsWindowVisible(display));
     SendMessageW(display, WM_LBUTTONDBLCLK, 0, MAKELPARAM(200, 200));
@@ -272,9 +276,7 @@ TEST(Win32Windows, CloseBoxAndExitEndTheProgram) {
     for (bool close_box : {true, false}) {
         Win32Program run;
         ASSERT_TRUE(run.start());
-        run.type(ControlId::Text1, L"10000");
-        run.watch.answer(L"25");
-        run.click(ControlId::cmdok);
+        run.size_worked_example();
         const std::string before = run.log();
         if (close_box) {
             SendMessageW(run.windows.main_window(), WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -317,9 +319,7 @@ TEST(Win32Windows, EnterInTheLoadBoxAndOnAButtonPressesWhatItShould) {
 TEST(Win32Windows, EscHidesTheResults) {
     Win32Program run;
     ASSERT_TRUE(run.start());
-    run.type(ControlId::Text1, L"10000");
-    run.watch.answer(L"25");
-    run.click(ControlId::cmdok);
+    run.size_worked_example();
     ASSERT_TRUE(IsWindowVisible(run.results().handle()));
     SendMessageW(run.results().handle(), WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_FALSE(IsWindowVisible(run.results().handle()));
