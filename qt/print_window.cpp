@@ -10,11 +10,11 @@
 
 namespace kestrune {
 
-PrintWindow::PrintWindow(QWidget* parent, const WindowSpec& spec)
-    : QWidget(parent, Qt::Window), surface_(new PrintSurface(this)), placement_(spec.placement) {
-    setObjectName(qt_text(spec.name));
-    setWindowTitle(qt_text(spec.caption));
-    setFixedSize(px(spec.width), px(spec.height));
+PrintWindow::PrintWindow(QWidget* parent, const WindowSpec& layout)
+    : QWidget(parent, Qt::Window), surface_(new PrintSurface(this)), placement_(layout.placement) {
+    setObjectName(qt_text(layout.name));
+    setWindowTitle(qt_text(layout.caption));
+    setFixedSize(px(layout.width), px(layout.height));
     surface_->setGeometry(rect());
     // Double-clicks on the printed text reach the window itself.
     surface_->setAttribute(Qt::WA_TransparentForMouseEvents);

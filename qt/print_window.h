@@ -15,7 +15,7 @@ namespace kestrune {
 class PrintWindow : public QWidget {
     Q_OBJECT
   public:
-    PrintWindow(QWidget* parent, const WindowSpec& spec);
+    PrintWindow(QWidget* parent, const WindowSpec& layout);
 
     PrintSurface* surface() const { return surface_; }
     void on_dismiss(std::function<void()> action) { dismiss_ = std::move(action); }

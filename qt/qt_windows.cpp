@@ -21,9 +21,9 @@
 namespace kestrune {
 namespace {
 
-QWidget* make_control(const ControlSpec& spec, QWidget* parent) {
-    const QString caption = qt_text(spec.caption);
-    switch (spec.kind) {
+QWidget* make_control(const ControlSpec& layout, QWidget* parent) {
+    const QString caption = qt_text(layout.caption);
+    switch (layout.kind) {
         case ControlKind::label:
             return new QLabel(caption, parent);
         case ControlKind::problem_line: {
@@ -80,17 +80,17 @@ QtWindows::~QtWindows() {
 
 void QtWindows::build_controls() {
     // The table lists each container before what it holds.
-    for (const ControlSpec& spec : frmcompute_controls) {
-        QWidget* parent = spec.container ? controls_.at(*spec.container) : main_;
-        QWidget* w = make_control(spec, parent);
-        w->setObjectName(qt_text(spec.name));
-        w->setGeometry(px(spec.left), px(spec.top), px(spec.width), px(spec.height));
-        w->setFont(control_font(spec.points));
-        controls_[spec.id] = w;
+    for (const ControlSpec& layout : frmcompute_controls) {
+        QWidget* parent = layout.container ? controls_.at(*layout.container) : main_;
+        QWidget* w = make_control(layout, parent);
+        w->setObjectName(qt_text(layout.name));
+        w->setGeometry(px(layout.left), px(layout.top), px(layout.width), px(layout.height));
+        w->setFont(control_font(layout.points));
+        controls_[layout.id] = w;
     }
     std::vector<const ControlSpec*> by_tab;
-    for (const ControlSpec& spec : frmcompute_controls) {
-        by_tab.push_back(&spec);
+    for (const ControlSpec& layout : frmcompute_controls) {
+        by_tab.push_back(&layout);
     }
     std::sort(by_tab.begin(), by_tab.end(),
               [](const ControlSpec* a, const ControlSpec* b) { return a->tab_index < b->tab_index; });
@@ -100,15 +100,15 @@ void QtWindows::build_controls() {
 }
 
 void QtWindows::connect_to(frmcompute& handlers) {
-    for (const ControlSpec& spec : frmcompute_controls) {
-        const ControlId id = spec.id;
-        if (spec.kind == ControlKind::text_box) {
+    for (const ControlSpec& layout : frmcompute_controls) {
+        const ControlId id = layout.id;
+        if (layout.kind == ControlKind::text_box) {
             auto* box = static_cast<QLineEdit*>(controls_.at(id));
             QObject::connect(box, &QLineEdit::textChanged, main_,
                              [&handlers, id] { handlers.text_changed(id); });
             QObject::connect(box, &QLineEdit::returnPressed, main_,
                              [&handlers, id] { handlers.enter_pressed(id); });
-        } else if (spec.kind == ControlKind::push_button) {
+        } else if (layout.kind == ControlKind::push_button) {
             QObject::connect(static_cast<QPushButton*>(controls_.at(id)), &QPushButton::clicked,
                              main_, [&handlers, id] { handlers.clicked(id); });
         }

@@ -13,13 +13,13 @@ constexpr wchar_t class_name[] = L"KestrunePrintWindow";
 
 }  // namespace
 
-PrintWindow::PrintWindow(HWND owner, const WindowSpec& spec) : placement_(spec.placement) {
+PrintWindow::PrintWindow(HWND owner, const WindowSpec& layout) : placement_(layout.placement) {
     register_window_class(class_name, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
     constexpr DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     const UINT dpi = window_dpi(owner);
-    RECT frame{0, 0, twips_to_pixels(spec.width, dpi), twips_to_pixels(spec.height, dpi)};
+    RECT frame{0, 0, twips_to_pixels(layout.width, dpi), twips_to_pixels(layout.height, dpi)};
     AdjustWindowRectEx(&frame, style, FALSE, 0);
-    window_ = CreateWindowExW(0, class_name, wide_text(spec.caption).c_str(), style, CW_USEDEFAULT,
+    window_ = CreateWindowExW(0, class_name, wide_text(layout.caption).c_str(), style, CW_USEDEFAULT,
                               CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
                               owner, nullptr, GetModuleHandleW(nullptr), nullptr);
     SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));

@@ -20,7 +20,7 @@ namespace kestrune {
 // box does nothing.
 class PrintWindow {
   public:
-    PrintWindow(HWND owner, const WindowSpec& spec);
+    PrintWindow(HWND owner, const WindowSpec& layout);
     ~PrintWindow();
     PrintWindow(const PrintWindow&) = delete;
     PrintWindow& operator=(const PrintWindow&) = delete;

@@ -110,36 +110,36 @@ void Win32Windows::build_controls() {
     const UINT dpi = window_dpi(main_);
     // Created in tab order, so that the focus walks it; frames last, below what they hold.
     std::vector<const ControlSpec*> order;
-    for (const ControlSpec& spec : frmcompute_controls) {
-        order.push_back(&spec);
+    for (const ControlSpec& layout : frmcompute_controls) {
+        order.push_back(&layout);
     }
     std::stable_sort(order.begin(), order.end(), [](const ControlSpec* a, const ControlSpec* b) {
         const bool a_frame = a->kind == ControlKind::group_frame;
         const bool b_frame = b->kind == ControlKind::group_frame;
         return a_frame != b_frame ? b_frame : a->tab_index < b->tab_index;
     });
-    for (const ControlSpec* spec : order) {
+    for (const ControlSpec* layout : order) {
         // A control in a frame is placed in the frame's coordinates: children of the main
         // window all, so that their notifications come here.
-        int left = spec->left;
-        int top = spec->top;
-        if (spec->container) {
-            left += control_spec(*spec->container).left;
-            top += control_spec(*spec->container).top;
+        int left = layout->left;
+        int top = layout->top;
+        if (layout->container) {
+            left += control_spec(*layout->container).left;
+            top += control_spec(*layout->container).top;
         }
-        const CreateArgs args = create_args(spec->kind);
+        const CreateArgs args = create_args(layout->kind);
         HWND control = CreateWindowExW(
-            args.ex_style, args.window_class, wide_text(spec->caption).c_str(),
+            args.ex_style, args.window_class, wide_text(layout->caption).c_str(),
             WS_CHILD | WS_VISIBLE | args.style, twips_to_pixels(left, dpi),
-            twips_to_pixels(top, dpi), twips_to_pixels(spec->width, dpi),
-            twips_to_pixels(spec->height, dpi), main_,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(control_id(spec->id))),
+            twips_to_pixels(top, dpi), twips_to_pixels(layout->width, dpi),
+            twips_to_pixels(layout->height, dpi), main_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(control_id(layout->id))),
             GetModuleHandleW(nullptr), nullptr);
         HFONT font = message_font();
-        if (spec->points != window_default_font) {
-            HFONT& song = fonts_[spec->points];
+        if (layout->points != window_default_font) {
+            HFONT& song = fonts_[layout->points];
             if (song == nullptr) {
-                song = CreateFontW(font_height(spec->points, dpi), 0, 0, 0, FW_NORMAL, FALSE,
+                song = CreateFontW(font_height(layout->points, dpi), 0, 0, 0, FW_NORMAL, FALSE,
                                    FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
                                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                                    wide_text(song_face).c_str());
@@ -147,7 +147,7 @@ void Win32Windows::build_controls() {
             font = song;
         }
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        controls_[spec->id] = control;
+        controls_[layout->id] = control;
     }
 }
 

@@ -24,8 +24,8 @@ std::vector<bool> PrintedWindow::muted(std::size_t index) const {
 }
 
 RecordingToolkit::RecordingToolkit() {
-    for (const ControlSpec& spec : frmcompute_controls) {
-        texts_[spec.id] = std::string(spec.caption);
+    for (const ControlSpec& layout : frmcompute_controls) {
+        texts_[layout.id] = std::string(layout.caption);
     }
     windows_[PrintWindowId::frmchoose];
     windows_[PrintWindowId::frmdisplay];
