@@ -26,9 +26,9 @@ kestrune::ProgramPlaces places() {
         program.resize(program.size() * 2);
     }
     const wchar_t* profile = _wgetenv(L"USERPROFILE");
-    return kestrune::program_places(std::filesystem::path(program).parent_path(),
-                                    profile != nullptr ? std::filesystem::path(profile)
-                                                       : std::filesystem::path());
+    return kestrune::program_places(
+        std::filesystem::path(program).parent_path(),
+        profile != nullptr ? std::filesystem::path(profile) : std::filesystem::path());
 }
 
 }  // namespace

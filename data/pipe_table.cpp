@@ -197,7 +197,8 @@ std::optional<FileError> copy_pipe_table(const std::filesystem::path& from,
         }
         auto contents = read_table_file(from, name);
         if (!contents) {
-            return FileError{path_text(from / name), contents.error().reason, contents.error().code};
+            return FileError{path_text(from / name), contents.error().reason,
+                             contents.error().code};
         }
         errno = 0;
         std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(open_file(target, OpenMode::replace),

@@ -92,8 +92,9 @@ void QtWindows::build_controls() {
     for (const ControlSpec& layout : frmcompute_controls) {
         by_tab.push_back(&layout);
     }
-    std::sort(by_tab.begin(), by_tab.end(),
-              [](const ControlSpec* a, const ControlSpec* b) { return a->tab_index < b->tab_index; });
+    std::sort(by_tab.begin(), by_tab.end(), [](const ControlSpec* a, const ControlSpec* b) {
+        return a->tab_index < b->tab_index;
+    });
     for (std::size_t i = 1; i < by_tab.size(); ++i) {
         QWidget::setTabOrder(controls_.at(by_tab[i - 1]->id), controls_.at(by_tab[i]->id));
     }
@@ -176,11 +177,12 @@ std::size_t QtWindows::ask_choice(std::string_view question,
 }
 
 std::optional<std::filesystem::path> QtWindows::choose_folder(std::string_view title,
-                                                             const std::filesystem::path& start) {
+                                                              const std::filesystem::path& start) {
     const std::u8string start_text = start.u8string();
-    auto folder = ask_folder(main_, qt_text(title),
-                             qt_text(std::string_view(
-                                 reinterpret_cast<const char*>(start_text.data()), start_text.size())));
+    auto folder =
+        ask_folder(main_, qt_text(title),
+                   qt_text(std::string_view(reinterpret_cast<const char*>(start_text.data()),
+                                            start_text.size())));
     if (!folder) {
         return std::nullopt;
     }

@@ -49,8 +49,8 @@ class QtWindows : public WindowToolkit {
     void tell(std::string_view message, Severity severity) override;
     std::size_t ask_choice(std::string_view question,
                            const std::vector<std::string>& buttons) override;
-    std::optional<std::filesystem::path> choose_folder(
-        std::string_view title, const std::filesystem::path& start) override;
+    std::optional<std::filesystem::path> choose_folder(std::string_view title,
+                                                       const std::filesystem::path& start) override;
     void show(PrintWindowId window) override;
     void hide(PrintWindowId window) override;
     void clear(PrintWindowId window) override;

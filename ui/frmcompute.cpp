@@ -7,10 +7,10 @@
 #include "conversions.h"
 #include "design_steps.h"
 #include "file_error.h"
-#include "leading_number.h"
-#include "log_keeping.h"
 #include "frmchoose.h"
 #include "frmdisplay.h"
+#include "leading_number.h"
+#include "log_keeping.h"
 #include "messages.h"
 #include "number_text.h"
 #include "pipe_preview.h"
@@ -28,10 +28,10 @@ std::string unread_note(std::string_view what, float read, std::string_view text
     for (std::size_t i = 0; i < rest.size() && !digit; ++i) {
         const auto c = static_cast<unsigned char>(rest[i]);
         // ASCII digits, and the full-width ones of a Chinese input method (U+FF10 to U+FF19).
-        digit = (c >= '0' && c <= '9') ||
-                (c == 0xEF && i + 2 < rest.size() && static_cast<unsigned char>(rest[i + 1]) == 0xBC &&
-                 static_cast<unsigned char>(rest[i + 2]) >= 0x90 &&
-                 static_cast<unsigned char>(rest[i + 2]) <= 0x99);
+        digit = (c >= '0' && c <= '9') || (c == 0xEF && i + 2 < rest.size() &&
+                                           static_cast<unsigned char>(rest[i + 1]) == 0xBC &&
+                                           static_cast<unsigned char>(rest[i + 2]) >= 0x90 &&
+                                           static_cast<unsigned char>(rest[i + 2]) <= 0x99);
     }
     return digit ? reading_note(what, read, rest) : std::string();
 }
@@ -67,9 +67,8 @@ bool frmcompute::find_table() {
         if (example) {
             buttons.insert(buttons.begin(), std::string(use_example_caption));
         }
-        const std::size_t choice =
-            toolkit_.ask_choice(missing_table_question(table.error(), working_folder(), example),
-                                buttons);
+        const std::size_t choice = toolkit_.ask_choice(
+            missing_table_question(table.error(), working_folder(), example), buttons);
         if (choice + 1 == buttons.size()) {
             return false;
         }
@@ -95,7 +94,7 @@ bool frmcompute::find_table() {
     return true;
 }
 
-bool frmcompute::use_example_table() {
+void frmcompute::use_example_table() {
     std::error_code ignored;
     std::filesystem::path target = std::filesystem::current_path(ignored);
     // From the menu the program starts in the home folder: the table gets a folder of its own.
@@ -108,10 +107,9 @@ bool frmcompute::use_example_table() {
     }
     if (error) {
         toolkit_.tell(example_not_copied(*error, path_text(target)), Severity::warning);
-        return false;
+        return;
     }
     std::filesystem::current_path(target, ignored);
-    return true;
 }
 
 bool frmcompute::keep_earlier_log() {
@@ -241,8 +239,8 @@ void frmcompute::run_sizing() {
     frmchoose::list_pipes(toolkit_, state_.pipes, preview_table(state_),
                           {preview_parameters_note(state_), stale_note()});
 
-    auto answer = toolkit_.ask_text({std::string(diameter_prompt), std::string(diameter_title),
-                                     std::string(diameter_offered)});
+    auto answer = toolkit_.ask_text(
+        {std::string(diameter_prompt), std::string(diameter_title), std::string(diameter_offered)});
     if (!answer) {
         frmchoose::end_choice(toolkit_);
         return;
@@ -299,8 +297,8 @@ void frmcompute::ask_parameter(const ParameterDialog& dialog) {
 }
 
 std::optional<std::string> frmcompute::ask(const ParameterDialog& dialog) {
-    return toolkit_.ask_text({std::string(dialog.prompt), std::string(dialog.title),
-                              std::string(dialog.offered)});
+    return toolkit_.ask_text(
+        {std::string(dialog.prompt), std::string(dialog.title), std::string(dialog.offered)});
 }
 
 void frmcompute::ask_positive(const ParameterDialog& dialog, float& field) {

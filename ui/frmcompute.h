@@ -48,7 +48,7 @@ class frmcompute {
 
   private:
     bool find_table();
-    bool use_example_table();
+    void use_example_table();
     bool keep_earlier_log();
     void load_changed();
     void margin_changed();

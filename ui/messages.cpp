@@ -226,7 +226,7 @@ std::string sizing_problem(const SizingFault& fault, const design_state& s) {
     } else {
         const std::string_view step = fault.step == SizingStep::velocity          ? "流速"
                                       : fault.step == SizingStep::friction_factor ? "摩擦系数"
-                                                                                   : "比摩阻";
+                                                                                  : "比摩阻";
         what = "计算" + std::string(step) + "时" + std::string(arith_error_words(fault.error)) +
                "。请检查密度（" + number(s.rho) + "）和粘滞系数（" + number(s.nu) + "）的设置。";
     }
@@ -243,8 +243,7 @@ std::string diameter_not_in_table(std::int16_t dn) {
            "。本次计算已取消，请再点“确定”，从列表中选择一个公称直径。";
 }
 
-std::string positive_value_needed(std::string_view quantity, std::string_view answer,
-                                  float kept) {
+std::string positive_value_needed(std::string_view quantity, std::string_view answer, float kept) {
     const std::string q(quantity);
     return q + "须是大于 0 的有限数，" + quoted(answer) + "不行。" + q + "仍为 " + number(kept) +
            "。";

@@ -49,8 +49,8 @@ struct ControlSpec {
     ControlKind kind;
     std::string_view caption;  // caption, or the text a box starts with
     int left, top, width, height;
-    int tab_index;  // order in which the controls that take focus are visited
-    double points;  // SimSun size, or window_default_font
+    int tab_index;                       // order in which the controls that take focus are visited
+    double points;                       // SimSun size, or window_default_font
     std::optional<ControlId> container;  // another control, or the window itself
 };
 

@@ -50,11 +50,10 @@ std::size_t button_index(int id, std::size_t count) {
 
 HWND add_child(HWND dialog, const wchar_t* kind, const std::wstring& text, DWORD style,
                DWORD ex_style, int id, RECT place) {
-    HWND child = CreateWindowExW(ex_style, kind, text.c_str(), WS_CHILD | WS_VISIBLE | style,
-                                 place.left, place.top, place.right - place.left,
-                                 place.bottom - place.top, dialog,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                 GetModuleHandleW(nullptr), nullptr);
+    HWND child = CreateWindowExW(
+        ex_style, kind, text.c_str(), WS_CHILD | WS_VISIBLE | style, place.left, place.top,
+        place.right - place.left, place.bottom - place.top, dialog,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
     SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(message_font()), FALSE);
     return child;
 }
@@ -82,7 +81,8 @@ void build(HWND dialog, const DialogContent& content) {
     const int bh = scaled(button_height, dpi);
     const int g = scaled(gap, dpi);
     const int buttons_width = count * widest_button + (count - 1) * g;
-    const int inner = std::max<int>({text_box.right, buttons_width, scaled(text_width, dpi) * 3 / 4});
+    const int inner =
+        std::max<int>({text_box.right, buttons_width, scaled(text_width, dpi) * 3 / 4});
     int y = m;
     add_child(dialog, L"STATIC", content.text, SS_LEFT | SS_NOPREFIX, 0, -1,
               {m, y, m + inner, y + text_box.bottom});
@@ -137,7 +137,8 @@ INT_PTR CALLBACK dialog_procedure(HWND dialog, UINT message, WPARAM w, LPARAM l)
             const std::size_t count = state->content->buttons.size();
             state->outcome.button = button_index(id, count);
             if (HWND answer = GetDlgItem(dialog, answer_id)) {
-                std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(answer)) + 1, L'\0');
+                std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(answer)) + 1,
+                                  L'\0');
                 text.resize(static_cast<std::size_t>(
                     GetWindowTextW(answer, text.data(), static_cast<int>(text.size()))));
                 state->outcome.answer = std::move(text);

@@ -6,8 +6,8 @@ namespace kestrune {
 UINT window_dpi(HWND window) {
     // Looked up at run time: Windows 7 and 8 do not have it.
     using DpiForWindow = UINT(WINAPI*)(HWND);
-    static const auto dpi_for_window = reinterpret_cast<DpiForWindow>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    static const auto dpi_for_window = reinterpret_cast<DpiForWindow>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
     if (dpi_for_window != nullptr && window != nullptr) {
         if (const UINT dpi = dpi_for_window(window)) {
             return dpi;

@@ -19,9 +19,10 @@ PrintWindow::PrintWindow(HWND owner, const WindowSpec& layout) : placement_(layo
     const UINT dpi = window_dpi(owner);
     RECT frame{0, 0, twips_to_pixels(layout.width, dpi), twips_to_pixels(layout.height, dpi)};
     AdjustWindowRectEx(&frame, style, FALSE, 0);
-    window_ = CreateWindowExW(0, class_name, wide_text(layout.caption).c_str(), style, CW_USEDEFAULT,
-                              CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
-                              owner, nullptr, GetModuleHandleW(nullptr), nullptr);
+    window_ =
+        CreateWindowExW(0, class_name, wide_text(layout.caption).c_str(), style, CW_USEDEFAULT,
+                        CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, owner,
+                        nullptr, GetModuleHandleW(nullptr), nullptr);
     SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PrintWindow::procedure));
 }

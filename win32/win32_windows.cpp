@@ -128,21 +128,21 @@ void Win32Windows::build_controls() {
             top += control_spec(*layout->container).top;
         }
         const CreateArgs args = create_args(layout->kind);
-        HWND control = CreateWindowExW(
-            args.ex_style, args.window_class, wide_text(layout->caption).c_str(),
-            WS_CHILD | WS_VISIBLE | args.style, twips_to_pixels(left, dpi),
-            twips_to_pixels(top, dpi), twips_to_pixels(layout->width, dpi),
-            twips_to_pixels(layout->height, dpi), main_,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(control_id(layout->id))),
-            GetModuleHandleW(nullptr), nullptr);
+        HWND control =
+            CreateWindowExW(args.ex_style, args.window_class, wide_text(layout->caption).c_str(),
+                            WS_CHILD | WS_VISIBLE | args.style, twips_to_pixels(left, dpi),
+                            twips_to_pixels(top, dpi), twips_to_pixels(layout->width, dpi),
+                            twips_to_pixels(layout->height, dpi), main_,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(control_id(layout->id))),
+                            GetModuleHandleW(nullptr), nullptr);
         HFONT font = message_font();
         if (layout->points != window_default_font) {
             HFONT& song = fonts_[layout->points];
             if (song == nullptr) {
                 song = CreateFontW(font_height(layout->points, dpi), 0, 0, 0, FW_NORMAL, FALSE,
                                    FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
-                                   CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                                   wide_text(song_face).c_str());
+                                   CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                   DEFAULT_PITCH | FF_DONTCARE, wide_text(song_face).c_str());
             }
             font = song;
         }
@@ -271,7 +271,8 @@ void Win32Windows::set_tip(ControlId control, std::string_view tip) {
 
 std::optional<std::string> Win32Windows::ask_text(const InputRequest& request) {
     const DialogOutcome outcome =
-        run_dialog(main_, {wide_text(request.title), wide_text(request.prompt),
+        run_dialog(main_, {wide_text(request.title),
+                           wide_text(request.prompt),
                            wide_text(request.offered),
                            {wide_text(ok_caption), wide_text(cancel_caption)}});
     if (outcome.button != 0) {
@@ -282,8 +283,9 @@ std::optional<std::string> Win32Windows::ask_text(const InputRequest& request) {
 
 void Win32Windows::tell(std::string_view message, Severity severity) {
     MessageBeep(severity == Severity::critical ? MB_ICONHAND : MB_ICONWARNING);
-    run_dialog(main_,
-               {wide_text(dialog_title), wide_text(message), std::nullopt, {wide_text(ok_caption)}});
+    run_dialog(
+        main_,
+        {wide_text(dialog_title), wide_text(message), std::nullopt, {wide_text(ok_caption)}});
 }
 
 std::size_t Win32Windows::ask_choice(std::string_view question,
@@ -342,10 +344,10 @@ void Win32Windows::place_list() {
     monitor.cbSize = sizeof monitor;
     GetMonitorInfoW(MonitorFromWindow(main_, MONITOR_DEFAULTTONEAREST), &monitor);
     const RECT& area = monitor.rcWork;
-    const ScreenBox place = place_list_window(
-        {main.left, main.top, main.right - main.left, main.bottom - main.top},
-        list.right - list.left, list.bottom - list.top,
-        {area.left, area.top, area.right - area.left, area.bottom - area.top});
+    const ScreenBox place =
+        place_list_window({main.left, main.top, main.right - main.left, main.bottom - main.top},
+                          list.right - list.left, list.bottom - list.top,
+                          {area.left, area.top, area.right - area.left, area.bottom - area.top});
     SetWindowPos(choose_->handle(), nullptr, place.left, place.top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -45,8 +45,8 @@ class Win32Windows : public WindowToolkit {
     void tell(std::string_view message, Severity severity) override;
     std::size_t ask_choice(std::string_view question,
                            const std::vector<std::string>& buttons) override;
-    std::optional<std::filesystem::path> choose_folder(
-        std::string_view title, const std::filesystem::path& start) override;
+    std::optional<std::filesystem::path> choose_folder(std::string_view title,
+                                                       const std::filesystem::path& start) override;
     void show(PrintWindowId window) override;
     void hide(PrintWindowId window) override;
     void clear(PrintWindowId window) override;
@@ -65,7 +65,7 @@ class Win32Windows : public WindowToolkit {
     std::map<ControlId, HWND> controls_;
     std::map<double, HFONT> fonts_;  // SimSun by size in points, made at the window's DPI
     HBRUSH background_ = nullptr;
-    HWND tips_ = nullptr;  // the tooltip control of the main window
+    HWND tips_ = nullptr;         // the tooltip control of the main window
     std::set<ControlId> tipped_;  // controls that have a tool in it
     std::unique_ptr<PrintWindow> choose_;
     std::unique_ptr<PrintWindow> display_;

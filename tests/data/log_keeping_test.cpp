@@ -64,8 +64,8 @@ TEST(KeepEarlierLog, RowsAreKeptUnderTheTimeOfTheirLastWrite) {
     const auto when = std::chrono::file_clock::now() - std::chrono::hours(30);
     std::filesystem::last_write_time(log_file, when);
     const std::filesystem::path expected = kept_log_name(
-        log_file, local_time(std::chrono::system_clock::to_time_t(
-                      std::chrono::file_clock::to_sys(std::filesystem::last_write_time(log_file)))));
+        log_file, local_time(std::chrono::system_clock::to_time_t(std::chrono::file_clock::to_sys(
+                      std::filesystem::last_write_time(log_file)))));
     write_bytes(expected, "an earlier kept log");  // never overwritten
 
     auto kept = keep_earlier_log(log_file);

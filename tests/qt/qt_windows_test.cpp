@@ -140,8 +140,7 @@ void QtWindowsTest::okRunsTheSizingThroughTheRealInputBox() {
         QCOMPARE(values.at(i).x, zone * static_cast<double>(i));
     }
     QCOMPARE(run.handlers.state().dn, std::int16_t{25});
-    QVERIFY(run.log() ==
-            file_line(log_header()) + file_line(result_values(run.handlers.state())));
+    QVERIFY(run.log() == file_line(log_header()) + file_line(result_values(run.handlers.state())));
 }
 
 void QtWindowsTest::parameterButtonsOpenTheRealInputBox() {
@@ -258,7 +257,8 @@ void QtWindowsTest::theListStaysOnTheScreen() {
     run.watch.answer_input("25", nullptr, [&] { list = run.list()->frameGeometry(); });
     run.click("cmdok");
     const QRect area = run.windows.main_window()->screen()->availableGeometry();
-    QVERIFY2(area.contains(list.topLeft()), qPrintable(QStringLiteral("%1,%2").arg(list.x()).arg(list.y())));
+    QVERIFY2(area.contains(list.topLeft()),
+             qPrintable(QStringLiteral("%1,%2").arg(list.x()).arg(list.y())));
 }
 
 QTEST_MAIN(QtWindowsTest)

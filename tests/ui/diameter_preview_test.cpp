@@ -85,7 +85,8 @@ TEST(DiameterPreview, TenKilowattsShowTheWorkedNumbersBesideDN20AsSuggested) {
     EXPECT_EQ(seen.muted[2], (std::vector<bool>{false, false, true, true, true}));
     EXPECT_EQ(seen.muted[0], (std::vector<bool>{false, false, true, true}));
     EXPECT_EQ(seen.muted[12], std::vector<bool>{true});
-    EXPECT_EQ(seen.lines[13], "按密度 983.25 kg/m³、供水 95 °C、回水 70 °C、粘滞系数 0.477 mm²/s 计算");
+    EXPECT_EQ(seen.lines[13],
+              "按密度 983.25 kg/m³、供水 95 °C、回水 70 °C、粘滞系数 0.477 mm²/s 计算");
     EXPECT_EQ(seen.muted[13], std::vector<bool>{true});
     EXPECT_EQ(run.log(), header_bytes() + row_bytes(10000, 12000, 412.71f, 20, 0.329f, 101.17f));
     EXPECT_EQ(std::count_if(seen.lines.begin() + 1, seen.lines.begin() + 12,
@@ -127,7 +128,8 @@ TEST(DiameterPreview, MarksStandWhereTheLimitsPutThem) {
 TEST(DiameterPreview, ShadowedAndUnsizableRowsShowTheirTableColumnsOnly) {
     // The worked table: 15, 24, 25, 26, 27 (inner diameter 0), then unfilled rows; with DN 25
     // doubled at the end only the last 25 shows a preview.
-    ProgramRun run("15\r\n24\r\n25\r\n26\r\n27\r\n25\r\n", "15.75\r\n20\r\n21.25\r\n22\r\n0\r\n27\r\n");
+    ProgramRun run("15\r\n24\r\n25\r\n26\r\n27\r\n25\r\n",
+                   "15.75\r\n20\r\n21.25\r\n22\r\n0\r\n27\r\n");
     ASSERT_TRUE(run.start());
     run.type_load("10000");
     const ListSeen seen = size_with(run, "25");

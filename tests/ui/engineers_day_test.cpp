@@ -37,8 +37,8 @@ TEST(StaleValues, ANewMarginIsSaidToWaitForTheNextLoadEntry) {
     const auto list = list_while_asked(run, "40");
     ASSERT_FALSE(list.empty());
     EXPECT_EQ(list.back(), note);
-    EXPECT_EQ(run.log(), header_bytes() + row_bytes(35000, 42000, 1444.48f, 40, run.state().v,
-                                                    run.state().r));
+    EXPECT_EQ(run.log(),
+              header_bytes() + row_bytes(35000, 42000, 1444.48f, 40, run.state().v, run.state().r));
     run.type_load("35000");
     EXPECT_EQ(run.shown(ControlId::problem_line), "");
     EXPECT_EQ(run.shown(ControlId::Text2), "38500");
@@ -56,8 +56,9 @@ TEST(StaleValues, ANewTemperatureDifferenceAndBothTogetherAreSaid) {
     EXPECT_EQ(run.shown(ControlId::problem_line),
               "设计流量仍按温差 10 K 计算，新值 20 K 待改动用户负荷后生效。");
     run.paste(ControlId::Text4, "1.5");
-    EXPECT_EQ(run.shown(ControlId::problem_line),
-              "设计负荷和流量仍按富裕系数 1.2、温差 10 K 计算，新值 1.5、20 K 待改动用户负荷后生效。");
+    EXPECT_EQ(
+        run.shown(ControlId::problem_line),
+        "设计负荷和流量仍按富裕系数 1.2、温差 10 K 计算，新值 1.5、20 K 待改动用户负荷后生效。");
     // Back to the values used: nothing is stale any more.
     run.paste(ControlId::Text4, "1.2");
     run.toolkit.answer_input("70");
@@ -73,13 +74,16 @@ TEST(ReadingNotes, TheRestThatHoldsADigitIsSaidAndAUnitIsNot) {
         const char* design_load;
     };
     const Case cases[] = {
-        {ControlId::Text1, "35,000", "用户负荷读作 35；“,000”未读入，小数点请用“.”，不用逗号。", "42"},
+        {ControlId::Text1, "35,000", "用户负荷读作 35；“,000”未读入，小数点请用“.”，不用逗号。",
+         "42"},
         {ControlId::Text1, "1.2.3", "用户负荷读作 1.2；“.3”未读入。", "1.44"},
         {ControlId::Text1, "１２", "用户负荷读作 0；“１２”未读入。", "0"},
         {ControlId::Text1, "10000 W", "", "12000"},
         {ControlId::Text1, "10 kW", "", "12"},
-        {ControlId::Text1, "12,5", "用户负荷读作 12；“,5”未读入，小数点请用“.”，不用逗号。", "14.4"},
-        {ControlId::Text4, "1,15", "富裕系数读作 1；“,15”未读入，小数点请用“.”，不用逗号。", nullptr},
+        {ControlId::Text1, "12,5", "用户负荷读作 12；“,5”未读入，小数点请用“.”，不用逗号。",
+         "14.4"},
+        {ControlId::Text4, "1,15", "富裕系数读作 1；“,15”未读入，小数点请用“.”，不用逗号。",
+         nullptr},
     };
     for (const Case& c : cases) {
         ProgramRun run;
@@ -93,8 +97,8 @@ TEST(ReadingNotes, TheRestThatHoldsADigitIsSaidAndAUnitIsNot) {
         }
         // The next good entry says nothing more.
         run.paste(c.box, "1.5");
-        EXPECT_EQ(run.shown(ControlId::problem_line),
-                  c.box == ControlId::Text4 ? "" : "") << c.typed;
+        EXPECT_EQ(run.shown(ControlId::problem_line), c.box == ControlId::Text4 ? "" : "")
+            << c.typed;
     }
 }
 

@@ -114,9 +114,8 @@ TEST(ParameterDialogs, DensityAndViscosityMustBePositiveAndFinite) {
     ProgramRun run;
     ASSERT_TRUE(run.start());
     const std::string megabyte_of_fives(1 << 20, '5');
-    for (const std::string answer :
-         {"0", "-5", "1e39", "1e999", "abc", "-0", "1e-50", "NaN", "inf", "-inf",
-          megabyte_of_fives.c_str()}) {
+    for (const std::string answer : {"0", "-5", "1e39", "1e999", "abc", "-0", "1e-50", "NaN", "inf",
+                                     "-inf", megabyte_of_fives.c_str()}) {
         for (ControlId button : {ControlId::cmdset1, ControlId::cmdset4}) {
             std::string message;
             run.toolkit.answer_input(answer);

@@ -79,7 +79,10 @@ TEST(ReadOnlyFolder, RowsThatCannotBeKeptAreEmptiedOnlyWhenTheEngineerSays) {
             toolkit.click_button(empty_it ? "清空结果文件" : "保留并退出", &question);
             const bool started = window.start();
             int bits = started == empty_it ? 0 : 1;
-            bits |= question.rfind("上次运行的结果还在 outdata.txt 中，但无法另存：没有权限", 0) == 0 ? 0 : 2;
+            bits |=
+                question.rfind("上次运行的结果还在 outdata.txt 中，但无法另存：没有权限", 0) == 0
+                    ? 0
+                    : 2;
             bits |= toolkit.still_expected() != 0 ? 4 : 0;
             return bits;
         });
@@ -113,7 +116,9 @@ TEST(ReadOnlyFolder, AChosenFolderThatCannotTakeTheLogIsRefusedAtOnce) {
         toolkit.choose_folder(mine);
         int bits = window.start() ? 0 : 1;
         bits |= told.find("中不能写结果文件 outdata.txt：没有权限（Permission denied）") !=
-                        std::string::npos ? 0 : 2;
+                        std::string::npos
+                    ? 0
+                    : 2;
         bits |= std::filesystem::current_path() == mine ? 0 : 4;
         bits |= std::filesystem::exists(locked / "outdata.txt") ? 8 : 0;
         bits |= toolkit.still_expected() != 0 ? 16 : 0;

@@ -46,7 +46,9 @@ void RecordingToolkit::answer_input(std::string answer, InputRequest* seen,
                                meanwhile();
                            }
                        },
-                       std::move(answer), {}, {}});
+                       std::move(answer),
+                       {},
+                       {}});
 }
 
 void RecordingToolkit::cancel_input(InputRequest* seen) {
@@ -56,7 +58,9 @@ void RecordingToolkit::cancel_input(InputRequest* seen) {
                                *seen = *static_cast<const InputRequest*>(shown);
                            }
                        },
-                       std::nullopt, {}, {}});
+                       std::nullopt,
+                       {},
+                       {}});
 }
 
 void RecordingToolkit::expect_message(std::string* text, Severity* severity) {
@@ -70,7 +74,9 @@ void RecordingToolkit::expect_message(std::string* text, Severity* severity) {
                                *severity = told->severity;
                            }
                        },
-                       {}, {}, {}});
+                       {},
+                       {},
+                       {}});
 }
 
 void RecordingToolkit::click_button(std::string label, std::string* question) {
@@ -80,7 +86,9 @@ void RecordingToolkit::click_button(std::string label, std::string* question) {
                                *question = *static_cast<const std::string*>(shown);
                            }
                        },
-                       {}, {}, std::move(label)});
+                       {},
+                       {},
+                       std::move(label)});
 }
 
 void RecordingToolkit::choose_folder(std::optional<std::filesystem::path> folder,
@@ -91,7 +99,9 @@ void RecordingToolkit::choose_folder(std::optional<std::filesystem::path> folder
                                *title = *static_cast<const std::string*>(shown);
                            }
                        },
-                       {}, std::move(folder), {}});
+                       {},
+                       std::move(folder),
+                       {}});
 }
 
 std::optional<RecordingToolkit::Step> RecordingToolkit::next(Kind kind, std::string_view what) {
@@ -154,8 +164,8 @@ std::size_t RecordingToolkit::ask_choice(std::string_view question,
     return static_cast<std::size_t>(pressed - buttons.begin());
 }
 
-std::optional<std::filesystem::path> RecordingToolkit::choose_folder(
-    std::string_view title, const std::filesystem::path&) {
+std::optional<std::filesystem::path> RecordingToolkit::choose_folder(std::string_view title,
+                                                                     const std::filesystem::path&) {
     const std::string shown(title);
     auto step = next(Kind::folder, title);
     if (!step) {

@@ -18,11 +18,12 @@ TEST(Startup, MissingTableIsNamedAndNoLogIsTouched) {
     std::string question;
     run.toolkit.click_button("退出", &question);
     EXPECT_FALSE(run.start());
-    EXPECT_EQ(question, "在文件夹 " + path_text(run.folder.path()) +
-                            " 中找不到管道表文件“indata2.txt”。\n"
-                            "管道表由 indata1.txt（公称直径）和 indata2.txt（管道内径）两个文件组成。"
-                            "请选择存放这两个文件的文件夹（结果文件 outdata.txt 也将写在那里），"
-                            "或者退出。");
+    EXPECT_EQ(question,
+              "在文件夹 " + path_text(run.folder.path()) +
+                  " 中找不到管道表文件“indata2.txt”。\n"
+                  "管道表由 indata1.txt（公称直径）和 indata2.txt（管道内径）两个文件组成。"
+                  "请选择存放这两个文件的文件夹（结果文件 outdata.txt 也将写在那里），"
+                  "或者退出。");
     EXPECT_EQ(read_bytes("outdata.txt"), "earlier rows");
 }
 

@@ -1,18 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The Win32 front-end with its real windows: wiring, layout, fonts, dialogs and print windows.
 // What the windows decide is tested once, against the recording toolkit.
+#include "win32_windows.h"
+
+#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <commctrl.h>
 
+#include "code_dialog.h"
 #include "dialog_watch.h"
 #include "dpi.h"
-#include "code_dialog.h"
 #include "expected_log.h"
 #include "frmcompute.h"
 #include "temp_folder.h"
 #include "wide_text.h"
-#include "win32_windows.h"
 
 namespace kestrune::testing {
 namespace {
@@ -128,8 +129,9 @@ TEST(Win32Windows, FontsAndTabOrderFollowTheTable) {
     EXPECT_EQ(box.lfCharSet, GB2312_CHARSET);
     EXPECT_EQ(box.lfHeight, font_height(10.5, dpi));
     EXPECT_EQ(font_of(run.control(ControlId::cmdok)).lfHeight, font_height(12, dpi));
-    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(run.control(ControlId::cmdset1), WM_GETFONT, 0, 0)),
-              message_font());
+    EXPECT_EQ(
+        reinterpret_cast<HFONT>(SendMessageW(run.control(ControlId::cmdset1), WM_GETFONT, 0, 0)),
+        message_font());
 
     std::vector<HWND> order;
     HWND at = run.control(ControlId::Text1);
