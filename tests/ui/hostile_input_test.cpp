@@ -51,10 +51,7 @@ TEST(HostileInput, StrangeDiameterAnswersAreRefusedInAFewWords) {
     for (const std::string& answer :
          {std::string(1 << 20, '7'), std::string("1e39"), std::string("-0"), std::string("NaN"),
           std::string("inf"), std::string("&HFFFFF")}) {
-        std::string message;
-        run.toolkit.answer_input(answer);
-        run.toolkit.expect_message(&message);
-        run.click(ControlId::cmdok);
+        const std::string message = run.refused_sizing(answer);
         EXPECT_FALSE(message.empty()) << answer.substr(0, 20);
         EXPECT_LT(message.size(), 400u);
         EXPECT_FALSE(run.list().visible);
@@ -70,10 +67,7 @@ TEST(HostileInput, LongAnswersAreQuotedWholeCharactersOnly) {
     for (int i = 0; i < 100; ++i) {
         answer += "管";
     }
-    std::string message;
-    run.toolkit.answer_input("1e9" + answer);
-    run.toolkit.expect_message(&message);
-    run.click(ControlId::cmdok);
+    const std::string message = run.refused_sizing("1e9" + answer);
     EXPECT_NE(message.find("“1e9" + answer.substr(0, 37 * 3) + "”"), std::string::npos);
 }
 
@@ -85,10 +79,7 @@ TEST(HostileInput, LogReplacedByAFolderBetweenSizingsIsReported) {
     run.click(ControlId::cmdok);
     std::filesystem::remove("outdata.txt");
     std::filesystem::create_directory("outdata.txt");
-    std::string message;
-    run.toolkit.answer_input("24");
-    run.toolkit.expect_message(&message);
-    run.click(ControlId::cmdok);
+    const std::string message = run.refused_sizing("24");
     EXPECT_EQ(message.rfind("无法把本次结果写入“outdata.txt”：", 0), 0u) << message;
     EXPECT_EQ(run.results().lines.at(1).at(3).text, " 24 ");
 }

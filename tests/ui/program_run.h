@@ -44,6 +44,14 @@ class ProgramRun {
     void type_load(std::string_view load) { type(ControlId::Text1, load); }
     void paste_load(std::string_view load) { paste(ControlId::Text1, load); }
     void click(ControlId button) { window.clicked(button); }
+    // 确定 clicked and answer given, when the sizing is expected to be refused: the message.
+    std::string refused_sizing(std::string answer) {
+        std::string message;
+        toolkit.answer_input(std::move(answer));
+        toolkit.expect_message(&message);
+        click(ControlId::cmdok);
+        return message;
+    }
 
     std::string shown(ControlId control) const { return toolkit.text(control); }
     const PrintedWindow& list() const { return toolkit.window(PrintWindowId::frmchoose); }

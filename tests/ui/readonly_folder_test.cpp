@@ -54,10 +54,7 @@ TEST(ReadOnlyFolder, ReadOnlyLogIsReportedAndLeftAsItWas) {
     const std::string before = run.log();
     ASSERT_EQ(chmod("outdata.txt", 0444), 0);
     const int failed = unprivileged([&run] {
-        std::string message;
-        run.toolkit.answer_input("24");
-        run.toolkit.expect_message(&message);
-        run.click(ControlId::cmdok);
+        const std::string message = run.refused_sizing("24");
         return message.find("没有权限（Permission denied）") == std::string::npos ? 1 : 0;
     });
     EXPECT_EQ(failed, 0);

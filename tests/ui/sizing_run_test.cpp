@@ -107,10 +107,7 @@ TEST(SizingRun, DiameterNotInTheTableIsRefusedAndNeverReusesTheOldOne) {
     run.type_load("10000");
     run.toolkit.answer_input("25");
     run.click(ControlId::cmdok);
-    std::string message;
-    run.toolkit.answer_input("65");
-    run.toolkit.expect_message(&message);
-    run.click(ControlId::cmdok);
+    const std::string message = run.refused_sizing("65");
     EXPECT_EQ(message,
               "管道表中没有公称直径 65。本次计算已取消，请再点“确定”，从列表中选择一个公称直径。");
     EXPECT_FALSE(run.list().visible);
@@ -124,17 +121,11 @@ TEST(SizingRun, DiameterBeyond16BitsIsRefusedBeforeAnythingIsLookedUp) {
     ASSERT_TRUE(run.start());
     run.type_load("10000");
     for (const char* answer : {"40000", "-32769", "1e39", "1e999", "&HFFFFF"}) {
-        std::string message;
-        run.toolkit.answer_input(answer);
-        run.toolkit.expect_message(&message);
-        run.click(ControlId::cmdok);
+        const std::string message = run.refused_sizing(answer);
         EXPECT_NE(message.find("超出范围"), std::string::npos) << answer;
         EXPECT_FALSE(run.list().visible);
     }
-    std::string message;
-    run.toolkit.answer_input("40000");
-    run.toolkit.expect_message(&message);
-    run.click(ControlId::cmdok);
+    const std::string message = run.refused_sizing("40000");
     EXPECT_EQ(message,
               "公称直径“40000”超出范围（须在 -32768 到 32767 之间）。本次计算已取消，"
               "请再点“确定”重新选择。");
@@ -144,10 +135,7 @@ TEST(SizingRun, DiameterBeyond16BitsIsRefusedBeforeAnythingIsLookedUp) {
 TEST(SizingRun, SizingWithoutALoadIsExplainedAndNothingLogged) {
     ProgramRun run;
     ASSERT_TRUE(run.start());
-    std::string message;
-    run.toolkit.answer_input("25");
-    run.toolkit.expect_message(&message);
-    run.click(ControlId::cmdok);
+    const std::string message = run.refused_sizing("25");
     EXPECT_EQ(message,
               "还没有输入用户负荷（设计流量为 0），无法计算。请先输入用户负荷。\n"
               "本次计算没有记入结果文件。");
@@ -165,17 +153,11 @@ TEST(SizingRun, NegativeLoadAndZeroInnerDiameterAreExplained) {
     run.click(ControlId::cmdok);
 
     run.type_load("-100");
-    std::string negative;
-    run.toolkit.answer_input("25");
-    run.toolkit.expect_message(&negative);
-    run.click(ControlId::cmdok);
+    const std::string negative = run.refused_sizing("25");
     EXPECT_NE(negative.find("负数"), std::string::npos);
 
     run.type_load("10000");
-    std::string zero;
-    run.toolkit.answer_input("27");
-    run.toolkit.expect_message(&zero);
-    run.click(ControlId::cmdok);
+    const std::string zero = run.refused_sizing("27");
     EXPECT_NE(zero.find("公称直径 27 的管道内径为 0"), std::string::npos);
 
     EXPECT_EQ(run.log(), header_bytes() + worked_row);
@@ -217,10 +199,7 @@ TEST(SizingRun, LogThatCannotBeWrittenIsReportedAndTheResultStillShows) {
     ASSERT_TRUE(run.start());
     EXPECT_EQ(at_start.rfind("无法建立结果文件“outdata.txt”：", 0), 0u) << at_start;
     run.type_load("10000");
-    std::string at_sizing;
-    run.toolkit.answer_input("25");
-    run.toolkit.expect_message(&at_sizing);
-    run.click(ControlId::cmdok);
+    const std::string at_sizing = run.refused_sizing("25");
     EXPECT_EQ(at_sizing.rfind("无法把本次结果写入“outdata.txt”：", 0), 0u) << at_sizing;
     EXPECT_TRUE(run.results().visible);
     EXPECT_EQ(run.results().line(1), worked_values);
