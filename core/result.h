@@ -16,6 +16,7 @@ class Result {
     bool has_value() const { return state_.index() == 0; }
     explicit operator bool() const { return has_value(); }
     const T& value() const { return std::get<0>(state_); }
+    T& value() { return std::get<0>(state_); }
     const E& error() const { return std::get<1>(state_); }
 
   private:

@@ -9,8 +9,16 @@ std::string system_reason(int errno_value) {
     return std::generic_category().message(errno_value);
 }
 
-FileError file_error(const std::filesystem::path& file, int e) {
-    return FileError{path_text(file), system_reason(e), e};
+FileError file_error(const std::filesystem::path& file, int e, FileStep step) {
+    FileError error{path_text(file), system_reason(e), e};
+    error.step = step;
+    return error;
+}
+
+FileError not_a_file(const std::filesystem::path& file, FileKind in_the_way) {
+    FileError error{path_text(file), {}, 0};
+    error.in_the_way = in_the_way;
+    return error;
 }
 
 std::string path_text(const std::filesystem::path& file) {

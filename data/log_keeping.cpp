@@ -56,7 +56,7 @@ std::filesystem::path kept_log_name(const std::filesystem::path& log, const std:
 std::optional<Result<std::filesystem::path, FileError>> keep_earlier_log(
     const std::filesystem::path& log) {
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(log, ec)) {
+    if (file_kind(log) != FileKind::regular) {
         return std::nullopt;  // no log, or something that is not one: recreating will say
     }
     const std::uintmax_t size = std::filesystem::file_size(log, ec);

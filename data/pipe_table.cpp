@@ -39,9 +39,22 @@ std::string quoted_field(std::string_view field) {
 
 // Calls store(index, text) for each field in order; stops at the first error, which
 // store may return. Counts every field, so that a file with too many can say how many.
+// UTF-16: a byte-order mark of either order, or a printable ASCII character with its zero
+// byte before or after it, as a digit or a blank is written there.
+bool is_utf16(std::string_view contents) {
+    const std::string_view start = contents.substr(0, 2);
+    const auto ascii = [](char c) { return (c >= ' ' && c <= '~') || c == '\t' || c == '\r'; };
+    return start == "\xFF\xFE" || start == "\xFE\xFF" ||
+           (start.size() == 2 &&
+            ((ascii(start[0]) && start[1] == '\0') || (start[0] == '\0' && ascii(start[1]))));
+}
+
 template <class Store>
 std::optional<TableError> for_each_field(std::string_view contents, std::string_view file,
                                          Store store) {
+    if (is_utf16(contents)) {
+        return table_error(TableFault::utf16, file);
+    }
     if (contents.substr(0, utf8_bom.size()) == utf8_bom) {
         contents.remove_prefix(utf8_bom.size());
     }
@@ -126,29 +139,33 @@ auto column_store(Convert convert, Assign assign) {
 Result<std::string, TableError> read_table_file(const std::filesystem::path& folder,
                                                 std::string_view name) {
     const std::string file(name);
+    FileKind in_the_way = FileKind::regular;
     errno = 0;
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(open_file(folder / file, OpenMode::read),
-                                                      std::fclose);
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(
+        open_file(folder / file, OpenMode::read, &in_the_way), std::fclose);
+    if (!f && in_the_way != FileKind::regular) {
+        TableError e = table_error(TableFault::unreadable, file);
+        e.in_the_way = in_the_way;
+        return e;
+    }
     if (!f) {
         int e = errno != 0 ? errno : EIO;
         return table_error(e == ENOENT ? TableFault::missing_file : TableFault::unreadable, file,
                            e);
     }
-    std::string contents;
-    char buf[65536];
-    while (true) {
-        std::size_t got = std::fread(buf, 1, sizeof buf, f.get());
-        contents.append(buf, got);
-        if (contents.size() > largest_table_file) {
-            return table_error(TableFault::too_large, file);
-        }
-        if (got < sizeof buf) {
-            break;
-        }
+    // Refused by its size before a byte is read; the read stops past the limit all the same,
+    // for a file that grows meanwhile.
+    if (open_file_size(f.get()) > static_cast<std::int64_t>(largest_table_file)) {
+        return table_error(TableFault::too_large, file);
     }
+    std::string contents(largest_table_file + 1, '\0');
+    contents.resize(std::fread(contents.data(), 1, contents.size(), f.get()));
     if (std::ferror(f.get())) {
         int e = errno != 0 ? errno : EIO;
         return table_error(TableFault::unreadable, file, e);
+    }
+    if (contents.size() > largest_table_file) {
+        return table_error(TableFault::too_large, file);
     }
     return contents;
 }
@@ -192,7 +209,7 @@ std::optional<FileError> copy_pipe_table(const std::filesystem::path& from,
     }
     for (std::string_view name : {nominal_diameter_file, inner_diameter_file}) {
         const std::filesystem::path target = to / name;
-        if (std::filesystem::exists(target, ec)) {
+        if (file_kind(target) != FileKind::missing) {
             continue;  // the engineer's own file stays
         }
         auto contents = read_table_file(from, name);
@@ -201,7 +218,7 @@ std::optional<FileError> copy_pipe_table(const std::filesystem::path& from,
                              contents.error().code};
         }
         errno = 0;
-        std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(open_file(target, OpenMode::replace),
+        std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(open_file(target, OpenMode::create_new),
                                                           std::fclose);
         if (!f ||
             std::fwrite(contents.value().data(), 1, contents.value().size(), f.get()) !=

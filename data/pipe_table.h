@@ -10,6 +10,7 @@
 
 #include "design_state.h"
 #include "file_error.h"
+#include "platform_files.h"
 #include "result.h"
 
 namespace kestrune {
@@ -19,31 +20,35 @@ namespace kestrune {
 inline constexpr std::string_view nominal_diameter_file = "indata1.txt";
 inline constexpr std::string_view inner_diameter_file = "indata2.txt";
 
-// A table file larger than this is refused rather than read (bytes).
-inline constexpr std::size_t largest_table_file = 64 * 1024 * 1024;
+// A table file larger than this is refused by its size, before it is read (bytes). Eleven
+// numbers take a few dozen bytes; this leaves room for any blanks and line ends around them.
+inline constexpr std::size_t largest_table_file = 64 * 1024;
 
 enum class TableFault {
     missing_file,     // the file is not there
-    unreadable,       // it is there but cannot be read (see reason)
+    unreadable,       // it is there but cannot be read (see reason, in_the_way)
     too_large,        // larger than largest_table_file
     too_many_fields,  // more than 11 fields (see field_count)
     empty_field,      // nothing between two commas (see position)
     not_a_number,     // a field that is not one number (see position, field_text)
     out_of_range,     // a number its column cannot hold (see position, field_text)
+    utf16,            // written in UTF-16, which holds no numbers the reader can see
 };
 
 struct TableError {
     TableFault fault = TableFault::missing_file;
     std::string file;
-    std::string reason;           // the system's reason, for unreadable and missing files
-    int code = 0;                 // the errno value behind reason
-    std::size_t field_count = 0;  // for too_many_fields
-    std::size_t position = 0;     // 1-based position of the field at fault
-    std::string field_text;       // its text, cut short when long
+    std::string reason;  // the system's reason, for unreadable and missing files
+    int code = 0;        // the errno value behind reason
+    FileKind in_the_way = FileKind::regular;  // for unreadable: not a regular file
+    std::size_t field_count = 0;              // for too_many_fields
+    std::size_t position = 0;                 // 1-based position of the field at fault
+    std::string field_text;                   // its text, cut short when long
 };
 
 // Builds the table from the contents of the two files; rows a file does not reach keep 0.
-// A UTF-8 byte-order mark at the start of a file is ignored.
+// A UTF-8 byte-order mark at the start of a file is ignored; one of UTF-16, or UTF-16 text
+// without it, is refused as such.
 Result<PipeTable, TableError> parse_pipe_table(std::string_view nominal_contents,
                                                std::string_view inner_contents);
 

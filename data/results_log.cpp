@@ -3,92 +3,190 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <system_error>
 
 #include "platform_files.h"
 #include "print_line.h"
 #include "print_statements.h"
+#include "result.h"
 
 namespace kestrune {
 namespace {
 
-// Opens, writes all of bytes in one flush, puts them on the disk and closes; errno of the
-// first failure, or 0.
-int write_file(const std::filesystem::path& file, OpenMode mode, const std::string& bytes) {
+using FilePtr = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
+int errno_or_eio() {
+    return errno != 0 ? errno : EIO;
+}
+
+// Opens file, or says why not: what stands in its place, or the system's reason.
+Result<FilePtr, FileError> open_regular(const std::filesystem::path& file, OpenMode mode) {
+    FileKind in_the_way = FileKind::regular;
     errno = 0;
-    std::FILE* f = open_file(file, mode);
-    if (f == nullptr) {
-        return errno != 0 ? errno : EIO;
+    FilePtr f(open_file(file, mode, &in_the_way), std::fclose);
+    if (f) {
+        return f;
     }
-    int failure = 0;
+    if (in_the_way != FileKind::regular) {
+        return not_a_file(file, in_the_way);
+    }
+    return file_error(file, errno_or_eio());
+}
+
+// Writes all of bytes to f in one flush and puts them on the disk; the file is left open.
+std::optional<FileError> write_out(std::FILE* f, const std::filesystem::path& file,
+                                   const std::string& bytes) {
+    errno = 0;
     // A buffer as large as the line, so that one flush writes the line with one call.
-    if (std::setvbuf(f, nullptr, _IOFBF, bytes.size() + 1) != 0) {
-        failure = errno != 0 ? errno : EIO;
+    if (std::setvbuf(f, nullptr, _IOFBF, bytes.size() + 1) != 0 ||
+        std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size() || std::fflush(f) != 0) {
+        return file_error(file, errno_or_eio(), FileStep::write);
     }
-    if (failure == 0 && std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size()) {
-        failure = errno != 0 ? errno : EIO;
+    if (int failure = flush_to_disk(f); failure != 0) {
+        return file_error(file, failure, FileStep::flush);
     }
-    if (failure == 0 && std::fflush(f) != 0) {
-        failure = errno != 0 ? errno : EIO;
+    return std::nullopt;
+}
+
+// Whether the file begins with the whole header line.
+bool begins_with_header(const std::filesystem::path& file) {
+    const std::string header = file_line(log_header());
+    auto f = open_regular(file, OpenMode::read);
+    if (!f) {
+        return false;
     }
-    if (failure == 0) {
-        failure = flush_to_disk(f);
+    std::string start(header.size(), '\0');
+    return std::fread(start.data(), 1, start.size(), f.value().get()) == start.size() &&
+           start == header;
+}
+
+std::filesystem::path beside(const std::filesystem::path& file) {
+    std::filesystem::path partner = file;
+    partner += ".new";
+    return partner;
+}
+
+// Empties the log where it stands and writes the header into it. When that fails the log
+// is cut to nothing, so that no part of a header is left for a row to follow.
+std::optional<FileError> rewrite_in_place(const std::filesystem::path& file) {
+    auto opened = open_regular(file, OpenMode::replace);
+    if (!opened) {
+        return opened.error();
     }
+    FilePtr f = std::move(opened.value());
+    auto error = write_out(f.get(), file, file_line(log_header()));
     errno = 0;
-    if (std::fclose(f) != 0 && failure == 0) {
-        failure = errno != 0 ? errno : EIO;
+    if (std::fclose(f.release()) != 0 && !error) {
+        error = file_error(file, errno_or_eio(), FileStep::write);
     }
-    return failure;
+    if (error) {
+        if (auto again = open_regular(file, OpenMode::replace)) {
+            flush_to_disk(again.value().get());
+        }
+    }
+    return error;
 }
 
 }  // namespace
 
 std::optional<FileError> recreate_results_log(const std::filesystem::path& file) {
-    if (int failure = write_file(file, OpenMode::replace, file_line(log_header())); failure != 0) {
-        return file_error(file, failure);
+    const FileKind there = file_kind(file);
+    if (there != FileKind::missing && there != FileKind::regular) {
+        return not_a_file(file, there);
     }
-    return std::nullopt;
+    const std::filesystem::path partner = beside(file);
+    std::error_code ignored;
+    if (file_kind(partner) == FileKind::regular) {
+        std::filesystem::remove(partner, ignored);  // left by a run that was cut off
+    }
+    auto created = open_regular(partner, OpenMode::create_new);
+    if (!created) {
+        const int code = created.error().code;
+        // A folder that takes no new file may still hold a writable log: empty that one.
+        if (there == FileKind::regular && (code == EACCES || code == EPERM || code == EROFS)) {
+            return rewrite_in_place(file);
+        }
+        FileError error = created.error();
+        error.file = path_text(file);  // the engineer knows the log, not its partner
+        return error;
+    }
+    FilePtr f = std::move(created.value());
+    auto error = write_out(f.get(), file, file_line(log_header()));
+    errno = 0;
+    if (std::fclose(f.release()) != 0 && !error) {
+        error = file_error(file, errno_or_eio(), FileStep::write);
+    }
+    if (!error) {
+        if (int failure = replace_file(partner, file); failure != 0) {
+            error = file_error(file, failure);
+        }
+    }
+    if (error) {
+        std::filesystem::remove(partner, ignored);
+    }
+    return error;
 }
 
 std::optional<FileError> check_log_writable(const std::filesystem::path& folder) {
     const std::filesystem::path file = folder / results_log_name;
-    std::error_code ec;
-    const bool existed = std::filesystem::exists(file, ec);
-    errno = 0;
-    std::FILE* f = open_file(file, existed ? OpenMode::append : OpenMode::replace);
-    if (f == nullptr) {
-        return file_error(file, errno != 0 ? errno : EIO);
+    const FileKind there = file_kind(file);
+    auto opened =
+        open_regular(file, there == FileKind::missing ? OpenMode::create_new : OpenMode::append);
+    if (!opened) {
+        return opened.error();
     }
-    std::fclose(f);
-    if (!existed) {
-        std::filesystem::remove(file, ec);
+    opened.value().reset();
+    if (there == FileKind::missing) {
+        std::error_code ignored;
+        std::filesystem::remove(file, ignored);
     }
     return std::nullopt;
 }
 
 std::optional<FileError> append_results_row(const std::filesystem::path& file,
                                             const design_state& s) {
-    const std::string row = file_line(result_values(s));
-    std::error_code ec;
-    const bool existed = std::filesystem::is_regular_file(file, ec);
-    const std::uintmax_t old_size = existed ? std::filesystem::file_size(file, ec) : 0;
-    if (existed && ec) {
-        return FileError{path_text(file), ec.message(), ec.default_error_condition().value()};
+    if (file_kind(file) == FileKind::missing) {
+        if (auto error = recreate_results_log(file)) {
+            return error;
+        }
     }
-    int failure = write_file(file, OpenMode::append, row);
-    if (failure == 0) {
-        return std::nullopt;
+    auto opened = open_regular(file, OpenMode::append);
+    if (!opened) {
+        return opened.error();
     }
-    // Put the file back as it was: cut what reached it, or remove a file this call made.
-    std::error_code ignored;
-    if (existed) {
-        std::filesystem::resize_file(file, old_size, ignored);
-    } else if (std::filesystem::is_regular_file(file, ignored) &&
-               std::filesystem::file_size(file, ignored) <= row.size()) {
-        std::filesystem::remove(file, ignored);
+    if (!begins_with_header(file)) {
+        FileError error = file_error(file, 0);
+        error.reason.clear();
+        error.step = FileStep::header;
+        return error;
     }
-    return file_error(file, failure);
+    FilePtr f = std::move(opened.value());
+    const std::int64_t size_before = open_file_size(f.get());
+    auto error = write_out(f.get(), file, file_line(result_values(s)));
+    if (!error) {
+        errno = 0;
+        if (std::fclose(f.release()) != 0) {
+            error = file_error(file, errno_or_eio(), FileStep::write);
+        } else {
+            return std::nullopt;
+        }
+    }
+    // Cut back what reached the file, then look at what it holds now. The stream goes first,
+    // so that nothing left in its buffer can reach the file after the cut.
+    if (f) {
+        std::fclose(f.release());
+    }
+    std::int64_t size_after = -1;
+    if (auto again = open_regular(file, OpenMode::append)) {
+        if (size_before >= 0) {
+            set_file_size(again.value().get(), size_before);
+        }
+        size_after = open_file_size(again.value().get());
+    }
+    error->unchanged = size_before >= 0 && size_after == size_before;
+    return error;
 }
 
 }  // namespace kestrune

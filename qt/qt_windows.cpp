@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <algorithm>
 #include <vector>
 
@@ -194,7 +195,30 @@ void QtWindows::show(PrintWindowId window) {
     if (window == PrintWindowId::frmchoose && main_->isVisible()) {
         place_list();
     }
+    if (window == PrintWindowId::frmdisplay) {
+        forget_typing_history();
+    }
     print_window(window)->show_window();
+}
+
+void QtWindows::forget_typing_history() {
+    // A line edit keeps every keystroke for its undo, without end; a sizing is a good moment
+    // to let the past ones go, as the system's own text boxes keep only the last one.
+    for (QLineEdit* box : main_->findChildren<QLineEdit*>()) {
+        if (!box->isUndoAvailable() && !box->isRedoAvailable()) {
+            continue;
+        }
+        const int cursor = box->cursorPosition();
+        const int selection_start = box->selectionStart();
+        const int selection_length = box->selectedText().size();
+        const QSignalBlocker quiet(box);
+        box->setText(box->text());
+        if (selection_start >= 0) {
+            box->setSelection(selection_start, selection_length);
+        } else {
+            box->setCursorPosition(cursor);
+        }
+    }
 }
 
 void QtWindows::place_list() {

@@ -61,6 +61,7 @@ class QtWindows : public WindowToolkit {
   private:
     void build_controls();
     void place_list();
+    void forget_typing_history();
 
     MainWindow* main_;
     PrintWindow* choose_;

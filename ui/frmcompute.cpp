@@ -50,6 +50,8 @@ bool frmcompute::start() {
     }
     if (auto error = recreate_results_log(std::string(results_log_name))) {
         toolkit_.tell(log_recreate_problem(*error, working_folder()), Severity::warning);
+    } else {
+        log_ready_ = true;
     }
     show_parameter_tips();
     show_problem_line();
@@ -264,13 +266,23 @@ void frmcompute::run_sizing() {
         toolkit_.tell(sizing_problem(*fault, state_), Severity::warning);
         return;
     }
-    auto log_error = append_results_row(std::string(results_log_name), state_);
-    if (!log_error && !kept_note_.empty()) {
+    // A log that could not be made at the start is made now, header first: the rows of an
+    // earlier run that the engineer chose to empty never get this run's rows under them.
+    std::optional<FileError> header_error;
+    if (!log_ready_) {
+        header_error = recreate_results_log(std::string(results_log_name));
+        log_ready_ = !header_error;
+    }
+    auto log_error =
+        header_error ? std::nullopt : append_results_row(std::string(results_log_name), state_);
+    if (!header_error && !log_error && !kept_note_.empty()) {
         kept_note_.clear();  // the new log has its first row: the old one is history
         show_problem_line();
     }
     frmdisplay::show_results(toolkit_, state_);
-    if (log_error) {
+    if (header_error) {
+        toolkit_.tell(log_recreate_problem(*header_error, working_folder()), Severity::warning);
+    } else if (log_error) {
         toolkit_.tell(log_append_problem(*log_error), Severity::warning);
     }
 }

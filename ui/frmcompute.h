@@ -71,6 +71,7 @@ class frmcompute {
     std::string load_note_;       // what the load box was read as, when a rest was left
     std::string margin_note_;     // the same for the margin factor box
     std::string kept_note_;       // where an earlier run's rows were kept
+    bool log_ready_ = false;      // the results log has been made with its header this run
     // What the design load and flow on screen were computed with, while a load is entered.
     bool load_entered_ = false;
     float used_margin_ = 0;

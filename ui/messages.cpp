@@ -72,6 +72,32 @@ std::string reason_text(int code, const std::string& system_words) {
                                 : std::string(words) + "（" + system_words + "）";
 }
 
+// What stands where a file should be, when it is not a regular file.
+std::string_view kind_words(FileKind kind) {
+    switch (kind) {
+        case FileKind::folder:
+            return "有同名的文件夹占用了这个文件名";
+        case FileKind::link:
+            return "这里是一个符号链接，不是普通文件；程序不经链接读写文件";
+        case FileKind::fifo:
+            return "这里是一个命名管道（FIFO），不是普通文件";
+        case FileKind::device:
+            return "这里是一个设备，不是普通文件";
+        case FileKind::socket:
+            return "这里是一个套接字，不是普通文件";
+        case FileKind::missing:
+        case FileKind::regular:
+        case FileKind::other:
+            break;
+    }
+    return "这里不是普通文件";
+}
+
+std::string file_reason(const FileError& e) {
+    return e.in_the_way != FileKind::regular ? std::string(kind_words(e.in_the_way))
+                                             : reason_text(e.code, e.reason);
+}
+
 std::string restart_hint(std::string_view working_folder) {
     return "\n工作目录：" + std::string(working_folder) + "\n请改正后重新启动程序。";
 }
@@ -86,11 +112,16 @@ std::string table_fault(const TableError& e) {
                    "。管道表由 indata1.txt（公称直径）和 indata2.txt（管道内径）两个文件组成，"
                    "须放在工作目录中。";
         case TableFault::unreadable:
-            return "无法读取管道表文件" + file + "：" + reason_text(e.code, e.reason) + "。";
+            return "无法读取管道表文件" + file + "：" +
+                   (e.in_the_way != FileKind::regular ? std::string(kind_words(e.in_the_way))
+                                                      : reason_text(e.code, e.reason)) +
+                   "。";
         case TableFault::too_large:
             return "管道表文件" + file + "太大（超过 " +
-                   number(static_cast<std::int64_t>(largest_table_file / (1024 * 1024))) +
-                   " MB），不是管道表。";
+                   number(static_cast<std::int64_t>(largest_table_file / 1024)) +
+                   " KB），不是管道表。";
+        case TableFault::utf16:
+            return "无法读取管道表文件" + file + "：文件是 UTF-16 编码，请另存为 ANSI 或 UTF-8。";
         case TableFault::too_many_fields:
             return "管道表文件" + file + "有 " + number(static_cast<std::int64_t>(e.field_count)) +
                    " 个数值，最多只能有 " + number(static_cast<std::int64_t>(pipe_rows)) + " 个。";
@@ -123,13 +154,12 @@ std::string missing_table_question(const TableError& e, std::string_view folder,
 }
 
 std::string folder_not_writable(const FileError& e, std::string_view folder) {
-    return "文件夹 " + std::string(folder) + " 中不能写结果文件 outdata.txt：" +
-           reason_text(e.code, e.reason) + "。\n请另选一个可以写入的文件夹。";
+    return "文件夹 " + std::string(folder) + " 中不能写结果文件 outdata.txt：" + file_reason(e) +
+           "。\n请另选一个可以写入的文件夹。";
 }
 
 std::string example_not_copied(const FileError& e, std::string_view folder) {
-    return "无法把示例管道表复制到文件夹 " + std::string(folder) + "：" +
-           reason_text(e.code, e.reason) + "。";
+    return "无法把示例管道表复制到文件夹 " + std::string(folder) + "：" + file_reason(e) + "。";
 }
 
 std::string earlier_log_kept(std::string_view kept_name) {
@@ -137,20 +167,38 @@ std::string earlier_log_kept(std::string_view kept_name) {
 }
 
 std::string earlier_log_not_kept(const FileError& e) {
-    return "上次运行的结果还在 outdata.txt 中，但无法另存：" + reason_text(e.code, e.reason) +
+    return "上次运行的结果还在 outdata.txt 中，但无法另存：" + file_reason(e) +
            "。\n清空结果文件，这些结果就会丢失；也可以保留它们并退出，先把 outdata.txt "
            "复制到别处。";
 }
 
 std::string log_recreate_problem(const FileError& e, std::string_view folder) {
-    return "无法建立结果文件“" + e.file + "”：" + reason_text(e.code, e.reason) + "。\n工作目录：" +
-           std::string(folder) +
+    const std::string what = e.step == FileStep::flush
+                                 ? "结果文件“" + e.file +
+                                       "”的表头写出后无法存到磁盘上（同步失败）：" +
+                                       file_reason(e) + "。结果文件没有建立"
+                                 : "无法建立结果文件“" + e.file + "”：" + file_reason(e);
+    return what + "。\n工作目录：" + std::string(folder) +
            "\n仍可计算，但结果要等此问题解决后才能记入文件；每次计算都会再试。";
 }
 
 std::string log_append_problem(const FileError& e) {
-    return "无法把本次结果写入“" + e.file + "”：" + reason_text(e.code, e.reason) +
-           "。\n文件保持原样，本次结果只显示在结果窗口中。请解决此问题后再计算一次本管段。";
+    if (e.step == FileStep::header) {
+        return "结果文件“" + e.file +
+               "”的开头不是表头行（可能被别的程序改过或换掉了），本次结果没有写入，"
+               "文件保持原样。\n请把它改名或移走后再计算一次本管段，程序会重新建立带表头的结果"
+               "文件。";
+    }
+    const std::string what =
+        e.step == FileStep::flush
+            ? "本次结果写入“" + e.file + "”后无法存到磁盘上（同步失败）：" + file_reason(e) + "。"
+            : "无法把本次结果写入“" + e.file + "”：" + file_reason(e) + "。";
+    if (!e.unchanged) {
+        return what +
+               "\n撤回没有成功，文件已经变了：本次结果可能已全部或部分写入。请先打开 "
+               "outdata.txt 查看最后一行，再决定是否重新计算本管段，以免同一结果记入两次。";
+    }
+    return what + "\n文件保持原样，本次结果只显示在结果窗口中。请解决此问题后再计算一次本管段。";
 }
 
 std::string load_problem(const LoadFault& fault, const design_state& s) {

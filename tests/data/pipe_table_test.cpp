@@ -196,18 +196,45 @@ TEST(PipeTableFiles, HostileFilesLoadOrGiveTheirNamedErrorQuickly) {
     };
     const Case cases[] = {
         {"empty", "", std::nullopt},
-        {"thirty_megabytes_of_blanks", std::string(30'000'000, ' '), std::nullopt},
-        {"thirty_megabytes_of_digits", std::string(30'000'000, '7'), TableFault::out_of_range},
-        {"thirty_megabytes_of_junk", std::string(30'000'000, 'x'), TableFault::not_a_number},
-        {"fifteen_megabytes_of_fields",
+        // Within the size limit: read, and judged by what they hold.
+        {"sixty_kilobytes_of_blanks_around_a_number", std::string(60'000, ' ') + "15\r\n",
+         std::nullopt},
+        {"sixty_kilobytes_of_digits", std::string(60'000, '7'), TableFault::out_of_range},
+        {"twenty_thousand_fields",
          [] {
              std::string s;
-             for (int i = 0; i < 5'000'000; ++i) {
+             for (int i = 0; i < 20'000; ++i) {
                  s += "15 ";
              }
              return s;
          }(),
          TableFault::too_many_fields},
+        // Beyond it: refused by their size alone.
+        {"thirty_megabytes_of_blanks", std::string(30'000'000, ' '), TableFault::too_large},
+        {"thirty_megabytes_of_junk", std::string(30'000'000, 'x'), TableFault::too_large},
+        // UTF-16, with its byte-order mark or without, of either byte order.
+        {"utf16_little_endian",
+         std::string("\xFF\xFE"
+                     "1\0"
+                     "5\0\r\0\n\0",
+                     10),
+         TableFault::utf16},
+        {"utf16_big_endian",
+         std::string("\xFE\xFF\0"
+                     "1\0"
+                     "5",
+                     6),
+         TableFault::utf16},
+        {"utf16_without_mark",
+         std::string("1\0"
+                     "5\0",
+                     4),
+         TableFault::utf16},
+        {"utf16_blank_first",
+         std::string("\0 \0"
+                     "1",
+                     4),
+         TableFault::utf16},
         {"binary", std::string("\x00\x01\x02\xFE\xFF", 5), TableFault::not_a_number},
         {"nul_after_number", std::string("15\x00", 3), TableFault::not_a_number},
         {"cr_only", "15\r20\r25", std::nullopt},

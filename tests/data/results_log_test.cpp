@@ -24,13 +24,6 @@ using testing::read_bytes;
 using testing::TempWorkingFolder;
 using testing::write_bytes;
 
-// What the system says when a folder stands where the log should be.
-#ifdef _WIN32
-const std::string folder_in_the_way = "Permission denied";
-#else
-const std::string folder_in_the_way = "Is a directory";
-#endif
-
 design_state sized(float q_user, std::int16_t dn) {
     design_state s;
     s.q_user = q_user;
@@ -64,25 +57,27 @@ TEST(ResultsLog, RowsFollowTheHeaderInOrder) {
                                         file_line(result_values(sized(10000, 32))));
 }
 
-TEST(ResultsLog, AppendAfterDeletionCreatesTheFileWithoutHeader) {
+TEST(ResultsLog, AppendAfterDeletionCreatesTheFileHeaderFirst) {
     TempWorkingFolder folder;
     ASSERT_FALSE(recreate_results_log(log_file).has_value());
     std::filesystem::remove(log_file);
     ASSERT_FALSE(append_results_row(log_file, sized(10000, 25)).has_value());
-    EXPECT_EQ(read_bytes(log_file), file_line(result_values(sized(10000, 25))));
+    EXPECT_EQ(read_bytes(log_file),
+              file_line(log_header()) + file_line(result_values(sized(10000, 25))));
 }
 
-TEST(ResultsLog, NameTakenByAFolderIsReportedWithTheSystemsReason) {
+TEST(ResultsLog, NameTakenByAFolderIsRefusedAsAFolder) {
     TempWorkingFolder folder;
     std::filesystem::create_directory(log_file);
     auto recreate = recreate_results_log(log_file);
     ASSERT_TRUE(recreate.has_value());
     EXPECT_EQ(recreate->file, "outdata.txt");
-    EXPECT_EQ(recreate->reason, folder_in_the_way);
+    EXPECT_EQ(recreate->in_the_way, FileKind::folder);
     auto append = append_results_row(log_file, sized(10000, 25));
     ASSERT_TRUE(append.has_value());
-    EXPECT_EQ(append->reason, folder_in_the_way);
+    EXPECT_EQ(append->in_the_way, FileKind::folder);
     EXPECT_TRUE(std::filesystem::is_directory(log_file));
+    EXPECT_FALSE(std::filesystem::exists("outdata.txt.new"));
 }
 
 TEST(ResultsLog, WorkingFolderWithAChineseNameHoldsTableAndLog) {

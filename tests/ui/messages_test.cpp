@@ -33,5 +33,57 @@ TEST(FileReasons, AreToldInChineseWithTheSystemsWordsAfter) {
               expected);
 }
 
+TEST(FileReasons, WhatStandsInPlaceOfAFileIsNamed) {
+    struct Case {
+        FileKind kind;
+        const char* words;
+    };
+    for (const Case& c :
+         {Case{FileKind::folder, "有同名的文件夹占用了这个文件名"},
+          Case{FileKind::link, "这里是一个符号链接，不是普通文件；程序不经链接读写文件"},
+          Case{FileKind::fifo, "这里是一个命名管道（FIFO），不是普通文件"},
+          Case{FileKind::device, "这里是一个设备，不是普通文件"},
+          Case{FileKind::socket, "这里是一个套接字，不是普通文件"}}) {
+        const std::string expected =
+            "无法建立结果文件“outdata.txt”：" + std::string(c.words) + "。";
+        EXPECT_EQ(log_recreate_problem(not_a_file("outdata.txt", c.kind), "/work")
+                      .substr(0, expected.size()),
+                  expected);
+    }
+    TableError table;
+    table.fault = TableFault::unreadable;
+    table.file = "indata1.txt";
+    table.in_the_way = FileKind::fifo;
+    const std::string fifo =
+        "无法读取管道表文件“indata1.txt”：这里是一个命名管道（FIFO），不是普通文件。";
+    EXPECT_EQ(table_problem(table, "/work").substr(0, fifo.size()), fifo);
+    table.fault = TableFault::utf16;
+    const std::string utf16 =
+        "无法读取管道表文件“indata1.txt”：文件是 UTF-16 编码，请另存为 ANSI 或 UTF-8。";
+    EXPECT_EQ(table_problem(table, "/work").substr(0, utf16.size()), utf16);
+}
+
+TEST(FileReasons, AFailedAppendSaysWhatTheFileHolds) {
+    FileError flush = file_error("outdata.txt", EIO, FileStep::flush);
+    EXPECT_EQ(
+        log_append_problem(flush),
+        "本次结果写入“outdata.txt”后无法存到磁盘上（同步失败）：系统报告错误（" +
+            system_reason(EIO) +
+            "）。\n文件保持原样，本次结果只显示在结果窗口中。请解决此问题后再计算一次本管段。");
+    flush.unchanged = false;
+    const std::string changed = log_append_problem(flush);
+    EXPECT_NE(changed.find("撤回没有成功，文件已经变了：本次结果可能已全部或部分写入。"),
+              std::string::npos);
+    EXPECT_EQ(changed.find("文件保持原样"), std::string::npos);
+
+    FileError header = file_error("outdata.txt", 0);
+    header.step = FileStep::header;
+    EXPECT_EQ(log_append_problem(header).rfind("结果文件“outdata.txt”的开头不是表头行", 0), 0u);
+    const std::string flushed =
+        log_recreate_problem(file_error("outdata.txt", EIO, FileStep::flush), "/w");
+    EXPECT_EQ(flushed.rfind("结果文件“outdata.txt”的表头写出后无法存到磁盘上（同步失败）", 0), 0u);
+    EXPECT_NE(flushed.find("结果文件没有建立。"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace kestrune

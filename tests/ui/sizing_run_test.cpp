@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 
+#include "platform_files.h"
 #include "program_run.h"
 
 namespace kestrune::testing {
@@ -190,8 +192,8 @@ TEST(SizingRun, LoadEntryInErrorShowsInlineAndBlocksSizing) {
 }
 
 TEST(SizingRun, LogThatCannotBeWrittenIsReportedAndTheResultStillShows) {
-    // State: "outdata.txt" is a folder. Expected: told at start-up and at the sizing, with
-    // the reason; the result still shows.
+    // State: "outdata.txt" is a folder. Expected: told at start-up and at the sizing, where
+    // the log is tried again header first, with the reason; the result still shows.
     ProgramRun run;
     std::filesystem::create_directory("outdata.txt");
     std::string at_start;
@@ -200,19 +202,39 @@ TEST(SizingRun, LogThatCannotBeWrittenIsReportedAndTheResultStillShows) {
     EXPECT_EQ(at_start.rfind("无法建立结果文件“outdata.txt”：", 0), 0u) << at_start;
     run.type_load("10000");
     const std::string at_sizing = run.refused_sizing("25");
-    EXPECT_EQ(at_sizing.rfind("无法把本次结果写入“outdata.txt”：", 0), 0u) << at_sizing;
+    EXPECT_EQ(at_sizing.rfind("无法建立结果文件“outdata.txt”：", 0), 0u) << at_sizing;
     EXPECT_TRUE(run.results().visible);
     EXPECT_EQ(run.results().line(1), worked_values);
 }
 
-TEST(SizingRun, DeletedLogIsCreatedAgainWithoutHeader) {
+TEST(SizingRun, DeletedLogIsCreatedAgainHeaderFirst) {
     ProgramRun run;
     ASSERT_TRUE(run.start());
     std::filesystem::remove("outdata.txt");
     run.type_load("10000");
     run.toolkit.answer_input("25");
     run.click(ControlId::cmdok);
-    EXPECT_EQ(run.log(), worked_row);
+    EXPECT_EQ(run.log(), header_bytes() + worked_row);
+}
+
+TEST(SizingRun, ALogThatCouldNotBeMadeAtTheStartIsMadeHeaderFirstAtTheSizing) {
+    // State: a disk that fails to sync the new header once. Action: start, then size twice.
+    // Expected: told at start as a failed flush, with no log left; the first sizing makes
+    // the header, then logs its row, and says nothing; the second adds its row.
+    ProgramRun run;
+    std::string at_start;
+    run.toolkit.expect_message(&at_start);
+    injected_failures().flush = EIO;
+    ASSERT_TRUE(run.start());
+    EXPECT_EQ(at_start.rfind("结果文件“outdata.txt”的表头写出后无法存到磁盘上（同步失败）", 0), 0u)
+        << at_start;
+    EXPECT_FALSE(std::filesystem::exists("outdata.txt"));
+    run.type_load("10000");
+    for (int i = 0; i < 2; ++i) {
+        run.toolkit.answer_input("25");
+        run.click(ControlId::cmdok);
+    }
+    EXPECT_EQ(run.log(), header_bytes() + worked_row + worked_row);
 }
 
 TEST(SizingRun, ThousandsOfSizingsLogExactlyOneRowEach) {
