@@ -109,4 +109,21 @@ std::string int_print_form(std::int16_t value) {
     return (v < 0 ? "-" : " ") + whole_digits(std::abs(v)) + " ";
 }
 
+std::string fixed_text(double value, int decimals) {
+    char buf[400];
+    auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+    std::string text(buf, res.ptr);
+    // No "-0.0" for a value that rounds to zero from below.
+    if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos) {
+        text.erase(0, 1);
+    }
+    return text;
+}
+
+std::string shortest_text(double value) {
+    char buf[64];
+    auto res = std::to_chars(buf, buf + sizeof buf, value);
+    return std::string(buf, res.ptr);
+}
+
 }  // namespace kestrune

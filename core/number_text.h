@@ -22,4 +22,10 @@ std::string float_box_form(float value);
 // A 16-bit integer in print form: " 25 ", "-3 ".
 std::string int_print_form(std::int16_t value);
 
+// A 64-bit value rounded to a fixed number of decimals, "." whatever the locale: 1264.6.
+std::string fixed_text(double value, int decimals);
+
+// The shortest text that reads back as the same 64-bit value: 12.5, 13, 0.25.
+std::string shortest_text(double value);
+
 }  // namespace kestrune

@@ -10,45 +10,12 @@
 #include "platform_files.h"
 #include "print_line.h"
 #include "print_statements.h"
+#include "regular_file.h"
 #include "result.h"
+#include "whole_file.h"
 
 namespace kestrune {
 namespace {
-
-using FilePtr = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
-
-int errno_or_eio() {
-    return errno != 0 ? errno : EIO;
-}
-
-// Opens file, or says why not: what stands in its place, or the system's reason.
-Result<FilePtr, FileError> open_regular(const std::filesystem::path& file, OpenMode mode) {
-    FileKind in_the_way = FileKind::regular;
-    errno = 0;
-    FilePtr f(open_file(file, mode, &in_the_way), std::fclose);
-    if (f) {
-        return f;
-    }
-    if (in_the_way != FileKind::regular) {
-        return not_a_file(file, in_the_way);
-    }
-    return file_error(file, errno_or_eio());
-}
-
-// Writes all of bytes to f in one flush and puts them on the disk; the file is left open.
-std::optional<FileError> write_out(std::FILE* f, const std::filesystem::path& file,
-                                   const std::string& bytes) {
-    errno = 0;
-    // A buffer as large as the line, so that one flush writes the line with one call.
-    if (std::setvbuf(f, nullptr, _IOFBF, bytes.size() + 1) != 0 ||
-        std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size() || std::fflush(f) != 0) {
-        return file_error(file, errno_or_eio(), FileStep::write);
-    }
-    if (int failure = flush_to_disk(f); failure != 0) {
-        return file_error(file, failure, FileStep::flush);
-    }
-    return std::nullopt;
-}
 
 // Whether the file begins with the whole header line.
 bool begins_with_header(const std::filesystem::path& file) {
@@ -62,12 +29,6 @@ bool begins_with_header(const std::filesystem::path& file) {
            start == header;
 }
 
-std::filesystem::path beside(const std::filesystem::path& file) {
-    std::filesystem::path partner = file;
-    partner += ".new";
-    return partner;
-}
-
 // Empties the log where it stands and writes the header into it. When that fails the log
 // is cut to nothing, so that no part of a header is left for a row to follow.
 std::optional<FileError> rewrite_in_place(const std::filesystem::path& file) {
@@ -77,10 +38,7 @@ std::optional<FileError> rewrite_in_place(const std::filesystem::path& file) {
     }
     FilePtr f = std::move(opened.value());
     auto error = write_out(f.get(), file, file_line(log_header()));
-    errno = 0;
-    if (std::fclose(f.release()) != 0 && !error) {
-        error = file_error(file, errno_or_eio(), FileStep::write);
-    }
+    error = close_after(std::move(f), file, error);
     if (error) {
         if (auto again = open_regular(file, OpenMode::replace)) {
             flush_to_disk(again.value().get());
@@ -93,38 +51,12 @@ std::optional<FileError> rewrite_in_place(const std::filesystem::path& file) {
 
 std::optional<FileError> recreate_results_log(const std::filesystem::path& file) {
     const FileKind there = file_kind(file);
-    if (there != FileKind::missing && there != FileKind::regular) {
-        return not_a_file(file, there);
-    }
-    const std::filesystem::path partner = beside(file);
-    std::error_code ignored;
-    if (file_kind(partner) == FileKind::regular) {
-        std::filesystem::remove(partner, ignored);  // left by a run that was cut off
-    }
-    auto created = open_regular(partner, OpenMode::create_new);
-    if (!created) {
-        const int code = created.error().code;
-        // A folder that takes no new file may still hold a writable log: empty that one.
-        if (there == FileKind::regular && (code == EACCES || code == EPERM || code == EROFS)) {
-            return rewrite_in_place(file);
-        }
-        FileError error = created.error();
-        error.file = path_text(file);  // the engineer knows the log, not its partner
-        return error;
-    }
-    FilePtr f = std::move(created.value());
-    auto error = write_out(f.get(), file, file_line(log_header()));
-    errno = 0;
-    if (std::fclose(f.release()) != 0 && !error) {
-        error = file_error(file, errno_or_eio(), FileStep::write);
-    }
-    if (!error) {
-        if (int failure = replace_file(partner, file); failure != 0) {
-            error = file_error(file, failure);
-        }
-    }
-    if (error) {
-        std::filesystem::remove(partner, ignored);
+    auto error = write_whole_file(file, file_line(log_header()));
+    // A folder that takes no new file may still hold a writable log: empty that one.
+    if (error && there == FileKind::regular && error->step == FileStep::open &&
+        file_kind(partner_of(file)) == FileKind::missing &&
+        (error->code == EACCES || error->code == EPERM || error->code == EROFS)) {
+        return rewrite_in_place(file);
     }
     return error;
 }
@@ -164,20 +96,14 @@ std::optional<FileError> append_results_row(const std::filesystem::path& file,
     }
     FilePtr f = std::move(opened.value());
     const std::int64_t size_before = open_file_size(f.get());
+    // The stream is closed before any cut, so that nothing left in its buffer can reach the
+    // file after it.
     auto error = write_out(f.get(), file, file_line(result_values(s)));
+    error = close_after(std::move(f), file, error);
     if (!error) {
-        errno = 0;
-        if (std::fclose(f.release()) != 0) {
-            error = file_error(file, errno_or_eio(), FileStep::write);
-        } else {
-            return std::nullopt;
-        }
+        return std::nullopt;
     }
-    // Cut back what reached the file, then look at what it holds now. The stream goes first,
-    // so that nothing left in its buffer can reach the file after the cut.
-    if (f) {
-        std::fclose(f.release());
-    }
+    // Cut back what reached the file, then look at what it holds now.
     std::int64_t size_after = -1;
     if (auto again = open_regular(file, OpenMode::append)) {
         if (size_before >= 0) {

@@ -53,6 +53,7 @@ bool frmcompute::start() {
     } else {
         log_ready_ = true;
     }
+    sheet_.open(places_.examples);
     show_parameter_tips();
     show_problem_line();
     return true;
@@ -266,24 +267,36 @@ void frmcompute::run_sizing() {
         toolkit_.tell(sizing_problem(*fault, state_), Severity::warning);
         return;
     }
+    auto log_problem = log_row(state_);
+    frmdisplay::show_results(toolkit_, state_);
+    if (log_problem) {
+        toolkit_.tell(*log_problem, Severity::warning);
+    }
+    sheet_.add_sizing(state_);
+}
+
+std::optional<std::string> frmcompute::log_row(const design_state& s) {
     // A log that could not be made at the start is made now, header first: the rows of an
     // earlier run that the engineer chose to empty never get this run's rows under them.
-    std::optional<FileError> header_error;
     if (!log_ready_) {
-        header_error = recreate_results_log(std::string(results_log_name));
-        log_ready_ = !header_error;
+        if (auto error = recreate_results_log(std::string(results_log_name))) {
+            return log_recreate_problem(*error, working_folder());
+        }
+        log_ready_ = true;
     }
-    auto log_error =
-        header_error ? std::nullopt : append_results_row(std::string(results_log_name), state_);
-    if (!header_error && !log_error && !kept_note_.empty()) {
+    if (auto error = append_results_row(std::string(results_log_name), s)) {
+        return log_append_problem(*error);
+    }
+    if (!kept_note_.empty()) {
         kept_note_.clear();  // the new log has its first row: the old one is history
         show_problem_line();
     }
-    frmdisplay::show_results(toolkit_, state_);
-    if (header_error) {
-        toolkit_.tell(log_recreate_problem(*header_error, working_folder()), Severity::warning);
-    } else if (log_error) {
-        toolkit_.tell(log_append_problem(*log_error), Severity::warning);
+    return std::nullopt;
+}
+
+void frmcompute::log_resizing(const design_state& s) {
+    if (auto problem = log_row(s)) {
+        toolkit_.tell(*problem, Severity::warning);
     }
 }
 

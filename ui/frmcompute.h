@@ -20,6 +20,7 @@
 
 #include "arith_error.h"
 #include "design_state.h"
+#include "frmsheet.h"
 #include "parameter_dialogs.h"
 #include "program_places.h"
 #include "window_toolkit.h"
@@ -29,7 +30,9 @@ namespace kestrune {
 class frmcompute {
   public:
     explicit frmcompute(WindowToolkit& toolkit, ProgramPlaces places = {})
-        : toolkit_(toolkit), places_(std::move(places)) {}
+        : toolkit_(toolkit),
+          places_(std::move(places)),
+          sheet_(toolkit, [this](const design_state& s) { log_resizing(s); }) {}
 
     // The start-up sequence: defaults, pipe table, results log header (an earlier run's rows
     // kept first); the results window is loaded hidden by the front-end. Returns false when
@@ -45,6 +48,9 @@ class frmcompute {
     void results_dismissed();  // a double-click on frmdisplay, Esc there, or its close box
 
     const design_state& state() const { return state_; }
+    // The calculation sheet the sizings of this working folder fill.
+    frmsheet& sheet() { return sheet_; }
+    const frmsheet& sheet() const { return sheet_; }
 
   private:
     bool find_table();
@@ -53,6 +59,8 @@ class frmcompute {
     void load_changed();
     void margin_changed();
     void run_sizing();
+    std::optional<std::string> log_row(const design_state& s);
+    void log_resizing(const design_state& s);
     void end_program();
     void show_problem_line();
     void show_parameter_tips();
@@ -66,6 +74,7 @@ class frmcompute {
     WindowToolkit& toolkit_;
     ProgramPlaces places_;
     design_state state_;
+    frmsheet sheet_;
     std::string load_problem_;    // the load entry's fault, empty when the flow is good
     std::string margin_problem_;  // a margin factor that could not be taken
     std::string load_note_;       // what the load box was read as, when a rest was left

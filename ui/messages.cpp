@@ -138,6 +138,10 @@ std::string table_fault(const TableError& e) {
 
 }  // namespace
 
+std::string file_failure_reason(const FileError& error) {
+    return file_reason(error);
+}
+
 std::string table_problem(const TableError& e, std::string_view folder) {
     return table_fault(e) + restart_hint(folder);
 }

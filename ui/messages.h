@@ -38,6 +38,10 @@ std::string earlier_log_not_kept(const FileError& error);
 inline constexpr std::string_view empty_log_caption = "清空结果文件";
 inline constexpr std::string_view keep_and_quit_caption = "保留并退出";
 
+// Why a file could not be used, in the engineer's words with the system's after them, or
+// what stands in its place.
+std::string file_failure_reason(const FileError& error);
+
 std::string log_recreate_problem(const FileError& error, std::string_view working_folder);
 std::string log_append_problem(const FileError& error);
 

@@ -3,9 +3,14 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <csignal>
 #include <filesystem>
+#include <random>
+#include <thread>
 
 #include "child_process.h"
 #include "log_keeping.h"
@@ -13,6 +18,7 @@
 #include "print_line.h"
 #include "print_statements.h"
 #include "results_log.h"
+#include "sheet_file.h"
 #include "temp_folder.h"
 
 namespace kestrune {
@@ -148,6 +154,55 @@ TEST(SpecialFiles, AHugeTableFileCostsNoMemory) {
                                                                                                : 1;
     });
     EXPECT_EQ(code, 0);
+}
+
+}  // namespace
+}  // namespace kestrune
+
+namespace kestrune {
+namespace {
+
+using testing::read_bytes;
+using testing::TempWorkingFolder;
+
+TEST(SpecialFiles, ASheetSavedInALoopSurvivesKillsWhole) {
+    // A child saves two sheets in turn as fast as it can; it is killed at a random moment,
+    // 200 times. Expected: each time the file reads back as one of the two sheets, whole.
+    TempWorkingFolder folder;
+    SheetData small;
+    small.loops = {"1"};
+    SheetData large = small;
+    SheetRow row;
+    row.segment = "1";
+    row.note = std::string(3000, 'x');
+    for (int i = 0; i < 40; ++i) {
+        row.length = i;
+        large.rows.push_back(row);
+    }
+    ASSERT_FALSE(save_sheet(std::string(sheet_file_name), small).has_value());
+    const std::string small_text = sheet_text(small);
+    const std::string large_text = sheet_text(large);
+    std::mt19937 random(20261208);
+    std::uniform_int_distribution<int> moment_us(0, 3000);
+    int kills = 0;
+    for (int i = 0; i < 200; ++i) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int n = 0;; ++n) {
+                save_sheet(std::string(sheet_file_name), n % 2 == 0 ? large : small);
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(moment_us(random)));
+        kill(child, SIGKILL);
+        int status = 0;
+        waitpid(child, &status, 0);
+        kills += WIFSIGNALED(status) ? 1 : 0;
+        const std::string now = read_bytes(sheet_file_name);
+        ASSERT_TRUE(now == small_text || now == large_text) << "after kill " << i;
+        ASSERT_TRUE(load_sheet(std::string(sheet_file_name)).value().fault == std::nullopt);
+    }
+    EXPECT_EQ(kills, 200);
 }
 
 }  // namespace

@@ -1,0 +1,267 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "fitting_table.h"
+
+#include <cstdio>
+#include <memory>
+
+#include "conversions.h"
+#include "leading_number.h"
+#include "platform_files.h"
+#include "utf8.h"
+
+namespace kestrune {
+namespace {
+
+constexpr std::size_t largest_fitting_file = 256 * 1024;  // bytes
+constexpr std::size_t quoted_line = 40;                   // characters of a bad line
+
+std::string without_blanks(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == ' ' || text[i] == '\t' || text[i] == '\r' || text[i] == '\n') {
+            continue;
+        }
+        if (text.substr(i, 3) == "\xE3\x80\x80") {  // the full-width blank of Chinese input
+            i += 2;
+            continue;
+        }
+        out += text[i];
+    }
+    return out;
+}
+
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+std::vector<std::string_view> split(std::string_view text, char separator) {
+    std::vector<std::string_view> parts;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        if (i == text.size() || text[i] == separator) {
+            parts.push_back(text.substr(start, i - start));
+            start = i + 1;
+        }
+    }
+    return parts;
+}
+
+std::optional<double> plain_number(std::string_view text) {
+    auto number = read_whole_number(without_blanks(text));
+    if (!number || !*number || !(number->value() >= 0.0)) {
+        return std::nullopt;
+    }
+    return number->value();
+}
+
+std::optional<std::int16_t> plain_dn(std::string_view text) {
+    auto number = plain_number(text);
+    if (!number) {
+        return std::nullopt;
+    }
+    auto dn = to_int16(*number);
+    return dn ? std::optional<std::int16_t>(dn.value()) : std::nullopt;
+}
+
+// "16" for every size, or "DN15:16 DN20:10 DN50+:7 DN25-40:9".
+std::optional<std::vector<DnRange>> parse_ranges(std::string_view text) {
+    std::vector<DnRange> ranges;
+    if (auto all = plain_number(text)) {
+        ranges.push_back({0, INT16_MAX, *all});
+        return ranges;
+    }
+    for (std::string_view token : split(text, ' ')) {
+        token = trimmed(token);
+        if (token.empty()) {
+            continue;
+        }
+        if (token.substr(0, 2) != "DN" && token.substr(0, 2) != "dn") {
+            return std::nullopt;
+        }
+        token.remove_prefix(2);
+        const std::size_t colon = token.find(':');
+        if (colon == std::string_view::npos) {
+            return std::nullopt;
+        }
+        std::string_view sizes = token.substr(0, colon);
+        auto xi = plain_number(token.substr(colon + 1));
+        DnRange range;
+        if (!sizes.empty() && sizes.back() == '+') {
+            auto from = plain_dn(sizes.substr(0, sizes.size() - 1));
+            if (!from) {
+                return std::nullopt;
+            }
+            range = {*from, INT16_MAX, 0.0};
+        } else if (const std::size_t dash = sizes.find('-'); dash != std::string_view::npos) {
+            auto from = plain_dn(sizes.substr(0, dash));
+            auto to = plain_dn(sizes.substr(dash + 1));
+            if (!from || !to || *to < *from) {
+                return std::nullopt;
+            }
+            range = {*from, *to, 0.0};
+        } else {
+            auto only = plain_dn(sizes);
+            if (!only) {
+                return std::nullopt;
+            }
+            range = {*only, *only, 0.0};
+        }
+        if (!xi) {
+            return std::nullopt;
+        }
+        range.xi = *xi;
+        ranges.push_back(range);
+    }
+    if (ranges.empty()) {
+        return std::nullopt;
+    }
+    return ranges;
+}
+
+std::optional<double> xi_for(const Fitting& fitting, std::int16_t dn) {
+    for (const DnRange& range : fitting.ranges) {
+        if (dn >= range.from && dn <= range.to) {
+            return range.xi;
+        }
+    }
+    return std::nullopt;
+}
+
+XiError xi_error(XiFault fault, std::string_view name, std::int16_t dn = 0) {
+    return XiError{fault, first_characters(readable_utf8(name), quoted_line), dn};
+}
+
+// One part of an entry: a number, a fitting, or a count and a fitting.
+Result<double, XiError> evaluate_part(std::string_view part, const FittingTable& table,
+                                      std::int16_t dn) {
+    const std::string text = without_blanks(part);
+    double count = 1.0;
+    std::string name = text;
+    if (table.find(text) == nullptr) {
+        // "2×截止阀", "2*截止阀", "2x截止阀", "2截止阀"; or a plain number.
+        if (auto whole = read_whole_number(text); whole && *whole) {
+            if (whole->value() < 0.0) {
+                return xi_error(XiFault::negative, text);
+            }
+            return whole->value();
+        }
+        const std::string_view rest = unread_rest(text);
+        if (rest.size() == text.size()) {
+            return xi_error(XiFault::unknown_fitting, text);
+        }
+        auto leading = read_leading_number(text);
+        if (!leading) {
+            return xi_error(XiFault::not_a_number, text);
+        }
+        count = leading.value();
+        name = std::string(rest);
+        for (std::string_view times : {"×", "*", "x", "X", "＊"}) {
+            if (name.rfind(times, 0) == 0) {
+                name.erase(0, times.size());
+                break;
+            }
+        }
+        if (count < 0.0) {
+            return xi_error(XiFault::negative, text);
+        }
+    }
+    const Fitting* fitting = table.find(name);
+    if (fitting == nullptr) {
+        return xi_error(XiFault::unknown_fitting, name);
+    }
+    auto xi = xi_for(*fitting, dn);
+    if (!xi) {
+        return xi_error(XiFault::dn_outside, fitting->name, dn);
+    }
+    return count * *xi;
+}
+
+}  // namespace
+
+const Fitting* FittingTable::find(std::string_view name) const {
+    const std::string wanted = without_blanks(name);
+    for (const Fitting& fitting : fittings) {
+        if (without_blanks(fitting.name) == wanted) {
+            return &fitting;
+        }
+    }
+    return nullptr;
+}
+
+Result<FittingTable, FittingTableError> parse_fitting_table(std::string_view contents) {
+    if (contents.substr(0, 3) == "\xEF\xBB\xBF") {
+        contents.remove_prefix(3);
+    }
+    FittingTable table;
+    std::size_t number = 0;
+    for (std::string_view line : split(contents, '\n')) {
+        ++number;
+        line = trimmed(line);
+        if (line.empty() || line.front() == '#') {
+            continue;
+        }
+        const auto fields = split(line, '|');
+        std::optional<std::vector<DnRange>> ranges;
+        if (fields.size() >= 2 && !trimmed(fields[0]).empty()) {
+            ranges = parse_ranges(trimmed(fields[1]));
+        }
+        if (!ranges) {
+            return FittingTableError{number, first_characters(readable_utf8(line), quoted_line)};
+        }
+        table.fittings.push_back(
+            Fitting{std::string(trimmed(fields[0])), std::move(*ranges),
+                    fields.size() > 2 ? std::string(trimmed(fields[2])) : std::string()});
+    }
+    return table;
+}
+
+Result<FittingTable, FittingTableError> load_fitting_table(const std::filesystem::path& folder) {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(
+        open_file(folder / fitting_table_file, OpenMode::read), std::fclose);
+    if (!f) {
+        return FittingTable{};
+    }
+    std::string contents(largest_fitting_file + 1, '\0');
+    contents.resize(std::fread(contents.data(), 1, contents.size(), f.get()));
+    if (contents.size() > largest_fitting_file) {
+        return FittingTableError{0, "文件太大"};
+    }
+    return parse_fitting_table(contents);
+}
+
+Result<double, XiError> evaluate_xi(std::string_view entry, const FittingTable& table,
+                                    std::int16_t dn) {
+    double sum = 0.0;
+    // The full-width plus of Chinese input joins parts as well.
+    std::string text;
+    for (std::size_t i = 0; i < entry.size(); ++i) {
+        if (entry.substr(i, 3) == "＋") {
+            text += '+';
+            i += 2;
+        } else {
+            text += entry[i];
+        }
+    }
+    if (without_blanks(text).empty()) {
+        return 0.0;
+    }
+    for (std::string_view part : split(text, '+')) {
+        if (without_blanks(part).empty()) {
+            return xi_error(XiFault::not_a_number, entry);
+        }
+        auto value = evaluate_part(part, table, dn);
+        if (!value) {
+            return value.error();
+        }
+        sum += value.value();
+    }
+    return sum;
+}
+
+}  // namespace kestrune

@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "whole_file.h"
+
+#include <system_error>
+
+#include "platform_files.h"
+#include "regular_file.h"
+
+namespace kestrune {
+
+std::filesystem::path partner_of(const std::filesystem::path& file) {
+    std::filesystem::path partner = file;
+    partner += ".new";
+    return partner;
+}
+
+std::optional<FileError> write_whole_file(const std::filesystem::path& file,
+                                          std::string_view bytes) {
+    if (const FileKind there = file_kind(file);
+        there != FileKind::missing && there != FileKind::regular) {
+        return not_a_file(file, there);
+    }
+    const std::filesystem::path partner = partner_of(file);
+    std::error_code ignored;
+    if (file_kind(partner) == FileKind::regular) {
+        std::filesystem::remove(partner, ignored);  // left by a run that was cut off
+    }
+    auto created = open_regular(partner, OpenMode::create_new);
+    if (!created) {
+        FileError error = created.error();
+        error.file = path_text(file);  // the engineer knows the file, not its partner
+        return error;
+    }
+    FilePtr f = std::move(created.value());
+    auto error = write_out(f.get(), file, bytes);
+    error = close_after(std::move(f), file, error);
+    if (!error) {
+        if (int failure = replace_file(partner, file); failure != 0) {
+            error = file_error(file, failure);
+        }
+    }
+    if (error) {
+        std::filesystem::remove(partner, ignored);
+    }
+    return error;
+}
+
+}  // namespace kestrune

@@ -1,0 +1,98 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "fitting_table.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "temp_folder.h"
+
+namespace kestrune {
+namespace {
+
+// The table shipped beside the example pipe table.
+FittingTable shipped() {
+    auto table = load_fitting_table(std::filesystem::path(KESTRUNE_EXAMPLES));
+    EXPECT_TRUE(table.has_value());
+    return table ? table.value() : FittingTable{};
+}
+
+TEST(FittingTable, TheShippedTableHoldsTheTextbookValues) {
+    const FittingTable table = shipped();
+    struct Case {
+        const char* entry;
+        std::int16_t dn;
+        double xi;
+    };
+    for (const Case& c :
+         {Case{"散热器", 20, 2.0},   Case{"突然扩大", 20, 1.0}, Case{"突然缩小", 20, 0.5},
+          Case{"直流三通", 20, 1.0}, Case{"旁流三通", 20, 1.5}, Case{"合流三通", 20, 3.0},
+          Case{"分流三通", 20, 3.0}, Case{"直流四通", 20, 2.0}, Case{"分流四通", 20, 3.0},
+          Case{"截止阀", 15, 16},    Case{"截止阀", 20, 10},    Case{"截止阀", 25, 9},
+          Case{"截止阀", 32, 9},     Case{"截止阀", 40, 8},     Case{"截止阀", 50, 7},
+          Case{"截止阀", 150, 7},    Case{"斜杆截止阀", 15, 3}, Case{"斜杆截止阀", 32, 2.5},
+          Case{"斜杆截止阀", 65, 2}, Case{"闸阀", 25, 0.5},     Case{"闸阀", 100, 0.5},
+          Case{"90°煨弯", 20, 1.5},  Case{"90° 煨弯", 32, 1.0}, Case{"90°煨弯", 40, 0.5},
+          Case{"乙字弯", 25, 1.0},   Case{"括弯", 15, 3},       Case{"括弯", 80, 2}}) {
+        auto xi = evaluate_xi(c.entry, table, c.dn);
+        ASSERT_TRUE(xi.has_value()) << c.entry << " DN" << c.dn;
+        EXPECT_DOUBLE_EQ(xi.value(), c.xi) << c.entry << " DN" << c.dn;
+    }
+}
+
+TEST(FittingTable, EntriesAddCountsOfFittingsAndNumbers) {
+    const FittingTable table = shipped();
+    struct Case {
+        const char* entry;
+        double xi;
+    };
+    for (const Case& c :
+         {Case{"13", 13}, Case{"", 0}, Case{"  ", 0}, Case{"2×90°煨弯 + 截止阀", 13},
+          Case{"2*90° 煨弯+1 截止阀", 13}, Case{"2x乙字弯＋1.5", 4.5}, Case{"截止阀+散热器", 12},
+          Case{"3 散热器", 6}, Case{"0.5+0.25", 0.75}, Case{"1 000", 1000}}) {
+        auto xi = evaluate_xi(c.entry, table, 20);
+        ASSERT_TRUE(xi.has_value()) << c.entry;
+        EXPECT_DOUBLE_EQ(xi.value(), c.xi) << c.entry;
+    }
+}
+
+TEST(FittingTable, UnknownNamesAndSizesOutsideTheRangesAreSaid) {
+    const FittingTable table = shipped();
+    struct Case {
+        const char* entry;
+        std::int16_t dn;
+        XiFault fault;
+        const char* name;
+    };
+    for (const Case& c :
+         {Case{"蝶阀", 20, XiFault::unknown_fitting, "蝶阀"},
+          Case{"2×蝶阀+散热器", 20, XiFault::unknown_fitting, "蝶阀"},
+          Case{"闸阀", 20, XiFault::dn_outside, "闸阀"}, Case{"-2", 20, XiFault::negative, "-2"},
+          Case{"散热器++截止阀", 20, XiFault::not_a_number, "散热器++截止阀"}}) {
+        auto xi = evaluate_xi(c.entry, table, c.dn);
+        ASSERT_FALSE(xi.has_value()) << c.entry;
+        EXPECT_EQ(xi.error().fault, c.fault) << c.entry;
+        EXPECT_EQ(xi.error().name, c.name) << c.entry;
+    }
+}
+
+TEST(FittingTable, ABadLineIsNamed) {
+    auto table = parse_fitting_table("# 注释\n散热器 | 2.0 | 出处\n截止阀 | DN15=16 | 出处\n");
+    ASSERT_FALSE(table.has_value());
+    EXPECT_EQ(table.error().line, 3u);
+    EXPECT_EQ(table.error().text, "截止阀 | DN15=16 | 出处");
+    EXPECT_TRUE(
+        parse_fitting_table("\xEF\xBB\xBF散热器 | 2 |\r\n闸阀|DN25-40:0.5 DN50+:0.4").has_value());
+}
+
+TEST(FittingTable, AMissingFileGivesAnEmptyTable) {
+    testing::TempWorkingFolder folder;
+    auto table = load_fitting_table(".");
+    ASSERT_TRUE(table.has_value());
+    EXPECT_TRUE(table.value().fittings.empty());
+    EXPECT_EQ(evaluate_xi("散热器", table.value(), 20).error().fault, XiFault::unknown_fitting);
+}
+
+}  // namespace
+}  // namespace kestrune

@@ -1,0 +1,126 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "sheet_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "temp_folder.h"
+
+namespace kestrune {
+namespace {
+
+using testing::read_bytes;
+using testing::TempWorkingFolder;
+using testing::write_bytes;
+
+SheetData two_rows() {
+    design_state s;
+    s.q_user = 10000;
+    s.q_design = 12000;
+    s.g_design = 412.71f;
+    s.dn = 25;
+    s.d = 21.25f;
+    s.v = 0.329f;
+    s.ycxs = 0.0404f;
+    s.r = 101.17f;
+    SheetData sheet;
+    SheetRow first = sheet_row_of(s);
+    first.segment = "1";
+    first.length = 12.5;
+    first.xi_entry = "2×90°煨弯 + 截止阀";
+    first.xi = 13;
+    first.loops = {"1", "2"};
+    first.note = "带\t制表符、换行\n和反斜杠\\的备注";
+    SheetRow second = first;
+    second.segment = "1a";
+    second.length = 0.1;
+    second.loops.clear();
+    second.note.clear();
+    sheet.rows = {first, second};
+    sheet.loops = {"1", "2", "3"};
+    sheet.limit = 12.5;
+    return sheet;
+}
+
+TEST(SheetFile, WritesReadableTextThatReadsBackExactly) {
+    const SheetData sheet = two_rows();
+    const std::string text = sheet_text(sheet);
+    EXPECT_EQ(text.substr(0, text.find('\n') + 1), "Kestrune 水力计算表 第 1 版\n");
+    EXPECT_NE(
+        text.find(
+            "\n不平衡率限值\t12.5\n环路\t1\t2\t3\n管段\t1\t12.5\t2×90°煨弯 + 截止阀\t13\t1 "
+            "2\t带\\t制表符、换行\\n和反斜杠\\\\的备注\t10000\t12000\t412.71\t25\t0.329\t101.17\t"
+            "21.25\t0.0404\t1.2\t983.25\t95\t70\t0.477\t0.2\n"),
+        std::string::npos)
+        << text;
+    EXPECT_EQ(text.substr(text.rfind("共")), "共\t2\t管段\n");
+    auto back = parse_sheet(text);
+    ASSERT_TRUE(back.has_value());
+    EXPECT_EQ(back.value(), sheet);
+}
+
+TEST(SheetFile, DamagedOrNewerTextIsToldWithWhere) {
+    const std::string good = sheet_text(two_rows());
+    struct Case {
+        const char* name;
+        std::string text;
+        SheetFault fault;
+        std::size_t line;
+    };
+    const Case cases[] = {
+        {"empty", "", SheetFault::damaged, 1},
+        {"not_a_sheet", "用户负荷      \r\n", SheetFault::damaged, 1},
+        {"cut_in_a_row", good.substr(0, good.size() / 2), SheetFault::damaged, 0},
+        {"without_its_end", good.substr(0, good.rfind("共")), SheetFault::damaged, 5},
+        {"count_wrong", good.substr(0, good.rfind("共")) + "共\t3\t管段\n", SheetFault::damaged, 6},
+        {"number_changed",
+         [&] {
+             std::string t = good;
+             t.replace(t.find("412.71"), 6, "4l2.71");
+             return t;
+         }(),
+         SheetFault::damaged, 4},
+        {"newer", "Kestrune 水力计算表 第 2 版\n其他内容\n", SheetFault::newer, 0},
+    };
+    for (const Case& c : cases) {
+        auto parsed = parse_sheet(c.text);
+        ASSERT_FALSE(parsed.has_value()) << c.name;
+        EXPECT_EQ(parsed.error().fault, c.fault) << c.name;
+        if (c.line != 0) {
+            EXPECT_EQ(parsed.error().line, c.line) << c.name;
+        }
+    }
+    EXPECT_EQ(parse_sheet("Kestrune 水力计算表 第 2 版\n").error().version, 2);
+}
+
+TEST(SheetFile, ADamagedFileIsKeptAsideNeverOverwritten) {
+    TempWorkingFolder folder;
+    const std::string damaged = sheet_text(two_rows()).substr(0, 100);
+    write_bytes(sheet_file_name, damaged);
+    auto loaded = load_sheet(std::string(sheet_file_name));
+    ASSERT_TRUE(loaded.has_value());
+    EXPECT_TRUE(loaded.value().sheet.rows.empty());
+    ASSERT_TRUE(loaded.value().fault.has_value());
+    ASSERT_TRUE(loaded.value().set_aside.has_value());
+    EXPECT_EQ(read_bytes(*loaded.value().set_aside), damaged);
+    EXPECT_EQ(loaded.value().set_aside->filename().string().rfind("calcsheet-", 0), 0u);
+    EXPECT_FALSE(std::filesystem::exists(sheet_file_name));
+}
+
+TEST(SheetFile, SavedSheetLoadsBackAndAMissingOneIsEmpty) {
+    TempWorkingFolder folder;
+    auto none = load_sheet(std::string(sheet_file_name));
+    ASSERT_TRUE(none.has_value());
+    EXPECT_TRUE(none.value().sheet.rows.empty());
+    EXPECT_FALSE(none.value().fault.has_value());
+    ASSERT_FALSE(save_sheet(std::string(sheet_file_name), two_rows()).has_value());
+    auto loaded = load_sheet(std::string(sheet_file_name));
+    ASSERT_TRUE(loaded.has_value());
+    EXPECT_EQ(loaded.value().sheet, two_rows());
+    EXPECT_FALSE(std::filesystem::exists("calcsheet.txt.new"));
+}
+
+}  // namespace
+}  // namespace kestrune

@@ -1,0 +1,261 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The calculation sheet as the engineer fills it: rows from sizings, lengths, fittings,
+// loops, a new DN, undo and redo, and the file that keeps it across a restart.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "design_steps.h"
+#include "example_table.h"
+#include "messages.h"
+#include "number_text.h"
+#include "program_run.h"
+#include "sheet_file.h"
+#include "sheet_messages.h"
+
+namespace kestrune::testing {
+namespace {
+
+// A run on the example table (DN 20 has 21.25 mm) with the shipped coefficient table.
+class SheetRun : public ProgramRun {
+  public:
+    SheetRun() : ProgramRun(example_dn, example_d) {
+        std::filesystem::copy_file(std::filesystem::path(KESTRUNE_EXAMPLES) / "fittings.txt",
+                                   "fittings.txt");
+    }
+    // A sizing of the load, with the DN answered.
+    void size(std::string_view load, std::string dn) {
+        paste_load(load);
+        toolkit.answer_input(std::move(dn));
+        click(ControlId::cmdok);
+    }
+    frmsheet& sheet() { return window.sheet(); }
+    EditOutcome edit(std::size_t row, SheetColumn column, std::string_view entry) {
+        return sheet().edit(row, column, entry, state().pipes);
+    }
+    std::string cell(std::size_t row, SheetColumn column) { return sheet().cell(row, column); }
+};
+
+TEST(CalcSheet, EachSizingAddsItsRowAsLogged) {
+    SheetRun run;
+    ASSERT_TRUE(run.start());
+    run.size("10000", "20");
+    run.size("5000", "15");
+    ASSERT_EQ(run.sheet().rows(), 2u);
+    const std::pair<SheetColumn, const char*> first[] = {{SheetColumn::segment, "1"},
+                                                         {SheetColumn::load, "12000"},
+                                                         {SheetColumn::flow, "412.71"},
+                                                         {SheetColumn::length, "0"},
+                                                         {SheetColumn::dn, "20"},
+                                                         {SheetColumn::inner_diameter, "21.25"},
+                                                         {SheetColumn::velocity, "0.329"},
+                                                         {SheetColumn::resistance, "101.17"},
+                                                         {SheetColumn::friction_loss, "0.0"},
+                                                         {SheetColumn::xi, "0"},
+                                                         {SheetColumn::total_loss, "0.0"},
+                                                         {SheetColumn::loops, ""}};
+    for (const auto& [column, text] : first) {
+        EXPECT_EQ(run.cell(0, column), text) << column_layout(column).header;
+    }
+    EXPECT_EQ(run.cell(1, SheetColumn::segment), "2");
+    EXPECT_EQ(run.cell(1, SheetColumn::dn), "15");
+    // The log is exactly as before, and the sheet is on the disk.
+    EXPECT_EQ(run.log(), header_bytes() + row_bytes(10000, 12000, 412.71f, 20, 0.329f, 101.17f) +
+                             file_line(result_values(run.state())));
+    EXPECT_EQ(load_sheet(std::string(sheet_file_name)).value().sheet, run.sheet().sheet().data());
+}
+
+TEST(CalcSheet, TheWorkedRowFromLengthAndFittings) {
+    // 10000 W, margin 1.2, defaults, DN 20: L 12.5 m, 2 × 90° 煨弯 + 1 截止阀 (Σξ 13).
+    SheetRun run;
+    ASSERT_TRUE(run.start());
+    run.size("10000", "20");
+    EXPECT_TRUE(run.edit(0, SheetColumn::length, "12.5").accepted);
+    EXPECT_TRUE(run.edit(0, SheetColumn::xi, "2×90°煨弯 + 截止阀").accepted);
+    EXPECT_EQ(run.cell(0, SheetColumn::friction_loss), "1264.6");
+    EXPECT_EQ(run.cell(0, SheetColumn::xi), "13");
+    EXPECT_EQ(run.sheet().edit_text(0, SheetColumn::xi), "2×90°煨弯 + 截止阀");
+    EXPECT_EQ(run.cell(0, SheetColumn::dynamic_pressure), "53.2");
+    EXPECT_EQ(run.cell(0, SheetColumn::local_loss), "691.8");
+    EXPECT_EQ(run.cell(0, SheetColumn::total_loss), "1956.4");
+    // A number typed for Σξ stands as it is.
+    EXPECT_TRUE(run.edit(0, SheetColumn::xi, "3.5").accepted);
+    EXPECT_EQ(run.cell(0, SheetColumn::xi), "3.5");
+}
+
+TEST(CalcSheet, RefusedEntriesSayWhyAndLeaveTheRowAsItWas) {
+    SheetRun run;
+    ASSERT_TRUE(run.start());
+    run.size("10000", "20");
+    ASSERT_TRUE(run.edit(0, SheetColumn::length, "12.5").accepted);
+    ASSERT_TRUE(run.edit(0, SheetColumn::xi, "13").accepted);
+    const SheetRow before = run.sheet().sheet().data().rows[0];
+    const std::string log = run.log();
+    struct Case {
+        SheetColumn column;
+        const char* entry;
+        std::string reason;
+    };
+    const Case cases[] = {
+        {SheetColumn::length, "-3", "管长“-3”不行：须是不小于 0 的数（m）。"},
+        {SheetColumn::length, "abc", "管长“abc”不行：须是不小于 0 的数（m）。"},
+        {SheetColumn::length, "12,5", "管长“12,5”不行：须是不小于 0 的数（m）。"},
+        {SheetColumn::xi, "2×蝶阀", "局部阻力系数表中没有管件“蝶阀”。"},
+        {SheetColumn::xi, "闸阀", "局部阻力系数表中管件“闸阀”没有 DN20 的系数。"},
+        {SheetColumn::dn, "99", diameter_not_in_table(99)},
+        {SheetColumn::dn, "40000", diameter_out_of_range("40000")},
+    };
+    for (const Case& c : cases) {
+        const EditOutcome outcome = run.edit(0, c.column, c.entry);
+        EXPECT_FALSE(outcome.accepted) << c.entry;
+        EXPECT_EQ(outcome.message, c.reason) << c.entry;
+        EXPECT_EQ(run.sheet().sheet().data().rows[0], before) << c.entry;
+    }
+    EXPECT_EQ(run.log(), log);
+    // Read-only columns take nothing.
+    EXPECT_FALSE(run.edit(0, SheetColumn::velocity, "1").accepted);
+    EXPECT_TRUE(run.edit(0, SheetColumn::length, "12.5 m").accepted);
+}
+
+TEST(CalcSheet, ANewDnResizesTheRowWithItsOwnFlowAndLogsIt) {
+    // State: a row sized at DN 20 with 2 × 90° 煨弯 + 截止阀; then the density changed in the
+    // main window. Action: DN 25 typed in the row. Expected: sized again with the row's own
+    // density, logged as one more row, no results window; Σξ for DN 25 (2 × 1.0 + 9).
+    SheetRun run;
+    ASSERT_TRUE(run.start());
+    run.size("10000", "20");
+    ASSERT_TRUE(run.edit(0, SheetColumn::xi, "2×90°煨弯 + 截止阀").accepted);
+    run.toolkit.answer_input("900");
+    run.click(ControlId::cmdset1);
+    const int results_shown = run.results().times_shown;
+    const std::string log = run.log();
+
+    const EditOutcome outcome = run.edit(0, SheetColumn::dn, "25");
+    EXPECT_TRUE(outcome.accepted);
+    EXPECT_EQ(outcome.message, "");
+    design_state expected;
+    expected.q_user = 10000;
+    expected.q_design = 12000;
+    expected.g_design = 412.71f;
+    expected.pipes = run.state().pipes;
+    ASSERT_FALSE(size_pipe(expected, PipeSize{25, 27.0f}).has_value());
+    EXPECT_EQ(run.cell(0, SheetColumn::dn), "25");
+    EXPECT_EQ(run.cell(0, SheetColumn::inner_diameter), "27");
+    EXPECT_EQ(run.cell(0, SheetColumn::velocity), float_box_form(expected.v));
+    EXPECT_EQ(run.cell(0, SheetColumn::resistance), float_box_form(expected.r));
+    EXPECT_EQ(run.cell(0, SheetColumn::xi), "11");
+    EXPECT_EQ(run.log(), log + file_line(result_values(expected)));
+    EXPECT_EQ(run.results().times_shown, results_shown);
+
+    // A DN for which a fitting has no value: sized all the same, Σξ kept, and said.
+    ASSERT_TRUE(run.edit(0, SheetColumn::xi, "闸阀").accepted);
+    const EditOutcome narrow = run.edit(0, SheetColumn::dn, "20");
+    EXPECT_TRUE(narrow.accepted);
+    EXPECT_EQ(narrow.message, "局部阻力系数表中管件“闸阀”没有 DN20 的系数。Σξ 仍为 0.5。");
+    EXPECT_EQ(run.cell(0, SheetColumn::xi), "0.5");
+    EXPECT_EQ(run.cell(0, SheetColumn::dn), "20");
+}
+
+TEST(CalcSheet, LoopsAreBalancedAgainstTheMostUnfavourable) {
+    SheetRun run;
+    ASSERT_TRUE(run.start());
+    for (const char* load : {"10000", "6000", "3000"}) {
+        run.size(load, "20");
+    }
+    ASSERT_TRUE(run.edit(0, SheetColumn::length, "10").accepted);
+    ASSERT_TRUE(run.edit(1, SheetColumn::length, "20").accepted);
+    ASSERT_TRUE(run.edit(2, SheetColumn::length, "20").accepted);
+    ASSERT_TRUE(run.edit(0, SheetColumn::loops, "1 2").accepted);
+    ASSERT_TRUE(run.edit(1, SheetColumn::loops, "1").accepted);
+    ASSERT_EQ(run.sheet().loops(), 2u);
+    EXPECT_EQ(run.sheet().loop_cell(0, LoopColumn::critical), "最不利");
+    EXPECT_EQ(run.sheet().loop_cell(0, LoopColumn::segments), "1,2");
+    EXPECT_EQ(run.sheet().loop_cell(1, LoopColumn::imbalance), "无独立管段");
+    EXPECT_EQ(run.sheet().loop_notes(), std::vector<std::string>{"管段 3 不属于任何环路。"});
+
+    ASSERT_TRUE(run.edit(2, SheetColumn::loops, "2").accepted);
+    EXPECT_TRUE(run.sheet().loop_notes().empty());
+    const auto& rows = run.sheet().sheet().data().rows;
+    const double own_1 = run.sheet().sheet().losses()[1].total;
+    const double own_2 = run.sheet().sheet().losses()[2].total;
+    const double imbalance = 100.0 * (own_1 - own_2) / own_1;
+    EXPECT_EQ(run.sheet().loop_cell(1, LoopColumn::imbalance),
+              fixed_text(shown_imbalance(imbalance), 1) + (imbalance > 15.0 ? " 超限" : ""));
+    EXPECT_EQ(run.sheet().loop_cell(1, LoopColumn::surplus), fixed_text(own_1 - own_2, 1));
+    EXPECT_EQ(run.sheet().loop_cell(1, LoopColumn::kv),
+              fixed_text(
+                  valve_kv(rows[2].g_design / static_cast<double>(rows[2].rho), own_1 - own_2), 2));
+}
+
+TEST(CalcSheet, UndoAndRedoWalkTheEditsBackAndForth) {
+    SheetRun run;
+    ASSERT_TRUE(run.start());
+    run.size("10000", "20");
+    const SheetData sized = run.sheet().sheet().data();
+    for (int i = 1; i <= 60; ++i) {
+        ASSERT_TRUE(run.edit(0, SheetColumn::length, std::to_string(i)).accepted);
+    }
+    for (int i = 59; i >= 1; --i) {
+        ASSERT_TRUE(run.sheet().undo());
+        ASSERT_EQ(run.cell(0, SheetColumn::length), std::to_string(i));
+    }
+    ASSERT_TRUE(run.sheet().undo());
+    EXPECT_EQ(run.sheet().sheet().data(), sized);
+    ASSERT_TRUE(run.sheet().redo());
+    ASSERT_TRUE(run.sheet().redo());
+    EXPECT_EQ(run.cell(0, SheetColumn::length), "2");
+    // Each step is on the disk as well.
+    EXPECT_EQ(load_sheet(std::string(sheet_file_name)).value().sheet, run.sheet().sheet().data());
+    // A new edit ends the redo.
+    ASSERT_TRUE(run.edit(0, SheetColumn::note, "立管").accepted);
+    EXPECT_FALSE(run.sheet().redo());
+}
+
+TEST(CalcSheet, ARestartRestoresTheSheetAndKeepsTheEarlierLogAside) {
+    SheetData before;
+    std::string earlier_log;
+    {
+        SheetRun run;
+        ASSERT_TRUE(run.start());
+        run.size("10000", "20");
+        run.size("8000", "20");
+        ASSERT_TRUE(run.edit(1, SheetColumn::length, "7.5").accepted);
+        ASSERT_TRUE(run.edit(1, SheetColumn::loops, "1").accepted);
+        before = run.sheet().sheet().data();
+        earlier_log = run.log();
+        // The same working folder, the program started again.
+        RecordingToolkit toolkit;
+        frmcompute again(toolkit);
+        ASSERT_TRUE(again.start());
+        EXPECT_EQ(again.sheet().sheet().data(), before);
+        EXPECT_EQ(again.sheet().rows(), 2u);
+        EXPECT_EQ(read_bytes("outdata.txt"), header_bytes());
+        bool kept = false;
+        for (const auto& entry : std::filesystem::directory_iterator(".")) {
+            kept = kept || (entry.path().filename().string().rfind("outdata-", 0) == 0 &&
+                            read_bytes(entry.path()) == earlier_log);
+        }
+        EXPECT_TRUE(kept);
+    }
+}
+
+TEST(CalcSheet, ADamagedSheetIsKeptAsideAndTold) {
+    SheetRun run;
+    write_bytes(std::string(sheet_file_name), "Kestrune 水力计算表 第 1 版\n不平衡率");
+    std::string message;
+    run.toolkit.expect_message(&message);
+    ASSERT_TRUE(run.start());
+    EXPECT_EQ(
+        message.rfind(
+            "计算表文件“calcsheet.txt”已损坏（第 2 行无法读取），没有被改动，已另存为 calcsheet-",
+            0),
+        0u)
+        << message;
+    EXPECT_EQ(run.sheet().rows(), 0u);
+    run.size("10000", "20");
+    EXPECT_EQ(run.sheet().rows(), 1u);
+}
+
+}  // namespace
+}  // namespace kestrune::testing

@@ -1,0 +1,166 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "calc_sheet.h"
+
+#include <algorithm>
+#include <charconv>
+#include <functional>
+#include <utility>
+
+namespace kestrune {
+
+void CalcSheet::reset(SheetData data) {
+    data_ = std::move(data);
+    undo_.clear();
+    redo_.clear();
+    recompute();
+}
+
+CalcSheet::Step CalcSheet::begin_step() const {
+    Step step;
+    step.loops_before = step.loops_after = data_.loops;
+    step.limit_before = step.limit_after = data_.limit;
+    return step;
+}
+
+void CalcSheet::commit(Step step) {
+    apply(step, true);
+    undo_.push_back(std::move(step));
+    if (undo_.size() > kept_steps) {
+        undo_.pop_front();
+    }
+    redo_.clear();
+}
+
+void CalcSheet::apply(const Step& step, bool forward) {
+    auto splice = [this](const Splice& s, const std::vector<SheetRow>& out,
+                         const std::vector<SheetRow>& in) {
+        const auto at = data_.rows.begin() + static_cast<std::ptrdiff_t>(s.at);
+        data_.rows.erase(at, at + static_cast<std::ptrdiff_t>(out.size()));
+        data_.rows.insert(data_.rows.begin() + static_cast<std::ptrdiff_t>(s.at), in.begin(),
+                          in.end());
+    };
+    if (forward) {
+        for (const Splice& s : step.splices) {
+            splice(s, s.before, s.after);
+        }
+    } else {
+        for (auto s = step.splices.rbegin(); s != step.splices.rend(); ++s) {
+            splice(*s, s->after, s->before);
+        }
+    }
+    data_.loops = forward ? step.loops_after : step.loops_before;
+    data_.limit = forward ? step.limit_after : step.limit_before;
+    recompute();
+}
+
+void CalcSheet::add_row(SheetRow row) {
+    Step step = begin_step();
+    step.splices.push_back({data_.rows.size(), {}, {row}});
+    for (const std::string& loop : row.loops) {
+        if (std::find(step.loops_after.begin(), step.loops_after.end(), loop) ==
+            step.loops_after.end()) {
+            step.loops_after.push_back(loop);
+        }
+    }
+    commit(std::move(step));
+}
+
+void CalcSheet::change_row(std::size_t index, SheetRow row) {
+    if (index >= data_.rows.size()) {
+        return;
+    }
+    Step step = begin_step();
+    for (const std::string& loop : row.loops) {
+        if (std::find(step.loops_after.begin(), step.loops_after.end(), loop) ==
+            step.loops_after.end()) {
+            step.loops_after.push_back(loop);
+        }
+    }
+    step.splices.push_back({index, {data_.rows[index]}, {std::move(row)}});
+    commit(std::move(step));
+}
+
+void CalcSheet::remove_rows(std::vector<std::size_t> indices) {
+    std::sort(indices.begin(), indices.end(), std::greater<>());
+    indices.erase(std::unique(indices.begin(), indices.end()), indices.end());
+    Step step = begin_step();
+    for (std::size_t index : indices) {
+        if (index < data_.rows.size()) {
+            // From the bottom up, so that each index still names its row.
+            step.splices.push_back({index, {data_.rows[index]}, {}});
+        }
+    }
+    if (!step.splices.empty()) {
+        commit(std::move(step));
+    }
+}
+
+bool CalcSheet::move_row(std::size_t index, int direction) {
+    if (index >= data_.rows.size() || (direction < 0 && index == 0) ||
+        (direction > 0 && index + 1 >= data_.rows.size())) {
+        return false;
+    }
+    const std::size_t top = direction < 0 ? index - 1 : index;
+    Step step = begin_step();
+    step.splices.push_back(
+        {top, {data_.rows[top], data_.rows[top + 1]}, {data_.rows[top + 1], data_.rows[top]}});
+    commit(std::move(step));
+    return true;
+}
+
+void CalcSheet::set_limit(double limit) {
+    Step step = begin_step();
+    step.limit_after = limit;
+    commit(std::move(step));
+}
+
+bool CalcSheet::undo() {
+    if (undo_.empty()) {
+        return false;
+    }
+    Step step = std::move(undo_.back());
+    undo_.pop_back();
+    apply(step, false);
+    redo_.push_back(std::move(step));
+    return true;
+}
+
+bool CalcSheet::redo() {
+    if (redo_.empty()) {
+        return false;
+    }
+    Step step = std::move(redo_.back());
+    redo_.pop_back();
+    apply(step, true);
+    undo_.push_back(std::move(step));
+    return true;
+}
+
+std::string CalcSheet::next_segment_number() const {
+    long largest = 0;
+    for (const SheetRow& row : data_.rows) {
+        long number = 0;
+        const char* end = row.segment.data() + row.segment.size();
+        auto res = std::from_chars(row.segment.data(), end, number);
+        if (res.ec == std::errc() && res.ptr == end && number > largest) {
+            largest = number;
+        }
+    }
+    return std::to_string(largest + 1);
+}
+
+void CalcSheet::recompute() {
+    losses_.clear();
+    losses_.reserve(data_.rows.size());
+    std::vector<LoopSegment> segments;
+    segments.reserve(data_.rows.size());
+    for (const SheetRow& row : data_.rows) {
+        losses_.push_back(segment_losses(row.r, row.v, row.rho, row.length, row.xi));
+        // Volume flow, m³/h, from the mass flow in kg/h and the row's own density.
+        const double flow = row.rho > 0.0f ? static_cast<double>(row.g_design) / row.rho : 0.0;
+        segments.push_back({&row.loops, losses_.back().total, flow});
+    }
+    report_ = balance_loops(segments, data_.loops, data_.limit);
+}
+
+}  // namespace kestrune

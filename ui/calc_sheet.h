@@ -1,0 +1,73 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstddef>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "loop_balance.h"
+#include "segment_losses.h"
+#include "sheet_file.h"
+
+namespace kestrune {
+
+// The sheet's rows and loops, what they give (losses per segment, the loop balance), and
+// the history of its changes for undo and redo. Every change is one step of that history
+// and recomputes what follows from it.
+class CalcSheet {
+  public:
+    // Steps kept for undo; older ones are let go.
+    static constexpr std::size_t kept_steps = 100;
+
+    CalcSheet() { recompute(); }
+
+    const SheetData& data() const { return data_; }
+    const std::vector<SegmentLosses>& losses() const { return losses_; }
+    const LoopReport& report() const { return report_; }
+
+    // A sheet read from its file: no history before it.
+    void reset(SheetData data);
+
+    void add_row(SheetRow row);
+    // A row changed; loops it names that the sheet does not know yet become known.
+    void change_row(std::size_t index, SheetRow row);
+    void remove_rows(std::vector<std::size_t> indices);
+    // Swaps a row with its neighbour above (-1) or below (+1); false at the edge.
+    bool move_row(std::size_t index, int direction);
+    void set_limit(double limit);
+
+    bool undo();
+    bool redo();
+    bool can_undo() const { return !undo_.empty(); }
+    bool can_redo() const { return !redo_.empty(); }
+
+    // The 管段号 a new row gets: one more than the largest whole number among them.
+    std::string next_segment_number() const;
+
+  private:
+    // Rows [at, at + before.size()) replaced by after.
+    struct Splice {
+        std::size_t at = 0;
+        std::vector<SheetRow> before;
+        std::vector<SheetRow> after;
+    };
+    struct Step {
+        std::vector<Splice> splices;  // applied in order
+        std::vector<std::string> loops_before, loops_after;
+        double limit_before = 0, limit_after = 0;
+    };
+
+    Step begin_step() const;
+    void commit(Step step);
+    void apply(const Step& step, bool forward);
+    void recompute();
+
+    SheetData data_;
+    std::vector<SegmentLosses> losses_;
+    LoopReport report_;
+    std::deque<Step> undo_;
+    std::vector<Step> redo_;
+};
+
+}  // namespace kestrune

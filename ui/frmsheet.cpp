@@ -1,0 +1,324 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "frmsheet.h"
+
+#include <cmath>
+
+#include "conversions.h"
+#include "design_steps.h"
+#include "leading_number.h"
+#include "messages.h"
+#include "number_text.h"
+#include "pipe_table.h"
+#include "sheet_file.h"
+#include "sheet_messages.h"
+
+namespace kestrune {
+namespace {
+
+const std::filesystem::path sheet_file{sheet_file_name};
+
+bool is_blank(std::string_view text) {
+    return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
+}
+
+// A non-negative number by the one reading rule; a unit after it may stand ("12.5 m"), but
+// not a second number ("12,5").
+std::optional<double> non_negative(std::string_view entry) {
+    if (is_blank(entry)) {
+        return 0.0;
+    }
+    const std::string_view rest = unread_rest(entry);
+    auto value = read_leading_number(entry);
+    if (!value || rest.size() == entry.size() ||
+        rest.find_first_of("0123456789") != std::string_view::npos || !(value.value() >= 0.0) ||
+        !std::isfinite(value.value())) {
+        return std::nullopt;
+    }
+    return value.value();
+}
+
+// Loop names, separated by blanks or commas: "1 2", "1,2", "1、2".
+std::vector<std::string> loop_names(std::string_view entry) {
+    std::string text;
+    for (std::size_t i = 0; i < entry.size(); ++i) {
+        const std::string_view at = entry.substr(i);
+        if (at.substr(0, 3) == "，" || at.substr(0, 3) == "、" ||
+            at.substr(0, 3) == "\xE3\x80\x80") {
+            text += ' ';
+            i += 2;
+        } else {
+            text += entry[i] == ',' || entry[i] == '\t' ? ' ' : entry[i];
+        }
+    }
+    std::vector<std::string> names;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find(' ', start), text.size());
+        if (end > start) {
+            names.emplace_back(text.substr(start, end - start));
+        }
+        start = end + 1;
+    }
+    return names;
+}
+
+std::string joined(const std::vector<std::string>& names, std::string_view between) {
+    std::string out;
+    for (const std::string& name : names) {
+        out += (out.empty() ? "" : std::string(between)) + name;
+    }
+    return out;
+}
+
+}  // namespace
+
+void frmsheet::open(const std::filesystem::path& examples) {
+    auto table = load_fitting_table(".");
+    std::string table_file = std::string(fitting_table_file);
+    if (table && table.value().fittings.empty() && !examples.empty()) {
+        table = load_fitting_table(examples);
+        table_file = path_text(examples / fitting_table_file);
+    }
+    if (table) {
+        fittings_ = table.value();
+    } else {
+        toolkit_.tell(fitting_table_problem(table.error(), table_file), Severity::warning);
+    }
+    auto loaded = load_sheet(sheet_file);
+    if (!loaded) {
+        save_failed_ = true;  // nothing is written over a file that could not be read
+        toolkit_.tell(sheet_not_read(loaded.error()), Severity::warning);
+        return;
+    }
+    if (loaded.value().fault) {
+        toolkit_.tell(sheet_set_aside(*loaded.value().fault, sheet_file_name,
+                                      path_text(loaded.value().set_aside->filename())),
+                      Severity::warning);
+    }
+    sheet_.reset(loaded.value().sheet);
+}
+
+void frmsheet::add_sizing(const design_state& s) {
+    SheetRow row = sheet_row_of(s);
+    row.segment = sheet_.next_segment_number();
+    sheet_.add_row(std::move(row));
+    save();
+}
+
+EditOutcome frmsheet::edit(std::size_t index, SheetColumn column, std::string_view entry,
+                           const PipeTable& pipes) {
+    if (index >= rows() || !column_layout(column).editable) {
+        return {};
+    }
+    SheetRow row = sheet_.data().rows[index];
+    switch (column) {
+        case SheetColumn::segment:
+            row.segment = std::string(entry);
+            break;
+        case SheetColumn::length: {
+            auto length = non_negative(entry);
+            if (!length) {
+                return {false, length_refused(entry)};
+            }
+            row.length = *length;
+            break;
+        }
+        case SheetColumn::xi: {
+            auto xi = evaluate_xi(entry, fittings_, row.dn);
+            if (!xi) {
+                return {false, xi_refused(xi.error())};
+            }
+            row.xi_entry = std::string(entry);
+            row.xi = xi.value();
+            break;
+        }
+        case SheetColumn::dn:
+            return resize(index, entry, pipes);
+        case SheetColumn::loops:
+            row.loops = loop_names(entry);
+            break;
+        case SheetColumn::note:
+            row.note = std::string(entry);
+            break;
+        default:
+            return {};
+    }
+    if (row == sheet_.data().rows[index]) {
+        return {true, {}};
+    }
+    sheet_.change_row(index, std::move(row));
+    save();
+    return {true, {}};
+}
+
+EditOutcome frmsheet::resize(std::size_t index, std::string_view entry, const PipeTable& pipes) {
+    SheetRow row = sheet_.data().rows[index];
+    auto dn = read_int16_field(entry);
+    if (!dn) {
+        return {false, diameter_out_of_range(entry)};
+    }
+    auto d = find_inner_diameter(pipes, dn.value());
+    if (!d) {
+        return {false, diameter_not_in_table(dn.value())};
+    }
+    // The row's own flow and parameters, the same formula operations as any sizing.
+    design_state s = sizing_state_of(row, pipes);
+    if (auto fault = size_pipe(s, PipeSize{dn.value(), *d})) {
+        return {false, sizing_problem(*fault, s)};
+    }
+    log_sizing_(s);
+    take_sizing(row, s);
+    EditOutcome outcome{true, {}};
+    auto xi = evaluate_xi(row.xi_entry, fittings_, row.dn);
+    if (xi) {
+        row.xi = xi.value();
+    } else {
+        outcome.message = xi_kept_for_new_dn(xi.error(), row.xi);
+    }
+    sheet_.change_row(index, std::move(row));
+    save();
+    return outcome;
+}
+
+EditOutcome frmsheet::set_limit(std::string_view entry) {
+    auto limit = non_negative(entry);
+    if (!limit || !(*limit > 0.0)) {
+        return {false, limit_refused(entry)};
+    }
+    sheet_.set_limit(*limit);
+    save();
+    return {true, {}};
+}
+
+bool frmsheet::undo() {
+    if (!sheet_.undo()) {
+        return false;
+    }
+    save();
+    return true;
+}
+
+bool frmsheet::redo() {
+    if (!sheet_.redo()) {
+        return false;
+    }
+    save();
+    return true;
+}
+
+bool frmsheet::move_row(std::size_t row, int direction) {
+    if (!sheet_.move_row(row, direction)) {
+        return false;
+    }
+    save();
+    return true;
+}
+
+void frmsheet::remove_rows(const std::vector<std::size_t>& rows) {
+    sheet_.remove_rows(rows);
+    save();
+}
+
+void frmsheet::save() {
+    if (auto error = save_sheet(sheet_file, sheet_.data())) {
+        if (!save_failed_) {
+            toolkit_.tell(sheet_not_saved(*error), Severity::warning);
+        }
+        save_failed_ = true;
+        return;
+    }
+    save_failed_ = false;
+}
+
+std::string frmsheet::cell(std::size_t index, SheetColumn column) const {
+    const SheetRow& row = sheet_.data().rows.at(index);
+    const SegmentLosses& losses = sheet_.losses().at(index);
+    switch (column) {
+        case SheetColumn::segment:
+            return row.segment;
+        case SheetColumn::load:
+            return float_box_form(row.q_design);
+        case SheetColumn::flow:
+            return float_box_form(row.g_design);
+        case SheetColumn::length:
+            return shortest_text(row.length);
+        case SheetColumn::dn:
+            return std::to_string(row.dn);
+        case SheetColumn::inner_diameter:
+            return float_box_form(row.d);
+        case SheetColumn::velocity:
+            return float_box_form(row.v);
+        case SheetColumn::resistance:
+            return float_box_form(row.r);
+        case SheetColumn::friction_loss:
+            return fixed_text(losses.friction, 1);
+        case SheetColumn::xi:
+            return shortest_text(row.xi);
+        case SheetColumn::dynamic_pressure:
+            return fixed_text(losses.dynamic, 1);
+        case SheetColumn::local_loss:
+            return fixed_text(losses.local, 1);
+        case SheetColumn::total_loss:
+            return fixed_text(losses.total, 1);
+        case SheetColumn::loops:
+            return joined(row.loops, " ");
+        case SheetColumn::note:
+            return row.note;
+    }
+    return {};
+}
+
+std::string frmsheet::edit_text(std::size_t index, SheetColumn column) const {
+    if (column == SheetColumn::xi) {
+        return sheet_.data().rows.at(index).xi_entry;
+    }
+    return cell(index, column);
+}
+
+std::string frmsheet::loop_cell(std::size_t index, LoopColumn column) const {
+    const LoopResult& loop = sheet_.report().loops.at(index);
+    switch (column) {
+        case LoopColumn::loop:
+            return loop.name;
+        case LoopColumn::segments: {
+            std::vector<std::string> names;
+            for (std::size_t segment : loop.segments) {
+                names.push_back(sheet_.data().rows[segment].segment);
+            }
+            return joined(names, ",");
+        }
+        case LoopColumn::total:
+            return loop.segments.empty() ? std::string(no_segments_note)
+                                         : fixed_text(loop.total, 1);
+        case LoopColumn::critical:
+            return loop.critical ? std::string(critical_mark) : std::string();
+        case LoopColumn::imbalance:
+            if (loop.no_own_segments) {
+                return std::string(no_own_segments_note);
+            }
+            if (!loop.imbalance) {
+                return {};
+            }
+            return fixed_text(shown_imbalance(*loop.imbalance), 1) +
+                   (loop.flagged ? " " + std::string(over_limit_mark) : std::string());
+        case LoopColumn::surplus:
+            return loop.imbalance ? fixed_text(loop.surplus, 1) : std::string();
+        case LoopColumn::kv:
+            return loop.kv && loop.flagged ? fixed_text(*loop.kv, 2) : std::string();
+    }
+    return {};
+}
+
+std::vector<std::string> frmsheet::loop_notes() const {
+    std::vector<std::string> notes;
+    const auto& lonely = sheet_.report().segments_in_no_loop;
+    if (!lonely.empty()) {
+        std::vector<std::string> names;
+        for (std::size_t segment : lonely) {
+            names.push_back(sheet_.data().rows[segment].segment);
+        }
+        notes.push_back(segments_in_no_loop(joined(names, "、")));
+    }
+    return notes;
+}
+
+}  // namespace kestrune

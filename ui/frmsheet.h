@@ -1,0 +1,73 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The calculation sheet's behaviour, whatever toolkit draws it: rows added by sizings, what
+// the engineer enters per row, re-sizing by a new DN, undo and redo, and the file it is kept
+// in, saved after every change so that neither a restart nor a crash loses a row.
+
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "calc_sheet.h"
+#include "design_state.h"
+#include "fitting_table.h"
+#include "sheet_layout.h"
+#include "window_toolkit.h"
+
+namespace kestrune {
+
+// What became of an entry: taken, or refused with the reason (the cell keeps what it had);
+// a note may come with an entry that was taken.
+struct EditOutcome {
+    bool accepted = false;
+    std::string message;
+};
+
+class frmsheet {
+  public:
+    // log_sizing logs a re-sizing as the sizing run logs its own, and tells what went wrong.
+    frmsheet(WindowToolkit& toolkit, std::function<void(const design_state&)> log_sizing)
+        : toolkit_(toolkit), log_sizing_(std::move(log_sizing)) {}
+
+    // At start, in the working folder: the coefficient table (the folder's own, else the one
+    // in examples) and the sheet file, with what went wrong told.
+    void open(const std::filesystem::path& examples);
+
+    // A sizing was made: its row, with the next free 管段号.
+    void add_sizing(const design_state& s);
+
+    // The engineer's entry in an editable cell; pipes is the current pipe table.
+    EditOutcome edit(std::size_t row, SheetColumn column, std::string_view entry,
+                     const PipeTable& pipes);
+    EditOutcome set_limit(std::string_view entry);
+    bool undo();
+    bool redo();
+    bool move_row(std::size_t row, int direction);
+    void remove_rows(const std::vector<std::size_t>& rows);
+
+    const CalcSheet& sheet() const { return sheet_; }
+    std::size_t rows() const { return sheet_.data().rows.size(); }
+    // A cell as shown, and as it is edited (Σξ: the entry, not its sum).
+    std::string cell(std::size_t row, SheetColumn column) const;
+    std::string edit_text(std::size_t row, SheetColumn column) const;
+    std::size_t loops() const { return sheet_.report().loops.size(); }
+    std::string loop_cell(std::size_t loop, LoopColumn column) const;
+    // What the loop summary says besides its rows: segments in no loop.
+    std::vector<std::string> loop_notes() const;
+
+  private:
+    EditOutcome resize(std::size_t row, std::string_view entry, const PipeTable& pipes);
+    void save();
+
+    WindowToolkit& toolkit_;
+    std::function<void(const design_state&)> log_sizing_;
+    CalcSheet sheet_;
+    FittingTable fittings_;
+    bool save_failed_ = false;  // told once, until a save works again
+};
+
+}  // namespace kestrune

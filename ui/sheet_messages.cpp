@@ -1,0 +1,78 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "sheet_messages.h"
+
+#include "messages.h"
+#include "number_text.h"
+#include "utf8.h"
+
+namespace kestrune {
+namespace {
+
+std::string in_quotes(std::string_view entry) {
+    return "“" + first_characters(readable_utf8(entry), 40) + "”";
+}
+
+}  // namespace
+
+std::string sheet_set_aside(const SheetFileError& error, std::string_view file,
+                            std::string_view kept_name) {
+    const std::string why =
+        error.fault == SheetFault::newer
+            ? "是新版本的 Kestrune（第 " + std::to_string(error.version) + " 版）写的"
+            : "已损坏（第 " + std::to_string(error.line) + " 行无法读取）";
+    return "计算表文件“" + std::string(file) + "”" + why + "，没有被改动，已另存为 " +
+           std::string(kept_name) + "。\n本次从空的计算表开始。";
+}
+
+std::string sheet_not_read(const FileError& error) {
+    return "无法读取计算表文件“" + error.file + "”：" + file_failure_reason(error) +
+           "。\n本次从空的计算表开始，原文件不会被覆盖。";
+}
+
+std::string sheet_not_saved(const FileError& error) {
+    return "无法保存计算表文件“" + error.file + "”：" + file_failure_reason(error) +
+           "。\n文件保持上次保存时的样子；计算表的改动仍在程序中，下次改动时会再试。";
+}
+
+std::string fitting_table_problem(const FittingTableError& error, std::string_view file) {
+    return "局部阻力系数表“" + std::string(file) + "”第 " + std::to_string(error.line) + " 行" +
+           in_quotes(error.text) + "无法读取（应为：名称 | 系数 | 出处）。管件名称暂不能使用。";
+}
+
+std::string length_refused(std::string_view entry) {
+    return "管长" + in_quotes(entry) + "不行：须是不小于 0 的数（m）。";
+}
+
+std::string xi_refused(const XiError& error) {
+    switch (error.fault) {
+        case XiFault::not_a_number:
+            return "局部阻力系数" + in_quotes(error.name) +
+                   "不行：请写一个数，或“个数×管件名称”，用 + 连接。";
+        case XiFault::negative:
+            return "局部阻力系数" + in_quotes(error.name) + "不行：数值和个数不能为负。";
+        case XiFault::unknown_fitting:
+            return "局部阻力系数表中没有管件" + in_quotes(error.name) + "。";
+        case XiFault::dn_outside:
+            return "局部阻力系数表中管件" + in_quotes(error.name) + "没有 DN" +
+                   std::to_string(error.dn) + " 的系数。";
+    }
+    return {};
+}
+
+std::string xi_kept_for_new_dn(const XiError& error, double kept) {
+    return xi_refused(error) + "Σξ 仍为 " + shortest_text(kept) + "。";
+}
+
+std::string loops_refused(std::string_view entry) {
+    return "环路" + in_quotes(entry) + "不行：请写环路名称，用空格分开，如“1 2”。";
+}
+
+std::string limit_refused(std::string_view entry) {
+    return "不平衡率限值" + in_quotes(entry) + "不行：须是大于 0 的百分数。";
+}
+
+std::string segments_in_no_loop(std::string_view segments) {
+    return "管段 " + std::string(segments) + " 不属于任何环路。";
+}
+
+}  // namespace kestrune

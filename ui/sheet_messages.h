@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "file_error.h"
+#include "fitting_table.h"
+#include "sheet_file.h"
+
+namespace kestrune {
+
+// What the engineer is told about the calculation sheet. UTF-8.
+
+std::string sheet_set_aside(const SheetFileError& error, std::string_view file,
+                            std::string_view kept_name);
+std::string sheet_not_read(const FileError& error);
+std::string sheet_not_saved(const FileError& error);
+std::string fitting_table_problem(const FittingTableError& error, std::string_view file);
+
+// Refusals of an entry in a cell; the cell keeps what it had.
+std::string length_refused(std::string_view entry);
+std::string xi_refused(const XiError& error);
+// After a new DN: the fittings have no value for it, so Σξ stays what it was.
+std::string xi_kept_for_new_dn(const XiError& error, double kept);
+std::string loops_refused(std::string_view entry);
+std::string limit_refused(std::string_view entry);
+
+// The loop summary's words.
+inline constexpr std::string_view critical_mark = "最不利";
+inline constexpr std::string_view over_limit_mark = "超限";
+inline constexpr std::string_view no_own_segments_note = "无独立管段";
+inline constexpr std::string_view no_segments_note = "没有管段";
+std::string segments_in_no_loop(std::string_view segments);
+
+}  // namespace kestrune
