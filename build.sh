@@ -8,6 +8,7 @@
 #   bash build.sh package         the Debian package, checked in a scratch root
 #   bash build.sh windows         kestrune.exe and the suites cross-built for 64-bit Windows, tested under Wine
 #   bash build.sh windows-screenshots   the README's pictures of kestrune.exe under Wine
+#   bash build.sh bench           the calculation sheet's speed, the README's figures
 set -euo pipefail
 cd "$(dirname "$0")"
 source_dir=$(pwd)
@@ -157,8 +158,9 @@ project_version() {
     sed -n 's/^project(Kestrune VERSION \([0-9.]*\).*/\1/p' "$source_dir/CMakeLists.txt"
 }
 
-# The files a Windows user gets, in one folder: the program, the example table, the licence
-# and the Chinese read-me, all text in the system's line ends.
+# The files a Windows user gets, in one folder: the program, the example table, the table of
+# local resistance coefficients, the licence and the Chinese read-me, all text in the
+# system's line ends.
 windows_stage() {
     local dir=$1 stage=$1/stage
     rm -rf "$stage" && mkdir -p "$stage"
@@ -168,6 +170,8 @@ windows_stage() {
     # UTF-8 with a byte-order mark, so that Notepad of any Windows reads the Chinese.
     { printf '\357\273\277'; sed 's/$/\r/' "$source_dir/packaging/windows/readme-zh.txt"; } \
         >"$stage/说明.txt"
+    { printf '\357\273\277'; sed 's/$/\r/' "$source_dir/examples/fittings.txt"; } \
+        >"$stage/fittings.txt"
     echo "$stage"
 }
 
@@ -206,7 +210,7 @@ windows_packages_check() {
         /usr/lib/wine/wine64 "$dir/kestrune-$version-setup.exe" /S
         /usr/lib/wine/wineserver -w
         for f in kestrune.exe LICENSE.txt 说明.txt uninstall.exe examples/indata1.txt \
-            examples/indata2.txt; do
+            examples/indata2.txt examples/fittings.txt; do
             [ -f "$programs/$f" ] || { echo "setup: $f is missing" >&2; exit 1; }
         done
         cmp "$docs/indata1.txt" "$source_dir/examples/indata1.txt"
@@ -233,7 +237,8 @@ windows_packages_check() {
         }
 
         diff <(unzip -Z1 "$dir/kestrune-$version-windows-x64.zip" | sort) \
-            <(printf '%s\n' LICENSE.txt indata1.txt indata2.txt kestrune.exe 说明.txt | sort)
+            <(printf '%s\n' LICENSE.txt fittings.txt indata1.txt indata2.txt kestrune.exe 说明.txt |
+                sort)
         mkdir "$check/portable"
         unzip -q "$dir/kestrune-$version-windows-x64.zip" -d "$check/portable"
         (cd "$check/portable" && /usr/lib/wine/wine64 kestrune.exe >/dev/null 2>&1 &)
@@ -257,7 +262,8 @@ windows_packages_build() {
 import sys, zipfile, pathlib
 out, stage = sys.argv[1], pathlib.Path(sys.argv[2])
 with zipfile.ZipFile(out, "w", zipfile.ZIP_DEFLATED) as z:
-    for name in ["kestrune.exe", "indata1.txt", "indata2.txt", "LICENSE.txt", "说明.txt"]:
+    for name in ["kestrune.exe", "indata1.txt", "indata2.txt", "fittings.txt", "LICENSE.txt",
+                 "说明.txt"]:
         z.write(stage / name, name)
 PY
 }
@@ -386,8 +392,15 @@ case "${1:-}" in
         install_missing "${windows_packages[@]}" fonts-wine xdotool imagemagick
         windows_screenshots
         ;;
+    bench)
+        install_missing
+        build "$build_dir"
+        scratch=$(mktemp -d)
+        (cd "$scratch" && "$build_dir/bench/kestrune_bench")
+        rm -rf "$scratch"
+        ;;
     *)
-        echo "usage: bash build.sh run | test | sanitize | fuzz [SECONDS] | package | windows | windows-screenshots" >&2
+        echo "usage: bash build.sh run | test | sanitize | fuzz [SECONDS] | package | windows | windows-screenshots | bench" >&2
         exit 2
         ;;
 esac

@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <charconv>
+#include <cstdint>
 #include <cstdio>
 #include <ctime>
 #include <system_error>
@@ -259,7 +260,12 @@ Result<LoadedSheet, FileError> load_sheet(const std::filesystem::path& file) {
     if (!opened) {
         return opened.error();
     }
-    std::string text(largest_sheet_file + 1, '\0');
+    // As large as the file says it is, and one byte more to see it has not grown.
+    const std::int64_t size = open_file_size(opened.value().get());
+    std::string text(size >= 0 && static_cast<std::uint64_t>(size) <= largest_sheet_file
+                         ? static_cast<std::size_t>(size) + 1
+                         : largest_sheet_file + 1,
+                     '\0');
     text.resize(std::fread(text.data(), 1, text.size(), opened.value().get()));
     if (std::ferror(opened.value().get())) {
         return file_error(file, errno_or_eio());

@@ -85,6 +85,7 @@ Section "Kestrune（必选）" SecProgram
   SetOutPath "$INSTDIR\examples"
   File "${STAGE}\indata1.txt"
   File "${STAGE}\indata2.txt"
+  File "${STAGE}\fittings.txt"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
   ; The engineer's working folder, with the example table the first time.
@@ -136,6 +137,7 @@ Section "Uninstall"
   Delete "$INSTDIR\说明.txt"
   Delete "$INSTDIR\examples\indata1.txt"
   Delete "$INSTDIR\examples\indata2.txt"
+  Delete "$INSTDIR\examples\fittings.txt"
   RMDir "$INSTDIR\examples"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
