@@ -172,6 +172,9 @@ windows_stage() {
         >"$stage/说明.txt"
     { printf '\357\273\277'; sed 's/$/\r/' "$source_dir/examples/fittings.txt"; } \
         >"$stage/fittings.txt"
+    # The setup's licence page: a short note in Chinese above the binding English text.
+    { printf '\357\273\277'; sed 's/$/\r/' "$source_dir/packaging/windows/licence-note-zh.txt" \
+        "$source_dir/LICENSE"; } >"$stage/licence-page.txt"
     echo "$stage"
 }
 

@@ -12,7 +12,7 @@
 namespace kestrune {
 
 std::optional<QString> ask_text(QWidget* parent, const QString& prompt, const QString& title,
-                                const QString& default_answer) {
+                                const QString& default_answer, QPointer<QInputDialog>* current) {
     QInputDialog box(parent);
     box.setObjectName(QStringLiteral("input_box"));
     box.setInputMode(QInputDialog::TextInput);
@@ -21,8 +21,15 @@ std::optional<QString> ask_text(QWidget* parent, const QString& prompt, const QS
     box.setTextValue(default_answer);
     box.setOkButtonText(qt_text(ok_caption));
     box.setCancelButtonText(qt_text(cancel_caption));
-    box.setWindowModality(Qt::ApplicationModal);
-    if (box.exec() != QDialog::Accepted) {
+    box.setWindowModality(Qt::WindowModal);
+    if (current != nullptr) {
+        *current = &box;
+    }
+    const int result = box.exec();
+    if (current != nullptr) {
+        *current = nullptr;
+    }
+    if (result != QDialog::Accepted) {
         return std::nullopt;
     }
     return box.textValue();
@@ -36,7 +43,8 @@ void tell(QWidget* parent, const QString& text, QMessageBox::Icon icon) {
     box.exec();
 }
 
-int ask_choice(QWidget* parent, const QString& text, const QStringList& buttons) {
+int ask_choice(QWidget* parent, const QString& text, const QStringList& buttons,
+               int default_button) {
     QMessageBox box(QMessageBox::Question, qt_text(dialog_title), text, QMessageBox::NoButton,
                     parent);
     box.setObjectName(QStringLiteral("question_box"));
@@ -45,6 +53,10 @@ int ask_choice(QWidget* parent, const QString& text, const QStringList& buttons)
         added << box.addButton(label, added.size() + 1 == buttons.size() ? QMessageBox::RejectRole
                                                                          : QMessageBox::AcceptRole);
     }
+    if (default_button >= 0 && default_button < added.size()) {
+        box.setDefaultButton(static_cast<QPushButton*>(added.at(default_button)));
+    }
+    box.setEscapeButton(added.last());
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
     const qsizetype clicked = added.indexOf(box.clickedButton());

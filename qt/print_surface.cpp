@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "print_colours.h"
 #include "qt_text.h"
 
 namespace kestrune {
@@ -16,16 +17,19 @@ PrintSurface::PrintSurface(QWidget* parent) : QWidget(parent) {
 void PrintSurface::clear() {
     lines_.clear();
     muted_from_.clear();
+    last_item_.clear();
     update();
 }
 
-void PrintSurface::print_line(const PrintStatement& statement, std::size_t muted_from) {
+void PrintSurface::print_line(const PrintStatement& statement, std::size_t muted_from,
+                              Tone last_item) {
     const QFontMetricsF metrics(font());
     auto width = [&metrics](std::string_view text) {
         return metrics.horizontalAdvance(qt_text(text));
     };
     lines_.push_back(place_items(statement, width, zone_columns * metrics.averageCharWidth()));
     muted_from_.push_back(muted_from);
+    last_item_.push_back(last_item);
     update();
 }
 
@@ -40,21 +44,40 @@ QSizeF PrintSurface::printed_extent() const {
     return {right, metrics.lineSpacing() * static_cast<qreal>(lines_.size())};
 }
 
+Tone PrintSurface::tone(std::size_t line, std::size_t item) const {
+    if (item + 1 == lines_.at(line).size() && last_item_.at(line) != Tone::plain) {
+        return last_item_.at(line);
+    }
+    return is_muted(line, item) ? Tone::muted : Tone::plain;
+}
+
+QColor PrintSurface::colour(std::size_t line, std::size_t item) const {
+    const auto rgb = [](const QColor& c) {
+        return Rgb{static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
+                   static_cast<std::uint8_t>(c.blue())};
+    };
+    const Rgb chosen = tone_colour(tone(line, item), rgb(palette().color(QPalette::WindowText)),
+                                   rgb(palette().color(QPalette::Window)));
+    return QColor(chosen.r, chosen.g, chosen.b);
+}
+
+std::optional<std::size_t> PrintSurface::line_at(qreal y) const {
+    const qreal spacing = QFontMetricsF(font()).lineSpacing();
+    if (y < 0 || spacing <= 0) {
+        return std::nullopt;
+    }
+    const auto line = static_cast<std::size_t>(y / spacing);
+    return line < lines_.size() ? std::optional<std::size_t>(line) : std::nullopt;
+}
+
 void PrintSurface::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QFontMetricsF metrics(font());
-    const QColor plain = palette().color(QPalette::WindowText);
-    // The preview reads as set apart from the table, yet stays easy to read: the text colour
-    // taken a little more than half way towards the background.
-    const QColor ground = palette().color(QPalette::Window);
-    const QColor muted = QColor::fromRgbF(0.55f * plain.redF() + 0.45f * ground.redF(),
-                                          0.55f * plain.greenF() + 0.45f * ground.greenF(),
-                                          0.55f * plain.blueF() + 0.45f * ground.blueF());
     qreal baseline = metrics.ascent();
     for (std::size_t line = 0; line < lines_.size(); ++line) {
         for (std::size_t item = 0; item < lines_[line].size(); ++item) {
             const PlacedText& placed = lines_[line][item];
-            painter.setPen(is_muted(line, item) ? muted : plain);
+            painter.setPen(colour(line, item));
             painter.drawText(QPointF(placed.x, baseline), qt_text(placed.text));
         }
         baseline += metrics.lineSpacing();

@@ -5,9 +5,11 @@
 #include <QWidget>
 #include <cstddef>
 #include <limits>
+#include <optional>
 #include <vector>
 
 #include "print_line.h"
+#include "window_toolkit.h"
 
 namespace kestrune {
 
@@ -25,11 +27,17 @@ class PrintSurface : public QWidget {
     // Draws one statement at the print position and moves one text line lower. Items from
     // muted_from on are drawn in a muted colour: they are a preview, not table data.
     void print_line(const PrintStatement& statement,
-                    std::size_t muted_from = std::numeric_limits<std::size_t>::max());
+                    std::size_t muted_from = std::numeric_limits<std::size_t>::max(),
+                    Tone last_item = Tone::plain);
 
     // What has been printed, line by line, item by item, with positions in pixels.
     const std::vector<std::vector<PlacedText>>& lines() const { return lines_; }
     bool is_muted(std::size_t line, std::size_t item) const { return item >= muted_from_.at(line); }
+    // The tone an item is drawn in, and the colour that gives under the current palette.
+    Tone tone(std::size_t line, std::size_t item) const;
+    QColor colour(std::size_t line, std::size_t item) const;
+    // The printed line at a height in pixels; nullopt below the last one.
+    std::optional<std::size_t> line_at(qreal y) const;
     // Width up to the right end of the widest line and height down to the last line, pixels.
     QSizeF printed_extent() const;
 
@@ -39,6 +47,7 @@ class PrintSurface : public QWidget {
   private:
     std::vector<std::vector<PlacedText>> lines_;
     std::vector<std::size_t> muted_from_;
+    std::vector<Tone> last_item_;
 };
 
 }  // namespace kestrune

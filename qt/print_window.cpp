@@ -3,6 +3,7 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QScreen>
 
 #include "qt_text.h"
@@ -31,7 +32,18 @@ void PrintWindow::show_window() {
     raise();
 }
 
-void PrintWindow::mouseDoubleClickEvent(QMouseEvent*) {
+void PrintWindow::mousePressEvent(QMouseEvent* event) {
+    const auto line = surface_->line_at(event->position().y());
+    if (line_click_ && line && event->button() == Qt::LeftButton) {
+        line_click_(*line, false);
+    }
+}
+
+void PrintWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+    const auto line = surface_->line_at(event->position().y());
+    if (line_click_ && line) {
+        line_click_(*line, true);
+    }
     if (dismiss_) {
         dismiss_();
     }

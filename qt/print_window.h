@@ -19,11 +19,16 @@ class PrintWindow : public QWidget {
 
     PrintSurface* surface() const { return surface_; }
     void on_dismiss(std::function<void()> action) { dismiss_ = std::move(action); }
+    // A click or a double-click on a printed line.
+    void on_line_click(std::function<void(std::size_t line, bool double_click)> action) {
+        line_click_ = std::move(action);
+    }
 
     // Makes the window visible and raises it; a centred window is centred the first time.
     void show_window();
 
   protected:
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -33,6 +38,7 @@ class PrintWindow : public QWidget {
     Placement placement_;
     bool placed_ = false;
     std::function<void()> dismiss_;
+    std::function<void(std::size_t, bool)> line_click_;
 };
 
 }  // namespace kestrune

@@ -6,8 +6,10 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocalSocket>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <algorithm>
 #include <vector>
@@ -117,6 +119,13 @@ void QtWindows::connect_to(frmcompute& handlers) {
     }
     main_->on_close([&handlers] { handlers.close_box(); });
     display_->on_dismiss([&handlers] { handlers.results_dismissed(); });
+    choose_->on_line_click(
+        [&handlers](std::size_t line, bool twice) { handlers.list_clicked(line, twice); });
+    // F1 in any of the program's windows, none of which is blocked by a dialog.
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), main_);
+    help->setContext(Qt::ApplicationShortcut);
+    QObject::connect(help, &QShortcut::activated, main_,
+                     [&handlers] { handlers.help_requested(); });
 }
 
 void QtWindows::show_main() {
@@ -156,7 +165,7 @@ void QtWindows::set_tip(ControlId control, std::string_view tip) {
 
 std::optional<std::string> QtWindows::ask_text(const InputRequest& request) {
     auto answer = kestrune::ask_text(main_, qt_text(request.prompt), qt_text(request.title),
-                                     qt_text(request.offered));
+                                     qt_text(request.offered), &input_);
     if (!answer) {
         return std::nullopt;
     }
@@ -165,16 +174,76 @@ std::optional<std::string> QtWindows::ask_text(const InputRequest& request) {
 
 void QtWindows::tell(std::string_view message, Severity severity) {
     kestrune::tell(main_, qt_text(message),
-                   severity == Severity::critical ? QMessageBox::Critical : QMessageBox::Warning);
+                   severity == Severity::critical  ? QMessageBox::Critical
+                   : severity == Severity::warning ? QMessageBox::Warning
+                                                   : QMessageBox::Information);
 }
 
 std::size_t QtWindows::ask_choice(std::string_view question,
-                                  const std::vector<std::string>& buttons) {
+                                  const std::vector<std::string>& buttons,
+                                  std::size_t default_button) {
     QStringList labels;
     for (const std::string& b : buttons) {
         labels << qt_text(b);
     }
-    return static_cast<std::size_t>(kestrune::ask_choice(main_, qt_text(question), labels));
+    return static_cast<std::size_t>(
+        kestrune::ask_choice(main_, qt_text(question), labels, static_cast<int>(default_button)));
+}
+
+void QtWindows::offer_answer(std::string_view text, bool answer_now) {
+    if (!input_) {
+        return;
+    }
+    input_->setTextValue(qt_text(text));
+    if (answer_now) {
+        input_->accept();
+        return;
+    }
+    // The click went to the list: the box takes the focus back, its text selected.
+    input_->activateWindow();
+    if (auto* box = input_->findChild<QLineEdit*>()) {
+        box->setFocus();
+        box->selectAll();
+    }
+}
+
+void QtWindows::focus(ControlId control, bool select_all) {
+    main_->activateWindow();
+    QWidget* w = controls_.at(control);
+    w->setFocus();
+    if (auto* box = qobject_cast<QLineEdit*>(w); box != nullptr && select_all) {
+        box->selectAll();
+    }
+}
+
+std::string QtWindows::window_token() {
+    if (wake_ == nullptr) {
+        wake_ = new QLocalServer(main_);
+        const QString name = QStringLiteral("kestrune-%1-%2")
+                                 .arg(QCoreApplication::applicationPid())
+                                 .arg(reinterpret_cast<quintptr>(this), 0, 16);
+        QLocalServer::removeServer(name);
+        wake_->listen(name);
+        QObject::connect(wake_, &QLocalServer::newConnection, main_, [this] {
+            while (QLocalSocket* caller = wake_->nextPendingConnection()) {
+                caller->deleteLater();
+            }
+            main_->showNormal();
+            main_->raise();
+            main_->activateWindow();
+        });
+    }
+    return utf8_text(wake_->serverName());
+}
+
+bool QtWindows::bring_to_front(std::string_view token) {
+    QLocalSocket running;
+    running.connectToServer(qt_text(token));
+    if (!running.waitForConnected(2000)) {
+        return false;
+    }
+    running.disconnectFromServer();
+    return true;
 }
 
 std::optional<std::filesystem::path> QtWindows::choose_folder(std::string_view title,
@@ -240,9 +309,9 @@ void QtWindows::clear(PrintWindowId window) {
     print_window(window)->surface()->clear();
 }
 
-void QtWindows::print(PrintWindowId window, const PrintStatement& statement,
-                      std::size_t muted_from) {
-    print_window(window)->surface()->print_line(statement, muted_from);
+void QtWindows::print(PrintWindowId window, const PrintStatement& statement, std::size_t muted_from,
+                      Tone last_item) {
+    print_window(window)->surface()->print_line(statement, muted_from, last_item);
 }
 
 void QtWindows::end_program() {

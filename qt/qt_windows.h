@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QInputDialog>
+#include <QLocalServer>
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <map>
@@ -47,15 +50,19 @@ class QtWindows : public WindowToolkit {
     void set_tip(ControlId control, std::string_view tip) override;
     std::optional<std::string> ask_text(const InputRequest& request) override;
     void tell(std::string_view message, Severity severity) override;
-    std::size_t ask_choice(std::string_view question,
-                           const std::vector<std::string>& buttons) override;
+    std::size_t ask_choice(std::string_view question, const std::vector<std::string>& buttons,
+                           std::size_t default_button) override;
+    void offer_answer(std::string_view text, bool answer_now) override;
+    void focus(ControlId control, bool select_all) override;
+    std::string window_token() override;
+    bool bring_to_front(std::string_view token) override;
     std::optional<std::filesystem::path> choose_folder(std::string_view title,
                                                        const std::filesystem::path& start) override;
     void show(PrintWindowId window) override;
     void hide(PrintWindowId window) override;
     void clear(PrintWindowId window) override;
-    void print(PrintWindowId window, const PrintStatement& statement,
-               std::size_t muted_from) override;
+    void print(PrintWindowId window, const PrintStatement& statement, std::size_t muted_from,
+               Tone last_item) override;
     void end_program() override;
 
   private:
@@ -67,6 +74,8 @@ class QtWindows : public WindowToolkit {
     PrintWindow* choose_;
     PrintWindow* display_;
     std::map<ControlId, QWidget*> controls_;
+    QPointer<QInputDialog> input_;  // the input box, while it waits
+    QLocalServer* wake_ = nullptr;  // a second start in the folder calls here
 };
 
 }  // namespace kestrune

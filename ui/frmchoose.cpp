@@ -7,7 +7,19 @@ namespace kestrune::frmchoose {
 
 namespace {
 constexpr PrintWindowId window = PrintWindowId::frmchoose;
+
+Tone mark_tone(PreviewMark mark) {
+    switch (mark) {
+        case PreviewMark::suggested:
+            return Tone::suggested;
+        case PreviewMark::too_fast:
+            return Tone::too_fast;
+        case PreviewMark::none:
+            break;
+    }
+    return Tone::plain;
 }
+}  // namespace
 
 void list_pipes(WindowToolkit& toolkit, const PipeTable& pipes,
                 const std::optional<TablePreview>& preview, const std::vector<std::string>& notes) {
@@ -24,7 +36,7 @@ void list_pipes(WindowToolkit& toolkit, const PipeTable& pipes,
         toolkit.print(window,
                       row_preview ? diameter_preview_row(pipes[i], *row_preview)
                                   : diameter_list_row(pipes[i]),
-                      preview_first_item);
+                      preview_first_item, row_preview ? mark_tone(row_preview->mark) : Tone::plain);
     }
     toolkit.print(window, diameter_preview_note(), 0);
     for (const std::string& note : notes) {

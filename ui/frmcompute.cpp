@@ -45,7 +45,7 @@ std::string working_folder() {
 
 bool frmcompute::start() {
     state_.reset();
-    if (!find_table() || !keep_earlier_log()) {
+    if (!find_table() || !take_folder() || !keep_earlier_log()) {
         return false;
     }
     if (auto error = recreate_results_log(std::string(results_log_name))) {
@@ -71,7 +71,7 @@ bool frmcompute::find_table() {
             buttons.insert(buttons.begin(), std::string(use_example_caption));
         }
         const std::size_t choice = toolkit_.ask_choice(
-            missing_table_question(table.error(), working_folder(), example), buttons);
+            missing_table_question(table.error(), working_folder(), example), buttons, 0);
         if (choice + 1 == buttons.size()) {
             return false;
         }
@@ -115,6 +115,20 @@ void frmcompute::use_example_table() {
     std::filesystem::current_path(target, ignored);
 }
 
+bool frmcompute::take_folder() {
+    // Before any file of the folder is touched: a second program here would keep the first
+    // one's log aside, and the first one's rows would land in the second one's log.
+    std::error_code ignored;
+    const auto outcome =
+        folder_lock_.take(std::filesystem::current_path(ignored), toolkit_.window_token());
+    if (outcome != FolderLock::Outcome::held) {
+        return true;
+    }
+    const bool raised = toolkit_.bring_to_front(folder_lock_.holder_token());
+    toolkit_.tell(already_running(working_folder(), raised), Severity::information);
+    return false;
+}
+
 bool frmcompute::keep_earlier_log() {
     auto kept = kestrune::keep_earlier_log(std::string(results_log_name));
     if (!kept) {
@@ -125,9 +139,10 @@ bool frmcompute::keep_earlier_log() {
         return true;
     }
     // Emptying the log now would lose the rows: only the engineer may decide that.
-    const std::size_t choice =
-        toolkit_.ask_choice(earlier_log_not_kept(kept->error()),
-                            {std::string(empty_log_caption), std::string(keep_and_quit_caption)});
+    // Enter and the close box keep them; emptying takes a deliberate click.
+    const std::size_t choice = toolkit_.ask_choice(
+        earlier_log_not_kept(kept->error()),
+        {std::string(empty_log_caption), std::string(keep_and_quit_caption)}, 1);
     return choice == 0;
 }
 
@@ -167,6 +182,20 @@ void frmcompute::close_box() {
 
 void frmcompute::results_dismissed() {
     toolkit_.hide(PrintWindowId::frmdisplay);
+    // Ready for the next branch: its load typed over the last one.
+    toolkit_.focus(ControlId::Text1, true);
+}
+
+void frmcompute::list_clicked(std::size_t line, bool double_click) {
+    // Line 0 is the header; the table's rows follow in order.
+    if (!asking_diameter_ || line == 0 || line > state_.pipes.size()) {
+        return;
+    }
+    toolkit_.offer_answer(std::to_string(state_.pipes[line - 1].dn), double_click);
+}
+
+void frmcompute::help_requested() {
+    toolkit_.tell(help_text(working_folder()), Severity::information);
 }
 
 void frmcompute::load_changed() {
@@ -242,8 +271,10 @@ void frmcompute::run_sizing() {
     frmchoose::list_pipes(toolkit_, state_.pipes, preview_table(state_),
                           {preview_parameters_note(state_), stale_note()});
 
+    asking_diameter_ = true;
     auto answer = toolkit_.ask_text(
         {std::string(diameter_prompt), std::string(diameter_title), std::string(diameter_offered)});
+    asking_diameter_ = false;
     if (!answer) {
         frmchoose::end_choice(toolkit_);
         return;

@@ -20,6 +20,7 @@
 
 #include "arith_error.h"
 #include "design_state.h"
+#include "folder_lock.h"
 #include "frmsheet.h"
 #include "parameter_dialogs.h"
 #include "program_places.h"
@@ -46,6 +47,9 @@ class frmcompute {
     void enter_pressed(ControlId control);  // Enter in a text box
     void close_box();
     void results_dismissed();  // a double-click on frmdisplay, Esc there, or its close box
+    // A click (or a double-click) on a line of frmchoose.
+    void list_clicked(std::size_t line, bool double_click);
+    void help_requested();  // F1 in any window, or 关于 Kestrune… in the system menu
 
     const design_state& state() const { return state_; }
     // The calculation sheet the sizings of this working folder fill.
@@ -56,6 +60,7 @@ class frmcompute {
     bool find_table();
     void use_example_table();
     bool keep_earlier_log();
+    bool take_folder();
     void load_changed();
     void margin_changed();
     void run_sizing();
@@ -80,7 +85,9 @@ class frmcompute {
     std::string load_note_;       // what the load box was read as, when a rest was left
     std::string margin_note_;     // the same for the margin factor box
     std::string kept_note_;       // where an earlier run's rows were kept
-    bool log_ready_ = false;      // the results log has been made with its header this run
+    bool log_ready_ = false;
+    bool asking_diameter_ = false;  // the DN input box waits for its answer
+    FolderLock folder_lock_;        // the results log has been made with its header this run
     // What the design load and flow on screen were computed with, while a load is entered.
     bool load_entered_ = false;
     float used_margin_ = 0;

@@ -138,6 +138,34 @@ std::string table_fault(const TableError& e) {
 
 }  // namespace
 
+std::string_view program_version() {
+    return KESTRUNE_VERSION;
+}
+
+std::string help_text(std::string_view folder) {
+    return "Kestrune " + std::string(program_version()) +
+           "：热水供暖管网的管径计算\n\n"
+           "输入用户负荷（W），程序加上富裕系数得出设计负荷和设计流量；点“确定”后从管道表中选一个"
+           "公称直径，程序算出流速、摩擦系数和比摩阻，显示在结果窗口中，并把一行记入结果文件。"
+           "每次计算也成为水力计算表的一个管段。\n\n"
+           "工作目录：" +
+           std::string(folder) +
+           "\n  indata1.txt、indata2.txt：管道表（公称直径、内径）\n"
+           "  outdata.txt：结果文件，每次启动时重建；上次的结果另存为 outdata-日期-时间.txt\n"
+           "  calcsheet.txt：水力计算表；fittings.txt：局部阻力系数表\n\n"
+           "按键：在用户负荷或富裕系数框中按 Enter 即“确定”；Esc 或双击收起结果窗口；"
+           "选公称直径时单击列表中的一行即填入该直径，双击即以它作答；F1 显示本帮助。\n\n"
+           "Kestrune 是自由软件，按 GNU 通用公共许可证第 3 版或更高版本（GPL-3.0-or-later）"
+           "发布，不提供任何担保。";
+}
+
+std::string already_running(std::string_view folder, bool brought_to_front) {
+    return "Kestrune 已经在文件夹 " + std::string(folder) + " 中运行" +
+           (brought_to_front ? "，它的窗口已提到最前面" : "") +
+           "。\n同一文件夹中只能运行一个 Kestrune，以免两个程序写同一个结果文件；"
+           "本次启动没有改动任何文件，现在退出。";
+}
+
 std::string file_failure_reason(const FileError& error) {
     return file_reason(error);
 }

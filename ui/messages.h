@@ -19,6 +19,15 @@ inline constexpr std::string_view dialog_title = "Kestrune";
 inline constexpr std::string_view ok_caption = "确定";
 inline constexpr std::string_view cancel_caption = "取消";
 
+// The program's version, as the build gives it.
+std::string_view program_version();
+// F1 in any window, and 关于 Kestrune… on Windows: what the program does, its files and
+// where they are, its keys, its version and its licence.
+std::string help_text(std::string_view working_folder);
+inline constexpr std::string_view about_caption = "关于 Kestrune…";
+// A second start in a folder where Kestrune already runs.
+std::string already_running(std::string_view working_folder, bool brought_to_front);
+
 std::string table_problem(const TableError& error, std::string_view working_folder);
 // A table file is missing: use the example table where there is one, choose another folder,
 // or quit.

@@ -14,7 +14,11 @@
 
 namespace kestrune {
 
-enum class Severity { warning, critical };
+enum class Severity { information, warning, critical };
+
+// How a printed item is drawn: the table's text, the preview beside it, and its two marks,
+// each in its own colour (print_colours.h) and never by colour alone (the marks keep words).
+enum class Tone { plain, muted, suggested, too_fast };
 
 // The modal input box: prompt, title and the answer it offers, with 确定 and 取消.
 struct InputRequest {
@@ -43,20 +47,32 @@ class WindowToolkit {
     virtual std::optional<std::string> ask_text(const InputRequest& request) = 0;
     virtual void tell(std::string_view message, Severity severity) = 0;
     // A question with its own buttons: the index of the one pressed, the last one when the
-    // question is closed otherwise.
+    // question is closed otherwise. Enter presses the default button.
     virtual std::size_t ask_choice(std::string_view question,
-                                   const std::vector<std::string>& buttons) = 0;
+                                   const std::vector<std::string>& buttons,
+                                   std::size_t default_button) = 0;
+    // While the input box waits: puts text in its box, selected, the focus staying there;
+    // with answer_now the box is answered with it at once.
+    virtual void offer_answer(std::string_view text, bool answer_now) = 0;
+    // Puts the keyboard focus in a control of the main window, its text selected or not.
+    virtual void focus(ControlId control, bool select_all) = 0;
     // The system's folder chooser, starting at start; nullopt when cancelled.
     virtual std::optional<std::filesystem::path> choose_folder(
         std::string_view title, const std::filesystem::path& start) = 0;
 
     // The print windows. print draws one statement at the print position and moves one line
-    // lower; items from muted_from on are a preview and drawn in a muted colour.
+    // lower; items from muted_from on are a preview and drawn in a muted colour, and the last
+    // item in last_item's tone when that is not plain.
     virtual void show(PrintWindowId window) = 0;
     virtual void hide(PrintWindowId window) = 0;
     virtual void clear(PrintWindowId window) = 0;
     virtual void print(PrintWindowId window, const PrintStatement& statement,
-                       std::size_t muted_from = nothing_muted) = 0;
+                       std::size_t muted_from = nothing_muted, Tone last_item = Tone::plain) = 0;
+
+    // What lets a second program started in the same working folder find this one's main
+    // window, and bringing the window such a token names to the front (false when gone).
+    virtual std::string window_token() = 0;
+    virtual bool bring_to_front(std::string_view token) = 0;
 
     // Closes every window and ends the event loop; nothing runs after the current handler.
     virtual void end_program() = 0;

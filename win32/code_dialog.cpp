@@ -22,7 +22,10 @@ constexpr int first_extra_button_id = 1000;
 struct DialogState {
     const DialogContent* content;
     DialogOutcome outcome{};
+    bool ended = false;  // answered: later clicks, before it has gone, change nothing
 };
+
+HWND open_dialog = nullptr;  // the dialog with an answer box that runs now
 
 int scaled(int pixels_at_96, UINT dpi) {
     return MulDiv(pixels_at_96, static_cast<int>(dpi), 96);
@@ -97,7 +100,7 @@ void build(HWND dialog, const DialogContent& content) {
     int x = m + inner - buttons_width;
     for (std::size_t i = 0; i < content.buttons.size(); ++i) {
         add_child(dialog, L"BUTTON", content.buttons[i],
-                  WS_TABSTOP | (i == 0 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0,
+                  WS_TABSTOP | (i == content.default_button ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0,
                   button_id(i, content.buttons.size()), {x, y, x + widest_button, y + bh});
         x += widest_button + g;
     }
@@ -124,9 +127,15 @@ INT_PTR CALLBACK dialog_procedure(HWND dialog, UINT message, WPARAM w, LPARAM l)
             state = reinterpret_cast<DialogState*>(l);
             SetWindowLongPtrW(dialog, DWLP_USER, l);
             build(dialog, *state->content);
-            SendMessageW(dialog, DM_SETDEFID, IDOK, 0);
+            const std::size_t count = state->content->buttons.size();
+            const int default_id =
+                button_id(std::min(state->content->default_button, count - 1), count);
+            SendMessageW(dialog, DM_SETDEFID, static_cast<WPARAM>(default_id), 0);
             HWND answer = GetDlgItem(dialog, answer_id);
-            SetFocus(answer != nullptr ? answer : GetDlgItem(dialog, IDOK));
+            if (answer != nullptr) {
+                open_dialog = dialog;
+            }
+            SetFocus(answer != nullptr ? answer : GetDlgItem(dialog, default_id));
             return FALSE;  // the focus is set
         }
         case WM_COMMAND: {
@@ -134,6 +143,10 @@ INT_PTR CALLBACK dialog_procedure(HWND dialog, UINT message, WPARAM w, LPARAM l)
             if (HIWORD(w) != BN_CLICKED || id == answer_id || state == nullptr) {
                 break;
             }
+            if (state->ended) {
+                return TRUE;
+            }
+            state->ended = true;
             const std::size_t count = state->content->buttons.size();
             state->outcome.button = button_index(id, count);
             if (HWND answer = GetDlgItem(dialog, answer_id)) {
@@ -142,6 +155,9 @@ INT_PTR CALLBACK dialog_procedure(HWND dialog, UINT message, WPARAM w, LPARAM l)
                 text.resize(static_cast<std::size_t>(
                     GetWindowTextW(answer, text.data(), static_cast<int>(text.size()))));
                 state->outcome.answer = std::move(text);
+            }
+            if (open_dialog == dialog) {
+                open_dialog = nullptr;
             }
             EndDialog(dialog, 1);
             return TRUE;
@@ -153,6 +169,22 @@ INT_PTR CALLBACK dialog_procedure(HWND dialog, UINT message, WPARAM w, LPARAM l)
 }
 
 }  // namespace
+
+void offer_to_dialog(const std::wstring& text, bool answer_now) {
+    HWND answer = open_dialog != nullptr ? GetDlgItem(open_dialog, answer_id) : nullptr;
+    if (answer == nullptr) {
+        return;
+    }
+    SetWindowTextW(answer, text.c_str());
+    if (answer_now) {
+        SendMessageW(open_dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        return;
+    }
+    // The click went to another window: the dialog takes the focus back, the text selected.
+    SetActiveWindow(open_dialog);
+    SetFocus(answer);
+    SendMessageW(answer, EM_SETSEL, 0, -1);
+}
 
 HFONT message_font() {
     static const HFONT font = [] {

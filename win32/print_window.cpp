@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "print_window.h"
 
+#include <windowsx.h>
+
 #include "code_dialog.h"
 #include "dpi.h"
+#include "print_colours.h"
 #include "wide_text.h"
 #include "window_class.h"
 
@@ -46,10 +49,11 @@ void PrintWindow::show() {
 void PrintWindow::clear() {
     lines_.clear();
     muted_from_.clear();
+    last_item_.clear();
     InvalidateRect(window_, nullptr, TRUE);
 }
 
-void PrintWindow::print(const PrintStatement& statement, std::size_t muted_from) {
+void PrintWindow::print(const PrintStatement& statement, std::size_t muted_from, Tone last_item) {
     HDC dc = GetDC(window_);
     HGDIOBJ old = SelectObject(dc, message_font());
     TEXTMETRICW metrics{};
@@ -64,7 +68,33 @@ void PrintWindow::print(const PrintStatement& statement, std::size_t muted_from)
     SelectObject(dc, old);
     ReleaseDC(window_, dc);
     muted_from_.push_back(muted_from);
+    last_item_.push_back(last_item);
     InvalidateRect(window_, nullptr, TRUE);
+}
+
+Tone PrintWindow::tone(std::size_t line, std::size_t item) const {
+    if (item + 1 == lines_.at(line).size() && last_item_.at(line) != Tone::plain) {
+        return last_item_.at(line);
+    }
+    return is_muted(line, item) ? Tone::muted : Tone::plain;
+}
+
+COLORREF PrintWindow::colour(std::size_t line, std::size_t item) const {
+    const auto rgb = [](COLORREF c) { return Rgb{GetRValue(c), GetGValue(c), GetBValue(c)}; };
+    // On the window's own background, the class's button face.
+    const Rgb chosen = tone_colour(tone(line, item), rgb(GetSysColor(COLOR_WINDOWTEXT)),
+                                   rgb(GetSysColor(COLOR_BTNFACE)));
+    return RGB(chosen.r, chosen.g, chosen.b);
+}
+
+int PrintWindow::line_height() const {
+    HDC dc = GetDC(window_);
+    HGDIOBJ old = SelectObject(dc, message_font());
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(window_, dc);
+    return metrics.tmHeight + metrics.tmExternalLeading;
 }
 
 void PrintWindow::paint() {
@@ -78,8 +108,7 @@ void PrintWindow::paint() {
     for (std::size_t line = 0; line < lines_.size(); ++line) {
         for (std::size_t item = 0; item < lines_[line].size(); ++item) {
             const PlacedText& placed = lines_[line][item];
-            // The preview stands apart from the table in the system's grey for secondary text.
-            SetTextColor(dc, GetSysColor(is_muted(line, item) ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT));
+            SetTextColor(dc, colour(line, item));
             const std::wstring wide = wide_text(placed.text);
             TextOutW(dc, static_cast<int>(placed.x + 0.5), top, wide.c_str(),
                      static_cast<int>(wide.size()));
@@ -97,12 +126,27 @@ LRESULT CALLBACK PrintWindow::procedure(HWND window, UINT message, WPARAM w, LPA
             case WM_PAINT:
                 self->paint();
                 return 0;
+            case WM_LBUTTONDOWN:
+            case WM_LBUTTONDBLCLK: {
+                const int height = self->line_height();
+                const int y = GET_Y_LPARAM(l);
+                const auto line = static_cast<std::size_t>(height > 0 && y >= 0 ? y / height : 0);
+                if (self->line_click_ && height > 0 && y >= 0 && line < self->lines_.size()) {
+                    self->line_click_(line, message == WM_LBUTTONDBLCLK);
+                }
+                if (message == WM_LBUTTONDOWN) {
+                    return 0;
+                }
+                if (self->dismiss_) {
+                    self->dismiss_();
+                }
+                return 0;
+            }
             case WM_KEYDOWN:
                 if (w != VK_ESCAPE) {
                     break;
                 }
                 [[fallthrough]];
-            case WM_LBUTTONDBLCLK:
             case WM_CLOSE:
                 if (self->dismiss_) {
                     self->dismiss_();

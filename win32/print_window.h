@@ -9,6 +9,7 @@
 
 #include "print_line.h"
 #include "window_layout.h"
+#include "window_toolkit.h"
 
 namespace kestrune {
 
@@ -27,15 +28,24 @@ class PrintWindow {
 
     HWND handle() const { return window_; }
     void on_dismiss(std::function<void()> action) { dismiss_ = std::move(action); }
+    // A click or a double-click on a printed line.
+    void on_line_click(std::function<void(std::size_t line, bool double_click)> action) {
+        line_click_ = std::move(action);
+    }
 
     void show();
     void hide() { ShowWindow(window_, SW_HIDE); }
     void clear();
-    void print(const PrintStatement& statement, std::size_t muted_from);
+    void print(const PrintStatement& statement, std::size_t muted_from, Tone last_item);
 
     // What has been printed, line by line, with positions in pixels.
     const std::vector<std::vector<PlacedText>>& lines() const { return lines_; }
     bool is_muted(std::size_t line, std::size_t item) const { return item >= muted_from_.at(line); }
+    // The tone an item is drawn in, and the colour that gives under the system's colours.
+    Tone tone(std::size_t line, std::size_t item) const;
+    COLORREF colour(std::size_t line, std::size_t item) const;
+    // Height of a printed line, pixels.
+    int line_height() const;
 
   private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM w, LPARAM l);
@@ -45,8 +55,10 @@ class PrintWindow {
     Placement placement_;
     bool placed_ = false;
     std::function<void()> dismiss_;
+    std::function<void(std::size_t, bool)> line_click_;
     std::vector<std::vector<PlacedText>> lines_;
     std::vector<std::size_t> muted_from_;
+    std::vector<Tone> last_item_;
 };
 
 }  // namespace kestrune

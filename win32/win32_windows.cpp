@@ -5,6 +5,9 @@
 #include <shobjidl.h>
 
 #include <algorithm>
+#include <charconv>
+#include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "code_dialog.h"
@@ -22,6 +25,7 @@ constexpr wchar_t main_class_name[] = L"KestruneMainWindow";
 constexpr int first_control_id = 100;  // clear of IDOK and IDCANCEL
 constexpr DWORD main_style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr COLORREF problem_colour = RGB(0xb0, 0x00, 0x00);
+constexpr UINT about_command = 0x0010;  // in the system menu: below 0xF000, a multiple of 16
 
 // What CreateWindowExW needs for one kind of control.
 struct CreateArgs {
@@ -92,6 +96,9 @@ Win32Windows::Win32Windows() {
     tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, main_,
                             nullptr, GetModuleHandleW(nullptr), nullptr);
+    HMENU system_menu = GetSystemMenu(main_, FALSE);
+    AppendMenuW(system_menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(system_menu, MF_STRING, about_command, wide_text(about_caption).c_str());
 }
 
 Win32Windows::~Win32Windows() {
@@ -154,6 +161,8 @@ void Win32Windows::build_controls() {
 void Win32Windows::connect_to(frmcompute& handlers) {
     handlers_ = &handlers;
     display_->on_dismiss([&handlers] { handlers.results_dismissed(); });
+    choose_->on_line_click(
+        [&handlers](std::size_t line, bool twice) { handlers.list_clicked(line, twice); });
 }
 
 void Win32Windows::show_main() {
@@ -180,6 +189,10 @@ int Win32Windows::run() {
 }
 
 bool Win32Windows::take_key(const MSG& message) {
+    if (message.message == WM_KEYDOWN && message.wParam == VK_F1 && handlers_ != nullptr) {
+        handlers_->help_requested();
+        return true;
+    }
     if (message.message != WM_KEYDOWN || message.wParam != VK_RETURN || handlers_ == nullptr ||
         GetParent(message.hwnd) != main_) {
         return false;
@@ -242,6 +255,12 @@ LRESULT Win32Windows::handle(UINT message, WPARAM w, LPARAM l) {
                 end_program();
             }
             return 0;
+        case WM_SYSCOMMAND:
+            if ((w & 0xFFF0) == about_command && handlers_ != nullptr) {
+                handlers_->help_requested();
+                return 0;
+            }
+            break;
         default:
             break;
     }
@@ -282,20 +301,60 @@ std::optional<std::string> Win32Windows::ask_text(const InputRequest& request) {
 }
 
 void Win32Windows::tell(std::string_view message, Severity severity) {
-    MessageBeep(severity == Severity::critical ? MB_ICONHAND : MB_ICONWARNING);
+    MessageBeep(severity == Severity::critical  ? MB_ICONHAND
+                : severity == Severity::warning ? MB_ICONWARNING
+                                                : MB_ICONASTERISK);
     run_dialog(
         main_,
         {wide_text(dialog_title), wide_text(message), std::nullopt, {wide_text(ok_caption)}});
 }
 
 std::size_t Win32Windows::ask_choice(std::string_view question,
-                                     const std::vector<std::string>& buttons) {
+                                     const std::vector<std::string>& buttons,
+                                     std::size_t default_button) {
     DialogContent content{wide_text(dialog_title), wide_text(question), std::nullopt, {}};
     for (const std::string& b : buttons) {
         content.buttons.push_back(wide_text(b));
     }
+    content.default_button = default_button;
     MessageBeep(MB_ICONQUESTION);
     return run_dialog(main_, content).button;
+}
+
+void Win32Windows::offer_answer(std::string_view text, bool answer_now) {
+    offer_to_dialog(wide_text(text), answer_now);
+}
+
+void Win32Windows::focus(ControlId control, bool select_all) {
+    SetActiveWindow(main_);
+    HWND target = controls_.at(control);
+    SetFocus(target);
+    if (select_all) {
+        SendMessageW(target, EM_SETSEL, 0, -1);
+    }
+}
+
+std::string Win32Windows::window_token() {
+    return std::to_string(reinterpret_cast<std::uintptr_t>(main_));
+}
+
+bool Win32Windows::bring_to_front(std::string_view token) {
+    std::uintptr_t value = 0;
+    if (std::from_chars(token.data(), token.data() + token.size(), value).ec != std::errc()) {
+        return false;
+    }
+    HWND other = reinterpret_cast<HWND>(value);
+    wchar_t name[64]{};
+    // Only a Kestrune main window: a handle may be taken by another window since.
+    if (!IsWindow(other) || GetClassNameW(other, name, 64) == 0 ||
+        std::wstring_view(name) != main_class_name) {
+        return false;
+    }
+    if (IsIconic(other)) {
+        ShowWindow(other, SW_RESTORE);
+    }
+    SetForegroundWindow(other);
+    return true;
 }
 
 std::optional<std::filesystem::path> Win32Windows::choose_folder(
@@ -361,8 +420,8 @@ void Win32Windows::clear(PrintWindowId window) {
 }
 
 void Win32Windows::print(PrintWindowId window, const PrintStatement& statement,
-                         std::size_t muted_from) {
-    print_window(window).print(statement, muted_from);
+                         std::size_t muted_from, Tone last_item) {
+    print_window(window).print(statement, muted_from, last_item);
 }
 
 void Win32Windows::end_program() {

@@ -30,8 +30,8 @@ class Win32Windows : public WindowToolkit {
     void show_main();
     // Runs the event loop until the program ends; gives the exit code.
     int run();
-    // The main window's own keys, before the dialog manager sees them: Enter in a text box
-    // and on a button. True when the key was taken.
+    // The program's own keys, before the dialog manager sees them: Enter in a text box and on
+    // a button of the main window, F1 in any of its windows. True when the key was taken.
     bool take_key(const MSG& message);
 
     HWND main_window() const { return main_; }
@@ -43,15 +43,19 @@ class Win32Windows : public WindowToolkit {
     void set_tip(ControlId control, std::string_view tip) override;
     std::optional<std::string> ask_text(const InputRequest& request) override;
     void tell(std::string_view message, Severity severity) override;
-    std::size_t ask_choice(std::string_view question,
-                           const std::vector<std::string>& buttons) override;
+    std::size_t ask_choice(std::string_view question, const std::vector<std::string>& buttons,
+                           std::size_t default_button) override;
+    void offer_answer(std::string_view text, bool answer_now) override;
+    void focus(ControlId control, bool select_all) override;
+    std::string window_token() override;
+    bool bring_to_front(std::string_view token) override;
     std::optional<std::filesystem::path> choose_folder(std::string_view title,
                                                        const std::filesystem::path& start) override;
     void show(PrintWindowId window) override;
     void hide(PrintWindowId window) override;
     void clear(PrintWindowId window) override;
-    void print(PrintWindowId window, const PrintStatement& statement,
-               std::size_t muted_from) override;
+    void print(PrintWindowId window, const PrintStatement& statement, std::size_t muted_from,
+               Tone last_item) override;
     void end_program() override;
 
   private:

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QTest>
 
 namespace kestrune::testing {
 namespace {
@@ -97,6 +98,15 @@ void ModalWatch::click_button(const QString& label, QString* text) {
         }
         unexpected_ << QStringLiteral("no button ") + label;
         box->close();
+    });
+}
+
+void ModalWatch::press_key(Qt::Key key, QString* text) {
+    expect<QMessageBox>("a question answered by a key", [key, text](QMessageBox* box) {
+        if (text != nullptr) {
+            *text = box->text();
+        }
+        QTest::keyClick(box, key);
     });
 }
 

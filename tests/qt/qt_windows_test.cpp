@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <QApplication>
+#include <QFontMetricsF>
 #include <QGroupBox>
+#include <QInputDialog>
 #include <QScreen>
 #include <QtTest>
 
+#include "print_colours.h"
 #include "window_fixture.h"
 
 using namespace kestrune;
@@ -25,6 +29,12 @@ class QtWindowsTest : public QObject {
     void escHidesTheResults();
     void parameterButtonsTellTheirCurrentValue();
     void theListStaysOnTheScreen();
+    void enterAndEscGiveTheSafeAnswerOfAQuestion();
+    void afterTheResultsTypingGoesToTheLoadBox();
+    void aClickOnTheListFillsTheBoxWhichKeepsTheFocus();
+    void thePreviewIsDrawnInReadableTones();
+    void f1ShowsHelpFromEveryWindow();
+    void aSecondProgramReachesTheFirstByItsToken();
 };
 
 void QtWindowsTest::windowsAreBuiltFromTheTable() {
@@ -259,6 +269,130 @@ void QtWindowsTest::theListStaysOnTheScreen() {
     const QRect area = run.windows.main_window()->screen()->availableGeometry();
     QVERIFY2(area.contains(list.topLeft()),
              qPrintable(QStringLiteral("%1,%2").arg(list.x()).arg(list.y())));
+}
+
+void QtWindowsTest::enterAndEscGiveTheSafeAnswerOfAQuestion() {
+    // State: a question with a default button that is not the first. Action: Enter, then Esc.
+    // Expected: Enter presses the default, Esc gives the last button.
+    QtProgram run;
+    const std::vector<std::string> buttons{"清空结果文件", "保留并退出"};
+    run.watch.press_key(Qt::Key_Return);
+    QCOMPARE(run.windows.ask_choice("问题", buttons, 1), std::size_t{1});
+    run.watch.press_key(Qt::Key_Escape);
+    QCOMPARE(run.windows.ask_choice("问题", {"甲", "乙", "丙"}, 0), std::size_t{2});
+    run.watch.press_key(Qt::Key_Return);
+    QCOMPARE(run.windows.ask_choice("问题", {"甲", "乙", "丙"}, 0), std::size_t{0});
+    QVERIFY(run.watch.unexpected().isEmpty());
+}
+
+void QtWindowsTest::afterTheResultsTypingGoesToTheLoadBox() {
+    // State: the results shown. Action: Esc, then digits typed. Expected: the load box has the
+    // focus with its text selected, and the digits replace it.
+    QtProgram run;
+    QVERIFY(run.start());
+    run.size_worked_example();
+    QTest::keyClick(run.results(), Qt::Key_Escape);
+    QWidget* focused = run.windows.main_window()->focusWidget();
+    QCOMPARE(focused, static_cast<QWidget*>(run.text("Text1")));
+    QCOMPARE(run.text("Text1")->selectedText(), QStringLiteral("10000"));
+    QTest::keyClicks(focused, "32000");
+    QCOMPARE(run.text("Text1")->text(), QStringLiteral("32000"));
+}
+
+void QtWindowsTest::aClickOnTheListFillsTheBoxWhichKeepsTheFocus() {
+    // State: the DN input box waits. Action: a click on the row of DN 24, then "2" typed
+    // into the focused widget; later a double-click on the row of DN 26. Expected: the box
+    // holds 24 selected and keeps the focus, so "2" replaces it; the double-click answers 26.
+    QtProgram run;
+    QVERIFY(run.start());
+    QTest::keyClicks(run.text("Text1"), "10000");
+    QString after_click, after_typing, answered_with;
+    bool box_has_focus = false;
+    bool answered = false;
+    run.watch.answer_input("26", nullptr, [&] {
+        const auto spacing = QFontMetricsF(run.list()->surface()->font()).lineSpacing();
+        QTest::mouseClick(run.list(), Qt::LeftButton, {},
+                          QPoint(20, static_cast<int>(spacing * 2.5)));
+        auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+        after_click = box->textValue();
+        QWidget* focused = box->focusWidget();
+        box_has_focus = focused != nullptr && focused->hasFocus() == box->isActiveWindow();
+        box_has_focus = box_has_focus && qobject_cast<QLineEdit*>(focused) != nullptr &&
+                        qobject_cast<QLineEdit*>(focused)->selectedText() == QStringLiteral("24");
+        QTest::keyClicks(focused, "2");
+        after_typing = box->textValue();
+        QTest::mouseDClick(run.list(), Qt::LeftButton, {},
+                           QPoint(20, static_cast<int>(spacing * 4.5)));
+        answered = box->result() == QDialog::Accepted;
+        answered_with = box->textValue();
+    });
+    run.click("cmdok");
+    QCOMPARE(after_click, QStringLiteral("24"));
+    QVERIFY(box_has_focus);
+    QCOMPARE(after_typing, QStringLiteral("2"));
+    QVERIFY(answered);
+    QCOMPARE(answered_with, QStringLiteral("26"));
+    QCOMPARE(run.handlers.state().dn, std::int16_t{26});
+    QVERIFY(run.watch.unexpected().isEmpty());
+}
+
+void QtWindowsTest::thePreviewIsDrawnInReadableTones() {
+    QtProgram run;
+    QVERIFY(run.start());
+    QTest::keyClicks(run.text("Text1"), "10000");
+    std::vector<QColor> preview, marks;
+    QColor ground;
+    run.watch.answer_input("25", nullptr, [&] {
+        const PrintSurface* list = run.list()->surface();
+        ground = list->palette().color(QPalette::Window);
+        for (std::size_t line = 1; line < list->lines().size(); ++line) {
+            const std::size_t last = list->lines()[line].size() - 1;
+            if (list->tone(line, last) == Tone::suggested) {
+                marks.push_back(list->colour(line, last));
+            }
+            if (list->lines()[line].size() > 2) {
+                preview.push_back(list->colour(line, 2));
+            }
+        }
+    });
+    run.click("cmdok");
+    const auto rgb = [](const QColor& c) {
+        return Rgb{static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
+                   static_cast<std::uint8_t>(c.blue())};
+    };
+    QVERIFY(!preview.empty());
+    QCOMPARE(marks.size(), std::size_t{1});
+    for (const QColor& c : preview) {
+        QVERIFY(contrast_ratio(rgb(c), rgb(ground)) >= least_contrast);
+    }
+    QVERIFY(contrast_ratio(rgb(marks.front()), rgb(ground)) >= least_contrast);
+    QVERIFY(marks.front() != preview.front());
+}
+
+void QtWindowsTest::f1ShowsHelpFromEveryWindow() {
+    QtProgram run;
+    QVERIFY(run.start());
+    run.size_worked_example();
+    for (QWidget* window :
+         {static_cast<QWidget*>(run.windows.main_window()), static_cast<QWidget*>(run.results())}) {
+        QString help;
+        run.watch.accept_message(&help);
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QTest::keyClick(window, Qt::Key_F1);
+        QVERIFY2(help.startsWith(QStringLiteral("Kestrune ")), qPrintable(help));
+    }
+    QVERIFY(run.watch.unexpected().isEmpty());
+    QCOMPARE(run.watch.still_expected(), std::size_t{0});
+}
+
+void QtWindowsTest::aSecondProgramReachesTheFirstByItsToken() {
+    QtWindows first;
+    QtWindows second;
+    const std::string token = first.window_token();
+    QCOMPARE(first.window_token(), token);  // one token for the program's whole run
+    QVERIFY(second.bring_to_front(token));
+    QVERIFY(!second.bring_to_front("kestrune-no-such-program"));
 }
 
 QTEST_MAIN(QtWindowsTest)

@@ -213,31 +213,39 @@ TEST(CalcSheet, UndoAndRedoWalkTheEditsBackAndForth) {
 }
 
 TEST(CalcSheet, ARestartRestoresTheSheetAndKeepsTheEarlierLogAside) {
+    TempWorkingFolder folder;
+    write_bytes("indata1.txt", example_dn);
+    write_bytes("indata2.txt", example_d);
     SheetData before;
     std::string earlier_log;
     {
-        SheetRun run;
-        ASSERT_TRUE(run.start());
-        run.size("10000", "20");
-        run.size("8000", "20");
-        ASSERT_TRUE(run.edit(1, SheetColumn::length, "7.5").accepted);
-        ASSERT_TRUE(run.edit(1, SheetColumn::loops, "1").accepted);
-        before = run.sheet().sheet().data();
-        earlier_log = run.log();
-        // The same working folder, the program started again.
         RecordingToolkit toolkit;
-        frmcompute again(toolkit);
-        ASSERT_TRUE(again.start());
-        EXPECT_EQ(again.sheet().sheet().data(), before);
-        EXPECT_EQ(again.sheet().rows(), 2u);
-        EXPECT_EQ(read_bytes("outdata.txt"), header_bytes());
-        bool kept = false;
-        for (const auto& entry : std::filesystem::directory_iterator(".")) {
-            kept = kept || (entry.path().filename().string().rfind("outdata-", 0) == 0 &&
-                            read_bytes(entry.path()) == earlier_log);
+        frmcompute window(toolkit);
+        ASSERT_TRUE(window.start());
+        toolkit.set_typed(ControlId::Text1, "10000");
+        window.text_changed(ControlId::Text1);
+        for (const char* dn : {"20", "25"}) {
+            toolkit.answer_input(dn);
+            window.clicked(ControlId::cmdok);
         }
-        EXPECT_TRUE(kept);
+        ASSERT_TRUE(
+            window.sheet().edit(1, SheetColumn::length, "7.5", window.state().pipes).accepted);
+        ASSERT_TRUE(window.sheet().edit(1, SheetColumn::loops, "1", window.state().pipes).accepted);
+        before = window.sheet().sheet().data();
+        earlier_log = read_bytes("outdata.txt");
     }
+    RecordingToolkit toolkit;
+    frmcompute again(toolkit);
+    ASSERT_TRUE(again.start());
+    EXPECT_EQ(again.sheet().sheet().data(), before);
+    EXPECT_EQ(again.sheet().rows(), 2u);
+    EXPECT_EQ(read_bytes("outdata.txt"), header_bytes());
+    bool kept = false;
+    for (const auto& entry : std::filesystem::directory_iterator(".")) {
+        kept = kept || (entry.path().filename().string().rfind("outdata-", 0) == 0 &&
+                        read_bytes(entry.path()) == earlier_log);
+    }
+    EXPECT_TRUE(kept);
 }
 
 TEST(CalcSheet, ADamagedSheetIsKeptAsideAndTold) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace kestrune::testing {
 
@@ -136,7 +137,12 @@ std::optional<std::string> RecordingToolkit::ask_text(const InputRequest& reques
     if (!step) {
         return std::nullopt;
     }
+    answered_now_.reset();
     step->handle(&request);
+    // A double-click on the list meanwhile answers for the engineer.
+    if (answered_now_) {
+        return std::exchange(answered_now_, std::nullopt);
+    }
     return step->answer;
 }
 
@@ -148,9 +154,11 @@ void RecordingToolkit::tell(std::string_view message, Severity severity) {
 }
 
 std::size_t RecordingToolkit::ask_choice(std::string_view question,
-                                         const std::vector<std::string>& buttons) {
+                                         const std::vector<std::string>& buttons,
+                                         std::size_t default_button) {
     const std::string shown(question);
     last_buttons_ = buttons;
+    last_default_ = default_button;
     auto step = next(Kind::choice, question);
     if (!step) {
         return buttons.size() - 1;
@@ -175,6 +183,22 @@ std::optional<std::filesystem::path> RecordingToolkit::choose_folder(std::string
     return step->folder;
 }
 
+void RecordingToolkit::offer_answer(std::string_view text, bool answer_now) {
+    offers_.emplace_back(text);
+    if (answer_now) {
+        answered_now_ = std::string(text);
+    }
+}
+
+void RecordingToolkit::focus(ControlId control, bool select_all) {
+    focused_ = std::make_pair(control, select_all);
+}
+
+bool RecordingToolkit::bring_to_front(std::string_view token) {
+    brought_.emplace_back(token);
+    return true;
+}
+
 void RecordingToolkit::show(PrintWindowId window) {
     windows_[window].visible = true;
     ++windows_[window].times_shown;
@@ -187,12 +211,14 @@ void RecordingToolkit::hide(PrintWindowId window) {
 void RecordingToolkit::clear(PrintWindowId window) {
     windows_[window].lines.clear();
     windows_[window].muted_from.clear();
+    windows_[window].last_item_tone.clear();
 }
 
 void RecordingToolkit::print(PrintWindowId window, const PrintStatement& statement,
-                             std::size_t muted_from) {
+                             std::size_t muted_from, Tone last_item) {
     windows_[window].lines.push_back(statement);
     windows_[window].muted_from.push_back(muted_from);
+    windows_[window].last_item_tone.push_back(last_item);
 }
 
 void RecordingToolkit::end_program() {

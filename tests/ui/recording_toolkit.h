@@ -19,6 +19,7 @@ struct PrintedWindow {
     int times_shown = 0;
     std::vector<PrintStatement> lines;
     std::vector<std::size_t> muted_from;
+    std::vector<Tone> last_item_tone;
 
     // The items of one line joined by "|": " 25 | 21.25 ".
     std::string line(std::size_t index) const;
@@ -55,8 +56,15 @@ class RecordingToolkit : public WindowToolkit {
     const PrintedWindow& window(PrintWindowId id) const { return windows_.at(id); }
     const std::vector<Told>& messages() const { return messages_; }
     bool ended() const { return ended_; }
-    // The buttons of the last question asked.
+    // The buttons of the last question asked, and the one Enter presses.
     const std::vector<std::string>& last_buttons() const { return last_buttons_; }
+    std::size_t last_default() const { return last_default_; }
+    // What was offered to the input box while it waited, in order.
+    const std::vector<std::string>& offers() const { return offers_; }
+    // Where the focus was put last, and whether its text was selected.
+    std::optional<std::pair<ControlId, bool>> focused() const { return focused_; }
+    // The tokens whose windows were brought to the front.
+    const std::vector<std::string>& brought_to_front() const { return brought_; }
 
     std::string text(ControlId control) const override;
     void set_text(ControlId control, std::string_view text) override;
@@ -64,15 +72,19 @@ class RecordingToolkit : public WindowToolkit {
     std::string tip(ControlId control) const;
     std::optional<std::string> ask_text(const InputRequest& request) override;
     void tell(std::string_view message, Severity severity) override;
-    std::size_t ask_choice(std::string_view question,
-                           const std::vector<std::string>& buttons) override;
+    std::size_t ask_choice(std::string_view question, const std::vector<std::string>& buttons,
+                           std::size_t default_button) override;
+    void offer_answer(std::string_view text, bool answer_now) override;
+    void focus(ControlId control, bool select_all) override;
+    std::string window_token() override { return "recording toolkit"; }
+    bool bring_to_front(std::string_view token) override;
     std::optional<std::filesystem::path> choose_folder(std::string_view title,
                                                        const std::filesystem::path& start) override;
     void show(PrintWindowId window) override;
     void hide(PrintWindowId window) override;
     void clear(PrintWindowId window) override;
-    void print(PrintWindowId window, const PrintStatement& statement,
-               std::size_t muted_from) override;
+    void print(PrintWindowId window, const PrintStatement& statement, std::size_t muted_from,
+               Tone last_item) override;
     void end_program() override;
 
   private:
@@ -94,6 +106,11 @@ class RecordingToolkit : public WindowToolkit {
     std::deque<Step> script_;
     bool ended_ = false;
     std::vector<std::string> last_buttons_;
+    std::size_t last_default_ = 0;
+    std::vector<std::string> offers_;
+    std::optional<std::string> answered_now_;
+    std::optional<std::pair<ControlId, bool>> focused_;
+    std::vector<std::string> brought_;
 };
 
 }  // namespace kestrune::testing

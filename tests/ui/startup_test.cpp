@@ -85,16 +85,49 @@ TEST(Startup, BadTablesAreExplainedBeforeTheLogIsTouched) {
     }
 }
 
-TEST(Startup, StartingTwiceLeavesTheHeaderOnly) {
+TEST(Startup, StartingTwiceInARowLeavesTheHeaderOnlyAndKeepsNothing) {
+    TempWorkingFolder folder;
+    write_bytes("indata1.txt", worked_dn);
+    write_bytes("indata2.txt", worked_d);
+    for (int start = 0; start < 2; ++start) {
+        RecordingToolkit toolkit;
+        frmcompute window(toolkit);
+        ASSERT_TRUE(window.start());
+        EXPECT_EQ(toolkit.text(ControlId::problem_line), "");
+    }
+    EXPECT_EQ(read_bytes("outdata.txt"), header_bytes());
+    for (const auto& entry : std::filesystem::directory_iterator(".")) {
+        EXPECT_NE(entry.path().filename().string().rfind("outdata-", 0), 0u);
+    }
+}
+
+TEST(Startup, ASecondStartInTheFolderTouchesNothingAndBringsTheFirstForward) {
+    // State: a program running in the folder, one row logged. Action: start a second one
+    // there. Expected: told, the first one's window brought forward by its token, the second
+    // one ends; the log, its row and the sheet as they were, nothing kept aside.
     ProgramRun run;
     ASSERT_TRUE(run.start());
     run.type_load("10000");
     run.toolkit.answer_input("25");
     run.click(ControlId::cmdok);
+    const std::string log = run.log();
+    const std::string sheet = read_bytes("calcsheet.txt");
+
     RecordingToolkit second_toolkit;
     frmcompute second(second_toolkit);
-    ASSERT_TRUE(second.start());
-    EXPECT_EQ(run.log(), header_bytes());
+    std::string message;
+    Severity severity = Severity::warning;
+    second_toolkit.expect_message(&message, &severity);
+    EXPECT_FALSE(second.start());
+    EXPECT_EQ(message.rfind("Kestrune 已经在文件夹 ", 0), 0u) << message;
+    EXPECT_NE(message.find("本次启动没有改动任何文件"), std::string::npos);
+    EXPECT_EQ(severity, Severity::information);
+    EXPECT_EQ(second_toolkit.brought_to_front(), std::vector<std::string>{"recording toolkit"});
+    EXPECT_EQ(run.log(), log);
+    EXPECT_EQ(read_bytes("calcsheet.txt"), sheet);
+    for (const auto& entry : std::filesystem::directory_iterator(".")) {
+        EXPECT_NE(entry.path().filename().string().rfind("outdata-", 0), 0u);
+    }
 }
 
 }  // namespace

@@ -103,6 +103,17 @@ void DialogWatch::answer_by_key(std::wstring answer, WPARAM key, DialogSeen* see
     });
 }
 
+void DialogWatch::press_key(WPARAM key, DialogSeen* seen) {
+    expected_.push_back([key, seen](HWND dialog) {
+        if (seen != nullptr) {
+            *seen = seen_in(dialog);
+        }
+        HWND target = GetFocus() != nullptr ? GetFocus() : dialog;
+        PostMessageW(target, WM_KEYDOWN, key, 0);
+        PostMessageW(target, WM_KEYUP, key, 0);
+    });
+}
+
 void CALLBACK DialogWatch::tick(HWND, UINT, UINT_PTR, DWORD) {
     if (current != nullptr) {
         current->look();

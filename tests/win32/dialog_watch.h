@@ -32,6 +32,8 @@ class DialogWatch {
                 std::function<void()> meanwhile = {});
     void press(std::wstring caption, DialogSeen* seen = nullptr);
     void answer_by_key(std::wstring answer, WPARAM key, DialogSeen* seen = nullptr);
+    // A dialog without an answer box answered by a key (VK_RETURN, VK_ESCAPE).
+    void press_key(WPARAM key, DialogSeen* seen = nullptr);
 
     const std::vector<std::wstring>& unexpected() const { return unexpected_; }
     std::size_t still_expected() const { return expected_.size(); }

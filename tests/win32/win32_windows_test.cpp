@@ -12,6 +12,7 @@
 #include "dpi.h"
 #include "expected_log.h"
 #include "frmcompute.h"
+#include "print_colours.h"
 #include "temp_folder.h"
 #include "wide_text.h"
 
@@ -381,6 +382,118 @@ TEST(Win32Windows, TheListOpensBesideTheMainWindowWhereThereIsRoom) {
     EXPECT_FALSE(IntersectRect(&both, &main, &list));
     EXPECT_EQ(list.left, main.right + 8);
     EXPECT_EQ(list.top, main.top);
+}
+
+TEST(Win32Windows, EnterAndEscGiveTheSafeAnswerOfAQuestion) {
+    Win32Program run;
+    run.watch.press_key(VK_RETURN);
+    EXPECT_EQ(run.windows.ask_choice("问题", {"清空结果文件", "保留并退出"}, 1), 1u);
+    run.watch.press_key(VK_ESCAPE);
+    EXPECT_EQ(run.windows.ask_choice("问题", {"甲", "乙", "丙"}, 0), 2u);
+    run.watch.press_key(VK_RETURN);
+    EXPECT_EQ(run.windows.ask_choice("问题", {"甲", "乙", "丙"}, 0), 0u);
+}
+
+TEST(Win32Windows, AfterTheResultsTypingGoesToTheLoadBox) {
+    Win32Program run;
+    ASSERT_TRUE(run.start());
+    run.size_worked_example();
+    SendMessageW(run.results().handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(GetFocus(), run.control(ControlId::Text1));
+    DWORD from = 0, to = 0;
+    SendMessageW(run.control(ControlId::Text1), EM_GETSEL, reinterpret_cast<WPARAM>(&from),
+                 reinterpret_cast<LPARAM>(&to));
+    EXPECT_EQ(from, 0u);
+    EXPECT_EQ(to, 5u);
+}
+
+TEST(Win32Windows, AClickOnTheListFillsTheBoxWhichKeepsTheFocus) {
+    // State: the DN input box waits. Action: a click on the row of DN 24, then a double-click
+    // on the row of DN 26. Expected: 24 in the box, selected, the focus in the box; then the
+    // box answered with 26 (the watch's later 确定 changes nothing).
+    Win32Program run;
+    ASSERT_TRUE(run.start());
+    run.type(ControlId::Text1, L"10000");
+    std::wstring after_click;
+    bool box_has_focus = false;
+    DWORD from = 1, to = 0;
+    run.watch.answer(L"15", nullptr, [&] {
+        const int height = run.list().line_height();
+        HWND list = run.list().handle();
+        SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, height * 2 + height / 2));
+        HWND box = GetFocus();
+        box_has_focus = box != nullptr && GetParent(box) != list && GetParent(box) != nullptr &&
+                        GetWindow(GetParent(box), GW_OWNER) == run.windows.main_window();
+        wchar_t text[16]{};
+        GetWindowTextW(box, text, 16);
+        after_click = text;
+        SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&from),
+                     reinterpret_cast<LPARAM>(&to));
+        SendMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(20, height * 4 + height / 2));
+    });
+    run.click(ControlId::cmdok);
+    EXPECT_EQ(after_click, L"24");
+    EXPECT_TRUE(box_has_focus);
+    EXPECT_EQ(from, 0u);
+    EXPECT_EQ(to, 2u);
+    EXPECT_EQ(run.handlers.state().dn, 26);
+}
+
+TEST(Win32Windows, ThePreviewIsDrawnInReadableTones) {
+    Win32Program run;
+    ASSERT_TRUE(run.start());
+    run.type(ControlId::Text1, L"10000");
+    std::vector<COLORREF> preview, marks;
+    run.watch.answer(L"25", nullptr, [&] {
+        const PrintWindow& list = run.list();
+        for (std::size_t line = 1; line < list.lines().size(); ++line) {
+            const std::size_t last = list.lines()[line].size() - 1;
+            if (list.tone(line, last) == Tone::suggested) {
+                marks.push_back(list.colour(line, last));
+            }
+            if (list.lines()[line].size() > 2) {
+                preview.push_back(list.colour(line, 2));
+            }
+        }
+    });
+    run.click(ControlId::cmdok);
+    const auto rgb = [](COLORREF c) { return Rgb{GetRValue(c), GetGValue(c), GetBValue(c)}; };
+    const Rgb ground = rgb(GetSysColor(COLOR_BTNFACE));
+    ASSERT_FALSE(preview.empty());
+    ASSERT_EQ(marks.size(), 1u);
+    for (COLORREF c : preview) {
+        EXPECT_GE(contrast_ratio(rgb(c), ground), least_contrast);
+    }
+    EXPECT_GE(contrast_ratio(rgb(marks.front()), ground), least_contrast);
+    EXPECT_NE(marks.front(), preview.front());
+}
+
+TEST(Win32Windows, F1AndTheSystemMenuShowTheHelp) {
+    Win32Program run;
+    ASSERT_TRUE(run.start());
+    run.size_worked_example();
+    DialogSeen from_key, from_menu;
+    run.watch.press(L"确定", &from_key);
+    MSG f1{run.results().handle(), WM_KEYDOWN, VK_F1, 0, 0, {}};
+    EXPECT_TRUE(run.windows.take_key(f1));
+    EXPECT_EQ(from_key.text.rfind(L"Kestrune ", 0), 0u);
+
+    HMENU menu = GetSystemMenu(run.windows.main_window(), FALSE);
+    const int items = GetMenuItemCount(menu);
+    wchar_t caption[64]{};
+    GetMenuStringW(menu, static_cast<UINT>(items - 1), caption, 64, MF_BYPOSITION);
+    EXPECT_EQ(std::wstring(caption), L"关于 Kestrune…");
+    run.watch.press(L"确定", &from_menu);
+    SendMessageW(run.windows.main_window(), WM_SYSCOMMAND, GetMenuItemID(menu, items - 1), 0);
+    EXPECT_EQ(from_menu.text, from_key.text);
+}
+
+TEST(Win32Windows, ASecondProgramReachesTheFirstByItsToken) {
+    Win32Windows first;
+    Win32Windows second;
+    EXPECT_TRUE(second.bring_to_front(first.window_token()));
+    EXPECT_FALSE(second.bring_to_front("12"));
+    EXPECT_FALSE(second.bring_to_front("not a window"));
 }
 
 }  // namespace

@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstdint>
+
+#include "window_toolkit.h"
+
+namespace kestrune {
+
+struct Rgb {
+    std::uint8_t r = 0, g = 0, b = 0;
+    bool operator==(const Rgb&) const = default;
+};
+
+// Text must stand out from its background by at least this contrast ratio (WCAG 2.x, level
+// AA, normal text).
+inline constexpr double least_contrast = 4.5;
+
+// The contrast ratio of two colours, from 1 (the same) to 21 (black on white), WCAG 2.x.
+double contrast_ratio(Rgb a, Rgb b);
+
+// The colour of printed text of a tone, given the system's text and background colours of
+// the window: plain is the text colour; muted lies between text and background, as near the
+// background as least_contrast allows; suggested is a dark green and too_fast a dark red (on
+// a dark background, light ones), each reaching least_contrast.
+Rgb tone_colour(Tone tone, Rgb text, Rgb background);
+
+}  // namespace kestrune
