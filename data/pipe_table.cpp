@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "conversions.h"
+#include "example_files.h"
 #include "file_error.h"
 #include "leading_number.h"
 #include "platform_files.h"
@@ -212,7 +213,9 @@ std::optional<FileError> copy_pipe_table(const std::filesystem::path& from,
         if (file_kind(target) != FileKind::missing) {
             continue;  // the engineer's own file stays
         }
-        auto contents = read_table_file(from, name);
+        auto contents = from.empty()
+                            ? Result<std::string, TableError>(std::string(example_file(name)))
+                            : read_table_file(from, name);
         if (!contents) {
             return FileError{path_text(from / name), contents.error().reason,
                              contents.error().code};

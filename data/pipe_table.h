@@ -56,7 +56,7 @@ Result<PipeTable, TableError> parse_pipe_table(std::string_view nominal_contents
 Result<PipeTable, TableError> load_pipe_table(const std::filesystem::path& folder = {});
 
 // Copies the two table files from one folder into another, which is created when missing;
-// files already there are kept.
+// files already there are kept. From an empty path: the program's own example table.
 std::optional<FileError> copy_pipe_table(const std::filesystem::path& from,
                                          const std::filesystem::path& to);
 

@@ -72,12 +72,15 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 QtWindows::QtWindows()
     : main_(new MainWindow),
-      choose_(new PrintWindow(main_, frmchoose_window)),
+      // The list is a window of its own, not the main window's: the DN box, modal to the main
+      // window, would block a window that belongs to it, and the list must take clicks.
+      choose_(new PrintWindow(nullptr, frmchoose_window)),
       display_(new PrintWindow(main_, frmdisplay_window)) {
     build_controls();
 }
 
 QtWindows::~QtWindows() {
+    delete choose_;
     delete main_;
 }
 

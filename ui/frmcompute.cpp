@@ -61,22 +61,23 @@ bool frmcompute::start() {
 
 bool frmcompute::find_table() {
     auto table = load_pipe_table();
-    // Started from the menu, the working folder is usually the home folder, without the
-    // table: offer the example table, or the folder that holds one, for the whole run.
-    const bool example = !places_.examples.empty() && load_pipe_table(places_.examples);
+    // Started from the menu, or by a shortcut elsewhere, the working folder is usually without
+    // the table: offer the example table (the one beside the program, or else the program's
+    // own copy of it), or the folder that holds one, for the whole run.
+    if (!places_.examples.empty() && !load_pipe_table(places_.examples)) {
+        places_.examples.clear();
+    }
     while (!table && table.error().fault == TableFault::missing_file) {
-        std::vector<std::string> buttons{std::string(choose_folder_caption),
-                                         std::string(quit_caption)};
-        if (example) {
-            buttons.insert(buttons.begin(), std::string(use_example_caption));
-        }
+        const std::vector<std::string> buttons{std::string(use_example_caption),
+                                               std::string(choose_folder_caption),
+                                               std::string(quit_caption)};
         const std::size_t choice = toolkit_.ask_choice(
-            missing_table_question(table.error(), working_folder(), example), buttons, 0);
+            missing_table_question(table.error(), working_folder()), buttons, 0);
         if (choice + 1 == buttons.size()) {
             return false;
         }
         std::error_code ignored;
-        if (example && choice == 0) {
+        if (choice == 0) {
             use_example_table();
         } else if (auto folder = toolkit_.choose_folder(folder_chooser_title,
                                                         std::filesystem::current_path(ignored))) {

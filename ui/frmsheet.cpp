@@ -5,6 +5,7 @@
 
 #include "conversions.h"
 #include "design_steps.h"
+#include "example_files.h"
 #include "leading_number.h"
 #include "messages.h"
 #include "number_text.h"
@@ -77,6 +78,9 @@ void frmsheet::open(const std::filesystem::path& examples) {
     if (table && table.value().fittings.empty() && !examples.empty()) {
         table = load_fitting_table(examples);
         table_file = path_text(examples / fitting_table_file);
+    }
+    if (table && table.value().fittings.empty()) {
+        table = parse_fitting_table(example_file(fitting_table_file));  // the program's own
     }
     if (table) {
         fittings_ = table.value();

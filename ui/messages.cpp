@@ -174,14 +174,11 @@ std::string table_problem(const TableError& e, std::string_view folder) {
     return table_fault(e) + restart_hint(folder);
 }
 
-std::string missing_table_question(const TableError& e, std::string_view folder,
-                                   bool example_offered) {
+std::string missing_table_question(const TableError& e, std::string_view folder) {
     return "在文件夹 " + std::string(folder) + " 中找不到管道表文件“" + e.file +
            "”。\n"
-           "管道表由 indata1.txt（公称直径）和 indata2.txt（管道内径）两个文件组成。" +
-           (example_offered ? "可以使用示例管道表（标准焊接钢管 DN15～DN150，复制到工作目录），"
-                              "或选择"
-                            : "请选择") +
+           "管道表由 indata1.txt（公称直径）和 indata2.txt（管道内径）两个文件组成。"
+           "可以使用示例管道表（标准焊接钢管 DN15～DN150，复制到工作目录），或选择"
            "存放这两个文件的文件夹（结果文件 outdata.txt 也将写在那里），或者退出。";
 }
 

@@ -29,10 +29,8 @@ inline constexpr std::string_view about_caption = "关于 Kestrune…";
 std::string already_running(std::string_view working_folder, bool brought_to_front);
 
 std::string table_problem(const TableError& error, std::string_view working_folder);
-// A table file is missing: use the example table where there is one, choose another folder,
-// or quit.
-std::string missing_table_question(const TableError& error, std::string_view working_folder,
-                                   bool example_offered);
+// A table file is missing: use the example table, choose another folder, or quit.
+std::string missing_table_question(const TableError& error, std::string_view working_folder);
 inline constexpr std::string_view use_example_caption = "使用示例管道表";
 inline constexpr std::string_view choose_folder_caption = "选择文件夹…";
 inline constexpr std::string_view quit_caption = "退出";

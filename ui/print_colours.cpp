@@ -49,7 +49,7 @@ Rgb tone_colour(Tone tone, Rgb text, Rgb background) {
             Rgb best = text;
             for (int share = 1; share <= 19; ++share) {
                 const Rgb candidate = mix(text, background, share / 20.0);
-                if (contrast_ratio(candidate, background) < least_contrast + 0.1) {
+                if (contrast_ratio(candidate, background) < muted_contrast) {
                     break;
                 }
                 best = candidate;

@@ -16,12 +16,16 @@ struct Rgb {
 // AA, normal text).
 inline constexpr double least_contrast = 4.5;
 
+// The preview is set apart from the table by a grey, yet read as easily as body text: it
+// keeps the contrast WCAG asks for at level AAA.
+inline constexpr double muted_contrast = 7.0;
+
 // The contrast ratio of two colours, from 1 (the same) to 21 (black on white), WCAG 2.x.
 double contrast_ratio(Rgb a, Rgb b);
 
 // The colour of printed text of a tone, given the system's text and background colours of
 // the window: plain is the text colour; muted lies between text and background, as near the
-// background as least_contrast allows; suggested is a dark green and too_fast a dark red (on
+// background as muted_contrast allows; suggested is a dark green and too_fast a dark red (on
 // a dark background, light ones), each reaching least_contrast.
 Rgb tone_colour(Tone tone, Rgb text, Rgb background);
 

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "example_files.h"
 #include "temp_folder.h"
 
 namespace kestrune {
@@ -92,6 +93,22 @@ TEST(FittingTable, AMissingFileGivesAnEmptyTable) {
     ASSERT_TRUE(table.has_value());
     EXPECT_TRUE(table.value().fittings.empty());
     EXPECT_EQ(evaluate_xi("散热器", table.value(), 20).error().fault, XiFault::unknown_fitting);
+}
+
+}  // namespace
+}  // namespace kestrune
+
+namespace kestrune {
+namespace {
+
+TEST(ExampleFiles, TheProgramsOwnCopiesAreTheShippedFilesByteForByte) {
+    for (const char* name : {"indata1.txt", "indata2.txt", "fittings.txt"}) {
+        EXPECT_EQ(example_file(name),
+                  testing::read_bytes(std::filesystem::path(KESTRUNE_EXAMPLES) / name))
+            << name;
+    }
+    EXPECT_TRUE(example_file("outdata.txt").empty());
+    EXPECT_TRUE(parse_fitting_table(example_file(fitting_table_file)).has_value());
 }
 
 }  // namespace

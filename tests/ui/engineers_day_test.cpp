@@ -250,13 +250,21 @@ TEST(FirstStart, OutsideTheHomeTheExampleTableComesIntoTheWorkingFolder) {
     EXPECT_EQ(window.state().pipes[1].d, 21.25f);
 }
 
-TEST(FirstStart, WithoutAnExampleTableTheQuestionOffersTheFolderOnly) {
+TEST(FirstStart, WithoutATableBesideTheProgramItsOwnCopyIsOffered) {
+    // State: no table in the working folder, none beside the program (started from inside
+    // its zip). Action: use the example table. Expected: offered first, with Enter on it; the
+    // program's own copy written into the working folder, byte for byte examples/.
     ProgramRun run(nullptr, nullptr);
-    std::string question;
-    run.toolkit.click_button("退出", &question);
-    EXPECT_FALSE(run.start());
-    EXPECT_EQ(question.find("示例"), std::string::npos);
-    EXPECT_EQ(run.toolkit.last_buttons(), (std::vector<std::string>{"选择文件夹…", "退出"}));
+    run.toolkit.click_button("使用示例管道表");
+    ASSERT_TRUE(run.start());
+    EXPECT_EQ(run.toolkit.last_buttons(),
+              (std::vector<std::string>{"使用示例管道表", "选择文件夹…", "退出"}));
+    EXPECT_EQ(run.toolkit.last_default(), 0u);
+    for (const char* name : {"indata1.txt", "indata2.txt"}) {
+        EXPECT_EQ(read_bytes(name), read_bytes(std::filesystem::path(KESTRUNE_EXAMPLES) / name))
+            << name;
+    }
+    EXPECT_EQ(run.state().pipes[1].d, 21.25f);
 }
 
 TEST(ListPlacement, BesideTheMainWindowWhereThereIsRoom) {

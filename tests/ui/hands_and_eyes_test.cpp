@@ -89,9 +89,11 @@ TEST(PrintColours, EveryToneReadsAtLeastFourAndAHalfToOneOnItsBackground) {
                       least_contrast)
                 << g.name << " " << static_cast<int>(tone);
         }
-        // Told apart from the plain text and from each other.
+        // Told apart from the plain text and from each other; the preview as easy to read as
+        // body text at level AAA.
         const Rgb muted = tone_colour(Tone::muted, g.text, g.background);
         EXPECT_NE(muted, g.text) << g.name;
+        EXPECT_GE(contrast_ratio(muted, g.background), muted_contrast) << g.name;
         EXPECT_NE(tone_colour(Tone::suggested, g.text, g.background),
                   tone_colour(Tone::too_fast, g.text, g.background))
             << g.name;

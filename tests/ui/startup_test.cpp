@@ -22,8 +22,8 @@ TEST(Startup, MissingTableIsNamedAndNoLogIsTouched) {
               "在文件夹 " + path_text(run.folder.path()) +
                   " 中找不到管道表文件“indata2.txt”。\n"
                   "管道表由 indata1.txt（公称直径）和 indata2.txt（管道内径）两个文件组成。"
-                  "请选择存放这两个文件的文件夹（结果文件 outdata.txt 也将写在那里），"
-                  "或者退出。");
+                  "可以使用示例管道表（标准焊接钢管 DN15～DN150，复制到工作目录），或选择"
+                  "存放这两个文件的文件夹（结果文件 outdata.txt 也将写在那里），或者退出。");
     EXPECT_EQ(read_bytes("outdata.txt"), "earlier rows");
 }
 
