@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "open_refusal.h"
 #include "platform_files.h"
 
 namespace kestrune {
@@ -32,14 +33,6 @@ FileKind kind_of(mode_t mode) {
         return FileKind::socket;
     }
     return FileKind::other;
-}
-
-std::FILE* refuse(FileKind kind, FileKind* in_the_way) {
-    if (in_the_way != nullptr) {
-        *in_the_way = kind;
-    }
-    errno = 0;
-    return nullptr;
 }
 
 }  // namespace
@@ -82,7 +75,7 @@ std::FILE* open_file(const std::filesystem::path& file, OpenMode mode, FileKind*
         // ELOOP from O_NOFOLLOW, ENXIO from a FIFO without reader, EISDIR from a folder.
         if ((e == ELOOP || e == ENXIO || e == EISDIR || e == EWOULDBLOCK) &&
             there != FileKind::regular && there != FileKind::missing) {
-            return refuse(there, in_the_way);
+            return refuse_open(there, in_the_way);
         }
         errno = e;
         return nullptr;
@@ -95,7 +88,7 @@ std::FILE* open_file(const std::filesystem::path& file, OpenMode mode, FileKind*
             errno = e;
             return nullptr;
         }
-        return refuse(kind_of(st.st_mode), in_the_way);
+        return refuse_open(kind_of(st.st_mode), in_the_way);
     }
     // A regular file: plain blocking writes from here on.
     const int status = fcntl(fd, F_GETFL);

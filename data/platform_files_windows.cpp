@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <utility>
 
+#include "open_refusal.h"
 #include "platform_files.h"
 
 namespace kestrune {
@@ -50,14 +51,6 @@ FileKind kind_of_attributes(DWORD attributes) {
     return FileKind::regular;
 }
 
-std::FILE* refuse(FileKind kind, FileKind* in_the_way) {
-    if (in_the_way != nullptr) {
-        *in_the_way = kind;
-    }
-    errno = 0;
-    return nullptr;
-}
-
 }  // namespace
 
 FileKind file_kind(const std::filesystem::path& file) {
@@ -72,7 +65,7 @@ std::FILE* open_file(const std::filesystem::path& file, OpenMode mode, FileKind*
     // A folder cannot be opened as a file at all; say what it is rather than "access denied".
     if (const FileKind there = file_kind(file);
         there != FileKind::missing && there != FileKind::regular) {
-        return refuse(there, in_the_way);
+        return refuse_open(there, in_the_way);
     }
     DWORD access = GENERIC_READ;
     DWORD disposition = OPEN_EXISTING;
@@ -121,7 +114,7 @@ std::FILE* open_file(const std::filesystem::path& file, OpenMode mode, FileKind*
     }
     if (kind != FileKind::regular) {
         CloseHandle(handle);
-        return refuse(kind, in_the_way);
+        return refuse_open(kind, in_the_way);
     }
     if (mode == OpenMode::replace && !SetEndOfFile(handle)) {
         errno = errno_of(GetLastError());

@@ -13,6 +13,7 @@
 #include "print_statements.h"
 #include "results_log.h"
 #include "temp_folder.h"
+#include "worked_sizing.h"
 
 namespace kestrune {
 namespace {
@@ -23,22 +24,11 @@ using testing::write_bytes;
 
 const std::filesystem::path log_file{results_log_name};
 
-design_state worked() {
-    design_state s;
-    s.q_user = 10000;
-    s.q_design = 12000;
-    s.g_design = 412.71f;
-    s.dn = 25;
-    s.v = 0.329f;
-    s.r = 101.17f;
-    return s;
-}
-
 std::string header() {
     return file_line(log_header());
 }
 std::string row() {
-    return file_line(result_values(worked()));
+    return file_line(result_values(testing::worked_sizing()));
 }
 
 TEST(LogFaults, AHeaderThatCannotBePutOnTheDiskLeavesNoLogAndIsToldAsAFlush) {
@@ -76,7 +66,7 @@ TEST(LogFaults, AFailedAppendSaysWhetherTheFileIsAsBefore) {
         TempWorkingFolder folder;
         ASSERT_FALSE(recreate_results_log(log_file).has_value());
         injected_failures() = InjectedFailures{c.flush, c.set_size};
-        auto error = append_results_row(log_file, worked());
+        auto error = append_results_row(log_file, testing::worked_sizing());
         injected_failures() = {};
         ASSERT_TRUE(error.has_value()) << c.name;
         EXPECT_EQ(error->step, FileStep::flush) << c.name;
@@ -89,7 +79,7 @@ TEST(LogFaults, NoRowIsAppendedToAFileThatDoesNotBeginWithTheHeader) {
     for (const std::string& start : {header().substr(0, 50), std::string("x"), std::string()}) {
         TempWorkingFolder folder;
         write_bytes(log_file, start);
-        auto error = append_results_row(log_file, worked());
+        auto error = append_results_row(log_file, testing::worked_sizing());
         ASSERT_TRUE(error.has_value()) << start;
         EXPECT_EQ(error->step, FileStep::header);
         EXPECT_EQ(read_bytes(log_file), start);

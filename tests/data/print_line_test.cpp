@@ -5,27 +5,17 @@
 
 #include "cp936.h"
 #include "print_statements.h"
+#include "worked_sizing.h"
 
 namespace kestrune {
 namespace {
-
-design_state worked_example() {
-    design_state s;
-    s.q_user = 10000.0f;
-    s.q_design = 12000.0f;
-    s.g_design = 412.71f;
-    s.dn = 25;
-    s.v = 0.329f;
-    s.r = 101.17f;
-    return s;
-}
 
 TEST(FileLine, WorkedExampleRowPutsSignBlanksOnZoneStarts) {
     const std::string expected = std::string(" 10000 ") + std::string(7, ' ') + " 12000 " +
                                  std::string(7, ' ') + " 412.71 " + std::string(6, ' ') + " 25 " +
                                  std::string(10, ' ') + " .329 " + std::string(8, ' ') +
                                  " 101.17 \r\n";
-    const std::string line = file_line(result_values(worked_example()));
+    const std::string line = file_line(result_values(testing::worked_sizing()));
     EXPECT_EQ(line, expected);
     for (std::size_t column : {1u, 15u, 29u, 43u, 57u, 71u}) {
         EXPECT_EQ(line[column - 1], ' ') << column;

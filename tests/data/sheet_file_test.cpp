@@ -7,6 +7,7 @@
 #include <string>
 
 #include "temp_folder.h"
+#include "worked_sizing.h"
 
 namespace kestrune {
 namespace {
@@ -16,17 +17,8 @@ using testing::TempWorkingFolder;
 using testing::write_bytes;
 
 SheetData two_rows() {
-    design_state s;
-    s.q_user = 10000;
-    s.q_design = 12000;
-    s.g_design = 412.71f;
-    s.dn = 25;
-    s.d = 21.25f;
-    s.v = 0.329f;
-    s.ycxs = 0.0404f;
-    s.r = 101.17f;
     SheetData sheet;
-    SheetRow first = sheet_row_of(s);
+    SheetRow first = sheet_row_of(testing::worked_sizing());
     first.segment = "1";
     first.length = 12.5;
     first.xi_entry = "2×90°煨弯 + 截止阀";

@@ -20,6 +20,7 @@
 #include "results_log.h"
 #include "sheet_file.h"
 #include "temp_folder.h"
+#include "worked_sizing.h"
 
 namespace kestrune {
 namespace {
@@ -31,17 +32,6 @@ using testing::TempWorkingFolder;
 using testing::write_bytes;
 
 const std::filesystem::path log_file{results_log_name};
-
-design_state worked() {
-    design_state s;
-    s.q_user = 10000;
-    s.q_design = 12000;
-    s.g_design = 412.71f;
-    s.dn = 25;
-    s.v = 0.329f;
-    s.r = 101.17f;
-    return s;
-}
 
 // Runs work in a child that an alarm ends after five seconds: a hang fails, not blocks.
 int without_hanging(const std::function<int()>& work) {
@@ -59,7 +49,7 @@ TEST(SpecialFiles, AFifoIsRefusedAtOnceAsTableAndAsLog) {
     const int failed = without_hanging([] {
         auto table = load_pipe_table();
         auto recreate = recreate_results_log(log_file);
-        auto append = append_results_row(log_file, worked());
+        auto append = append_results_row(log_file, testing::worked_sizing());
         auto writable = check_log_writable(".");
         int bits = !table && table.error().fault == TableFault::unreadable &&
                            table.error().in_the_way == FileKind::fifo
@@ -84,13 +74,13 @@ TEST(SpecialFiles, NothingIsWrittenOrReadThroughALink) {
     auto recreate = recreate_results_log(log_file);
     ASSERT_TRUE(recreate.has_value());
     EXPECT_EQ(recreate->in_the_way, FileKind::link);
-    auto append = append_results_row(log_file, worked());
+    auto append = append_results_row(log_file, testing::worked_sizing());
     ASSERT_TRUE(append.has_value());
     EXPECT_EQ(append->in_the_way, FileKind::link);
     EXPECT_FALSE(std::filesystem::exists("elsewhere/target.txt"));
 
     write_bytes("elsewhere/target.txt", "");
-    EXPECT_TRUE(append_results_row(log_file, worked()).has_value());
+    EXPECT_TRUE(append_results_row(log_file, testing::worked_sizing()).has_value());
     EXPECT_TRUE(recreate_results_log(log_file).has_value());
     EXPECT_EQ(read_bytes("elsewhere/target.txt"), "");
     EXPECT_EQ(file_kind(log_file), FileKind::link);
@@ -100,7 +90,7 @@ TEST(SpecialFiles, NothingIsWrittenOrReadThroughALink) {
     ASSERT_FALSE(recreate_results_log(log_file).has_value());
     std::filesystem::remove(log_file);
     std::filesystem::create_symlink("elsewhere/target.txt", log_file);
-    EXPECT_TRUE(append_results_row(log_file, worked()).has_value());
+    EXPECT_TRUE(append_results_row(log_file, testing::worked_sizing()).has_value());
     EXPECT_EQ(read_bytes("elsewhere/target.txt"), "");
 
     write_bytes("elsewhere/indata1.txt", "15");
@@ -117,7 +107,8 @@ TEST(SpecialFiles, AHeaderCutShortLeavesNoLogAndTheNextRowComesWithItsHeader) {
     // anywhere; the earlier log whole; the next append makes the header, then the row.
     for (const bool earlier : {false, true}) {
         TempWorkingFolder folder;
-        const std::string before = file_line(log_header()) + file_line(result_values(worked()));
+        const std::string before =
+            file_line(log_header()) + file_line(result_values(testing::worked_sizing()));
         if (earlier) {
             write_bytes(log_file, before);
         }
@@ -132,7 +123,7 @@ TEST(SpecialFiles, AHeaderCutShortLeavesNoLogAndTheNextRowComesWithItsHeader) {
         EXPECT_EQ(std::filesystem::exists(log_file), earlier);
         EXPECT_FALSE(std::filesystem::exists("outdata.txt.new"));
         if (!earlier) {
-            ASSERT_FALSE(append_results_row(log_file, worked()).has_value());
+            ASSERT_FALSE(append_results_row(log_file, testing::worked_sizing()).has_value());
             EXPECT_EQ(read_bytes(log_file), before);
         }
     }

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Where the engineer's hands are and what the eyes read: focus after the results, the list
-// answering the DN box, the preview's tones, and help.
+// Where the engineer's hands are and what the eyes read: the list answering the DN box, the
+// preview's tones, and help.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -12,17 +12,6 @@
 
 namespace kestrune::testing {
 namespace {
-
-TEST(Focus, PuttingTheResultsAwayReturnsToTheLoadBoxSelected) {
-    ProgramRun run;
-    ASSERT_TRUE(run.start());
-    run.type_load("10000");
-    run.toolkit.answer_input("25");
-    run.click(ControlId::cmdok);
-    run.window.results_dismissed();
-    EXPECT_FALSE(run.results().visible);
-    EXPECT_EQ(run.toolkit.focused(), std::make_pair(ControlId::Text1, true));
-}
 
 TEST(DiameterList, AClickOffersTheRowsDnAndADoubleClickAnswersWithIt) {
     // State: the DN input box waits. Action: click the row of DN 24, then double-click the

@@ -80,6 +80,8 @@ TEST(SizingRun, DismissedResultsStayHiddenUntilTheNextRun) {
     run.click(ControlId::cmdok);
     run.window.results_dismissed();
     EXPECT_FALSE(run.results().visible);
+    // Ready for the next branch: the load box has the focus, its text selected.
+    EXPECT_EQ(run.toolkit.focused(), std::make_pair(ControlId::Text1, true));
     run.toolkit.answer_input("15");
     run.click(ControlId::cmdok);
     EXPECT_TRUE(run.results().visible);
