@@ -15,11 +15,12 @@ source_dir=$(pwd)
 build_dir=${KESTRUNE_BUILD_DIR:-$source_dir/build}
 
 packages=(cmake ninja-build g++ pkg-config libgtest-dev qt6-base-dev qt6-translations-l10n
-          fonts-arphic-uming locales xvfb xauth)
+          fonts-arphic-uming locales xvfb xauth libxlsxwriter-dev libhpdf-dev zlib1g-dev
+          poppler-utils libreoffice-calc-nogui)
 fuzz_packages=(clang libclang-rt-dev)
 package_packages=(dpkg-dev desktop-file-utils file appstream lintian)
 windows_packages=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine wine64 xvfb
-                  librsvg2-bin icoutils nsis python3 xdotool unzip)
+                  librsvg2-bin icoutils nsis python3 xdotool unzip libz-mingw-w64-dev xz-utils)
 
 install_missing() {
     local missing=() p
@@ -126,10 +127,45 @@ wine_prefix() {
 # Everything for 64-bit Windows: the program kestrune.exe on the Win32 front-end and the
 # GoogleTest suites (core, data, the windows' behaviour, and the Win32 windows themselves),
 # each suite run under Wine on a virtual display.
+# libxlsxwriter and libharu for Windows: Debian's own source packages (a deb-src entry of the
+# same suite), cross-built with mingw-w64 into static libraries, once per build folder.
+windows_libraries() {
+    local libs=$1 work=$1/src suite
+    [ -f "$libs/lib/libxlsxwriter.a" ] && [ -f "$libs/lib/libhpdfs.a" ] && return 0
+    suite=$(. /etc/os-release && echo "$VERSION_CODENAME")
+    if ! grep -rqs '^Types: deb-src' /etc/apt/sources.list.d/ &&
+        ! grep -qs '^deb-src' /etc/apt/sources.list; then
+        printf 'Types: deb-src\nURIs: http://deb.debian.org/debian\nSuites: %s\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
+            "$suite" >/etc/apt/sources.list.d/kestrune-sources.sources
+        apt-get update -q
+    fi
+    rm -rf "$work" && mkdir -p "$work"
+    # Only the upstream sources are needed: a missing Debian part does not stop the build.
+    (cd "$work" && apt-get source -q --download-only libxlsxwriter libharu) || true
+    local package source
+    for package in libxlsxwriter libharu; do
+        source=$(ls "$work"/${package}_*.orig.tar.* | head -n 1)
+        [ -n "$source" ] || { echo "no source of $package from Debian" >&2; return 1; }
+        mkdir -p "$work/$package" && tar -xf "$source" -C "$work/$package" --strip-components=1
+    done
+    local common=(-G Ninja -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/mingw-w64-x86_64.cmake"
+                  -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$libs" -DZLIB_USE_STATIC_LIBS=ON)
+    cmake -S "$work/libxlsxwriter" -B "$work/build-xlsxwriter" "${common[@]}" -DBUILD_TESTS=OFF \
+        -DBUILD_EXAMPLES=OFF
+    cmake --build "$work/build-xlsxwriter" && cmake --install "$work/build-xlsxwriter"
+    cmake -S "$work/libharu" -B "$work/build-libharu" "${common[@]}" -DLIBHPDF_SHARED=OFF \
+        -DLIBHPDF_STATIC=ON -DLIBHPDF_EXAMPLES=OFF
+    cmake --build "$work/build-libharu" && cmake --install "$work/build-libharu"
+    rm -f "$libs"/lib/libz*  # zlib comes from Debian's static libz-mingw-w64-dev
+}
+
 windows() {
     local dir=${build_dir}-windows exe
-    build "$dir" -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/mingw-w64-x86_64.cmake" \
-        -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRUNE_GUI=OFF \
+    windows_libraries "$dir/libs"
+    export KESTRUNE_WINDOWS_LIBS="$dir/libs"
+    build "$dir" \
+        -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/mingw-w64-x86_64.cmake" \
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRUNE_GUI=OFF -DZLIB_USE_STATIC_LIBS=ON \
         -DKESTRUNE_GTEST_SOURCE=/usr/src/googletest
     exe="$dir/app/kestrune.exe"
     # Only DLLs that every Windows has, and small.
@@ -166,7 +202,8 @@ windows_stage() {
     rm -rf "$stage" && mkdir -p "$stage"
     cp "$dir/app/kestrune.exe" "$dir/app/resources/kestrune.ico" "$stage/"
     cp "$source_dir/examples/indata1.txt" "$source_dir/examples/indata2.txt" "$stage/"
-    sed 's/$/\r/' "$source_dir/LICENSE" >"$stage/LICENSE.txt"
+    sed 's/$/\r/' "$source_dir/LICENSE" "$source_dir/packaging/third-party-licences.txt" \
+        >"$stage/LICENSE.txt"
     # UTF-8 with a byte-order mark, so that Notepad of any Windows reads the Chinese.
     { printf '\357\273\277'; sed 's/$/\r/' "$source_dir/packaging/windows/readme-zh.txt"; } \
         >"$stage/说明.txt"

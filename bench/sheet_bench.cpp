@@ -10,6 +10,10 @@
 #include <vector>
 
 #include "calc_sheet.h"
+#include "design_state.h"
+#include "example_files.h"
+#include "fitting_table.h"
+#include "sheet_export.h"
 #include "sheet_file.h"
 
 namespace {
@@ -24,7 +28,7 @@ constexpr int loops = 50;
 SheetData large_sheet() {
     SheetData sheet;
     for (int i = 0; i < segments; ++i) {
-        SheetRow row;
+        SheetRow row = kestrune::sheet_row_of(kestrune::design_state{});  // the defaults
         row.segment = std::to_string(i + 1);
         row.q_user = 1000.0f + static_cast<float>(i);
         row.q_design = row.q_user * 1.2f;
@@ -85,10 +89,25 @@ int main() {
             std::fprintf(stderr, "load failed\n");
         }
     });
+    const auto fittings =
+        kestrune::parse_fitting_table(kestrune::example_file(kestrune::fitting_table_file)).value();
+    const kestrune::ExportStamp stamp{"bench", "2026-12-08 09:30", "Kestrune"};
+    const double xlsx = median_ms(3, [&](int) {
+        if (kestrune::export_xlsx("bench.xlsx", sheet, fittings, stamp)) {
+            std::fprintf(stderr, "xlsx export failed\n");
+        }
+    });
+    const double pdf = median_ms(3, [&](int) {
+        if (kestrune::export_pdf("bench.pdf", sheet, stamp)) {
+            std::fprintf(stderr, "pdf export failed\n");
+        }
+    });
     std::printf("sheet of %d segments in %d loops (%zu bytes on disk)\n", segments, loops,
                 static_cast<std::size_t>(std::filesystem::file_size(file)));
     std::printf("recompute after one edit: %.2f ms\n", edit);
     std::printf("save: %.2f ms\n", save);
     std::printf("load: %.2f ms\n", load);
+    std::printf("export to .xlsx: %.0f ms\n", xlsx);
+    std::printf("export to PDF: %.0f ms\n", pdf);
     return 0;
 }

@@ -65,6 +65,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 std::abort();
             }
             break;
+        case kestrune::TableFault::utf16: {
+            // Only a file that starts as UTF-16 does: a mark, or a zero beside its first byte.
+            const std::string_view file =
+                e.file == kestrune::nominal_diameter_file ? nominal : inner;
+            if (file.size() < 2 ||
+                ((file[0] == '\0') == (file[1] == '\0') && file.substr(0, 2) != "\xFF\xFE" &&
+                 file.substr(0, 2) != "\xFE\xFF")) {
+                std::abort();
+            }
+            break;
+        }
         default:
             std::abort();  // file errors cannot come from contents
     }

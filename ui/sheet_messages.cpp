@@ -3,6 +3,7 @@
 
 #include "messages.h"
 #include "number_text.h"
+#include "sheet_export.h"
 #include "utf8.h"
 
 namespace kestrune {
@@ -69,6 +70,19 @@ std::string loops_refused(std::string_view entry) {
 
 std::string limit_refused(std::string_view entry) {
     return "不平衡率限值" + in_quotes(entry) + "不行：须是大于 0 的百分数。";
+}
+
+std::string export_problem(const ExportError& error) {
+    if (error.file) {
+        return "无法写出“" + error.file->file + "”：" + file_failure_reason(*error.file) +
+               "。\n原有的同名文件没有改动，计算表也没有改动。";
+    }
+    if (!error.missing_glyphs.empty()) {
+        return "中文字体缺少计算书要用的字形（" + error.missing_glyphs +
+               "），没有写出计算书。请安装完整的宋体字体后再试。";
+    }
+    return "在本机找不到中文字体（Linux 上为 AR PL UMing，Windows 上为宋体 SimSun），没有写出"
+           "计算书，以免其中缺字。请安装该字体后再试。";
 }
 
 std::string segments_in_no_loop(std::string_view segments) {

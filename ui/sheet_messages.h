@@ -27,6 +27,10 @@ std::string xi_kept_for_new_dn(const XiError& error, double kept);
 std::string loops_refused(std::string_view entry);
 std::string limit_refused(std::string_view entry);
 
+// An export that failed: the file's reason, or the missing Chinese font.
+struct ExportError;
+std::string export_problem(const ExportError& error);
+
 // The loop summary's words.
 inline constexpr std::string_view critical_mark = "最不利";
 inline constexpr std::string_view over_limit_mark = "超限";

@@ -1,0 +1,315 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The sheet to Excel and to a printed calculation, checked with other programs' eyes:
+// LibreOffice recalculates the workbook's formulas, poppler reads the PDF's text and fonts.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "calc_sheet.h"
+#include "chinese_font.h"
+#ifndef _WIN32
+#include "child_process.h"
+#endif
+#include "example_files.h"
+#include "fitting_table.h"
+#include "number_text.h"
+#include "sheet_export.h"
+#include "sheet_messages.h"
+#include "temp_folder.h"
+#include "worked_sizing.h"
+
+namespace kestrune::testing {
+namespace {
+
+const ExportStamp stamp{"管网", "2026-12-08 09:30", "Kestrune 0.1.0"};
+// The export files' names: Chinese, as the program offers them.
+const std::filesystem::path workbook_file{u8"计算表.xlsx"};
+const std::filesystem::path report_file{u8"计算书.pdf"};
+
+// The worked row (DN 20 of 21.25 mm, L 12.5 m, Σξ 13) and two more segments in two loops
+// that share it: loop 2 is out of balance.
+CalcSheet worked_sheet(std::size_t extra_rows = 0) {
+    SheetData data;
+    design_state s = worked_sizing();
+    s.dn = 20;
+    SheetRow first = sheet_row_of(s);
+    first.segment = "1";
+    first.length = 12.5;
+    first.xi_entry = "2×90°煨弯 + 截止阀";
+    first.xi = 13;
+    first.loops = {"1", "2"};
+    SheetRow second = first;
+    second.segment = "2";
+    second.length = 30;
+    second.xi_entry = "散热器";
+    second.xi = 2;
+    second.loops = {"1"};
+    SheetRow third = second;
+    third.segment = "3";
+    third.length = 8;
+    third.loops = {"2"};
+    third.note = "立管";
+    data.rows = {first, second, third};
+    for (std::size_t i = 0; i < extra_rows; ++i) {
+        SheetRow more = third;
+        more.segment = std::to_string(4 + i);
+        more.loops = {"3"};
+        data.rows.push_back(more);
+    }
+    data.loops = {"1", "2"};
+    CalcSheet sheet;
+    sheet.reset(data);
+    return sheet;
+}
+
+FittingTable shipped_fittings() {
+    return parse_fitting_table(example_file(fitting_table_file)).value();
+}
+
+int run(const std::string& command) {
+    return std::system((command + " >/dev/null 2>&1").c_str());
+}
+
+// What a command prints.
+std::string output_of(const std::string& command) {
+    EXPECT_EQ(std::system((command + " > output.txt 2>/dev/null").c_str()), 0) << command;
+    std::stringstream text;
+    text << std::ifstream("output.txt").rdbuf();
+    return text.str();
+}
+
+// The sheets of a workbook as LibreOffice computes them, cell texts by sheet name.
+std::map<std::string, std::vector<std::vector<std::string>>> recalculated(
+    const std::filesystem::path& workbook) {
+    const std::filesystem::path profile = std::filesystem::absolute("lo-profile");
+    std::filesystem::create_directories(profile / "user");
+    // Formulas of a workbook from another program are computed on loading, not taken.
+    std::ofstream(profile / "user" / "registrymodifications.xcu")
+        << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+           "<oor:items xmlns:oor=\"http://openoffice.org/2001/registry\" "
+           "xmlns:xs=\"http://www.w3.org/2001/XMLSchema\" "
+           "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">\n"
+           "<item oor:path=\"/org.openoffice.Office.Calc/Formula/Load\"><prop "
+           "oor:name=\"OOXMLRecalcMode\" oor:op=\"fuse\"><value>0</value></prop></item>\n"
+           "</oor:items>\n";
+    std::filesystem::create_directories("csv");
+    const std::string command =
+        "soffice -env:UserInstallation=file://" + profile.string() +
+        " --headless --convert-to 'csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,"
+        "false,false,false,-1' --outdir csv " +
+        workbook.string();
+    EXPECT_EQ(run(command), 0) << command;
+    std::map<std::string, std::vector<std::vector<std::string>>> sheets;
+    for (const auto& entry : std::filesystem::directory_iterator("csv")) {
+        const std::string name = entry.path().stem().string();
+        const std::string sheet = name.substr(name.rfind('-') + 1);
+        std::ifstream in(entry.path());
+        for (std::string line; std::getline(in, line);) {
+            std::vector<std::string> cells;
+            std::string cell;
+            bool quoted = false;
+            for (char c : line) {
+                if (c == '"') {
+                    quoted = !quoted;
+                } else if (c == ',' && !quoted) {
+                    cells.push_back(cell);
+                    cell.clear();
+                } else {
+                    cell += c;
+                }
+            }
+            cells.push_back(cell);
+            sheets[sheet].push_back(cells);
+        }
+    }
+    return sheets;
+}
+
+bool have(const char* program) {
+    return run(std::string("command -v ") + program) == 0;
+}
+
+TEST(SheetExport, TheWorkbooksFormulasGiveTheProgramsValues) {
+    if (!have("soffice")) {
+        GTEST_SKIP() << "LibreOffice (soffice) is not installed here";
+    }
+    TempWorkingFolder folder;
+    const CalcSheet sheet = worked_sheet();
+    // Without the program's values in the formula cells: only the formulas can give them.
+    ASSERT_FALSE(export_xlsx(workbook_file, sheet, shipped_fittings(), stamp, false));
+    std::filesystem::copy_file(workbook_file, "book.xlsx");
+    auto sheets = recalculated("book.xlsx");
+    ASSERT_EQ(sheets.count("水力计算表"), 1u);
+    const auto& rows = sheets["水力计算表"];
+    ASSERT_GE(rows.size(), 5u);
+    EXPECT_EQ(rows[0][0], "管段号");
+    EXPECT_EQ(rows[1][2], "kg/h");
+    const auto number = [](const std::string& text) { return std::stod(text); };
+    for (std::size_t i = 0; i < 3; ++i) {
+        const SegmentLosses& l = sheet.losses()[i];
+        const auto& row = rows[2 + i];
+        EXPECT_EQ(row[0], sheet.data().rows[i].segment);
+        EXPECT_NEAR(number(row[8]), l.friction, 0.01) << i;
+        EXPECT_NEAR(number(row[10]), l.dynamic, 0.01) << i;
+        EXPECT_NEAR(number(row[11]), l.local, 0.01) << i;
+        EXPECT_NEAR(number(row[12]), l.total, 0.01) << i;
+    }
+    EXPECT_NEAR(number(rows[2][12]), 1956.4, 0.05);
+
+    const auto& loops = sheets["环路"];
+    ASSERT_GE(loops.size(), 5u);
+    EXPECT_EQ(loops[0][4], "1");  // the most unfavourable loop
+    const LoopReport& report = sheet.report();
+    for (std::size_t i = 0; i < report.loops.size(); ++i) {
+        const auto& row = loops[3 + i];
+        const LoopResult& loop = report.loops[i];
+        EXPECT_EQ(row[0], loop.name);
+        EXPECT_NEAR(number(row[2]), loop.total, 0.01) << loop.name;
+        EXPECT_EQ(row[3], loop.critical ? "最不利" : "") << loop.name;
+        if (loop.imbalance) {
+            EXPECT_NEAR(number(row[4]), *loop.imbalance, 0.01) << loop.name;
+            EXPECT_NEAR(number(row[5]), loop.surplus, 0.01) << loop.name;
+            EXPECT_EQ(row[7], loop.flagged ? "超限" : "") << loop.name;
+        }
+        if (loop.kv && loop.flagged) {
+            EXPECT_NEAR(number(row[6]), *loop.kv, 0.01) << loop.name;
+        }
+    }
+    ASSERT_TRUE(report.loops[1].flagged);
+    const auto& parameters = sheets["参数"];
+    ASSERT_GE(parameters.size(), 2u);
+    EXPECT_EQ(parameters[1][0], "1");
+    EXPECT_NEAR(number(parameters[1][2]), 983.25, 1e-9);
+}
+
+TEST(SheetExport, ThePrintedCalculationSaysItAllWithItsFontEmbedded) {
+    if (!have("pdftotext") || !have("pdffonts")) {
+        GTEST_SKIP() << "poppler-utils (pdftotext, pdffonts) are not installed here";
+    }
+    TempWorkingFolder folder;
+    // Enough segments for a second page of the sheet.
+    const CalcSheet sheet = worked_sheet(60);
+    const auto error = export_pdf(report_file, sheet, stamp);
+    ASSERT_FALSE(error.has_value()) << export_problem(*error);
+    const std::string all = output_of("pdftotext 计算书.pdf -");
+    for (const char* words :
+         {"室内供暖系统水力计算书", "管网", "2026-12-08 09:30", "Kestrune 0.1.0",
+          "设计流量 G = 3.6 · Q / (4.187 · Δt)", "比摩阻 R = v² · λ · 500 · ρ / d",
+          "局部损失 Z = Σξ · ρv²/2", "密度 ρ 983.25 kg/m³", "1264.6", "53.2", "691.8", "1956.4",
+          "2×90°煨弯 + 截止阀，Σξ = 13", "为最不利环路", "超过限值 15 %",
+          "平衡阀 Kv =", "管段 1 的管长" /* absent: every length is given */}) {
+        if (std::string(words) == "管段 1 的管长") {
+            EXPECT_EQ(all.find(words), std::string::npos);
+            continue;
+        }
+        EXPECT_NE(all.find(words), std::string::npos) << words;
+    }
+    // The sheet's header stands on each page it runs over.
+    std::size_t headers = 0;
+    for (std::size_t at = all.find("ΔP (Pa)"); at != std::string::npos;
+         at = all.find("ΔP (Pa)", at + 1)) {
+        ++headers;
+    }
+    EXPECT_GE(headers, 2u);
+    const std::string font_list = output_of("pdffonts 计算书.pdf");
+    EXPECT_NE(font_list.find("+"), std::string::npos) << font_list;            // a subset's tag
+    EXPECT_NE(font_list.find("yes yes yes"), std::string::npos) << font_list;  // emb, sub, uni
+}
+
+TEST(SheetExport, AWorkbookIsWrittenUnderChineseNamesInAChineseFolder) {
+    // The libraries take char* paths: on Windows the folder's short name and an ASCII partner
+    // reach D:\设计 all the same.
+    TempWorkingFolder folder;
+    const std::filesystem::path chinese = std::filesystem::current_path() / u8"设计 管网";
+    std::filesystem::create_directory(chinese);
+    ASSERT_FALSE(export_xlsx(chinese / workbook_file, worked_sheet(), shipped_fittings(), stamp));
+    EXPECT_EQ(read_bytes(chinese / workbook_file).substr(0, 2), "PK");  // a zip, as .xlsx is
+    write_bytes(chinese / workbook_file, "earlier");
+    ASSERT_FALSE(export_xlsx(chinese / workbook_file, worked_sheet(), shipped_fittings(), stamp));
+    EXPECT_EQ(read_bytes(chinese / workbook_file).substr(0, 2), "PK");
+    std::size_t files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(chinese)) {
+        ++files;
+    }
+    EXPECT_EQ(files, 1u);  // no partner left behind
+    if (chinese_font()) {
+        ASSERT_FALSE(export_pdf(chinese / report_file, worked_sheet(), stamp));
+        EXPECT_EQ(read_bytes(chinese / report_file).substr(0, 5), "%PDF-");
+    }
+}
+
+TEST(SheetExport, AFailureLeavesTheEarlierFileAndSaysWhy) {
+    TempWorkingFolder folder;
+    const CalcSheet sheet = worked_sheet();
+    std::filesystem::create_directory(workbook_file);
+    auto in_the_way = export_xlsx(workbook_file, sheet, shipped_fittings(), stamp);
+    ASSERT_TRUE(in_the_way.has_value());
+    ASSERT_TRUE(in_the_way->file.has_value());
+    EXPECT_EQ(export_problem(*in_the_way),
+              "无法写出“计算表.xlsx”：有同名的文件夹占用了这个文件名。\n"
+              "原有的同名文件没有改动，计算表也没有改动。");
+
+#ifndef _WIN32
+    // A folder that takes no new file, for a user to whom permissions apply: the earlier
+    // exports stay as they were.
+    std::filesystem::create_directory("locked");
+    write_bytes("locked" / report_file, "earlier");
+    write_bytes("locked" / workbook_file, "earlier");
+    std::filesystem::permissions("locked", std::filesystem::perms::all);
+    std::filesystem::permissions("locked",
+                                 std::filesystem::perms::others_write |
+                                     std::filesystem::perms::group_write |
+                                     std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::remove);
+    ChildLimits limits;
+    limits.drop_privileges = true;
+    const int failed = run_in_child(limits, [&sheet] {
+        auto xlsx = export_xlsx("locked" / workbook_file, sheet, shipped_fittings(), stamp);
+        auto pdf = export_pdf("locked" / report_file, sheet, stamp);
+        return xlsx && xlsx->file && xlsx->file->code == EACCES && pdf && pdf->file &&
+                       pdf->file->code == EACCES
+                   ? 0
+                   : 1;
+    });
+    EXPECT_EQ(failed, 0);
+    EXPECT_EQ(read_bytes("locked" / workbook_file), "earlier");
+    EXPECT_EQ(read_bytes("locked" / report_file), "earlier");
+#endif
+}
+
+TEST(SheetExport, WithoutAChineseFontTheEngineerIsToldAndNothingIsWritten) {
+    if (!chinese_font()) {
+        // A system without one (a bare Wine prefix has no SimSun): no PDF, and said so.
+        TempWorkingFolder folder;
+        auto error = export_pdf(report_file, worked_sheet(), stamp);
+        ASSERT_TRUE(error.has_value());
+        EXPECT_TRUE(error->no_font);
+        EXPECT_FALSE(std::filesystem::exists(report_file));
+    }
+    ExportError none{std::nullopt, true, {}};
+    EXPECT_EQ(export_problem(none).rfind("在本机找不到中文字体", 0), 0u);
+    ExportError lacking{std::nullopt, true, "U+40960"};
+    EXPECT_NE(export_problem(lacking).find("缺少计算书要用的字形（U+40960）"), std::string::npos);
+}
+
+TEST(SheetExport, TheOfferedNamesCarryTheMoment) {
+    std::tm when{};
+    when.tm_year = 2026 - 1900;
+    when.tm_mon = 11;
+    when.tm_mday = 8;
+    when.tm_hour = 9;
+    when.tm_min = 5;
+    EXPECT_EQ(export_name("计算表", ".xlsx", when), "计算表-20261208-0905.xlsx");
+    EXPECT_EQ(export_name("计算书", ".pdf", when), "计算书-20261208-0905.pdf");
+}
+
+}  // namespace
+}  // namespace kestrune::testing

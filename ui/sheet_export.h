@@ -1,0 +1,57 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The calculation sheet as a spreadsheet with live formulas (.xlsx) and as a printed
+// calculation (计算书, PDF), both from the one sheet and its one description.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "calc_sheet.h"
+#include "file_error.h"
+#include "fitting_table.h"
+
+namespace kestrune {
+
+// What the exports say about where and when they were made.
+struct ExportStamp {
+    std::string folder_name;  // the working folder's name
+    std::string date;         // YYYY-MM-DD HH:MM, local time
+    std::string program;      // "Kestrune 0.1.0"
+};
+
+// Why an export failed: the file (see FileError), or, for the PDF, no Chinese font.
+struct ExportError {
+    std::optional<FileError> file;
+    bool no_font = false;        // no Chinese font on this system
+    std::string missing_glyphs;  // characters the font lacks, when it lacks any
+};
+
+// The sheet to file as an Excel workbook: 水力计算表 (the columns, with R·L, ρv²/2, Z and ΔP as
+// formulas over the row's cells and its density), 环路 (each loop's ΔP, the most unfavourable
+// loop, imbalance, surplus and Kv as formulas, the limit as a cell) and 参数 (each row's
+// parameters, the coefficient table, program and date). cached_results: the program's own
+// values stand in the formula cells until a spreadsheet recalculates them. Written whole,
+// or the earlier file stays as it was.
+std::optional<ExportError> export_xlsx(const std::filesystem::path& file, const CalcSheet& sheet,
+                                       const FittingTable& fittings, const ExportStamp& stamp,
+                                       bool cached_results = true);
+
+// The sheet to file as a printed calculation (计算书), A4 landscape: a title block, the
+// formulas with symbols and units, the parameters, the sheet paged with its header repeated,
+// the coefficients used, the loops with the most unfavourable loop and the imbalance checks,
+// and every flag and warning in words. The Chinese font is embedded (only the glyphs used);
+// without one, or with one that lacks a glyph, no file is written. Written whole, or the
+// earlier file stays as it was.
+std::optional<ExportError> export_pdf(const std::filesystem::path& file, const CalcSheet& sheet,
+                                      const ExportStamp& stamp);
+
+// Where an export is written before it takes its file's place: beside it, under a name in
+// plain ASCII, which the libraries' char* paths reach on every system.
+std::filesystem::path export_partner(const std::filesystem::path& file);
+
+// The file name offered for an export at a moment: 计算表-YYYYMMDD-HHMM.xlsx.
+std::string export_name(std::string_view stem, std::string_view extension, const std::tm& when);
+
+}  // namespace kestrune

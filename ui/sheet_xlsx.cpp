@@ -1,0 +1,399 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The calculation sheet as an Excel workbook with live formulas, through libxlsxwriter.
+#include <xlsxwriter.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <ctime>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "library_path.h"
+#include "number_text.h"
+#include "platform_files.h"
+#include "sheet_export.h"
+#include "sheet_layout.h"
+#include "sheet_messages.h"
+#include "whole_file.h"
+
+namespace kestrune {
+namespace {
+
+constexpr char sheet_name[] = "水力计算表";
+constexpr char loops_name[] = "环路";
+constexpr char parameters_name[] = "参数";
+constexpr lxw_row_t first_row = 2;        // below the header and the units
+constexpr lxw_col_t density_column = 15;  // after the sheet's own columns
+constexpr lxw_row_t first_loop_row = 3;   // below the limit and the header
+
+std::string column_letter(lxw_col_t column) {
+    return std::string(1, static_cast<char>('A' + column));
+}
+
+// A cell of the sheet's row: 'C5' for column C of the row at index row.
+std::string cell(lxw_col_t column, lxw_row_t row) {
+    return column_letter(column) + std::to_string(row + 1);
+}
+
+lxw_col_t column_of(SheetColumn column) {
+    for (std::size_t i = 0; i < sheet_columns.size(); ++i) {
+        if (sheet_columns[i].column == column) {
+            return static_cast<lxw_col_t>(i);
+        }
+    }
+    return 0;
+}
+
+// An absolute range of a column of the sheet's rows, from the loops sheet.
+std::string rows_of(SheetColumn column, lxw_row_t last) {
+    const std::string letter = column_letter(column_of(column));
+    return "'" + std::string(sheet_name) + "'!$" + letter + "$" + std::to_string(first_row + 1) +
+           ":$" + letter + "$" + std::to_string(last + 1);
+}
+
+std::string density_rows(lxw_row_t last) {
+    const std::string letter = column_letter(density_column);
+    return "'" + std::string(sheet_name) + "'!$" + letter + "$" + std::to_string(first_row + 1) +
+           ":$" + letter + "$" + std::to_string(last + 1);
+}
+
+struct Formats {
+    lxw_format* header;
+    lxw_format* unit;
+    lxw_format* text;
+    lxw_format* general;
+    lxw_format* whole;
+    lxw_format* tenths;
+    lxw_format* hundredths;
+    lxw_format* thousandths;
+    lxw_format* flagged;
+};
+
+Formats make_formats(lxw_workbook* book) {
+    const auto number = [book](const char* pattern) {
+        lxw_format* f = workbook_add_format(book);
+        format_set_num_format(f, pattern);
+        return f;
+    };
+    Formats f{};
+    f.header = workbook_add_format(book);
+    format_set_bold(f.header);
+    format_set_text_wrap(f.header);
+    format_set_align(f.header, LXW_ALIGN_CENTER);
+    f.unit = workbook_add_format(book);
+    format_set_align(f.unit, LXW_ALIGN_CENTER);
+    format_set_bottom(f.unit, LXW_BORDER_THIN);
+    f.text = workbook_add_format(book);
+    f.general = number("General");
+    f.whole = number("0");
+    f.tenths = number("0.0");
+    f.hundredths = number("0.00");
+    f.thousandths = number("0.000");
+    f.flagged = workbook_add_format(book);
+    format_set_font_color(f.flagged, 0xB00020);
+    format_set_bold(f.flagged);
+    return f;
+}
+
+// The number format of a logged quantity, as the results window shows it.
+lxw_format* logged_format(SheetColumn column, const Formats& f) {
+    switch (column) {
+        case SheetColumn::flow:
+        case SheetColumn::resistance:
+            return f.hundredths;
+        case SheetColumn::velocity:
+            return f.thousandths;
+        default:
+            return f.general;
+    }
+}
+
+void write_sheet(lxw_workbook* book, const CalcSheet& calc, const Formats& f, bool cached) {
+    lxw_worksheet* ws = workbook_add_worksheet(book, sheet_name);
+    const auto& rows = calc.data().rows;
+    for (std::size_t i = 0; i < sheet_columns.size(); ++i) {
+        const ColumnLayout& layout = sheet_columns[i];
+        const auto c = static_cast<lxw_col_t>(i);
+        worksheet_write_string(ws, 0, c, std::string(layout.header).c_str(), f.header);
+        worksheet_write_string(ws, 1, c, std::string(layout.unit).c_str(), f.unit);
+        worksheet_set_column(ws, c, c, layout.width + 2, nullptr);
+    }
+    worksheet_write_string(ws, 0, density_column, "密度 ρ", f.header);
+    worksheet_write_string(ws, 1, density_column, "kg/m³", f.unit);
+    worksheet_set_column(ws, density_column, density_column, 9, nullptr);
+    worksheet_freeze_panes(ws, first_row, 1);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const SheetRow& r = rows[i];
+        const SegmentLosses& l = calc.losses()[i];
+        const auto row = static_cast<lxw_row_t>(first_row + i);
+        const auto put = [&](SheetColumn column, double value, lxw_format* format) {
+            worksheet_write_number(ws, row, column_of(column), value, format);
+        };
+        const auto formula = [&](SheetColumn column, const std::string& text, double value) {
+            worksheet_write_formula_num(ws, row, column_of(column), ("=" + text).c_str(), f.tenths,
+                                        cached ? value : 0.0);
+        };
+        worksheet_write_string(ws, row, column_of(SheetColumn::segment), r.segment.c_str(), f.text);
+        put(SheetColumn::load, r.q_design, logged_format(SheetColumn::load, f));
+        put(SheetColumn::flow, r.g_design, logged_format(SheetColumn::flow, f));
+        put(SheetColumn::length, r.length, f.general);
+        put(SheetColumn::dn, r.dn, f.whole);
+        put(SheetColumn::inner_diameter, r.d, f.general);
+        put(SheetColumn::velocity, r.v, logged_format(SheetColumn::velocity, f));
+        put(SheetColumn::resistance, r.r, logged_format(SheetColumn::resistance, f));
+        put(SheetColumn::xi, r.xi, f.general);
+        worksheet_write_number(ws, row, density_column, r.rho, f.general);
+        const auto at = [row](SheetColumn column) { return cell(column_of(column), row); };
+        const std::string rho = cell(density_column, row);
+        formula(SheetColumn::friction_loss,
+                at(SheetColumn::resistance) + "*" + at(SheetColumn::length), l.friction);
+        formula(SheetColumn::dynamic_pressure, rho + "*" + at(SheetColumn::velocity) + "^2/2",
+                l.dynamic);
+        formula(SheetColumn::local_loss,
+                at(SheetColumn::xi) + "*" + at(SheetColumn::dynamic_pressure), l.local);
+        formula(SheetColumn::total_loss,
+                at(SheetColumn::friction_loss) + "+" + at(SheetColumn::local_loss), l.total);
+        std::string loops;
+        for (const std::string& loop : r.loops) {
+            loops += (loops.empty() ? "" : " ") + loop;
+        }
+        worksheet_write_string(ws, row, column_of(SheetColumn::loops), loops.c_str(), f.text);
+        worksheet_write_string(ws, row, column_of(SheetColumn::note), r.note.c_str(), f.text);
+    }
+}
+
+void write_loops(lxw_workbook* book, const CalcSheet& calc, const Formats& f, bool cached) {
+    lxw_worksheet* ws = workbook_add_worksheet(book, loops_name);
+    const LoopReport& report = calc.report();
+    const auto last_sheet_row =
+        static_cast<lxw_row_t>(first_row + std::max<std::size_t>(calc.data().rows.size(), 1) - 1);
+    const auto last_loop_row =
+        static_cast<lxw_row_t>(first_loop_row + std::max<std::size_t>(report.loops.size(), 1) - 1);
+    worksheet_write_string(ws, 0, 0, "不平衡率限值 (%)", f.header);
+    worksheet_write_number(ws, 0, 1, calc.data().limit, f.general);
+    worksheet_write_string(ws, 0, 3, "最不利环路", f.header);
+    const std::string totals =
+        "$C$" + std::to_string(first_loop_row + 1) + ":$C$" + std::to_string(last_loop_row + 1);
+    const std::string names =
+        "$A$" + std::to_string(first_loop_row + 1) + ":$A$" + std::to_string(last_loop_row + 1);
+    worksheet_write_formula_str(
+        ws, 0, 4, ("=INDEX(" + names + ",MATCH(MAX(" + totals + ")," + totals + ",0))").c_str(),
+        f.text, report.critical && cached ? report.loops[*report.critical].name.c_str() : "");
+    const char* headers[] = {"环路",
+                             "管段",
+                             "ΔP (Pa)",
+                             "最不利",
+                             "不平衡率 (%)",
+                             "需消除 (Pa)",
+                             "Kv",
+                             "超限",
+                             "本环路独立管段 ΔP (Pa)",
+                             "最不利环路独立管段 ΔP (Pa)",
+                             "本环路独立管段最大流量 (m³/h)"};
+    for (lxw_col_t c = 0; c < 11; ++c) {
+        worksheet_write_string(ws, first_loop_row - 1, c, headers[c], f.header);
+        worksheet_set_column(ws, c, c, c == 1 ? 18 : 12, nullptr);
+    }
+    const std::string loop_rows = rows_of(SheetColumn::loops, last_sheet_row);
+    const std::string totals_rows = rows_of(SheetColumn::total_loss, last_sheet_row);
+    const std::string flow_rows = rows_of(SheetColumn::flow, last_sheet_row);
+    const std::string density = density_rows(last_sheet_row);
+    for (std::size_t i = 0; i < report.loops.size(); ++i) {
+        const LoopResult& loop = report.loops[i];
+        const auto row = static_cast<lxw_row_t>(first_loop_row + i);
+        const std::string n = std::to_string(row + 1);
+        // A segment belongs to a loop when the loop's name stands among its loop names.
+        const auto in = [&](const std::string& name_cell) {
+            return "ISNUMBER(SEARCH(\" \"&" + name_cell + "&\" \",\" \"&" + loop_rows + "&\" \"))";
+        };
+        const std::string mine = in("$A" + n);
+        const std::string critical = in("$E$1");
+        std::string segments;
+        for (std::size_t s : loop.segments) {
+            segments += (segments.empty() ? "" : ",") + calc.data().rows[s].segment;
+        }
+        worksheet_write_string(ws, row, 0, loop.name.c_str(), f.text);
+        worksheet_write_string(ws, row, 1, segments.c_str(), f.text);
+        worksheet_write_formula_num(ws, row, 2,
+                                    ("=SUMPRODUCT(--" + mine + "," + totals_rows + ")").c_str(),
+                                    f.tenths, cached ? loop.total : 0.0);
+        worksheet_write_formula_str(ws, row, 3, ("=IF(A" + n + "=$E$1,\"最不利\",\"\")").c_str(),
+                                    f.text, cached && loop.critical ? "最不利" : "");
+        // Own segments: this loop's not in the critical one, and the critical one's not in it.
+        double own_sum = 0.0;
+        double critical_own = 0.0;
+        double largest_flow = 0.0;
+        if (report.critical) {
+            const LoopResult& worst = report.loops[*report.critical];
+            const auto holds = [](const LoopResult& l, std::size_t s) {
+                return std::find(l.segments.begin(), l.segments.end(), s) != l.segments.end();
+            };
+            for (std::size_t s : loop.segments) {
+                if (!holds(worst, s)) {
+                    own_sum += calc.losses()[s].total;
+                    const SheetRow& r = calc.data().rows[s];
+                    largest_flow = std::max(largest_flow, static_cast<double>(r.g_design) / r.rho);
+                }
+            }
+            for (std::size_t s : worst.segments) {
+                if (!holds(loop, s)) {
+                    critical_own += calc.losses()[s].total;
+                }
+            }
+        }
+        worksheet_write_formula_num(
+            ws, row, 8,
+            ("=SUMPRODUCT(" + mine + "*(1-" + critical + ")*" + totals_rows + ")").c_str(),
+            f.tenths, cached ? own_sum : 0.0);
+        worksheet_write_formula_num(
+            ws, row, 9,
+            ("=SUMPRODUCT(" + critical + "*(1-" + mine + ")*" + totals_rows + ")").c_str(),
+            f.tenths, cached ? critical_own : 0.0);
+        worksheet_write_array_formula_num(
+            ws, row, 10, row, 10,
+            ("{=MAX(IF(" + mine + "*(1-" + critical + ")," + flow_rows + "/" + density + ",0))}")
+                .c_str(),
+            f.thousandths, cached ? largest_flow : 0.0);
+        const std::string own_count = "SUMPRODUCT(" + mine + "*(1-" + critical + "))";
+        const std::string imbalance = "=IF(D" + n + "<>\"\",\"\",IF(" + own_count + "=0,\"" +
+                                      std::string(no_own_segments_note) + "\",IF(J" + n +
+                                      "<=0,\"\",100*(J" + n + "-I" + n + ")/J" + n + ")))";
+        if (loop.imbalance) {
+            worksheet_write_formula_num(ws, row, 4, imbalance.c_str(), f.tenths,
+                                        cached ? *loop.imbalance : 0.0);
+        } else {
+            worksheet_write_formula_str(
+                ws, row, 4, imbalance.c_str(), f.text,
+                cached && loop.no_own_segments ? std::string(no_own_segments_note).c_str() : "");
+        }
+        const std::string surplus = "=IF(ISNUMBER(E" + n + "),J" + n + "-I" + n + ",\"\")";
+        if (loop.imbalance) {
+            worksheet_write_formula_num(ws, row, 5, surplus.c_str(), f.tenths,
+                                        cached ? loop.surplus : 0.0);
+        } else {
+            worksheet_write_formula_str(ws, row, 5, surplus.c_str(), f.text, "");
+        }
+        const std::string flag = "=IF(ISNUMBER(E" + n + "),IF(ROUND(E" + n + ",1)>$B$1,\"" +
+                                 std::string(over_limit_mark) + "\",\"\"),\"\")";
+        worksheet_write_formula_str(
+            ws, row, 7, flag.c_str(), f.flagged,
+            cached && loop.flagged ? std::string(over_limit_mark).c_str() : "");
+        const std::string kv = "=IF(AND(H" + n + "=\"" + std::string(over_limit_mark) + "\",F" + n +
+                               ">0,K" + n + ">0),K" + n + "/SQRT(F" + n + "/100000),\"\")";
+        if (loop.kv && loop.flagged) {
+            worksheet_write_formula_num(ws, row, 6, kv.c_str(), f.hundredths,
+                                        cached ? *loop.kv : 0.0);
+        } else {
+            worksheet_write_formula_str(ws, row, 6, kv.c_str(), f.text, "");
+        }
+    }
+}
+
+void write_parameters(lxw_workbook* book, const CalcSheet& calc, const FittingTable& fittings,
+                      const ExportStamp& stamp, const Formats& f) {
+    lxw_worksheet* ws = workbook_add_worksheet(book, parameters_name);
+    const char* headers[] = {"管段号",        "富裕系数",      "密度 ρ (kg/m³)",
+                             "供水温度 (°C)", "回水温度 (°C)", "粘滞系数 ν (mm²/s)",
+                             "粗糙度 K (mm)", "摩擦系数 λ",    "内径 d (mm)"};
+    for (lxw_col_t c = 0; c < 9; ++c) {
+        worksheet_write_string(ws, 0, c, headers[c], f.header);
+        worksheet_set_column(ws, c, c, 14, nullptr);
+    }
+    lxw_row_t row = 1;
+    for (const SheetRow& r : calc.data().rows) {
+        worksheet_write_string(ws, row, 0, r.segment.c_str(), f.text);
+        const double values[] = {r.k_margin,
+                                 r.rho,
+                                 static_cast<double>(r.t_supply),
+                                 static_cast<double>(r.t_return),
+                                 r.nu,
+                                 r.k_rough,
+                                 r.ycxs,
+                                 r.d};
+        for (lxw_col_t c = 0; c < 8; ++c) {
+            worksheet_write_number(ws, row, c + 1, values[c], f.general);
+        }
+        ++row;
+    }
+    row += 1;
+    worksheet_write_string(ws, row++, 0, "局部阻力系数表", f.header);
+    for (const Fitting& fitting : fittings.fittings) {
+        std::string values;
+        for (const DnRange& range : fitting.ranges) {
+            const std::string xi = shortest_text(range.xi);
+            if (range.from == 0 && range.to == INT16_MAX) {
+                values += xi;
+            } else if (range.to == INT16_MAX) {
+                values +=
+                    (values.empty() ? "" : " ") + ("DN" + std::to_string(range.from) + "+:" + xi);
+            } else if (range.from == range.to) {
+                values +=
+                    (values.empty() ? "" : " ") + ("DN" + std::to_string(range.from) + ":" + xi);
+            } else {
+                values += (values.empty() ? "" : " ") + ("DN" + std::to_string(range.from) + "-" +
+                                                         std::to_string(range.to) + ":" + xi);
+            }
+        }
+        worksheet_write_string(ws, row, 0, fitting.name.c_str(), f.text);
+        worksheet_write_string(ws, row, 1, values.c_str(), f.text);
+        worksheet_write_string(ws, row, 4, fitting.source.c_str(), f.text);
+        ++row;
+    }
+    row += 1;
+    worksheet_write_string(ws, row, 0, "程序", f.header);
+    worksheet_write_string(ws, row++, 1, stamp.program.c_str(), f.text);
+    worksheet_write_string(ws, row, 0, "日期", f.header);
+    worksheet_write_string(ws, row++, 1, stamp.date.c_str(), f.text);
+    worksheet_write_string(ws, row, 0, "工作目录", f.header);
+    worksheet_write_string(ws, row, 1, stamp.folder_name.c_str(), f.text);
+}
+
+}  // namespace
+
+std::filesystem::path export_partner(const std::filesystem::path& file) {
+    return file.parent_path() / ("kestrune-export" + file.extension().string() + ".new");
+}
+
+std::string export_name(std::string_view stem, std::string_view extension, const std::tm& when) {
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M", &when);
+    return std::string(stem) + "-" + stamp + std::string(extension);
+}
+
+std::optional<ExportError> export_xlsx(const std::filesystem::path& file, const CalcSheet& sheet,
+                                       const FittingTable& fittings, const ExportStamp& stamp,
+                                       bool cached_results) {
+    if (const FileKind there = file_kind(file);
+        there != FileKind::missing && there != FileKind::regular) {
+        return ExportError{not_a_file(file, there), false, {}};
+    }
+    const std::filesystem::path partner = export_partner(file);
+    std::error_code ignored;
+    std::filesystem::remove(partner, ignored);
+    const std::string partner_name = library_path(partner);
+    errno = 0;
+    lxw_workbook* book = workbook_new(partner_name.c_str());
+    if (book == nullptr) {
+        return ExportError{file_error(file, errno != 0 ? errno : ENOMEM), false, {}};
+    }
+    const Formats formats = make_formats(book);
+    write_sheet(book, sheet, formats, cached_results);
+    write_loops(book, sheet, formats, cached_results);
+    write_parameters(book, sheet, fittings, stamp, formats);
+    errno = 0;
+    const lxw_error closed = workbook_close(book);
+    const int code = errno != 0 ? errno : EIO;
+    if (closed != LXW_NO_ERROR) {
+        std::filesystem::remove(partner, ignored);
+        return ExportError{file_error(file, code, FileStep::write), false, {}};
+    }
+    if (int failure = replace_file(partner, file); failure != 0) {
+        std::filesystem::remove(partner, ignored);
+        return ExportError{file_error(file, failure), false, {}};
+    }
+    return std::nullopt;
+}
+
+}  // namespace kestrune
