@@ -21,6 +21,10 @@ FileError not_a_file(const std::filesystem::path& file, FileKind in_the_way) {
     return error;
 }
 
+std::filesystem::path utf8_path(std::string_view text) {
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
 std::string path_text(const std::filesystem::path& file) {
     const std::u8string text = file.u8string();
     return std::string(text.begin(), text.end());

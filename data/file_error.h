@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 #include "platform_files.h"
 
@@ -40,5 +41,7 @@ std::string system_reason(int errno_value);
 
 // A path as UTF-8 text, for messages, whatever the platform's own path encoding.
 std::string path_text(const std::filesystem::path& file);
+// And a path from UTF-8 text.
+std::filesystem::path utf8_path(std::string_view text);
 
 }  // namespace kestrune

@@ -63,6 +63,23 @@ int ask_choice(QWidget* parent, const QString& text, const QStringList& buttons,
     return clicked >= 0 ? static_cast<int>(clicked) : static_cast<int>(buttons.size()) - 1;
 }
 
+std::optional<QString> ask_save_file(QWidget* parent, const QString& title, const QString& offered,
+                                     const QString& filter, const QString& suffix) {
+    QFileDialog box(parent, title);
+    box.setObjectName(QStringLiteral("save_dialog"));
+    box.setAcceptMode(QFileDialog::AcceptSave);
+    box.setFileMode(QFileDialog::AnyFile);
+    box.setOption(QFileDialog::DontUseNativeDialog);
+    box.setNameFilter(filter);
+    box.setDefaultSuffix(suffix);
+    box.selectFile(offered);
+    box.setWindowModality(Qt::ApplicationModal);
+    if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return box.selectedFiles().constFirst();
+}
+
 std::optional<QString> ask_folder(QWidget* parent, const QString& title, const QString& start) {
     QFileDialog box(parent, title, start);
     box.setObjectName(QStringLiteral("folder_dialog"));

@@ -25,6 +25,11 @@ void tell(QWidget* parent, const QString& text, QMessageBox::Icon icon);
 int ask_choice(QWidget* parent, const QString& text, const QStringList& buttons,
                int default_button);
 
+// A modal save dialog offering a file, of one type ("Excel 工作簿 (*.xlsx)"); nullopt when the
+// engineer cancels.
+std::optional<QString> ask_save_file(QWidget* parent, const QString& title, const QString& offered,
+                                     const QString& filter, const QString& suffix);
+
 // A modal folder chooser starting at start; nullopt when the engineer cancels.
 std::optional<QString> ask_folder(QWidget* parent, const QString& title, const QString& start);
 

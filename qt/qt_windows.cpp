@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "dialogs.h"
+#include "file_error.h"
 #include "fonts.h"
 #include "frmcompute.h"
 #include "qt_text.h"
@@ -261,6 +262,18 @@ std::optional<std::filesystem::path> QtWindows::choose_folder(std::string_view t
     }
     const QByteArray bytes = folder->toUtf8();
     return std::filesystem::path(std::u8string(bytes.begin(), bytes.end()));
+}
+
+std::optional<std::filesystem::path> QtWindows::choose_save_file(
+    std::string_view title, const std::filesystem::path& offered, std::string_view type_name,
+    std::string_view extension) {
+    const QString suffix = qt_text(extension).mid(1);
+    auto file = ask_save_file(main_, qt_text(title), qt_text(path_text(offered)),
+                              qt_text(type_name) + QStringLiteral(" (*.") + suffix + ')', suffix);
+    if (!file) {
+        return std::nullopt;
+    }
+    return utf8_path(utf8_text(*file));
 }
 
 void QtWindows::show(PrintWindowId window) {

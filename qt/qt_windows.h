@@ -58,6 +58,10 @@ class QtWindows : public WindowToolkit {
     bool bring_to_front(std::string_view token) override;
     std::optional<std::filesystem::path> choose_folder(std::string_view title,
                                                        const std::filesystem::path& start) override;
+    std::optional<std::filesystem::path> choose_save_file(std::string_view title,
+                                                          const std::filesystem::path& offered,
+                                                          std::string_view type_name,
+                                                          std::string_view extension) override;
     void show(PrintWindowId window) override;
     void hide(PrintWindowId window) override;
     void clear(PrintWindowId window) override;

@@ -2,6 +2,7 @@
 #include "frmsheet.h"
 
 #include <cmath>
+#include <ctime>
 
 #include "conversions.h"
 #include "design_steps.h"
@@ -10,6 +11,7 @@
 #include "messages.h"
 #include "number_text.h"
 #include "pipe_table.h"
+#include "platform_files.h"
 #include "sheet_file.h"
 #include "sheet_messages.h"
 
@@ -220,6 +222,49 @@ bool frmsheet::move_row(std::size_t row, int direction) {
 void frmsheet::remove_rows(const std::vector<std::size_t>& rows) {
     sheet_.remove_rows(rows);
     save();
+}
+
+ExportStamp frmsheet::stamp() const {
+    std::error_code ignored;
+    const std::tm now = local_time(std::time(nullptr));
+    char date[32];
+    std::strftime(date, sizeof date, "%Y-%m-%d %H:%M", &now);
+    return {path_text(std::filesystem::current_path(ignored).filename()), date,
+            "Kestrune " + std::string(program_version())};
+}
+
+bool frmsheet::export_workbook() {
+    std::error_code ignored;
+    const auto file = toolkit_.choose_save_file(
+        export_workbook_title,
+        std::filesystem::current_path(ignored) /
+            utf8_path(export_name("计算表", ".xlsx", local_time(std::time(nullptr)))),
+        "Excel 工作簿", ".xlsx");
+    if (!file) {
+        return false;
+    }
+    if (auto error = export_xlsx(*file, sheet_, fittings_, stamp())) {
+        toolkit_.tell(export_problem(*error), Severity::warning);
+        return false;
+    }
+    return true;
+}
+
+bool frmsheet::export_report() {
+    std::error_code ignored;
+    const auto file = toolkit_.choose_save_file(
+        export_report_title,
+        std::filesystem::current_path(ignored) /
+            utf8_path(export_name("计算书", ".pdf", local_time(std::time(nullptr)))),
+        "PDF 文档", ".pdf");
+    if (!file) {
+        return false;
+    }
+    if (auto error = export_pdf(*file, sheet_, stamp())) {
+        toolkit_.tell(export_problem(*error), Severity::warning);
+        return false;
+    }
+    return true;
 }
 
 void frmsheet::save() {

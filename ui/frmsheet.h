@@ -15,6 +15,7 @@
 #include "calc_sheet.h"
 #include "design_state.h"
 #include "fitting_table.h"
+#include "sheet_export.h"
 #include "sheet_layout.h"
 #include "window_toolkit.h"
 
@@ -47,6 +48,11 @@ class frmsheet {
     bool undo();
     bool redo();
     bool move_row(std::size_t row, int direction);
+    // 导出 Excel and 计算书 PDF: the save dialog offers 计算表-YYYYMMDD-HHMM.xlsx (计算书-….pdf) in
+    // the working folder; a failure is told, and neither the earlier file nor the sheet
+    // changes. False when nothing was written.
+    bool export_workbook();
+    bool export_report();
     void remove_rows(const std::vector<std::size_t>& rows);
 
     const CalcSheet& sheet() const { return sheet_; }
@@ -62,6 +68,7 @@ class frmsheet {
   private:
     EditOutcome resize(std::size_t row, std::string_view entry, const PipeTable& pipes);
     void save();
+    ExportStamp stamp() const;
 
     WindowToolkit& toolkit_;
     std::function<void(const design_state&)> log_sizing_;

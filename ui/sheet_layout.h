@@ -90,7 +90,7 @@ inline constexpr std::array<LoopColumnLayout, 7> loop_columns{{
 // clang-format on
 
 // What the engineer can do to the sheet, with its key.
-enum class SheetCommand { undo, redo, move_up, move_down, delete_rows };
+enum class SheetCommand { undo, redo, move_up, move_down, delete_rows, export_excel, export_pdf };
 
 struct CommandLayout {
     SheetCommand command;
@@ -99,12 +99,14 @@ struct CommandLayout {
 };
 
 // clang-format off
-inline constexpr std::array<CommandLayout, 5> sheet_commands{{
-    {SheetCommand::undo,        "撤销",       "Ctrl+Z"},
-    {SheetCommand::redo,        "重做",       "Ctrl+Y"},
-    {SheetCommand::move_up,     "上移一行",   "Alt+Up"},
-    {SheetCommand::move_down,   "下移一行",   "Alt+Down"},
-    {SheetCommand::delete_rows, "删除管段",   "Ctrl+Delete"},
+inline constexpr std::array<CommandLayout, 7> sheet_commands{{
+    {SheetCommand::undo,         "撤销",       "Ctrl+Z"},
+    {SheetCommand::redo,         "重做",       "Ctrl+Y"},
+    {SheetCommand::move_up,      "上移一行",   "Alt+Up"},
+    {SheetCommand::move_down,    "下移一行",   "Alt+Down"},
+    {SheetCommand::delete_rows,  "删除管段",   "Ctrl+Delete"},
+    {SheetCommand::export_excel, "导出 Excel", "Ctrl+E"},
+    {SheetCommand::export_pdf,   "计算书 PDF", "Ctrl+P"},
 }};
 // clang-format on
 

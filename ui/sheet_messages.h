@@ -27,6 +27,9 @@ std::string xi_kept_for_new_dn(const XiError& error, double kept);
 std::string loops_refused(std::string_view entry);
 std::string limit_refused(std::string_view entry);
 
+inline constexpr std::string_view export_workbook_title = "导出 Excel";
+inline constexpr std::string_view export_report_title = "计算书 PDF";
+
 // An export that failed: the file's reason, or the missing Chinese font.
 struct ExportError;
 std::string export_problem(const ExportError& error);

@@ -56,6 +56,11 @@ class WindowToolkit {
     virtual void offer_answer(std::string_view text, bool answer_now) = 0;
     // Puts the keyboard focus in a control of the main window, its text selected or not.
     virtual void focus(ControlId control, bool select_all) = 0;
+    // The system's save dialog, offering a file (folder and name) of a type ("Excel 工作簿",
+    // ".xlsx"); Enter accepts the offer. nullopt when cancelled.
+    virtual std::optional<std::filesystem::path> choose_save_file(
+        std::string_view title, const std::filesystem::path& offered, std::string_view type_name,
+        std::string_view extension) = 0;
     // The system's folder chooser, starting at start; nullopt when cancelled.
     virtual std::optional<std::filesystem::path> choose_folder(
         std::string_view title, const std::filesystem::path& start) = 0;

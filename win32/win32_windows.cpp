@@ -388,6 +388,41 @@ std::optional<std::filesystem::path> Win32Windows::choose_folder(
     return chosen;
 }
 
+std::optional<std::filesystem::path> Win32Windows::choose_save_file(
+    std::string_view title, const std::filesystem::path& offered, std::string_view type_name,
+    std::string_view extension) {
+    IFileSaveDialog* dialog = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_FileSaveDialog, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IFileSaveDialog, reinterpret_cast<void**>(&dialog)))) {
+        return std::nullopt;
+    }
+    std::optional<std::filesystem::path> chosen;
+    const std::wstring type = wide_text(type_name);
+    const std::wstring pattern = L"*" + wide_text(extension);
+    const COMDLG_FILTERSPEC filter{type.c_str(), pattern.c_str()};
+    dialog->SetFileTypes(1, &filter);
+    dialog->SetDefaultExtension(wide_text(extension).c_str() + 1);
+    dialog->SetTitle(wide_text(title).c_str());
+    dialog->SetFileName(offered.filename().wstring().c_str());
+    IShellItem* folder = nullptr;
+    if (SUCCEEDED(SHCreateItemFromParsingName(offered.parent_path().wstring().c_str(), nullptr,
+                                              IID_IShellItem, reinterpret_cast<void**>(&folder)))) {
+        dialog->SetFolder(folder);
+        folder->Release();
+    }
+    IShellItem* result = nullptr;
+    if (SUCCEEDED(dialog->Show(main_)) && SUCCEEDED(dialog->GetResult(&result))) {
+        PWSTR path = nullptr;
+        if (SUCCEEDED(result->GetDisplayName(SIGDN_FILESYSPATH, &path))) {
+            chosen = std::filesystem::path(path);
+            CoTaskMemFree(path);
+        }
+        result->Release();
+    }
+    dialog->Release();
+    return chosen;
+}
+
 void Win32Windows::show(PrintWindowId window) {
     if (window == PrintWindowId::frmchoose && IsWindowVisible(main_)) {
         place_list();

@@ -101,6 +101,16 @@ void ModalWatch::click_button(const QString& label, QString* text) {
     });
 }
 
+void ModalWatch::accept_file_by_enter(QString* offered) {
+    expect<QFileDialog>("a save dialog", [offered](QFileDialog* box) {
+        auto* name = box->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (offered != nullptr && name != nullptr) {
+            *offered = name->text();
+        }
+        QTest::keyClick(name != nullptr ? static_cast<QWidget*>(name) : box, Qt::Key_Return);
+    });
+}
+
 void ModalWatch::press_key(Qt::Key key, QString* text) {
     expect<QMessageBox>("a question answered by a key", [key, text](QMessageBox* box) {
         if (text != nullptr) {

@@ -35,6 +35,8 @@ class ModalWatch : public QObject {
     void accept_message(QString* text = nullptr);
     // A message box with several buttons: click the one with this label.
     void click_button(const QString& label, QString* text = nullptr);
+    // A save dialog answered by Enter in its name box; offered receives the name it showed.
+    void accept_file_by_enter(QString* offered = nullptr);
     // A message box answered by a key, as a person at the keyboard would.
     void press_key(Qt::Key key, QString* text = nullptr);
     // The folder chooser: choose this folder, or cancel when it is empty. texts receives

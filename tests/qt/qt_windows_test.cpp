@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QtTest>
 
+#include "file_error.h"
 #include "print_colours.h"
 #include "window_fixture.h"
 
@@ -35,6 +36,7 @@ class QtWindowsTest : public QObject {
     void thePreviewIsDrawnInReadableTones();
     void f1ShowsHelpFromEveryWindow();
     void aSecondProgramReachesTheFirstByItsToken();
+    void theSaveDialogOffersTheNameAndEnterTakesIt();
 };
 
 void QtWindowsTest::windowsAreBuiltFromTheTable() {
@@ -385,6 +387,21 @@ void QtWindowsTest::f1ShowsHelpFromEveryWindow() {
     }
     QVERIFY(run.watch.unexpected().isEmpty());
     QCOMPARE(run.watch.still_expected(), std::size_t{0});
+}
+
+void QtWindowsTest::theSaveDialogOffersTheNameAndEnterTakesIt() {
+    QtProgram run;
+    const std::filesystem::path offered =
+        std::filesystem::current_path() / utf8_path("计算表-20261208-0930.xlsx");
+    QString shown;
+    run.watch.accept_file_by_enter(&shown);
+    const auto chosen =
+        run.windows.choose_save_file("导出 Excel", offered, "Excel 工作簿", ".xlsx");
+    QCOMPARE(shown, QStringLiteral("计算表-20261208-0930.xlsx"));
+    QVERIFY(chosen.has_value());
+    QCOMPARE(QString::fromStdString(path_text(*chosen)),
+             QString::fromStdString(path_text(offered)));
+    QVERIFY(run.watch.unexpected().isEmpty());
 }
 
 void QtWindowsTest::aSecondProgramReachesTheFirstByItsToken() {

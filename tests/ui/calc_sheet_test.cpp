@@ -11,6 +11,8 @@
 #include "messages.h"
 #include "number_text.h"
 #include "program_run.h"
+#include "chinese_font.h"
+#include "file_error.h"
 #include "sheet_file.h"
 #include "sheet_messages.h"
 
@@ -263,6 +265,48 @@ TEST(CalcSheet, ADamagedSheetIsKeptAsideAndTold) {
     EXPECT_EQ(run.sheet().rows(), 0u);
     run.size("10000", "20");
     EXPECT_EQ(run.sheet().rows(), 1u);
+}
+
+}  // namespace
+}  // namespace kestrune::testing
+
+namespace kestrune::testing {
+namespace {
+
+TEST(CalcSheet, ExportsOfferADatedNameInTheWorkingFolderAndTellFailures) {
+    SheetRun run;
+    ASSERT_TRUE(run.start());
+    run.size("10000", "20");
+    std::filesystem::path offered;
+    run.toolkit.accept_offered_file(&offered);
+    EXPECT_TRUE(run.sheet().export_workbook());
+    EXPECT_EQ(offered.parent_path(), std::filesystem::current_path());
+    const std::string name = path_text(offered.filename());
+    EXPECT_EQ(name.rfind("计算表-", 0), 0u) << name;
+    EXPECT_EQ(name.size(), std::string("计算表-20261208-0930.xlsx").size()) << name;
+    EXPECT_TRUE(std::filesystem::is_regular_file(offered));
+
+    if (chinese_font()) {
+        run.toolkit.accept_offered_file(&offered);
+        EXPECT_TRUE(run.sheet().export_report());
+        EXPECT_EQ(path_text(offered.filename()).rfind("计算书-", 0), 0u);
+        EXPECT_EQ(offered.extension(), ".pdf");
+        EXPECT_TRUE(std::filesystem::is_regular_file(offered));
+    }
+
+    // Cancelled: nothing written, nothing said.
+    run.toolkit.save_as(std::nullopt);
+    EXPECT_FALSE(run.sheet().export_workbook());
+
+    // A folder in the way: told, and the sheet as it was.
+    const SheetData before = run.sheet().sheet().data();
+    std::filesystem::create_directory("in-the-way.xlsx");
+    std::string message;
+    run.toolkit.save_as(std::filesystem::current_path() / "in-the-way.xlsx");
+    run.toolkit.expect_message(&message);
+    EXPECT_FALSE(run.sheet().export_workbook());
+    EXPECT_EQ(message.rfind("无法写出“", 0), 0u) << message;
+    EXPECT_EQ(run.sheet().sheet().data(), before);
 }
 
 }  // namespace

@@ -105,6 +105,36 @@ void RecordingToolkit::choose_folder(std::optional<std::filesystem::path> folder
                        {}});
 }
 
+void RecordingToolkit::save_as(std::optional<std::filesystem::path> file,
+                               std::filesystem::path* offered) {
+    script_.push_back({Kind::save,
+                       [offered](const void* shown) {
+                           if (offered != nullptr) {
+                               *offered = *static_cast<const std::filesystem::path*>(shown);
+                           }
+                       },
+                       {},
+                       std::move(file),
+                       {},
+                       false});
+}
+
+void RecordingToolkit::accept_offered_file(std::filesystem::path* offered) {
+    save_as(std::nullopt, offered);
+    script_.back().take_offer = true;
+}
+
+std::optional<std::filesystem::path> RecordingToolkit::choose_save_file(
+    std::string_view title, const std::filesystem::path& offered, std::string_view,
+    std::string_view) {
+    auto step = next(Kind::save, title);
+    if (!step) {
+        return std::nullopt;
+    }
+    step->handle(&offered);
+    return step->take_offer ? std::optional<std::filesystem::path>(offered) : step->folder;
+}
+
 std::optional<RecordingToolkit::Step> RecordingToolkit::next(Kind kind, std::string_view what) {
     if (script_.empty() || script_.front().kind != kind) {
         ADD_FAILURE() << "unexpected dialog: " << what;

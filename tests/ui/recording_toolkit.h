@@ -48,6 +48,11 @@ class RecordingToolkit : public WindowToolkit {
     void expect_message(std::string* text = nullptr, Severity* severity = nullptr);
     void click_button(std::string label, std::string* question = nullptr);
     void choose_folder(std::optional<std::filesystem::path> folder, std::string* title = nullptr);
+    // The save dialog: accept what it offers (nullopt: cancel, or another path), recording the
+    // offer.
+    void save_as(std::optional<std::filesystem::path> file,
+                 std::filesystem::path* offered = nullptr);
+    void accept_offered_file(std::filesystem::path* offered = nullptr);
     std::size_t still_expected() const { return script_.size(); }
 
     // The engineer's side of a text box: set_typed does not notify; the caller does.
@@ -80,6 +85,10 @@ class RecordingToolkit : public WindowToolkit {
     bool bring_to_front(std::string_view token) override;
     std::optional<std::filesystem::path> choose_folder(std::string_view title,
                                                        const std::filesystem::path& start) override;
+    std::optional<std::filesystem::path> choose_save_file(std::string_view title,
+                                                          const std::filesystem::path& offered,
+                                                          std::string_view type_name,
+                                                          std::string_view extension) override;
     void show(PrintWindowId window) override;
     void hide(PrintWindowId window) override;
     void clear(PrintWindowId window) override;
@@ -88,13 +97,14 @@ class RecordingToolkit : public WindowToolkit {
     void end_program() override;
 
   private:
-    enum class Kind { input, message, choice, folder };
+    enum class Kind { input, message, choice, folder, save };
     struct Step {
         Kind kind;
         std::function<void(const void*)> handle;  // receives what the dialog showed
         std::optional<std::string> answer;
         std::optional<std::filesystem::path> folder;
         std::string label;
+        bool take_offer = false;
     };
     // The next step, when it is of this kind; otherwise the test fails and nullopt comes.
     std::optional<Step> next(Kind kind, std::string_view what);
