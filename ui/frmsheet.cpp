@@ -234,33 +234,30 @@ ExportStamp frmsheet::stamp() const {
 }
 
 bool frmsheet::export_workbook() {
-    std::error_code ignored;
-    const auto file = toolkit_.choose_save_file(
-        export_workbook_title,
-        std::filesystem::current_path(ignored) /
-            utf8_path(export_name("计算表", ".xlsx", local_time(std::time(nullptr)))),
-        "Excel 工作簿", ".xlsx");
-    if (!file) {
-        return false;
-    }
-    if (auto error = export_xlsx(*file, sheet_, fittings_, stamp())) {
-        toolkit_.tell(export_problem(*error), Severity::warning);
-        return false;
-    }
-    return true;
+    return export_to(export_workbook_title, "计算表", "Excel 工作簿", ".xlsx",
+                     [this](const std::filesystem::path& file) {
+                         return export_xlsx(file, sheet_, fittings_, stamp());
+                     });
 }
 
 bool frmsheet::export_report() {
+    return export_to(
+        export_report_title, "计算书", "PDF 文档", ".pdf",
+        [this](const std::filesystem::path& file) { return export_pdf(file, sheet_, stamp()); });
+}
+
+bool frmsheet::export_to(
+    std::string_view title, std::string_view stem, std::string_view type_name,
+    std::string_view extension,
+    const std::function<std::optional<ExportError>(const std::filesystem::path&)>& write) {
     std::error_code ignored;
+    const std::string name = export_name(stem, extension, local_time(std::time(nullptr)));
     const auto file = toolkit_.choose_save_file(
-        export_report_title,
-        std::filesystem::current_path(ignored) /
-            utf8_path(export_name("计算书", ".pdf", local_time(std::time(nullptr)))),
-        "PDF 文档", ".pdf");
+        title, std::filesystem::current_path(ignored) / utf8_path(name), type_name, extension);
     if (!file) {
         return false;
     }
-    if (auto error = export_pdf(*file, sheet_, stamp())) {
+    if (auto error = write(*file)) {
         toolkit_.tell(export_problem(*error), Severity::warning);
         return false;
     }

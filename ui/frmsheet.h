@@ -69,6 +69,10 @@ class frmsheet {
     EditOutcome resize(std::size_t row, std::string_view entry, const PipeTable& pipes);
     void save();
     ExportStamp stamp() const;
+    bool export_to(
+        std::string_view title, std::string_view stem, std::string_view type_name,
+        std::string_view extension,
+        const std::function<std::optional<ExportError>(const std::filesystem::path&)>& write);
 
     WindowToolkit& toolkit_;
     std::function<void(const design_state&)> log_sizing_;

@@ -364,28 +364,10 @@ std::optional<std::filesystem::path> Win32Windows::choose_folder(
                                 IID_IFileOpenDialog, reinterpret_cast<void**>(&dialog)))) {
         return std::nullopt;
     }
-    std::optional<std::filesystem::path> chosen;
     FILEOPENDIALOGOPTIONS options = 0;
     dialog->GetOptions(&options);
     dialog->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM | FOS_PATHMUSTEXIST);
-    dialog->SetTitle(wide_text(title).c_str());
-    IShellItem* folder = nullptr;
-    if (SUCCEEDED(SHCreateItemFromParsingName(start.wstring().c_str(), nullptr, IID_IShellItem,
-                                              reinterpret_cast<void**>(&folder)))) {
-        dialog->SetFolder(folder);
-        folder->Release();
-    }
-    IShellItem* result = nullptr;
-    if (SUCCEEDED(dialog->Show(main_)) && SUCCEEDED(dialog->GetResult(&result))) {
-        PWSTR path = nullptr;
-        if (SUCCEEDED(result->GetDisplayName(SIGDN_FILESYSPATH, &path))) {
-            chosen = std::filesystem::path(path);
-            CoTaskMemFree(path);
-        }
-        result->Release();
-    }
-    dialog->Release();
-    return chosen;
+    return run_file_dialog(dialog, title, start);
 }
 
 std::optional<std::filesystem::path> Win32Windows::choose_save_file(
@@ -396,19 +378,25 @@ std::optional<std::filesystem::path> Win32Windows::choose_save_file(
                                 IID_IFileSaveDialog, reinterpret_cast<void**>(&dialog)))) {
         return std::nullopt;
     }
-    std::optional<std::filesystem::path> chosen;
     const std::wstring type = wide_text(type_name);
     const std::wstring pattern = L"*" + wide_text(extension);
     const COMDLG_FILTERSPEC filter{type.c_str(), pattern.c_str()};
     dialog->SetFileTypes(1, &filter);
     dialog->SetDefaultExtension(wide_text(extension).c_str() + 1);
-    dialog->SetTitle(wide_text(title).c_str());
     dialog->SetFileName(offered.filename().wstring().c_str());
-    IShellItem* folder = nullptr;
-    if (SUCCEEDED(SHCreateItemFromParsingName(offered.parent_path().wstring().c_str(), nullptr,
-                                              IID_IShellItem, reinterpret_cast<void**>(&folder)))) {
-        dialog->SetFolder(folder);
-        folder->Release();
+    return run_file_dialog(dialog, title, offered.parent_path());
+}
+
+// Shows one of the system's file dialogs over the main window, in folder, and releases it.
+std::optional<std::filesystem::path> Win32Windows::run_file_dialog(
+    IFileDialog* dialog, std::string_view title, const std::filesystem::path& folder) {
+    std::optional<std::filesystem::path> chosen;
+    dialog->SetTitle(wide_text(title).c_str());
+    IShellItem* start = nullptr;
+    if (SUCCEEDED(SHCreateItemFromParsingName(folder.wstring().c_str(), nullptr, IID_IShellItem,
+                                              reinterpret_cast<void**>(&start)))) {
+        dialog->SetFolder(start);
+        start->Release();
     }
     IShellItem* result = nullptr;
     if (SUCCEEDED(dialog->Show(main_)) && SUCCEEDED(dialog->GetResult(&result))) {

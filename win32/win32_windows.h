@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <shobjidl.h>
 #include <windows.h>
 
 #include <map>
@@ -67,6 +68,9 @@ class Win32Windows : public WindowToolkit {
     LRESULT handle(UINT message, WPARAM w, LPARAM l);
     void build_controls();
     void place_list();
+    std::optional<std::filesystem::path> run_file_dialog(IFileDialog* dialog,
+                                                         std::string_view title,
+                                                         const std::filesystem::path& folder);
 
     HWND main_ = nullptr;
     frmcompute* handlers_ = nullptr;
