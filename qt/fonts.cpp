@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QStringList>
 
+#include "qt_text.h"
 #include "window_layout.h"
 
 namespace kestrune {
@@ -16,9 +17,11 @@ QFont control_font(double points) {
         return font;
     }
     QFont font;
-    font.setFamilies({QString::fromUtf8(song_face.data(), static_cast<qsizetype>(song_face.size())),
-                      QStringLiteral("宋体"), QStringLiteral("AR PL UMing CN"),
-                      QStringLiteral("AR PL UMing TW")});
+    QStringList families{qt_text(song_face)};
+    for (std::string_view fallback : song_fallbacks) {
+        families << qt_text(fallback);
+    }
+    font.setFamilies(families);
     font.setPointSizeF(points);
     font.setWeight(QFont::Normal);
     return font;

@@ -18,6 +18,7 @@
 #include "file_error.h"
 #include "fonts.h"
 #include "frmcompute.h"
+#include "print_colours.h"
 #include "qt_text.h"
 #include "twips.h"
 #include "window_placement.h"
@@ -32,7 +33,10 @@ QWidget* make_control(const ControlSpec& layout, QWidget* parent) {
             return new QLabel(caption, parent);
         case ControlKind::problem_line: {
             auto* line = new QLabel(caption, parent);
-            line->setStyleSheet(QStringLiteral("color: #b00000;"));
+            line->setStyleSheet(QStringLiteral("color: rgb(%1, %2, %3);")
+                                    .arg(problem_line_colour.r)
+                                    .arg(problem_line_colour.g)
+                                    .arg(problem_line_colour.b));
             line->setWordWrap(true);
             return line;
         }
@@ -311,9 +315,9 @@ void QtWindows::place_list() {
     // The list's frame is as much larger than its client area as the main window's.
     const QSize frame = choose_->size() + (main.size() - main_->size());
     const QRect area = main_->screen()->availableGeometry();
-    const ScreenBox place =
-        place_list_window({main.x(), main.y(), main.width(), main.height()}, frame.width(),
-                          frame.height(), {area.x(), area.y(), area.width(), area.height()});
+    const ScreenBox place = place_list_window(
+        {main.x(), main.y(), main.width(), main.height()}, frame.width(), frame.height(),
+        {area.x(), area.y(), area.width(), area.height()}, px(list_gap_twips));
     choose_->move(place.left, place.top);
 }
 

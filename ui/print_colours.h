@@ -12,6 +12,9 @@ struct Rgb {
     bool operator==(const Rgb&) const = default;
 };
 
+// The main window's problem line: a dark red, as a warning reads.
+inline constexpr Rgb problem_line_colour{0xB0, 0x00, 0x00};
+
 // Text must stand out from its background by at least this contrast ratio (WCAG 2.x, level
 // AA, normal text).
 inline constexpr double least_contrast = 4.5;

@@ -41,6 +41,9 @@ enum class ControlKind {
 // SimSun (宋体) in the GB2312 character set, normal weight; where a system lacks it, the
 // front-end takes the nearest Song-style Chinese font.
 inline constexpr std::string_view song_face = "SimSun";
+// Where SimSun is missing, these in turn: its Chinese name, then Debian's AR PL UMing.
+inline constexpr std::array<std::string_view, 3> song_fallbacks{"宋体", "AR PL UMing CN",
+                                                                "AR PL UMing TW"};
 inline constexpr double window_default_font = 0;  // points: the window's own font
 
 struct ControlSpec {

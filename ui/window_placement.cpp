@@ -7,8 +7,6 @@
 namespace kestrune {
 namespace {
 
-constexpr int gap = 8;  // between the two windows' frames, pixels
-
 bool inside(const ScreenBox& box, const ScreenBox& area) {
     return box.left >= area.left && box.top >= area.top &&
            box.left + box.width <= area.left + area.width &&
@@ -23,7 +21,8 @@ long long overlap(const ScreenBox& a, const ScreenBox& b) {
 
 }  // namespace
 
-ScreenBox place_list_window(const ScreenBox& main, int width, int height, const ScreenBox& area) {
+ScreenBox place_list_window(const ScreenBox& main, int width, int height, const ScreenBox& area,
+                            int gap) {
     const int top = std::clamp(main.top, area.top, area.top + area.height - height);
     const int left = std::clamp(main.left, area.left, area.left + area.width - width);
     const std::array<ScreenBox, 4> beside{{

@@ -15,6 +15,9 @@ struct ScreenBox {
 // on it: beside the main window (right, then left) or below it (then above) where the work
 // area has room; otherwise in the corner of the work area that covers the least of the main
 // window. Always inside the work area, as far as the list fits in it.
-ScreenBox place_list_window(const ScreenBox& main, int width, int height, const ScreenBox& area);
+// gap: between the two windows' frames, in the front-end's pixels (list_gap_twips scaled).
+ScreenBox place_list_window(const ScreenBox& main, int width, int height, const ScreenBox& area,
+                            int gap);
+inline constexpr int list_gap_twips = 120;  // 8 pixels at 96 dpi
 
 }  // namespace kestrune

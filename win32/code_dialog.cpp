@@ -9,13 +9,14 @@
 namespace kestrune {
 namespace {
 
-// Layout in pixels at 96 dpi, scaled to the dialog's.
-constexpr int margin = 12;
-constexpr int text_width = 380;
-constexpr int button_width = 88;
-constexpr int button_height = 26;
-constexpr int answer_height = 24;
-constexpr int gap = 8;
+// Layout in twips (15 to a pixel at 96 dpi), scaled to the dialog's.
+constexpr int margin = 180;
+constexpr int text_width = 5700;
+constexpr int button_width = 1320;
+constexpr int button_height = 390;
+constexpr int answer_height = 360;
+constexpr int gap = 120;
+constexpr int button_padding = 360;  // beside a button's caption
 constexpr int answer_id = 900;
 constexpr int first_extra_button_id = 1000;
 
@@ -26,10 +27,6 @@ struct DialogState {
 };
 
 HWND open_dialog = nullptr;  // the dialog with an answer box that runs now
-
-int scaled(int pixels_at_96, UINT dpi) {
-    return MulDiv(pixels_at_96, static_cast<int>(dpi), 96);
-}
 
 int button_id(std::size_t index, std::size_t count) {
     if (index == 0) {
@@ -65,37 +62,39 @@ HWND add_child(HWND dialog, const wchar_t* kind, const std::wstring& text, DWORD
 void build(HWND dialog, const DialogContent& content) {
     SetWindowTextW(dialog, content.title.c_str());
     const UINT dpi = window_dpi(dialog);
-    const int m = scaled(margin, dpi);
+    const int m = twips_to_pixels(margin, dpi);
 
     HDC dc = GetDC(dialog);
     HGDIOBJ old = SelectObject(dc, message_font());
-    RECT text_box{0, 0, scaled(text_width, dpi), 0};
+    RECT text_box{0, 0, twips_to_pixels(text_width, dpi), 0};
     DrawTextW(dc, content.text.c_str(), -1, &text_box, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-    int widest_button = scaled(button_width, dpi);
+    int widest_button = twips_to_pixels(button_width, dpi);
     for (const std::wstring& b : content.buttons) {
         SIZE size{};
         GetTextExtentPoint32W(dc, b.c_str(), static_cast<int>(b.size()), &size);
-        widest_button = std::max<int>(widest_button, size.cx + scaled(24, dpi));
+        widest_button =
+            std::max<int>(widest_button, size.cx + twips_to_pixels(button_padding, dpi));
     }
     SelectObject(dc, old);
     ReleaseDC(dialog, dc);
 
     const int count = static_cast<int>(content.buttons.size());
-    const int bh = scaled(button_height, dpi);
-    const int g = scaled(gap, dpi);
+    const int bh = twips_to_pixels(button_height, dpi);
+    const int g = twips_to_pixels(gap, dpi);
     const int buttons_width = count * widest_button + (count - 1) * g;
     const int inner =
-        std::max<int>({text_box.right, buttons_width, scaled(text_width, dpi) * 3 / 4});
+        std::max<int>({text_box.right, buttons_width, twips_to_pixels(text_width, dpi) * 3 / 4});
     int y = m;
     add_child(dialog, L"STATIC", content.text, SS_LEFT | SS_NOPREFIX, 0, -1,
               {m, y, m + inner, y + text_box.bottom});
     y += text_box.bottom + g;
     if (content.answer) {
-        HWND answer = add_child(dialog, L"EDIT", *content.answer,
-                                WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
-                                answer_id, {m, y, m + inner, y + scaled(answer_height, dpi)});
+        HWND answer =
+            add_child(dialog, L"EDIT", *content.answer, WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL,
+                      WS_EX_CLIENTEDGE, answer_id,
+                      {m, y, m + inner, y + twips_to_pixels(answer_height, dpi)});
         SendMessageW(answer, EM_SETSEL, 0, -1);
-        y += scaled(answer_height, dpi) + g;
+        y += twips_to_pixels(answer_height, dpi) + g;
     }
     int x = m + inner - buttons_width;
     for (std::size_t i = 0; i < content.buttons.size(); ++i) {

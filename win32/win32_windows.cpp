@@ -14,6 +14,7 @@
 #include "dpi.h"
 #include "frmcompute.h"
 #include "messages.h"
+#include "print_colours.h"
 #include "wide_text.h"
 #include "window_class.h"
 #include "window_placement.h"
@@ -24,7 +25,8 @@ namespace {
 constexpr wchar_t main_class_name[] = L"KestruneMainWindow";
 constexpr int first_control_id = 100;  // clear of IDOK and IDCANCEL
 constexpr DWORD main_style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-constexpr COLORREF problem_colour = RGB(0xb0, 0x00, 0x00);
+constexpr COLORREF problem_colour =
+    RGB(problem_line_colour.r, problem_line_colour.g, problem_line_colour.b);
 constexpr UINT about_command = 0x0010;  // in the system menu: below 0xF000, a multiple of 16
 
 // What CreateWindowExW needs for one kind of control.
@@ -429,7 +431,8 @@ void Win32Windows::place_list() {
     const ScreenBox place =
         place_list_window({main.left, main.top, main.right - main.left, main.bottom - main.top},
                           list.right - list.left, list.bottom - list.top,
-                          {area.left, area.top, area.right - area.left, area.bottom - area.top});
+                          {area.left, area.top, area.right - area.left, area.bottom - area.top},
+                          twips_to_pixels(list_gap_twips, window_dpi(main_)));
     SetWindowPos(choose_->handle(), nullptr, place.left, place.top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -270,12 +270,13 @@ TEST(FirstStart, WithoutATableBesideTheProgramItsOwnCopyIsOffered) {
 TEST(ListPlacement, BesideTheMainWindowWhereThereIsRoom) {
     const ScreenBox main{300, 100, 717, 510};
     // A wide screen: to the right; no room there: to the left; a tall one: below.
-    const ScreenBox right = place_list_window(main, 669, 300, {0, 0, 1920, 1040});
+    const ScreenBox right = place_list_window(main, 669, 300, {0, 0, 1920, 1040}, 8);
     EXPECT_EQ(right.left, 300 + 717 + 8);
     EXPECT_EQ(right.top, 100);
-    const ScreenBox left = place_list_window({1000, 100, 717, 510}, 669, 300, {0, 0, 1920, 1040});
+    const ScreenBox left =
+        place_list_window({1000, 100, 717, 510}, 669, 300, {0, 0, 1920, 1040}, 8);
     EXPECT_EQ(left.left, 1000 - 8 - 669);
-    const ScreenBox below = place_list_window({100, 50, 717, 510}, 669, 300, {0, 0, 1024, 1400});
+    const ScreenBox below = place_list_window({100, 50, 717, 510}, 669, 300, {0, 0, 1024, 1400}, 8);
     EXPECT_EQ(below.top, 50 + 510 + 8);
     EXPECT_EQ(below.left, 100);
 }
@@ -285,18 +286,18 @@ TEST(ListPlacement, GoesToTheCornerThatCoversLeastWithoutRoom) {
     // goes to a top corner, above the middle of the main window where the input box stands.
     const ScreenBox area{0, 0, 1366, 728};
     const ScreenBox main{(1366 - 717) / 2, (728 - 510) / 2, 717, 510};
-    const ScreenBox list = place_list_window(main, 669, 301, area);
+    const ScreenBox list = place_list_window(main, 669, 301, area, 8);
     EXPECT_EQ(list.left, 1366 - 669);  // covers 344 columns of the main window, not 345
     EXPECT_EQ(list.top, 0);
     // A main window nearer the right edge: the list takes the free side of the screen.
-    const ScreenBox other = place_list_window({640, 200, 717, 510}, 669, 301, area);
+    const ScreenBox other = place_list_window({640, 200, 717, 510}, 669, 301, area, 8);
     EXPECT_EQ(other.left, 0);
     EXPECT_EQ(other.top, 0);
-    const ScreenBox low = place_list_window({600, 218, 717, 510}, 669, 301, area);
+    const ScreenBox low = place_list_window({600, 218, 717, 510}, 669, 301, area, 8);
     EXPECT_EQ(low.left, 0);
     EXPECT_EQ(low.top, 0);
     // At 150 %: 911 x 485 logical pixels; larger than what is left, the list still starts on it.
-    const ScreenBox small = place_list_window({97, 0, 717, 485}, 669, 301, {0, 0, 911, 485});
+    const ScreenBox small = place_list_window({97, 0, 717, 485}, 669, 301, {0, 0, 911, 485}, 8);
     EXPECT_GE(small.left, 0);
     EXPECT_LE(small.left + small.width, 911);
     EXPECT_GE(small.top, 0);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The Win32 front-end with its real windows: wiring, layout, fonts, dialogs and print windows.
-// What the windows decide is tested once, against the recording toolkit.
+// What the windows decide is tested against the recording toolkit; the texts checked here
+// show only that they reach the real controls.
 #include "win32_windows.h"
 
 #include <commctrl.h>
