@@ -15,9 +15,7 @@ PrintSurface::PrintSurface(QWidget* parent) : QWidget(parent) {
 }
 
 void PrintSurface::clear() {
-    lines_.clear();
-    muted_from_.clear();
-    last_item_.clear();
+    page_.clear();
     update();
 }
 
@@ -27,28 +25,19 @@ void PrintSurface::print_line(const PrintStatement& statement, std::size_t muted
     auto width = [&metrics](std::string_view text) {
         return metrics.horizontalAdvance(qt_text(text));
     };
-    lines_.push_back(place_items(statement, width, zone_columns * metrics.averageCharWidth()));
-    muted_from_.push_back(muted_from);
-    last_item_.push_back(last_item);
+    page_.print(statement, width, metrics.averageCharWidth(), muted_from, last_item);
     update();
 }
 
 QSizeF PrintSurface::printed_extent() const {
     const QFontMetricsF metrics(font());
     qreal right = 0;
-    for (const auto& line : lines_) {
+    for (const auto& line : lines()) {
         for (const PlacedText& item : line) {
             right = std::max(right, item.x + metrics.horizontalAdvance(qt_text(item.text)));
         }
     }
-    return {right, metrics.lineSpacing() * static_cast<qreal>(lines_.size())};
-}
-
-Tone PrintSurface::tone(std::size_t line, std::size_t item) const {
-    if (item + 1 == lines_.at(line).size() && last_item_.at(line) != Tone::plain) {
-        return last_item_.at(line);
-    }
-    return is_muted(line, item) ? Tone::muted : Tone::plain;
+    return {right, metrics.lineSpacing() * static_cast<qreal>(lines().size())};
 }
 
 QColor PrintSurface::colour(std::size_t line, std::size_t item) const {
@@ -62,21 +51,16 @@ QColor PrintSurface::colour(std::size_t line, std::size_t item) const {
 }
 
 std::optional<std::size_t> PrintSurface::line_at(qreal y) const {
-    const qreal spacing = QFontMetricsF(font()).lineSpacing();
-    if (y < 0 || spacing <= 0) {
-        return std::nullopt;
-    }
-    const auto line = static_cast<std::size_t>(y / spacing);
-    return line < lines_.size() ? std::optional<std::size_t>(line) : std::nullopt;
+    return page_.line_at(y, QFontMetricsF(font()).lineSpacing());
 }
 
 void PrintSurface::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QFontMetricsF metrics(font());
     qreal baseline = metrics.ascent();
-    for (std::size_t line = 0; line < lines_.size(); ++line) {
-        for (std::size_t item = 0; item < lines_[line].size(); ++item) {
-            const PlacedText& placed = lines_[line][item];
+    for (std::size_t line = 0; line < lines().size(); ++line) {
+        for (std::size_t item = 0; item < lines()[line].size(); ++item) {
+            const PlacedText& placed = lines()[line][item];
             painter.setPen(colour(line, item));
             painter.drawText(QPointF(placed.x, baseline), qt_text(placed.text));
         }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "print_line.h"
+#include "print_page.h"
 #include "window_toolkit.h"
 
 namespace kestrune {
@@ -31,10 +32,10 @@ class PrintSurface : public QWidget {
                     Tone last_item = Tone::plain);
 
     // What has been printed, line by line, item by item, with positions in pixels.
-    const std::vector<std::vector<PlacedText>>& lines() const { return lines_; }
-    bool is_muted(std::size_t line, std::size_t item) const { return item >= muted_from_.at(line); }
+    const std::vector<std::vector<PlacedText>>& lines() const { return page_.lines(); }
+    bool is_muted(std::size_t line, std::size_t item) const { return page_.is_muted(line, item); }
     // The tone an item is drawn in, and the colour that gives under the current palette.
-    Tone tone(std::size_t line, std::size_t item) const;
+    Tone tone(std::size_t line, std::size_t item) const { return page_.tone(line, item); }
     QColor colour(std::size_t line, std::size_t item) const;
     // The printed line at a height in pixels; nullopt below the last one.
     std::optional<std::size_t> line_at(qreal y) const;
@@ -45,9 +46,7 @@ class PrintSurface : public QWidget {
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    std::vector<std::vector<PlacedText>> lines_;
-    std::vector<std::size_t> muted_from_;
-    std::vector<Tone> last_item_;
+    PrintPage page_;
 };
 
 }  // namespace kestrune

@@ -47,9 +47,7 @@ void PrintWindow::show() {
 }
 
 void PrintWindow::clear() {
-    lines_.clear();
-    muted_from_.clear();
-    last_item_.clear();
+    page_.clear();
     InvalidateRect(window_, nullptr, TRUE);
 }
 
@@ -64,19 +62,10 @@ void PrintWindow::print(const PrintStatement& statement, std::size_t muted_from,
         GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
         return static_cast<double>(size.cx);
     };
-    lines_.push_back(place_items(statement, width, zone_columns * metrics.tmAveCharWidth));
+    page_.print(statement, width, metrics.tmAveCharWidth, muted_from, last_item);
     SelectObject(dc, old);
     ReleaseDC(window_, dc);
-    muted_from_.push_back(muted_from);
-    last_item_.push_back(last_item);
     InvalidateRect(window_, nullptr, TRUE);
-}
-
-Tone PrintWindow::tone(std::size_t line, std::size_t item) const {
-    if (item + 1 == lines_.at(line).size() && last_item_.at(line) != Tone::plain) {
-        return last_item_.at(line);
-    }
-    return is_muted(line, item) ? Tone::muted : Tone::plain;
 }
 
 COLORREF PrintWindow::colour(std::size_t line, std::size_t item) const {
@@ -105,9 +94,9 @@ void PrintWindow::paint() {
     GetTextMetricsW(dc, &metrics);
     SetBkMode(dc, TRANSPARENT);
     int top = 0;
-    for (std::size_t line = 0; line < lines_.size(); ++line) {
-        for (std::size_t item = 0; item < lines_[line].size(); ++item) {
-            const PlacedText& placed = lines_[line][item];
+    for (std::size_t line = 0; line < lines().size(); ++line) {
+        for (std::size_t item = 0; item < lines()[line].size(); ++item) {
+            const PlacedText& placed = lines()[line][item];
             SetTextColor(dc, colour(line, item));
             const std::wstring wide = wide_text(placed.text);
             TextOutW(dc, static_cast<int>(placed.x + 0.5), top, wide.c_str(),
@@ -128,11 +117,9 @@ LRESULT CALLBACK PrintWindow::procedure(HWND window, UINT message, WPARAM w, LPA
                 return 0;
             case WM_LBUTTONDOWN:
             case WM_LBUTTONDBLCLK: {
-                const int height = self->line_height();
-                const int y = GET_Y_LPARAM(l);
-                const auto line = static_cast<std::size_t>(height > 0 && y >= 0 ? y / height : 0);
-                if (self->line_click_ && height > 0 && y >= 0 && line < self->lines_.size()) {
-                    self->line_click_(line, message == WM_LBUTTONDBLCLK);
+                const auto line = self->page_.line_at(GET_Y_LPARAM(l), self->line_height());
+                if (self->line_click_ && line) {
+                    self->line_click_(*line, message == WM_LBUTTONDBLCLK);
                 }
                 if (message == WM_LBUTTONDOWN) {
                     return 0;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "print_line.h"
+#include "print_page.h"
 #include "window_layout.h"
 #include "window_toolkit.h"
 
@@ -39,10 +40,10 @@ class PrintWindow {
     void print(const PrintStatement& statement, std::size_t muted_from, Tone last_item);
 
     // What has been printed, line by line, with positions in pixels.
-    const std::vector<std::vector<PlacedText>>& lines() const { return lines_; }
-    bool is_muted(std::size_t line, std::size_t item) const { return item >= muted_from_.at(line); }
+    const std::vector<std::vector<PlacedText>>& lines() const { return page_.lines(); }
+    bool is_muted(std::size_t line, std::size_t item) const { return page_.is_muted(line, item); }
     // The tone an item is drawn in, and the colour that gives under the system's colours.
-    Tone tone(std::size_t line, std::size_t item) const;
+    Tone tone(std::size_t line, std::size_t item) const { return page_.tone(line, item); }
     COLORREF colour(std::size_t line, std::size_t item) const;
     // Height of a printed line, pixels.
     int line_height() const;
@@ -56,9 +57,7 @@ class PrintWindow {
     bool placed_ = false;
     std::function<void()> dismiss_;
     std::function<void(std::size_t, bool)> line_click_;
-    std::vector<std::vector<PlacedText>> lines_;
-    std::vector<std::size_t> muted_from_;
-    std::vector<Tone> last_item_;
+    PrintPage page_;
 };
 
 }  // namespace kestrune
