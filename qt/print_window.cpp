@@ -44,14 +44,14 @@ void PrintWindow::mouseDoubleClickEvent(QMouseEvent* event) {
     if (line_click_ && line) {
         line_click_(*line, true);
     }
-    if (dismiss_) {
-        dismiss_();
+    if (gesture_) {
+        gesture_(Gesture::double_click);
     }
 }
 
 void PrintWindow::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape && dismiss_) {
-        dismiss_();
+    if (event->key() == Qt::Key_Escape && gesture_) {
+        gesture_(Gesture::escape);
         return;
     }
     QWidget::keyPressEvent(event);
@@ -59,8 +59,8 @@ void PrintWindow::keyPressEvent(QKeyEvent* event) {
 
 void PrintWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
-    if (dismiss_) {
-        dismiss_();
+    if (gesture_) {
+        gesture_(Gesture::close_box);
     }
 }
 

@@ -10,15 +10,16 @@
 namespace kestrune {
 
 // A print window of the window table: a plain top-level window of fixed size whose whole
-// client area is a print surface. Its close box does nothing unless a dismiss action is
-// given; a double-click anywhere and Esc run that action too.
+// client area is a print surface. Its close box, a double-click and Esc are forwarded as
+// gestures; the window never closes by itself.
 class PrintWindow : public QWidget {
     Q_OBJECT
   public:
     PrintWindow(QWidget* parent, const WindowSpec& layout);
 
     PrintSurface* surface() const { return surface_; }
-    void on_dismiss(std::function<void()> action) { dismiss_ = std::move(action); }
+    // A double-click, Esc or the close box: the handlers decide what it does.
+    void on_gesture(std::function<void(Gesture)> action) { gesture_ = std::move(action); }
     // A click or a double-click on a printed line.
     void on_line_click(std::function<void(std::size_t line, bool double_click)> action) {
         line_click_ = std::move(action);
@@ -37,7 +38,7 @@ class PrintWindow : public QWidget {
     PrintSurface* surface_;
     Placement placement_;
     bool placed_ = false;
-    std::function<void()> dismiss_;
+    std::function<void(Gesture)> gesture_;
     std::function<void(std::size_t, bool)> line_click_;
 };
 

@@ -126,7 +126,10 @@ void QtWindows::connect_to(frmcompute& handlers) {
         }
     }
     main_->on_close([&handlers] { handlers.close_box(); });
-    display_->on_dismiss([&handlers] { handlers.results_dismissed(); });
+    for (const PrintWindowId id : {PrintWindowId::frmchoose, PrintWindowId::frmdisplay}) {
+        print_window(id)->on_gesture(
+            [&handlers, id](Gesture gesture) { handlers.print_window_gesture(id, gesture); });
+    }
     choose_->on_line_click(
         [&handlers](std::size_t line, bool twice) { handlers.list_clicked(line, twice); });
     // F1 in any of the program's windows, none of which is blocked by a dialog.

@@ -187,6 +187,12 @@ void frmcompute::results_dismissed() {
     toolkit_.focus(ControlId::Text1, true);
 }
 
+void frmcompute::print_window_gesture(PrintWindowId window, Gesture) {
+    if (window_spec(window).dismissable && window == PrintWindowId::frmdisplay) {
+        results_dismissed();
+    }
+}
+
 void frmcompute::list_clicked(std::size_t line, bool double_click) {
     // Line 0 is the header; the table's rows follow in order.
     if (!asking_diameter_ || line == 0 || line > state_.pipes.size()) {

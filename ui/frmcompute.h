@@ -46,7 +46,9 @@ class frmcompute {
     void clicked(ControlId control);
     void enter_pressed(ControlId control);  // Enter in a text box
     void close_box();
-    void results_dismissed();  // a double-click on frmdisplay, Esc there, or its close box
+    void results_dismissed();  // frmdisplay put away
+    // A gesture on a print window: the window's description says whether it puts it away.
+    void print_window_gesture(PrintWindowId window, Gesture gesture);
     // A click (or a double-click) on a line of frmchoose.
     void list_clicked(std::size_t line, bool double_click);
     void help_requested();  // F1 in any window, or 关于 Kestrune… in the system menu

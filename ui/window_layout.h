@@ -88,19 +88,24 @@ enum class Placement {
 
 enum class PrintWindowId { frmchoose, frmdisplay };
 
+// What the engineer does to a print window that may put it away.
+enum class Gesture { double_click, escape, close_box };
+
 struct WindowSpec {
     std::string_view name;
     std::string_view caption;
-    int width, height;  // client area, twips
-    Placement placement;
+    int width, height;    // client area, twips
+    Placement placement;  // where it opens the first time; afterwards where it was left
+    bool dismissable;     // a double-click, Esc and the close box put it away
 };
 
-inline constexpr WindowSpec frmcompute_window{"frmcompute", "Kestrune：", 10665, 7170,
-                                              Placement::centred};
-inline constexpr WindowSpec frmchoose_window{"frmchoose", "直径的选择:", 9945, 4065,
-                                             Placement::system};
-inline constexpr WindowSpec frmdisplay_window{"frmdisplay", "display", 10755, 8340,
-                                              Placement::centred};
+inline constexpr WindowSpec frmcompute_window{"frmcompute", "Kestrune：",       10665,
+                                              7170,         Placement::centred, false};
+// The list stays while the diameter is asked for: no gesture puts it away.
+inline constexpr WindowSpec frmchoose_window{"frmchoose", "直径的选择:",     9945,
+                                             4065,        Placement::system, false};
+inline constexpr WindowSpec frmdisplay_window{"frmdisplay", "display",          10755,
+                                              8340,         Placement::centred, true};
 
 const WindowSpec& window_spec(PrintWindowId id);
 

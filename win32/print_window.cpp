@@ -121,11 +121,8 @@ LRESULT CALLBACK PrintWindow::procedure(HWND window, UINT message, WPARAM w, LPA
                 if (self->line_click_ && line) {
                     self->line_click_(*line, message == WM_LBUTTONDBLCLK);
                 }
-                if (message == WM_LBUTTONDOWN) {
-                    return 0;
-                }
-                if (self->dismiss_) {
-                    self->dismiss_();
+                if (message == WM_LBUTTONDBLCLK && self->gesture_) {
+                    self->gesture_(Gesture::double_click);
                 }
                 return 0;
             }
@@ -133,10 +130,13 @@ LRESULT CALLBACK PrintWindow::procedure(HWND window, UINT message, WPARAM w, LPA
                 if (w != VK_ESCAPE) {
                     break;
                 }
-                [[fallthrough]];
+                if (self->gesture_) {
+                    self->gesture_(Gesture::escape);
+                }
+                return 0;
             case WM_CLOSE:
-                if (self->dismiss_) {
-                    self->dismiss_();
+                if (self->gesture_) {
+                    self->gesture_(Gesture::close_box);
                 }
                 return 0;
             default:

@@ -18,8 +18,8 @@ namespace kestrune {
 // area is printed on line by line in the window default font. Each statement is laid out by
 // the zone rule measured in that font (text widths from the font, zones 14 average character
 // widths apart); the lines are kept and drawn again whenever the window is painted. A
-// double-click anywhere, Esc and the close box run the dismiss action; without one the close
-// box does nothing.
+// double-click anywhere, Esc and the close box are forwarded as gestures; the window never
+// closes by itself.
 class PrintWindow {
   public:
     PrintWindow(HWND owner, const WindowSpec& layout);
@@ -28,7 +28,8 @@ class PrintWindow {
     PrintWindow& operator=(const PrintWindow&) = delete;
 
     HWND handle() const { return window_; }
-    void on_dismiss(std::function<void()> action) { dismiss_ = std::move(action); }
+    // A double-click, Esc or the close box: the handlers decide what it does.
+    void on_gesture(std::function<void(Gesture)> action) { gesture_ = std::move(action); }
     // A click or a double-click on a printed line.
     void on_line_click(std::function<void(std::size_t line, bool double_click)> action) {
         line_click_ = std::move(action);
@@ -55,7 +56,7 @@ class PrintWindow {
     HWND window_ = nullptr;
     Placement placement_;
     bool placed_ = false;
-    std::function<void()> dismiss_;
+    std::function<void(Gesture)> gesture_;
     std::function<void(std::size_t, bool)> line_click_;
     PrintPage page_;
 };

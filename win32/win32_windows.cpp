@@ -162,7 +162,10 @@ void Win32Windows::build_controls() {
 
 void Win32Windows::connect_to(frmcompute& handlers) {
     handlers_ = &handlers;
-    display_->on_dismiss([&handlers] { handlers.results_dismissed(); });
+    for (const PrintWindowId id : {PrintWindowId::frmchoose, PrintWindowId::frmdisplay}) {
+        print_window(id).on_gesture(
+            [&handlers, id](Gesture gesture) { handlers.print_window_gesture(id, gesture); });
+    }
     choose_->on_line_click(
         [&handlers](std::size_t line, bool twice) { handlers.list_clicked(line, twice); });
 }

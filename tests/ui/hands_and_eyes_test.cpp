@@ -13,6 +13,24 @@
 namespace kestrune::testing {
 namespace {
 
+TEST(PrintWindows, TheResultsGoAwayByEachGestureTheListByNone) {
+    for (Gesture gesture : {Gesture::double_click, Gesture::escape, Gesture::close_box}) {
+        ProgramRun run;
+        ASSERT_TRUE(run.start());
+        run.type_load("10000");
+        bool list_stayed = false;
+        run.toolkit.answer_input("25", nullptr, [&run, &list_stayed, gesture] {
+            run.window.print_window_gesture(PrintWindowId::frmchoose, gesture);
+            list_stayed = run.list().visible;
+        });
+        run.click(ControlId::cmdok);
+        EXPECT_TRUE(list_stayed) << static_cast<int>(gesture);
+        ASSERT_TRUE(run.results().visible);
+        run.window.print_window_gesture(PrintWindowId::frmdisplay, gesture);
+        EXPECT_FALSE(run.results().visible) << static_cast<int>(gesture);
+    }
+}
+
 TEST(DiameterList, AClickOffersTheRowsDnAndADoubleClickAnswersWithIt) {
     // State: the DN input box waits. Action: click the row of DN 24, then double-click the
     // row of DN 26. Expected: 24 offered to the box, then 26 offered and answered: sized.

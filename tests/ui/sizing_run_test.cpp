@@ -78,7 +78,7 @@ TEST(SizingRun, DismissedResultsStayHiddenUntilTheNextRun) {
     run.type_load("10000");
     run.toolkit.answer_input("25");
     run.click(ControlId::cmdok);
-    run.window.results_dismissed();
+    run.window.print_window_gesture(PrintWindowId::frmdisplay, Gesture::double_click);
     EXPECT_FALSE(run.results().visible);
     // Ready for the next branch: the load box has the focus, its text selected.
     EXPECT_EQ(run.toolkit.focused(), std::make_pair(ControlId::Text1, true));
