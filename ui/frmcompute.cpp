@@ -260,11 +260,9 @@ std::string frmcompute::stale_note() const {
 }
 
 void frmcompute::show_parameter_tips() {
-    const float values[] = {state_.rho, static_cast<float>(state_.t_supply),
-                            static_cast<float>(state_.t_return), state_.nu};
-    for (std::size_t i = 0; i < parameter_dialogs.size(); ++i) {
-        toolkit_.set_tip(parameter_dialogs[i].button,
-                         current_value_tip(values[i], parameter_dialogs[i].unit));
+    for (const ParameterDialog& dialog : parameter_dialogs) {
+        toolkit_.set_tip(dialog.button,
+                         current_value_tip(parameter_value(dialog, state_), dialog.unit));
     }
 }
 
@@ -339,21 +337,10 @@ void frmcompute::log_resizing(const design_state& s) {
 }
 
 void frmcompute::ask_parameter(const ParameterDialog& dialog) {
-    switch (dialog.button) {
-        case ControlId::cmdset1:
-            ask_positive(dialog, state_.rho);
-            break;
-        case ControlId::cmdset2:
-            ask_temperature(dialog, state_.t_supply, &design_state::set_t_supply);
-            break;
-        case ControlId::cmdset3:
-            ask_temperature(dialog, state_.t_return, &design_state::set_t_return);
-            break;
-        case ControlId::cmdset4:
-            ask_positive(dialog, state_.nu);
-            break;
-        default:
-            return;
+    if (dialog.range == ParameterRange::positive) {
+        ask_positive(dialog, state_.*dialog.value);
+    } else {
+        ask_temperature(dialog, state_.*dialog.temperature, dialog.set_temperature);
     }
     show_parameter_tips();
     show_problem_line();
@@ -361,7 +348,7 @@ void frmcompute::ask_parameter(const ParameterDialog& dialog) {
 
 std::optional<std::string> frmcompute::ask(const ParameterDialog& dialog) {
     return toolkit_.ask_text(
-        {std::string(dialog.prompt), std::string(dialog.title), std::string(dialog.offered)});
+        {std::string(dialog.prompt), std::string(dialog.title), offered_answer(dialog)});
 }
 
 void frmcompute::ask_positive(const ParameterDialog& dialog, float& field) {
