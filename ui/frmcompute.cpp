@@ -136,7 +136,8 @@ bool frmcompute::keep_earlier_log() {
         return true;
     }
     if (kept->has_value()) {
-        kept_note_ = earlier_log_kept(path_text(kept->value().filename()));
+        notices_.post(NoticeId::earlier_log_kept, Severity::information,
+                      earlier_log_kept(path_text(kept->value().filename())));
         return true;
     }
     // Emptying the log now would lose the rows: only the engineer may decide that.
@@ -207,18 +208,19 @@ void frmcompute::help_requested() {
 
 void frmcompute::load_changed() {
     const std::string load = toolkit_.text(ControlId::Text1);
-    load_note_.clear();
+    notices_.withdraw(NoticeId::load_reading);
     load_entered_ = false;
     if (auto fault = enter_load(state_, load)) {
         // No dialog from a keystroke: the problem shows under the output boxes.
-        load_problem_ = load_problem(*fault, state_);
+        notices_.post(NoticeId::load_problem, Severity::warning, load_problem(*fault, state_));
         toolkit_.set_text(ControlId::Text2, "");
         toolkit_.set_text(ControlId::Text3, "");
     } else {
-        load_problem_.clear();
+        notices_.withdraw(NoticeId::load_problem);
         toolkit_.set_text(ControlId::Text2, float_box_form(state_.q_design));
         toolkit_.set_text(ControlId::Text3, float_box_form(state_.g_design));
-        load_note_ = unread_note("用户负荷", state_.q_user, load);
+        notices_.post(NoticeId::load_reading, Severity::information,
+                      unread_note("用户负荷", state_.q_user, load));
         load_entered_ = !load.empty();
         used_margin_ = state_.k_margin;
         used_dt_ = state_.dt;
@@ -229,34 +231,38 @@ void frmcompute::load_changed() {
 void frmcompute::margin_changed() {
     const std::string text = toolkit_.text(ControlId::Text4);
     auto margin = read_float_field(text);
-    margin_note_.clear();
+    notices_.withdraw(NoticeId::margin_reading);
     if (margin) {
         state_.k_margin = margin.value();
-        margin_problem_.clear();
-        margin_note_ = unread_note("富裕系数", state_.k_margin, text);
+        notices_.withdraw(NoticeId::margin_problem);
+        notices_.post(NoticeId::margin_reading, Severity::information,
+                      unread_note("富裕系数", state_.k_margin, text));
     } else {
-        margin_problem_ = margin_problem();
+        notices_.post(NoticeId::margin_problem, Severity::warning, margin_problem());
     }
     show_problem_line();
 }
 
 void frmcompute::show_problem_line() {
     // One line: the most pressing thing the engineer should know.
-    for (const std::string& line :
-         {load_problem_, margin_problem_, load_note_, margin_note_, stale_note(), kept_note_}) {
-        if (!line.empty()) {
-            toolkit_.set_text(ControlId::problem_line, line);
-            return;
-        }
-    }
-    toolkit_.set_text(ControlId::problem_line, "");
+    update_stale_notice();
+    const Notice* shown = notices_.shown();
+    toolkit_.set_text(ControlId::problem_line, shown != nullptr ? shown->text : std::string());
 }
 
-std::string frmcompute::stale_note() const {
-    if (!load_entered_ || !load_problem_.empty()) {
-        return {};
+std::string frmcompute::stale_text() {
+    update_stale_notice();
+    const auto& stale = notices_.find(NoticeId::stale_design);
+    return stale ? stale->text : std::string();
+}
+
+void frmcompute::update_stale_notice() {
+    if (!load_entered_ || notices_.has(NoticeId::load_problem)) {
+        notices_.withdraw(NoticeId::stale_design);
+        return;
     }
-    return stale_design_note(used_margin_, state_.k_margin, used_dt_, state_.dt);
+    notices_.post(NoticeId::stale_design, Severity::information,
+                  stale_design_note(used_margin_, state_.k_margin, used_dt_, state_.dt));
 }
 
 void frmcompute::show_parameter_tips() {
@@ -267,14 +273,14 @@ void frmcompute::show_parameter_tips() {
 }
 
 void frmcompute::run_sizing() {
-    if (!load_problem_.empty()) {
-        toolkit_.tell(load_blocks_sizing(load_problem_), Severity::warning);
+    if (const auto& problem = notices_.find(NoticeId::load_problem)) {
+        toolkit_.tell(load_blocks_sizing(problem->text), Severity::warning);
         return;
     }
     toolkit_.show(PrintWindowId::frmchoose);
     // The load entry is good here: each row shows what sizing it would give, with what.
     frmchoose::list_pipes(toolkit_, state_.pipes, preview_table(state_),
-                          {preview_parameters_note(state_), stale_note()});
+                          {preview_parameters_note(state_), stale_text()});
 
     asking_diameter_ = true;
     auto answer = toolkit_.ask_text(
@@ -323,8 +329,9 @@ std::optional<std::string> frmcompute::log_row(const design_state& s) {
     if (auto error = append_results_row(std::string(results_log_name), s)) {
         return log_append_problem(*error);
     }
-    if (!kept_note_.empty()) {
-        kept_note_.clear();  // the new log has its first row: the old one is history
+    if (notices_.has(NoticeId::earlier_log_kept)) {
+        // The new log has its first row: the old one is history.
+        notices_.withdraw(NoticeId::earlier_log_kept);
         show_problem_line();
     }
     return std::nullopt;

@@ -22,6 +22,7 @@
 #include "design_state.h"
 #include "folder_lock.h"
 #include "frmsheet.h"
+#include "notices.h"
 #include "parameter_dialogs.h"
 #include "program_places.h"
 #include "window_toolkit.h"
@@ -71,7 +72,8 @@ class frmcompute {
     void end_program();
     void show_problem_line();
     void show_parameter_tips();
-    std::string stale_note() const;
+    void update_stale_notice();
+    std::string stale_text();
     void ask_parameter(const ParameterDialog& dialog);
     std::optional<std::string> ask(const ParameterDialog& dialog);
     void ask_positive(const ParameterDialog& dialog, float& field);
@@ -82,11 +84,7 @@ class frmcompute {
     ProgramPlaces places_;
     design_state state_;
     frmsheet sheet_;
-    std::string load_problem_;    // the load entry's fault, empty when the flow is good
-    std::string margin_problem_;  // a margin factor that could not be taken
-    std::string load_note_;       // what the load box was read as, when a rest was left
-    std::string margin_note_;     // the same for the margin factor box
-    std::string kept_note_;       // where an earlier run's rows were kept
+    NoticeBoard notices_;  // what the problem line can say
     bool log_ready_ = false;
     bool asking_diameter_ = false;  // the DN input box waits for its answer
     FolderLock folder_lock_;        // the results log has been made with its header this run
