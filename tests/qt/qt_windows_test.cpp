@@ -27,7 +27,6 @@ class QtWindowsTest : public QObject {
     void listCannotBeClosedWhileTheAnswerWaits();
     void closingTheMainWindowEndsTheProgram();
     void enterInTheLoadBoxAndOnAButtonPresses();
-    void escHidesTheResults();
     void parameterButtonsTellTheirCurrentValue();
     void theListStaysOnTheScreen();
     void enterAndEscGiveTheSafeAnswerOfAQuestion();
@@ -240,15 +239,6 @@ void QtWindowsTest::enterInTheLoadBoxAndOnAButtonPresses() {
     QCOMPARE(seen.title, QStringLiteral("供水温度更改！"));
     QVERIFY(run.watch.unexpected().isEmpty());
     QCOMPARE(run.watch.still_expected(), std::size_t{0});
-}
-
-void QtWindowsTest::escHidesTheResults() {
-    QtProgram run;
-    QVERIFY(run.start());
-    run.size_worked_example();
-    QVERIFY(run.results()->isVisible());
-    QTest::keyClick(run.results(), Qt::Key_Escape);
-    QVERIFY(!run.results()->isVisible());
 }
 
 void QtWindowsTest::parameterButtonsTellTheirCurrentValue() {

@@ -1,0 +1,135 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// Scenarios of an engineer's actions and what each should leave, played alike against the
+// recording toolkit, the Qt front-end and the Win32 front-end through a thin driver each, so
+// that the three agree on what the windows do. Framework-neutral: a play gives the
+// differences found, each suite asserts there are none.
+
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "expected_log.h"
+#include "window_layout.h"
+
+namespace kestrune::testing {
+
+// The engineer's hands, in each toolkit's own way.
+class ConformanceDriver {
+  public:
+    virtual ~ConformanceDriver() = default;
+    virtual void type_load(std::string_view digits) = 0;  // typed key by key
+    virtual void size(std::string_view dn) = 0;           // 确定, then the DN answered
+    virtual void size_refused(std::string_view dn) = 0;   // the same, a message expected
+    virtual void set_parameter(ControlId button, std::string_view answer) = 0;
+    virtual void put_results_away() = 0;  // Esc on the results window
+    virtual std::string shown(ControlId control) = 0;
+    virtual bool results_visible() = 0;
+    virtual std::vector<std::string> results() = 0;  // items joined by "|"
+    virtual std::string log() = 0;
+};
+
+struct Action {
+    enum Kind { type_load, size, size_refused, set_parameter, put_results_away } kind;
+    std::string text;
+    ControlId button = ControlId::cmdset1;
+};
+
+struct Scenario {
+    const char* name;
+    std::vector<Action> actions;
+    std::vector<std::pair<ControlId, std::string>> boxes;  // texts the boxes show at the end
+    bool results_visible;
+    std::vector<std::string> results;  // what the results window shows, when visible
+    std::string log;
+};
+
+inline const std::vector<Scenario>& conformance_scenarios() {
+    static const std::vector<Scenario> scenarios{
+        {"worked_example",
+         {{Action::type_load, "10000"}, {Action::size, "25"}},
+         {{ControlId::Text2, "12000"}, {ControlId::Text3, "412.71"}, {ControlId::problem_line, ""}},
+         true,
+         {"用户负荷|设计负荷|设计流量|公称管径| 流速 | 比摩阻",
+          " 10000 | 12000 | 412.71 | 25 | .329 | 101.17 "},
+         header_bytes() + worked_row},
+        {"results_put_away_then_sized_again",
+         {{Action::type_load, "10000"},
+          {Action::size, "25"},
+          {Action::put_results_away, ""},
+          {Action::size, "25"}},
+         {{ControlId::Text3, "412.71"}},
+         true,
+         {"用户负荷|设计负荷|设计流量|公称管径| 流速 | 比摩阻",
+          " 10000 | 12000 | 412.71 | 25 | .329 | 101.17 "},
+         header_bytes() + worked_row + worked_row},
+        {"esc_puts_the_results_away",
+         {{Action::type_load, "10000"}, {Action::size, "25"}, {Action::put_results_away, ""}},
+         {{ControlId::Text2, "12000"}},
+         false,
+         {},
+         header_bytes() + worked_row},
+        {"a_diameter_not_in_the_table_logs_nothing",
+         {{Action::type_load, "10000"}, {Action::size_refused, "65"}},
+         {{ControlId::Text2, "12000"}},
+         false,
+         {},
+         header_bytes()},
+        {"a_new_supply_temperature_changes_the_flow_at_the_next_load",
+         {{Action::set_parameter, "90", ControlId::cmdset2}, {Action::type_load, "10000"}},
+         {{ControlId::Text2, "12000"}, {ControlId::Text3, "515.89"}},
+         false,
+         {},
+         header_bytes()},
+    };
+    return scenarios;
+}
+
+// Plays a scenario; the differences from what it expects, none when the toolkit agrees.
+inline std::vector<std::string> play(ConformanceDriver& driver, const Scenario& scenario) {
+    for (const Action& action : scenario.actions) {
+        switch (action.kind) {
+            case Action::type_load:
+                driver.type_load(action.text);
+                break;
+            case Action::size:
+                driver.size(action.text);
+                break;
+            case Action::size_refused:
+                driver.size_refused(action.text);
+                break;
+            case Action::set_parameter:
+                driver.set_parameter(action.button, action.text);
+                break;
+            case Action::put_results_away:
+                driver.put_results_away();
+                break;
+        }
+    }
+    std::vector<std::string> differences;
+    const auto differ = [&](const std::string& what, const std::string& got,
+                            const std::string& want) {
+        if (got != want) {
+            differences.push_back(std::string(scenario.name) + ": " + what + " is \"" + got +
+                                  "\", not \"" + want + "\"");
+        }
+    };
+    for (const auto& [control, text] : scenario.boxes) {
+        differ(std::string(control_spec(control).name), driver.shown(control), text);
+    }
+    differ("results visible", driver.results_visible() ? "yes" : "no",
+           scenario.results_visible ? "yes" : "no");
+    if (scenario.results_visible) {
+        const auto lines = driver.results();
+        for (std::size_t i = 0; i < scenario.results.size(); ++i) {
+            differ("results line " + std::to_string(i), i < lines.size() ? lines[i] : "",
+                   scenario.results[i]);
+        }
+    }
+    differ("log", driver.log(), scenario.log);
+    return differences;
+}
+
+}  // namespace kestrune::testing
