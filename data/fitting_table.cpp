@@ -7,6 +7,7 @@
 #include "conversions.h"
 #include "leading_number.h"
 #include "platform_files.h"
+#include "text_fields.h"
 #include "utf8.h"
 
 namespace kestrune {
@@ -40,18 +41,6 @@ std::string_view trimmed(std::string_view text) {
     return text;
 }
 
-std::vector<std::string_view> split(std::string_view text, char separator) {
-    std::vector<std::string_view> parts;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i <= text.size(); ++i) {
-        if (i == text.size() || text[i] == separator) {
-            parts.push_back(text.substr(start, i - start));
-            start = i + 1;
-        }
-    }
-    return parts;
-}
-
 std::optional<double> plain_number(std::string_view text) {
     auto number = read_whole_number(without_blanks(text));
     if (!number || !*number || !(number->value() >= 0.0)) {
@@ -76,7 +65,7 @@ std::optional<std::vector<DnRange>> parse_ranges(std::string_view text) {
         ranges.push_back({0, INT16_MAX, *all});
         return ranges;
     }
-    for (std::string_view token : split(text, ' ')) {
+    for (std::string_view token : split_fields(text, ' ')) {
         token = trimmed(token);
         if (token.empty()) {
             continue;
@@ -200,13 +189,13 @@ Result<FittingTable, FittingTableError> parse_fitting_table(std::string_view con
     }
     FittingTable table;
     std::size_t number = 0;
-    for (std::string_view line : split(contents, '\n')) {
+    for (std::string_view line : split_fields(contents, '\n')) {
         ++number;
         line = trimmed(line);
         if (line.empty() || line.front() == '#') {
             continue;
         }
-        const auto fields = split(line, '|');
+        const auto fields = split_fields(line, '|');
         std::optional<std::vector<DnRange>> ranges;
         if (fields.size() >= 2 && !trimmed(fields[0]).empty()) {
             ranges = parse_ranges(trimmed(fields[1]));
@@ -251,7 +240,7 @@ Result<double, XiError> evaluate_xi(std::string_view entry, const FittingTable& 
     if (without_blanks(text).empty()) {
         return 0.0;
     }
-    for (std::string_view part : split(text, '+')) {
+    for (std::string_view part : split_fields(text, '+')) {
         if (without_blanks(part).empty()) {
             return xi_error(XiFault::not_a_number, entry);
         }

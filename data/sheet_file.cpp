@@ -11,6 +11,7 @@
 #include "log_keeping.h"
 #include "platform_files.h"
 #include "regular_file.h"
+#include "text_fields.h"
 #include "whole_file.h"
 
 namespace kestrune {
@@ -85,18 +86,6 @@ template <class Number>
 bool read_number(std::string_view text, Number& value) {
     auto res = std::from_chars(text.data(), text.data() + text.size(), value);
     return res.ec == std::errc() && res.ptr == text.data() + text.size();
-}
-
-std::vector<std::string_view> fields_of(std::string_view line) {
-    std::vector<std::string_view> fields;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i <= line.size(); ++i) {
-        if (i == line.size() || line[i] == '\t') {
-            fields.push_back(line.substr(start, i - start));
-            start = i + 1;
-        }
-    }
-    return fields;
 }
 
 std::string joined(const std::vector<std::string>& names, std::string_view between) {
@@ -216,11 +205,11 @@ Result<SheetData, SheetFileError> parse_sheet(std::string_view text) {
     if (lines.size() < 4) {
         return damaged_at(lines.size() + 1);
     }
-    const auto limit = fields_of(lines[1]);
+    const auto limit = split_fields(lines[1], '\t');
     if (limit.size() != 2 || limit[0] != "不平衡率限值" || !read_number(limit[1], sheet.limit)) {
         return damaged_at(2);
     }
-    const auto loops = fields_of(lines[2]);
+    const auto loops = split_fields(lines[2], '\t');
     if (loops.empty() || loops[0] != "环路") {
         return damaged_at(3);
     }
@@ -232,13 +221,13 @@ Result<SheetData, SheetFileError> parse_sheet(std::string_view text) {
         sheet.loops.push_back(*name);
     }
     for (std::size_t i = 3; i + 1 < lines.size(); ++i) {
-        auto row = parse_row(fields_of(lines[i]));
+        auto row = parse_row(split_fields(lines[i], '\t'));
         if (!row) {
             return damaged_at(i + 1);
         }
         sheet.rows.push_back(std::move(*row));
     }
-    const auto end = fields_of(lines.back());
+    const auto end = split_fields(lines.back(), '\t');
     std::size_t count = 0;
     if (end.size() != 3 || end[0] != "共" || !read_number(end[1], count) || end[2] != "管段" ||
         count != sheet.rows.size()) {

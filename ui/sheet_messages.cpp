@@ -85,6 +85,21 @@ std::string export_problem(const ExportError& error) {
            "计算书，以免其中缺字。请安装该字体后再试。";
 }
 
+std::string delete_rows_question(std::string_view segments) {
+    return "删除管段 " + std::string(segments) + "？它们记入结果文件的行不会改动。";
+}
+
+std::string paste_does_not_fit(std::size_t rows, std::size_t columns, std::size_t rows_left,
+                               std::size_t columns_left) {
+    return "要粘贴的是 " + std::to_string(rows) + " 行 " + std::to_string(columns) +
+           " 列，从当前格往下只有 " + std::to_string(rows_left) + " 行、往右只有 " +
+           std::to_string(columns_left) + " 列，没有粘贴。";
+}
+
+std::string paste_into_read_only(std::string_view header) {
+    return "“" + std::string(header) + "”一列由程序计算，不能粘贴，没有粘贴。";
+}
+
 std::string segments_in_no_loop(std::string_view segments) {
     return "管段 " + std::string(segments) + " 不属于任何环路。";
 }

@@ -34,6 +34,13 @@ inline constexpr std::string_view export_report_title = "计算书 PDF";
 struct ExportError;
 std::string export_problem(const ExportError& error);
 
+// Deleting rows, and pasting a block that does not fit.
+inline constexpr std::string_view delete_caption = "删除";
+std::string delete_rows_question(std::string_view segments);
+std::string paste_does_not_fit(std::size_t rows, std::size_t columns, std::size_t rows_left,
+                               std::size_t columns_left);
+std::string paste_into_read_only(std::string_view header);
+
 // The loop summary's words.
 inline constexpr std::string_view critical_mark = "最不利";
 inline constexpr std::string_view over_limit_mark = "超限";

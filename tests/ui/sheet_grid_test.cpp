@@ -1,0 +1,176 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The calculation sheet from the keyboard: tables of key presses and what they leave.
+#include "sheet_grid.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "example_table.h"
+#include "program_run.h"
+#include "sheet_layout.h"
+
+namespace kestrune::testing {
+namespace {
+
+constexpr std::size_t segment = 0, length = 3, dn = 4, xi = 9, loops = 13, note = 14;
+
+KeyPress key(GridKey k, bool shift = false, bool ctrl = false) {
+    return {k, shift, ctrl, {}};
+}
+KeyPress typed(std::string text) {
+    return {GridKey::typed, false, false, std::move(text)};
+}
+
+// Three sizings at DN 20 of the example table, and the grid open on them.
+class GridRun : public ProgramRun {
+  public:
+    GridRun() : ProgramRun(example_dn, example_d) {
+        EXPECT_TRUE(start());
+        for (const char* load : {"10000", "6000", "3000"}) {
+            paste_load(load);
+            toolkit.answer_input("20");
+            click(ControlId::cmdok);
+        }
+        grid.open();
+    }
+    void press(std::initializer_list<KeyPress> keys) {
+        for (const KeyPress& k : keys) {
+            grid.key(k);
+        }
+    }
+    std::string cell(std::size_t row, std::size_t column) {
+        return window.sheet().cell(row, sheet_columns[column].column);
+    }
+    SheetGrid grid{window.sheet(), toolkit, window.state().pipes};
+};
+
+TEST(SheetGrid, OpensOnTheNewestRowsLengthAndMovesLikeASpreadsheet) {
+    GridRun run;
+    EXPECT_EQ(run.grid.current(), (CellPosition{2, length}));
+    struct Step {
+        KeyPress press;
+        CellPosition at;
+    };
+    const Step steps[] = {
+        {key(GridKey::up), {1, length}},
+        {key(GridKey::tab), {1, dn}},
+        {key(GridKey::tab, true), {1, length}},
+        {key(GridKey::enter), {2, length}},
+        {key(GridKey::enter), {2, length}},
+        {key(GridKey::enter, true), {1, length}},
+        {key(GridKey::home), {1, segment}},
+        {key(GridKey::end), {1, note}},
+        {key(GridKey::home, false, true), {0, segment}},
+        {key(GridKey::end, false, true), {2, note}},
+        {key(GridKey::left), {2, loops}},
+        {key(GridKey::up, true), {1, loops}},
+    };
+    for (const Step& step : steps) {
+        run.grid.key(step.press);
+        EXPECT_EQ(run.grid.current(), step.at) << static_cast<int>(step.press.key);
+    }
+    EXPECT_EQ(run.grid.anchor(), (CellPosition{2, loops}));  // shift extended the selection
+}
+
+TEST(SheetGrid, TypingReplacesEnterCommitsAndARefusalKeepsTheText) {
+    GridRun run;
+    run.press({key(GridKey::up, false), key(GridKey::up), typed("1"), typed("2"), typed(".5"),
+               key(GridKey::enter)});
+    EXPECT_EQ(run.cell(0, length), "12.5");
+    EXPECT_EQ(run.grid.current(), (CellPosition{1, length}));
+    EXPECT_FALSE(run.grid.editing());
+
+    run.press({typed("-3"), key(GridKey::enter)});
+    EXPECT_TRUE(run.grid.editing());
+    EXPECT_EQ(run.grid.edit_text(), "-3");
+    EXPECT_EQ(run.grid.message(), "管长“-3”不行：须是不小于 0 的数（m）。");
+    EXPECT_EQ(run.grid.current(), (CellPosition{1, length}));
+    run.press({key(GridKey::escape)});
+    EXPECT_FALSE(run.grid.editing());
+    EXPECT_EQ(run.cell(1, length), "0");
+
+    // F2 edits what was typed for Σξ, not its sum; Tab commits and moves right.
+    run.press({key(GridKey::right, false), key(GridKey::right), key(GridKey::right),
+               key(GridKey::right), key(GridKey::right), key(GridKey::right)});
+    ASSERT_EQ(run.grid.current(), (CellPosition{1, xi}));
+    run.press({typed("2×90°煨弯 + 截止阀"), key(GridKey::tab)});
+    EXPECT_EQ(run.cell(1, xi), "13");
+    run.press({key(GridKey::tab, true), key(GridKey::edit)});
+    EXPECT_EQ(run.grid.edit_text(), "2×90°煨弯 + 截止阀");
+    run.press({key(GridKey::escape)});
+    // A read-only cell takes no typing.
+    run.press({key(GridKey::home), key(GridKey::right), typed("5")});
+    EXPECT_FALSE(run.grid.editing());
+}
+
+TEST(SheetGrid, DeleteClearsTheEditableCellsUndoAndRedoAndRowsMove) {
+    GridRun run;
+    run.press({key(GridKey::up), key(GridKey::up), typed("7"), key(GridKey::tab)});
+    run.press({key(GridKey::tab, true), key(GridKey::right, true), key(GridKey::right, true),
+               key(GridKey::clear)});
+    EXPECT_EQ(run.cell(0, length), "0");
+    EXPECT_EQ(run.cell(0, dn), "20");  // a pipe stays sized
+    run.press({key(GridKey::undo, false, true)});
+    EXPECT_EQ(run.cell(0, length), "7");
+    run.press({key(GridKey::redo, false, true)});
+    EXPECT_EQ(run.cell(0, length), "0");
+
+    run.press({key(GridKey::home), key(GridKey::move_row_down)});
+    EXPECT_EQ(run.cell(1, segment), "1");
+    EXPECT_EQ(run.grid.current().row, 1u);
+    run.press({key(GridKey::move_row_up)});
+    EXPECT_EQ(run.cell(0, segment), "1");
+}
+
+TEST(SheetGrid, RowsAreDeletedOnlyAfterAQuestionThatNamesThem) {
+    GridRun run;
+    std::string question;
+    run.press({key(GridKey::up, true)});
+    run.toolkit.click_button("取消", &question);
+    run.press({key(GridKey::delete_rows, false, true)});
+    EXPECT_EQ(question, "删除管段 2、3？它们记入结果文件的行不会改动。");
+    EXPECT_EQ(run.toolkit.last_buttons().at(run.toolkit.last_default()), "取消");
+    EXPECT_EQ(run.window.sheet().rows(), 3u);
+    run.toolkit.click_button("删除");
+    run.press({key(GridKey::delete_rows, false, true)});
+    EXPECT_EQ(run.window.sheet().rows(), 1u);
+    EXPECT_EQ(run.grid.current().row, 0u);
+}
+
+TEST(SheetGrid, CopiesTabSeparatedWithTheHeaderForWholeRows) {
+    GridRun run;
+    run.grid.select_rows(0, 0);
+    const std::string whole = run.grid.copied_text();
+    EXPECT_EQ(whole.rfind("管段号\t热负荷 Q\t流量 G\t管长 L\t", 0), 0u) << whole;
+    EXPECT_NE(whole.find("\r\n\tW\tkg/h\tm\t"), std::string::npos);
+    EXPECT_NE(whole.find("\r\n1\t12000\t412.71\t0\t20\t21.25\t0.329\t101.17\t"), std::string::npos);
+    run.grid.open();
+    run.press({key(GridKey::up, true), key(GridKey::right, true)});
+    EXPECT_EQ(run.grid.copied_text(), "0\t20\r\n0\t20\r\n");
+}
+
+TEST(SheetGrid, PastesABlockByTheOneReadingRuleOrRefusesItWhole) {
+    GridRun run;
+    run.press({key(GridKey::up), key(GridKey::up)});
+    run.press({{GridKey::paste, false, true, "1\r\n2\r\n3\r\n4\r\n"}});
+    EXPECT_EQ(run.grid.message(),
+              "要粘贴的是 4 行 1 列，从当前格往下只有 3 行、往右只有 12 列，没有粘贴。");
+    EXPECT_EQ(run.cell(0, length), "0");
+    run.grid.key({GridKey::paste, false, true, "12.5\r\n8 m\r\n3,5\r\n"});
+    // The third value is refused (a comma for a point): nothing of the block stays.
+    EXPECT_EQ(run.grid.message(), "管长“3,5”不行：须是不小于 0 的数（m）。");
+    EXPECT_EQ(run.cell(0, length), "0");
+    run.grid.key({GridKey::paste, false, true, "12.5\r\n8 m\r\n3.5"});
+    EXPECT_EQ(run.grid.message(), "");
+    EXPECT_EQ(run.cell(0, length), "12.5");
+    EXPECT_EQ(run.cell(1, length), "8");
+    EXPECT_EQ(run.cell(2, length), "3.5");
+    run.press({key(GridKey::right), key(GridKey::right)});
+    run.grid.key({GridKey::paste, false, true, "1"});
+    EXPECT_EQ(run.grid.message(), "“内径 d”一列由程序计算，不能粘贴，没有粘贴。");
+}
+
+}  // namespace
+}  // namespace kestrune::testing

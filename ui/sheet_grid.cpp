@@ -1,0 +1,273 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "sheet_grid.h"
+
+#include <algorithm>
+
+#include "messages.h"
+#include "sheet_layout.h"
+#include "sheet_messages.h"
+#include "text_fields.h"
+
+namespace kestrune {
+namespace {
+
+constexpr std::size_t column_count = sheet_columns.size();
+
+std::size_t length_column() {
+    for (std::size_t i = 0; i < column_count; ++i) {
+        if (sheet_columns[i].column == SheetColumn::length) {
+            return i;
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+
+void SheetGrid::open() {
+    current_ = {sheet_.rows() > 0 ? sheet_.rows() - 1 : 0, length_column()};
+    anchor_ = current_;
+    whole_rows_ = false;
+    editing_ = false;
+    message_.clear();
+}
+
+void SheetGrid::select_rows(std::size_t first, std::size_t last) {
+    anchor_ = {first, 0};
+    current_ = {last, column_count - 1};
+    whole_rows_ = true;
+}
+
+void SheetGrid::move(int rows, int columns, bool extend) {
+    const auto clamp = [](std::size_t at, int by, std::size_t count) {
+        const long long to = static_cast<long long>(at) + by;
+        return static_cast<std::size_t>(
+            std::clamp<long long>(to, 0, static_cast<long long>(count > 0 ? count - 1 : 0)));
+    };
+    current_ = {clamp(current_.row, rows, sheet_.rows()),
+                clamp(current_.column, columns, column_count)};
+    if (!extend) {
+        anchor_ = current_;
+    }
+    whole_rows_ = false;
+}
+
+bool SheetGrid::commit() {
+    const EditOutcome outcome =
+        sheet_.edit(current_.row, sheet_columns[current_.column].column, edit_text_, pipes_);
+    if (!outcome.accepted) {
+        // The cell stays in editing, with what was typed: nothing is lost.
+        message_ = outcome.message;
+        return false;
+    }
+    editing_ = false;
+    message_ = outcome.message;
+    return true;
+}
+
+void SheetGrid::commit_and_move(int rows, int columns) {
+    if (commit()) {
+        move(rows, columns, false);
+    }
+}
+
+void SheetGrid::clear_selection() {
+    const std::size_t top = std::min(anchor_.row, current_.row);
+    const std::size_t bottom = std::max(anchor_.row, current_.row);
+    const std::size_t left = std::min(anchor_.column, current_.column);
+    const std::size_t right = std::max(anchor_.column, current_.column);
+    for (std::size_t row = top; row <= bottom && row < sheet_.rows(); ++row) {
+        for (std::size_t column = left; column <= right; ++column) {
+            const ColumnLayout& layout = sheet_columns[column];
+            // A DN cannot be empty: a pipe stays sized.
+            if (layout.editable && layout.column != SheetColumn::dn) {
+                sheet_.edit(row, layout.column, "", pipes_);
+            }
+        }
+    }
+}
+
+void SheetGrid::key(const KeyPress& press) {
+    if (editing_) {
+        switch (press.key) {
+            case GridKey::escape:
+                editing_ = false;
+                edit_text_.clear();
+                message_.clear();
+                return;
+            case GridKey::enter:
+                commit_and_move(press.shift ? -1 : 1, 0);
+                return;
+            case GridKey::tab:
+                commit_and_move(0, press.shift ? -1 : 1);
+                return;
+            case GridKey::up:
+            case GridKey::down:
+                commit_and_move(press.key == GridKey::up ? -1 : 1, 0);
+                return;
+            case GridKey::typed:
+                edit_text_ += press.text;
+                return;
+            default:
+                return;  // the edit box's own keys
+        }
+    }
+    const bool editable = sheet_.rows() > 0 && sheet_columns[current_.column].editable;
+    switch (press.key) {
+        case GridKey::up:
+        case GridKey::down:
+            move(press.key == GridKey::up ? -1 : 1, 0, press.shift);
+            break;
+        case GridKey::left:
+        case GridKey::right:
+            move(0, press.key == GridKey::left ? -1 : 1, press.shift);
+            break;
+        case GridKey::tab:
+            move(0, press.shift ? -1 : 1, false);
+            break;
+        case GridKey::enter:
+            move(press.shift ? -1 : 1, 0, false);
+            break;
+        case GridKey::home:
+            move(press.ctrl ? -static_cast<int>(current_.row) : 0,
+                 -static_cast<int>(current_.column), false);
+            break;
+        case GridKey::end:
+            move(press.ctrl ? static_cast<int>(sheet_.rows()) : 0, static_cast<int>(column_count),
+                 false);
+            break;
+        case GridKey::edit:
+            if (editable) {
+                editing_ = true;
+                edit_text_ = sheet_.edit_text(current_.row, sheet_columns[current_.column].column);
+            }
+            break;
+        case GridKey::typed:
+            if (editable) {
+                editing_ = true;
+                edit_text_ = press.text;  // typing replaces what the cell held
+            }
+            break;
+        case GridKey::clear:
+            clear_selection();
+            break;
+        case GridKey::undo:
+            sheet_.undo();
+            break;
+        case GridKey::redo:
+            sheet_.redo();
+            break;
+        case GridKey::move_row_up:
+        case GridKey::move_row_down: {
+            const int by = press.key == GridKey::move_row_up ? -1 : 1;
+            if (sheet_.move_row(current_.row, by)) {
+                move(by, 0, false);
+            }
+            break;
+        }
+        case GridKey::delete_rows: {
+            const std::size_t top = std::min(anchor_.row, current_.row);
+            const std::size_t bottom = std::max(anchor_.row, current_.row);
+            std::string names;
+            std::vector<std::size_t> rows;
+            for (std::size_t row = top; row <= bottom && row < sheet_.rows(); ++row) {
+                names += (names.empty() ? "" : "、") + sheet_.cell(row, SheetColumn::segment);
+                rows.push_back(row);
+            }
+            if (rows.empty()) {
+                break;
+            }
+            // Cancel is the default: a deletion takes a deliberate answer.
+            if (toolkit_.ask_choice(delete_rows_question(names),
+                                    {std::string(delete_caption), std::string(cancel_caption)},
+                                    1) == 0) {
+                sheet_.remove_rows(rows);
+                move(-static_cast<int>(current_.row - top), 0, false);
+            }
+            break;
+        }
+        case GridKey::paste:
+            paste(press.text);
+            break;
+        default:
+            break;
+    }
+}
+
+std::string SheetGrid::copied_text() const {
+    const std::size_t top = std::min(anchor_.row, current_.row);
+    const std::size_t bottom = std::max(anchor_.row, current_.row);
+    const std::size_t left = whole_rows_ ? 0 : std::min(anchor_.column, current_.column);
+    const std::size_t right =
+        whole_rows_ ? column_count - 1 : std::max(anchor_.column, current_.column);
+    std::string text;
+    const auto line = [&](auto cell_of) {
+        for (std::size_t column = left; column <= right; ++column) {
+            text += (column > left ? "\t" : "") + cell_of(column);
+        }
+        text += "\r\n";
+    };
+    if (whole_rows_) {
+        line([](std::size_t c) { return std::string(sheet_columns[c].header); });
+        line([](std::size_t c) { return std::string(sheet_columns[c].unit); });
+    }
+    for (std::size_t row = top; row <= bottom && row < sheet_.rows(); ++row) {
+        line([&](std::size_t c) { return sheet_.cell(row, sheet_columns[c].column); });
+    }
+    return text;
+}
+
+void SheetGrid::paste(std::string_view text) {
+    std::vector<std::vector<std::string>> block;
+    for (std::string_view line : split_fields(text, '\n')) {
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        std::vector<std::string> cells;
+        for (std::string_view cell : split_fields(line, '\t')) {
+            cells.emplace_back(cell);
+        }
+        block.push_back(std::move(cells));
+    }
+    while (!block.empty() && block.back().size() == 1 && block.back()[0].empty()) {
+        block.pop_back();  // the line end after the last row
+    }
+    std::size_t width = 0;
+    for (const auto& row : block) {
+        width = std::max(width, row.size());
+    }
+    if (block.empty()) {
+        return;
+    }
+    if (current_.row + block.size() > sheet_.rows() || current_.column + width > column_count) {
+        message_ = paste_does_not_fit(block.size(), width, sheet_.rows() - current_.row,
+                                      column_count - current_.column);
+        return;
+    }
+    for (std::size_t c = 0; c < width; ++c) {
+        const ColumnLayout& layout = sheet_columns[current_.column + c];
+        if (!layout.editable) {
+            message_ = paste_into_read_only(layout.header);
+            return;
+        }
+    }
+    // Every value through the one reading rule; one refused, and the whole block is undone.
+    std::size_t done = 0;
+    for (std::size_t r = 0; r < block.size(); ++r) {
+        for (std::size_t c = 0; c < block[r].size(); ++c) {
+            const EditOutcome outcome = sheet_.edit(
+                current_.row + r, sheet_columns[current_.column + c].column, block[r][c], pipes_);
+            if (!outcome.accepted) {
+                for (std::size_t i = 0; i < done; ++i) {
+                    sheet_.undo();
+                }
+                message_ = outcome.message;
+                return;
+            }
+            done += 1;
+        }
+    }
+    message_.clear();
+}
+
+}  // namespace kestrune

@@ -1,0 +1,93 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The calculation sheet worked from the keyboard like a spreadsheet, whatever toolkit draws
+// it: the current cell, the selection, editing in place, and what each key and the clipboard
+// do. The window forwards keys and text; everything decided here is tested once.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "design_state.h"
+#include "frmsheet.h"
+
+namespace kestrune {
+
+enum class GridKey {
+    up,
+    down,
+    left,
+    right,
+    tab,
+    enter,
+    escape,
+    edit,
+    clear,  // edit: F2, clear: Delete
+    home,
+    end,
+    undo,
+    redo,
+    move_row_up,
+    move_row_down,
+    delete_rows,
+    copy,
+    paste,
+    typed,
+};
+
+struct KeyPress {
+    GridKey key;
+    bool shift = false;
+    bool ctrl = false;
+    std::string text;  // typed: the characters; paste: the clipboard's text
+};
+
+struct CellPosition {
+    std::size_t row = 0;
+    std::size_t column = 0;  // index into sheet_columns
+    bool operator==(const CellPosition&) const = default;
+};
+
+class SheetGrid {
+  public:
+    SheetGrid(frmsheet& sheet, WindowToolkit& toolkit, const PipeTable& pipes)
+        : sheet_(sheet), toolkit_(toolkit), pipes_(pipes) {}
+
+    // The newest row's length cell, where an engineer starts.
+    void open();
+    // A key, with the selection's other corner where the selection reaches (shift+arrows).
+    void key(const KeyPress& press);
+    // Whole rows selected (a click on the row header), for copying with the header.
+    void select_rows(std::size_t first, std::size_t last);
+
+    CellPosition current() const { return current_; }
+    CellPosition anchor() const { return anchor_; }
+    bool editing() const { return editing_; }
+    const std::string& edit_text() const { return edit_text_; }
+    // The sheet's message line: why an entry was refused, or a note.
+    const std::string& message() const { return message_; }
+    // The selection as the clipboard takes it: tab-separated, line ends CR LF, with the
+    // header (and units) when whole rows are selected.
+    std::string copied_text() const;
+
+  private:
+    void move(int rows, int columns, bool extend);
+    void commit_and_move(int rows, int columns);
+    bool commit();
+    void clear_selection();
+    void paste(std::string_view text);
+
+    frmsheet& sheet_;
+    WindowToolkit& toolkit_;
+    const PipeTable& pipes_;
+    CellPosition current_;
+    CellPosition anchor_;
+    bool whole_rows_ = false;
+    bool editing_ = false;
+    std::string edit_text_;
+    std::string message_;
+};
+
+}  // namespace kestrune
