@@ -6,6 +6,8 @@
 #include <functional>
 #include <utility>
 
+#include "number_text.h"
+
 namespace kestrune {
 
 void CalcSheet::reset(SheetData data) {
@@ -161,6 +163,49 @@ void CalcSheet::recompute() {
         segments.push_back({&row.loops, losses_.back().total, flow});
     }
     report_ = balance_loops(segments, data_.loops, data_.limit);
+}
+
+std::string cell_text(const CalcSheet& calc, std::size_t index, SheetColumn column) {
+    const SheetRow& row = calc.data().rows.at(index);
+    const SegmentLosses& losses = calc.losses().at(index);
+    switch (column) {
+        case SheetColumn::segment:
+            return row.segment;
+        case SheetColumn::load:
+            return float_box_form(row.q_design);
+        case SheetColumn::flow:
+            return float_box_form(row.g_design);
+        case SheetColumn::length:
+            return shortest_text(row.length);
+        case SheetColumn::dn:
+            return std::to_string(row.dn);
+        case SheetColumn::inner_diameter:
+            return float_box_form(row.d);
+        case SheetColumn::velocity:
+            return float_box_form(row.v);
+        case SheetColumn::resistance:
+            return float_box_form(row.r);
+        case SheetColumn::friction_loss:
+            return fixed_text(losses.friction, 1);
+        case SheetColumn::xi:
+            return shortest_text(row.xi);
+        case SheetColumn::dynamic_pressure:
+            return fixed_text(losses.dynamic, 1);
+        case SheetColumn::local_loss:
+            return fixed_text(losses.local, 1);
+        case SheetColumn::total_loss:
+            return fixed_text(losses.total, 1);
+        case SheetColumn::loops: {
+            std::string loops;
+            for (const std::string& loop : row.loops) {
+                loops += (loops.empty() ? "" : " ") + loop;
+            }
+            return loops;
+        }
+        case SheetColumn::note:
+            return row.note;
+    }
+    return {};
 }
 
 }  // namespace kestrune

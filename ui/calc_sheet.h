@@ -9,6 +9,7 @@
 #include "loop_balance.h"
 #include "segment_losses.h"
 #include "sheet_file.h"
+#include "sheet_layout.h"
 
 namespace kestrune {
 
@@ -69,5 +70,9 @@ class CalcSheet {
     std::deque<Step> undo_;
     std::vector<Step> redo_;
 };
+
+// A cell of the sheet as the windows, the clipboard and the printed calculation show it:
+// logged values with the digits the results window shows, losses to 0.1 Pa, Σξ as its sum.
+std::string cell_text(const CalcSheet& calc, std::size_t row, SheetColumn column);
 
 }  // namespace kestrune

@@ -276,41 +276,7 @@ void frmsheet::save() {
 }
 
 std::string frmsheet::cell(std::size_t index, SheetColumn column) const {
-    const SheetRow& row = sheet_.data().rows.at(index);
-    const SegmentLosses& losses = sheet_.losses().at(index);
-    switch (column) {
-        case SheetColumn::segment:
-            return row.segment;
-        case SheetColumn::load:
-            return float_box_form(row.q_design);
-        case SheetColumn::flow:
-            return float_box_form(row.g_design);
-        case SheetColumn::length:
-            return shortest_text(row.length);
-        case SheetColumn::dn:
-            return std::to_string(row.dn);
-        case SheetColumn::inner_diameter:
-            return float_box_form(row.d);
-        case SheetColumn::velocity:
-            return float_box_form(row.v);
-        case SheetColumn::resistance:
-            return float_box_form(row.r);
-        case SheetColumn::friction_loss:
-            return fixed_text(losses.friction, 1);
-        case SheetColumn::xi:
-            return shortest_text(row.xi);
-        case SheetColumn::dynamic_pressure:
-            return fixed_text(losses.dynamic, 1);
-        case SheetColumn::local_loss:
-            return fixed_text(losses.local, 1);
-        case SheetColumn::total_loss:
-            return fixed_text(losses.total, 1);
-        case SheetColumn::loops:
-            return joined(row.loops, " ");
-        case SheetColumn::note:
-            return row.note;
-    }
-    return {};
+    return cell_text(sheet_, index, column);
 }
 
 std::string frmsheet::edit_text(std::size_t index, SheetColumn column) const {

@@ -51,6 +51,11 @@ std::optional<ExportError> export_pdf(const std::filesystem::path& file, const C
 // plain ASCII, which the libraries' char* paths reach on every system.
 std::filesystem::path export_partner(const std::filesystem::path& file);
 
+// The last step of both exports: the partner written (write_failure 0) is renamed over the
+// file; on any failure it goes, and the file stays as it was.
+std::optional<ExportError> put_in_place(const std::filesystem::path& partner,
+                                        const std::filesystem::path& file, int write_failure);
+
 // The file name offered for an export at a moment: 计算表-YYYYMMDD-HHMM.xlsx.
 std::string export_name(std::string_view stem, std::string_view extension, const std::tm& when);
 

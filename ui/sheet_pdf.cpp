@@ -214,47 +214,16 @@ void table_header(Report& r, const TableLayout& t) {
     r.rule();
 }
 
-std::string cell_text(const CalcSheet& calc, std::size_t row, SheetColumn column) {
+// A cell on paper: as on screen, with the velocity's flag in words and the note cut short.
+std::string printed_cell(const CalcSheet& calc, std::size_t row, SheetColumn column) {
     const SheetRow& r = calc.data().rows[row];
-    const SegmentLosses& l = calc.losses()[row];
-    switch (column) {
-        case SheetColumn::segment:
-            return r.segment;
-        case SheetColumn::load:
-            return float_box_form(r.q_design);
-        case SheetColumn::flow:
-            return float_box_form(r.g_design);
-        case SheetColumn::length:
-            return shortest_text(r.length);
-        case SheetColumn::dn:
-            return std::to_string(r.dn);
-        case SheetColumn::inner_diameter:
-            return float_box_form(r.d);
-        case SheetColumn::velocity:
-            return float_box_form(r.v) + (r.v > velocity_limit(r.dn) ? " 超速" : "");
-        case SheetColumn::resistance:
-            return float_box_form(r.r);
-        case SheetColumn::friction_loss:
-            return fixed_text(l.friction, 1);
-        case SheetColumn::xi:
-            return shortest_text(r.xi);
-        case SheetColumn::dynamic_pressure:
-            return fixed_text(l.dynamic, 1);
-        case SheetColumn::local_loss:
-            return fixed_text(l.local, 1);
-        case SheetColumn::total_loss:
-            return fixed_text(l.total, 1);
-        case SheetColumn::loops: {
-            std::string loops;
-            for (const std::string& loop : r.loops) {
-                loops += (loops.empty() ? "" : " ") + loop;
-            }
-            return loops;
-        }
-        case SheetColumn::note:
-            return first_characters(r.note, 12);
+    if (column == SheetColumn::velocity && r.v > velocity_limit(r.dn)) {
+        return cell_text(calc, row, column) + " 超速";
     }
-    return {};
+    if (column == SheetColumn::note) {
+        return first_characters(r.note, 12);
+    }
+    return cell_text(calc, row, column);
 }
 
 void write_report(Report& r, const CalcSheet& calc, const ExportStamp& stamp) {
@@ -298,7 +267,7 @@ void write_report(Report& r, const CalcSheet& calc, const ExportStamp& stamp) {
         }
         r.y() -= table_size * 1.5f;
         for (std::size_t c = 0; c < sheet_columns.size(); ++c) {
-            const std::string text = cell_text(calc, i, sheet_columns[c].column);
+            const std::string text = printed_cell(calc, i, sheet_columns[c].column);
             if (sheet_columns[c].format == CellFormat::text) {
                 r.text(t.left[c], table_size, r.fitted(text, table_size, t.right[c] - t.left[c]));
             } else {
@@ -422,15 +391,7 @@ std::optional<ExportError> export_pdf(const std::filesystem::path& file, const C
     const HPDF_STATUS saved = HPDF_SaveToFile(pdf, library_path(partner).c_str());
     const int code = errno != 0 ? errno : EIO;
     HPDF_Free(pdf);
-    if (saved != HPDF_OK || failed) {
-        std::filesystem::remove(partner, ignored);
-        return ExportError{file_error(file, code, FileStep::write), false, {}};
-    }
-    if (int failure = replace_file(partner, file); failure != 0) {
-        std::filesystem::remove(partner, ignored);
-        return ExportError{file_error(file, failure), false, {}};
-    }
-    return std::nullopt;
+    return put_in_place(partner, file, saved == HPDF_OK && !failed ? 0 : code);
 }
 
 }  // namespace kestrune

@@ -155,11 +155,8 @@ void write_sheet(lxw_workbook* book, const CalcSheet& calc, const Formats& f, bo
                 at(SheetColumn::xi) + "*" + at(SheetColumn::dynamic_pressure), l.local);
         formula(SheetColumn::total_loss,
                 at(SheetColumn::friction_loss) + "+" + at(SheetColumn::local_loss), l.total);
-        std::string loops;
-        for (const std::string& loop : r.loops) {
-            loops += (loops.empty() ? "" : " ") + loop;
-        }
-        worksheet_write_string(ws, row, column_of(SheetColumn::loops), loops.c_str(), f.text);
+        worksheet_write_string(ws, row, column_of(SheetColumn::loops),
+                               cell_text(calc, i, SheetColumn::loops).c_str(), f.text);
         worksheet_write_string(ws, row, column_of(SheetColumn::note), r.note.c_str(), f.text);
     }
 }
@@ -385,9 +382,15 @@ std::optional<ExportError> export_xlsx(const std::filesystem::path& file, const 
     errno = 0;
     const lxw_error closed = workbook_close(book);
     const int code = errno != 0 ? errno : EIO;
-    if (closed != LXW_NO_ERROR) {
+    return put_in_place(partner, file, closed == LXW_NO_ERROR ? 0 : code);
+}
+
+std::optional<ExportError> put_in_place(const std::filesystem::path& partner,
+                                        const std::filesystem::path& file, int write_failure) {
+    std::error_code ignored;
+    if (write_failure != 0) {
         std::filesystem::remove(partner, ignored);
-        return ExportError{file_error(file, code, FileStep::write), false, {}};
+        return ExportError{file_error(file, write_failure, FileStep::write), false, {}};
     }
     if (int failure = replace_file(partner, file); failure != 0) {
         std::filesystem::remove(partner, ignored);
