@@ -103,7 +103,7 @@ TEST(SpecialFiles, NothingIsWrittenOrReadThroughALink) {
 
 TEST(SpecialFiles, AHeaderCutShortLeavesNoLogAndTheNextRowComesWithItsHeader) {
     // State: a file-size limit of 50 bytes while the log is recreated, lifted afterwards;
-    // with no log before, and with an earlier run's log. Expected: no part of a header
+    // with no log before, and with an earlier run's log. Expected: not a byte of a header
     // anywhere; the earlier log whole; the next append makes the header, then the row.
     for (const bool earlier : {false, true}) {
         TempWorkingFolder folder;
