@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "qt_windows.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocalSocket>
@@ -85,6 +87,7 @@ QtWindows::QtWindows()
 }
 
 QtWindows::~QtWindows() {
+    delete sheet_;
     delete choose_;
     delete main_;
 }
@@ -112,6 +115,7 @@ void QtWindows::build_controls() {
 }
 
 void QtWindows::connect_to(frmcompute& handlers) {
+    handlers_ = &handlers;
     for (const ControlSpec& layout : frmcompute_controls) {
         const ControlId id = layout.id;
         if (layout.kind == ControlKind::text_box) {
@@ -137,6 +141,14 @@ void QtWindows::connect_to(frmcompute& handlers) {
     help->setContext(Qt::ApplicationShortcut);
     QObject::connect(help, &QShortcut::activated, main_,
                      [&handlers] { handlers.help_requested(); });
+    for (const ButtonShortcut& shortcut : frmcompute_shortcuts) {
+        auto* keys = new QShortcut(
+            QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_A + (shortcut.ctrl_letter - 'A'))),
+            main_);
+        const ControlId button = shortcut.button;
+        QObject::connect(keys, &QShortcut::activated, main_,
+                         [&handlers, button] { handlers.clicked(button); });
+    }
 }
 
 void QtWindows::show_main() {
@@ -184,7 +196,7 @@ std::optional<std::string> QtWindows::ask_text(const InputRequest& request) {
 }
 
 void QtWindows::tell(std::string_view message, Severity severity) {
-    kestrune::tell(main_, qt_text(message),
+    kestrune::tell(dialog_owner(), qt_text(message),
                    severity == Severity::critical  ? QMessageBox::Critical
                    : severity == Severity::warning ? QMessageBox::Warning
                                                    : QMessageBox::Information);
@@ -197,8 +209,8 @@ std::size_t QtWindows::ask_choice(std::string_view question,
     for (const std::string& b : buttons) {
         labels << qt_text(b);
     }
-    return static_cast<std::size_t>(
-        kestrune::ask_choice(main_, qt_text(question), labels, static_cast<int>(default_button)));
+    return static_cast<std::size_t>(kestrune::ask_choice(dialog_owner(), qt_text(question), labels,
+                                                         static_cast<int>(default_button)));
 }
 
 void QtWindows::offer_answer(std::string_view text, bool answer_now) {
@@ -275,7 +287,7 @@ std::optional<std::filesystem::path> QtWindows::choose_save_file(
     std::string_view title, const std::filesystem::path& offered, std::string_view type_name,
     std::string_view extension) {
     const QString suffix = qt_text(extension).mid(1);
-    auto file = ask_save_file(main_, qt_text(title), qt_text(path_text(offered)),
+    auto file = ask_save_file(dialog_owner(), qt_text(title), qt_text(path_text(offered)),
                               qt_text(type_name) + QStringLiteral(" (*.") + suffix + ')', suffix);
     if (!file) {
         return std::nullopt;
@@ -337,7 +349,50 @@ void QtWindows::print(PrintWindowId window, const PrintStatement& statement, std
     print_window(window)->surface()->print_line(statement, muted_from, last_item);
 }
 
+QWidget* QtWindows::dialog_owner() const {
+    return sheet_ != nullptr && sheet_->isActiveWindow() ? static_cast<QWidget*>(sheet_) : main_;
+}
+
+void QtWindows::show_sheet() {
+    if (handlers_ == nullptr) {
+        return;
+    }
+    if (sheet_ == nullptr) {
+        sheet_ = new SheetWindow(handlers_->grid(), handlers_->sheet());
+        const QRect main = main_->frameGeometry();
+        const QSize frame = sheet_->size() + (main.size() - main_->size());
+        const QRect area = main_->screen()->availableGeometry();
+        const ScreenBox place = place_sheet_window(
+            {main.x(), main.y(), main.width(), main.height()}, frame.width(), frame.height(),
+            {area.x(), area.y(), area.width(), area.height()}, px(list_gap_twips));
+        sheet_->resize(place.width - (main.width() - main_->width()),
+                       place.height - (main.height() - main_->height()));
+        sheet_->move(place.left, place.top);
+    }
+    sheet_->showNormal();
+    sheet_->raise();
+    sheet_->activateWindow();
+    sheet_->view()->setFocus();
+}
+
+void QtWindows::sheet_changed() {
+    if (sheet_ != nullptr) {
+        sheet_->refresh();
+    }
+}
+
+void QtWindows::set_clipboard(std::string_view text) {
+    QGuiApplication::clipboard()->setText(qt_text(text));
+}
+
+std::string QtWindows::clipboard_text() {
+    return utf8_text(QGuiApplication::clipboard()->text());
+}
+
 void QtWindows::end_program() {
+    if (sheet_ != nullptr) {
+        sheet_->hide();
+    }
     display_->hide();
     choose_->hide();
     main_->hide();

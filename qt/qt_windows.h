@@ -9,6 +9,7 @@
 #include <map>
 
 #include "print_window.h"
+#include "sheet_window.h"
 #include "window_toolkit.h"
 
 namespace kestrune {
@@ -44,6 +45,8 @@ class QtWindows : public WindowToolkit {
     MainWindow* main_window() const { return main_; }
     QWidget* control(ControlId id) const { return controls_.at(id); }
     PrintWindow* print_window(PrintWindowId id) const;
+    // The calculation sheet's window, once it has been opened.
+    SheetWindow* sheet_window() const { return sheet_; }
 
     std::string text(ControlId control) const override;
     void set_text(ControlId control, std::string_view text) override;
@@ -67,9 +70,15 @@ class QtWindows : public WindowToolkit {
     void clear(PrintWindowId window) override;
     void print(PrintWindowId window, const PrintStatement& statement, std::size_t muted_from,
                Tone last_item) override;
+    void show_sheet() override;
+    void sheet_changed() override;
+    void set_clipboard(std::string_view text) override;
+    std::string clipboard_text() override;
     void end_program() override;
 
   private:
+    // Dialogs belong to the sheet's window while the engineer works there.
+    QWidget* dialog_owner() const;
     void build_controls();
     void place_list();
     void forget_typing_history();
@@ -77,6 +86,8 @@ class QtWindows : public WindowToolkit {
     MainWindow* main_;
     PrintWindow* choose_;
     PrintWindow* display_;
+    SheetWindow* sheet_ = nullptr;
+    frmcompute* handlers_ = nullptr;
     std::map<ControlId, QWidget*> controls_;
     QPointer<QInputDialog> input_;  // the input box, while it waits
     QLocalServer* wake_ = nullptr;  // a second start in the folder calls here

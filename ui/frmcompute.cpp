@@ -165,6 +165,10 @@ void frmcompute::clicked(ControlId control) {
         end_program();
         return;
     }
+    if (control == ControlId::cmdsheet) {
+        open_sheet();
+        return;
+    }
     for (const ParameterDialog& dialog : parameter_dialogs) {
         if (dialog.button == control) {
             ask_parameter(dialog);
@@ -315,6 +319,13 @@ void frmcompute::run_sizing() {
         toolkit_.tell(*log_problem, Severity::warning);
     }
     sheet_.add_sizing(state_);
+    toolkit_.sheet_changed();  // an open sheet shows the row at once
+}
+
+void frmcompute::open_sheet() {
+    grid_.open();
+    toolkit_.show_sheet();
+    toolkit_.sheet_changed();
 }
 
 std::optional<std::string> frmcompute::log_row(const design_state& s) {

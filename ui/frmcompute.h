@@ -25,6 +25,7 @@
 #include "notices.h"
 #include "parameter_dialogs.h"
 #include "program_places.h"
+#include "sheet_grid.h"
 #include "window_toolkit.h"
 
 namespace kestrune {
@@ -34,7 +35,8 @@ class frmcompute {
     explicit frmcompute(WindowToolkit& toolkit, ProgramPlaces places = {})
         : toolkit_(toolkit),
           places_(std::move(places)),
-          sheet_(toolkit, [this](const design_state& s) { log_resizing(s); }) {}
+          sheet_(toolkit, [this](const design_state& s) { log_resizing(s); }),
+          grid_(sheet_, toolkit, state_.pipes) {}
 
     // The start-up sequence: defaults, pipe table, results log header (an earlier run's rows
     // kept first); the results window is loaded hidden by the front-end. Returns false when
@@ -58,6 +60,9 @@ class frmcompute {
     // The calculation sheet the sizings of this working folder fill.
     frmsheet& sheet() { return sheet_; }
     const frmsheet& sheet() const { return sheet_; }
+    // The sheet's window: its keys, clicks and in-place editor go here.
+    SheetGrid& grid() { return grid_; }
+    const SheetGrid& grid() const { return grid_; }
 
   private:
     bool find_table();
@@ -67,6 +72,7 @@ class frmcompute {
     void load_changed();
     void margin_changed();
     void run_sizing();
+    void open_sheet();
     std::optional<std::string> log_row(const design_state& s);
     void log_resizing(const design_state& s);
     void end_program();
@@ -84,6 +90,7 @@ class frmcompute {
     ProgramPlaces places_;
     design_state state_;
     frmsheet sheet_;
+    SheetGrid grid_;
     NoticeBoard notices_;  // what the problem line can say
     bool log_ready_ = false;
     bool asking_diameter_ = false;  // the DN input box waits for its answer

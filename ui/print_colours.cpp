@@ -62,8 +62,15 @@ Rgb tone_colour(Tone tone, Rgb text, Rgb background) {
         case Tone::too_fast:
             return readable(dark_ground ? Rgb{0xFF, 0x8A, 0x80} : Rgb{0xB0, 0x00, 0x20}, text,
                             background);
+        case Tone::critical:
+            return readable(dark_ground ? Rgb{0x90, 0xCA, 0xF9} : Rgb{0x0D, 0x47, 0xA1}, text,
+                            background);
     }
     return text;
+}
+
+Rgb read_only_background(Rgb text, Rgb background) {
+    return mix(background, text, 0.06);
 }
 
 }  // namespace kestrune

@@ -30,6 +30,11 @@ double contrast_ratio(Rgb a, Rgb b);
 // the window: plain is the text colour; muted lies between text and background, as near the
 // background as muted_contrast allows; suggested is a dark green and too_fast a dark red (on
 // a dark background, light ones), each reaching least_contrast.
+// critical is a dark blue (a light one on a dark background).
 Rgb tone_colour(Tone tone, Rgb text, Rgb background);
+
+// The background of the sheet's cells the engineer cannot edit: the window's, a shade
+// towards the text colour, so that every tone on it still reaches its contrast.
+Rgb read_only_background(Rgb text, Rgb background);
 
 }  // namespace kestrune

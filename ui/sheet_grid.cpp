@@ -36,6 +36,29 @@ void SheetGrid::select_rows(std::size_t first, std::size_t last) {
     anchor_ = {first, 0};
     current_ = {last, column_count - 1};
     whole_rows_ = true;
+    toolkit_.sheet_changed();
+}
+
+void SheetGrid::click(std::size_t row, std::size_t column, bool extend) {
+    if (editing_ && !commit()) {
+        toolkit_.sheet_changed();
+        return;  // the refused entry stays in its cell
+    }
+    current_ = {std::min(row, sheet_.rows() > 0 ? sheet_.rows() - 1 : 0),
+                std::min(column, column_count - 1)};
+    if (!extend) {
+        anchor_ = current_;
+    }
+    whole_rows_ = false;
+    toolkit_.sheet_changed();
+}
+
+bool SheetGrid::selected(std::size_t row, std::size_t column) const {
+    const auto between = [](std::size_t at, std::size_t a, std::size_t b) {
+        return at >= std::min(a, b) && at <= std::max(a, b);
+    };
+    return between(row, anchor_.row, current_.row) &&
+           (whole_rows_ || between(column, anchor_.column, current_.column));
 }
 
 void SheetGrid::move(int rows, int columns, bool extend) {
@@ -89,29 +112,39 @@ void SheetGrid::clear_selection() {
 
 void SheetGrid::key(const KeyPress& press) {
     if (editing_) {
-        switch (press.key) {
-            case GridKey::escape:
-                editing_ = false;
-                edit_text_.clear();
-                message_.clear();
-                return;
-            case GridKey::enter:
-                commit_and_move(press.shift ? -1 : 1, 0);
-                return;
-            case GridKey::tab:
-                commit_and_move(0, press.shift ? -1 : 1);
-                return;
-            case GridKey::up:
-            case GridKey::down:
-                commit_and_move(press.key == GridKey::up ? -1 : 1, 0);
-                return;
-            case GridKey::typed:
-                edit_text_ += press.text;
-                return;
-            default:
-                return;  // the edit box's own keys
-        }
+        act_while_editing(press);
+    } else {
+        act(press);
     }
+    toolkit_.sheet_changed();
+}
+
+void SheetGrid::act_while_editing(const KeyPress& press) {
+    switch (press.key) {
+        case GridKey::escape:
+            editing_ = false;
+            edit_text_.clear();
+            message_.clear();
+            return;
+        case GridKey::enter:
+            commit_and_move(press.shift ? -1 : 1, 0);
+            return;
+        case GridKey::tab:
+            commit_and_move(0, press.shift ? -1 : 1);
+            return;
+        case GridKey::up:
+        case GridKey::down:
+            commit_and_move(press.key == GridKey::up ? -1 : 1, 0);
+            return;
+        case GridKey::typed:
+            edit_text_ += press.text;
+            return;
+        default:
+            return;  // the edit box's own keys
+    }
+}
+
+void SheetGrid::act(const KeyPress& press) {
     const bool editable = sheet_.rows() > 0 && sheet_columns[current_.column].editable;
     switch (press.key) {
         case GridKey::up:
@@ -186,8 +219,20 @@ void SheetGrid::key(const KeyPress& press) {
             }
             break;
         }
+        case GridKey::copy:
+            toolkit_.set_clipboard(copied_text());
+            break;
         case GridKey::paste:
-            paste(press.text);
+            paste(toolkit_.clipboard_text());
+            break;
+        case GridKey::select_rows:
+            select_rows(std::min(anchor_.row, current_.row), std::max(anchor_.row, current_.row));
+            break;
+        case GridKey::export_workbook:
+            sheet_.export_workbook();
+            break;
+        case GridKey::export_report:
+            sheet_.export_report();
             break;
         default:
             break;

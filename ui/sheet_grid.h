@@ -33,7 +33,10 @@ enum class GridKey {
     move_row_down,
     delete_rows,
     copy,
-    paste,
+    paste,  // the clipboard's text
+    select_rows,
+    export_workbook,
+    export_report,
     typed,
 };
 
@@ -41,7 +44,7 @@ struct KeyPress {
     GridKey key;
     bool shift = false;
     bool ctrl = false;
-    std::string text;  // typed: the characters; paste: the clipboard's text
+    std::string text;  // typed: the characters
 };
 
 struct CellPosition {
@@ -59,12 +62,17 @@ class SheetGrid {
     void open();
     // A key, with the selection's other corner where the selection reaches (shift+arrows).
     void key(const KeyPress& press);
+    // A click on a cell (extend: with Shift); an entry in progress is committed first.
+    void click(std::size_t row, std::size_t column, bool extend);
     // Whole rows selected (a click on the row header), for copying with the header.
     void select_rows(std::size_t first, std::size_t last);
+    // The text of the in-place editor as the engineer has it now.
+    void edited(std::string_view text) { edit_text_ = text; }
 
     CellPosition current() const { return current_; }
     CellPosition anchor() const { return anchor_; }
     bool editing() const { return editing_; }
+    bool selected(std::size_t row, std::size_t column) const;
     const std::string& edit_text() const { return edit_text_; }
     // The sheet's message line: why an entry was refused, or a note.
     const std::string& message() const { return message_; }
@@ -73,6 +81,8 @@ class SheetGrid {
     std::string copied_text() const;
 
   private:
+    void act(const KeyPress& press);
+    void act_while_editing(const KeyPress& press);
     void move(int rows, int columns, bool extend);
     void commit_and_move(int rows, int columns);
     bool commit();

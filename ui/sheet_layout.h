@@ -4,6 +4,8 @@
 #include <array>
 #include <string_view>
 
+#include "window_layout.h"
+
 namespace kestrune {
 
 // The hydraulic calculation sheet (水力计算表), described once: its columns, its loop
@@ -109,5 +111,20 @@ inline constexpr std::array<CommandLayout, 7> sheet_commands{{
     {SheetCommand::export_pdf,   "计算书 PDF", "Ctrl+P"},
 }};
 // clang-format on
+
+// The sheet's window: resizable, opened beside the main window (place_sheet_window). Its
+// size is the one it asks for; a smaller screen gets what fits. Top to bottom: a row of
+// the commands' buttons, the grid, the message line, the loop summary's title, the loop
+// summary and its notes. Sizes in twips.
+inline constexpr WindowSpec frmsheet_window{"frmsheet", "计算表",          15600,
+                                            9600,       Placement::system, false};
+struct SheetWindowLayout {
+    int margin;
+    int button_width, button_height;
+    int line_height;   // the message line, the loop summary's title and its notes
+    int loops_height;  // the loop summary's table
+    double points;     // the grid's SimSun size, as the main window's boxes
+};
+inline constexpr SheetWindowLayout sheet_window_layout{120, 1440, 420, 330, 1800, 10.5};
 
 }  // namespace kestrune

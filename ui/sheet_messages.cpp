@@ -100,6 +100,10 @@ std::string paste_into_read_only(std::string_view header) {
     return "“" + std::string(header) + "”一列由程序计算，不能粘贴，没有粘贴。";
 }
 
+std::string loop_summary_heading(std::string_view limit_percent) {
+    return "环路（不平衡率限值 " + std::string(limit_percent) + " %）";
+}
+
 std::string segments_in_no_loop(std::string_view segments) {
     return "管段 " + std::string(segments) + " 不属于任何环路。";
 }

@@ -44,6 +44,9 @@ std::string paste_into_read_only(std::string_view header);
 // The loop summary's words.
 inline constexpr std::string_view critical_mark = "最不利";
 inline constexpr std::string_view over_limit_mark = "超限";
+// A velocity above the limit for its DN, in the sheet and on paper.
+inline constexpr std::string_view speeding_mark = "超速";
+std::string loop_summary_heading(std::string_view limit_percent);
 inline constexpr std::string_view no_own_segments_note = "无独立管段";
 inline constexpr std::string_view no_segments_note = "没有管段";
 std::string segments_in_no_loop(std::string_view segments);

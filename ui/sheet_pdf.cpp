@@ -16,6 +16,7 @@
 #include "number_text.h"
 #include "pipe_preview.h"
 #include "platform_files.h"
+#include "sheet_cells.h"
 #include "sheet_export.h"
 #include "sheet_layout.h"
 #include "sheet_messages.h"
@@ -214,16 +215,12 @@ void table_header(Report& r, const TableLayout& t) {
     r.rule();
 }
 
-// A cell on paper: as on screen, with the velocity's flag in words and the note cut short.
-std::string printed_cell(const CalcSheet& calc, std::size_t row, SheetColumn column) {
-    const SheetRow& r = calc.data().rows[row];
-    if (column == SheetColumn::velocity && r.v > velocity_limit(r.dn)) {
-        return cell_text(calc, row, column) + " 超速";
+// A cell on paper: as on screen, flags in words, the note cut short.
+std::string printed_cell(const CalcSheet& calc, std::size_t row, std::size_t column) {
+    if (sheet_columns[column].column == SheetColumn::note) {
+        return first_characters(calc.data().rows[row].note, 12);
     }
-    if (column == SheetColumn::note) {
-        return first_characters(r.note, 12);
-    }
-    return cell_text(calc, row, column);
+    return shown_cell(calc, row, column).text;
 }
 
 void write_report(Report& r, const CalcSheet& calc, const ExportStamp& stamp) {
@@ -267,7 +264,7 @@ void write_report(Report& r, const CalcSheet& calc, const ExportStamp& stamp) {
         }
         r.y() -= table_size * 1.5f;
         for (std::size_t c = 0; c < sheet_columns.size(); ++c) {
-            const std::string text = printed_cell(calc, i, sheet_columns[c].column);
+            const std::string text = printed_cell(calc, i, c);
             if (sheet_columns[c].format == CellFormat::text) {
                 r.text(t.left[c], table_size, r.fitted(text, table_size, t.right[c] - t.left[c]));
             } else {

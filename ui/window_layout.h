@@ -27,6 +27,7 @@ enum class ControlId {
     cmdset2,
     cmdset3,
     cmdset4,
+    cmdsheet,
 };
 
 enum class ControlKind {
@@ -58,7 +59,7 @@ struct ControlSpec {
 };
 
 // clang-format off
-inline constexpr std::array<ControlSpec, 16> frmcompute_controls{{
+inline constexpr std::array<ControlSpec, 17> frmcompute_controls{{
     {ControlId::Label1, "Label1", ControlKind::label, "用户负荷(w):", 1560, 480, 2775, 615, 3, 10.5, {}},
     {ControlId::Label2, "Label2", ControlKind::label, "富裕系数：", 5760, 480, 2775, 615, 9, 10.5, {}},
     {ControlId::Text1, "Text1", ControlKind::text_box, "", 1560, 1440, 2775, 615, 0, 10.5, {}},
@@ -76,10 +77,19 @@ inline constexpr std::array<ControlSpec, 16> frmcompute_controls{{
     {ControlId::cmdset2, "cmdset2", ControlKind::push_button, "供水温度", 2640, 360, 1335, 495, 12, window_default_font, ControlId::Frame1},
     {ControlId::cmdset3, "cmdset3", ControlKind::push_button, "回水温度", 4560, 360, 1335, 495, 13, window_default_font, ControlId::Frame1},
     {ControlId::cmdset4, "cmdset4", ControlKind::push_button, "粘滞系数", 6480, 360, 1335, 495, 14, window_default_font, ControlId::Frame1},
+    // In the free space right of 退出, clear of every other control: the calculation sheet.
+    {ControlId::cmdsheet, "cmdsheet", ControlKind::push_button, "计算表", 8760, 4860, 1455, 495, 16, window_default_font, {}},
 }};
 // clang-format on
 
 const ControlSpec& control_spec(ControlId id);
+
+// Keys of the main window that press a button: Ctrl with the letter.
+struct ButtonShortcut {
+    char ctrl_letter;  // 'A' to 'Z'
+    ControlId button;
+};
+inline constexpr std::array<ButtonShortcut, 1> frmcompute_shortcuts{{{'T', ControlId::cmdsheet}}};
 
 enum class Placement {
     centred,  // centred on the screen

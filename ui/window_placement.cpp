@@ -50,4 +50,10 @@ ScreenBox place_list_window(const ScreenBox& main, int width, int height, const 
                              });
 }
 
+ScreenBox place_sheet_window(const ScreenBox& main, int width, int height, const ScreenBox& area,
+                             int gap) {
+    return place_list_window(main, std::min(width, area.width), std::min(height, area.height), area,
+                             gap);
+}
+
 }  // namespace kestrune

@@ -20,4 +20,9 @@ ScreenBox place_list_window(const ScreenBox& main, int width, int height, const 
                             int gap);
 inline constexpr int list_gap_twips = 120;  // 8 pixels at 96 dpi
 
+// The calculation sheet's window: as large as it asks, as far as the work area allows, and
+// beside the main window by the same rule as frmchoose.
+ScreenBox place_sheet_window(const ScreenBox& main, int width, int height, const ScreenBox& area,
+                             int gap);
+
 }  // namespace kestrune

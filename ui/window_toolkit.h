@@ -16,9 +16,10 @@ namespace kestrune {
 
 enum class Severity { information, warning, critical };
 
-// How a printed item is drawn: the table's text, the preview beside it, and its two marks,
-// each in its own colour (print_colours.h) and never by colour alone (the marks keep words).
-enum class Tone { plain, muted, suggested, too_fast };
+// How a printed item or a cell is drawn: the table's text, the preview beside it, its two
+// marks, and the sheet's 最不利环路, each in its own colour (print_colours.h) and never by
+// colour alone (the marks keep words).
+enum class Tone { plain, muted, suggested, too_fast, critical };
 
 // The modal input box: prompt, title and the answer it offers, with 确定 and 取消.
 struct InputRequest {
@@ -73,6 +74,14 @@ class WindowToolkit {
     virtual void clear(PrintWindowId window) = 0;
     virtual void print(PrintWindowId window, const PrintStatement& statement,
                        std::size_t muted_from = nothing_muted, Tone last_item = Tone::plain) = 0;
+
+    // The calculation sheet's window: shown (made the first time, placed beside the main
+    // window) and brought to the front; drawn again from the sheet after any change.
+    virtual void show_sheet() = 0;
+    virtual void sheet_changed() = 0;
+    // The system's clipboard, as text.
+    virtual void set_clipboard(std::string_view text) = 0;
+    virtual std::string clipboard_text() = 0;
 
     // What lets a second program started in the same working folder find this one's main
     // window, and bringing the window such a token names to the front (false when gone).

@@ -15,6 +15,7 @@
 #include "frmcompute.h"
 #include "messages.h"
 #include "print_colours.h"
+#include "song_font.h"
 #include "wide_text.h"
 #include "window_class.h"
 #include "window_placement.h"
@@ -104,6 +105,7 @@ Win32Windows::Win32Windows() {
 }
 
 Win32Windows::~Win32Windows() {
+    sheet_.reset();
     choose_.reset();
     display_.reset();
     if (main_ != nullptr && IsWindow(main_)) {
@@ -148,10 +150,7 @@ void Win32Windows::build_controls() {
         if (layout->points != window_default_font) {
             HFONT& song = fonts_[layout->points];
             if (song == nullptr) {
-                song = CreateFontW(font_height(layout->points, dpi), 0, 0, 0, FW_NORMAL, FALSE,
-                                   FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
-                                   CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                   DEFAULT_PITCH | FF_DONTCARE, wide_text(song_face).c_str());
+                song = make_song_font(layout->points, dpi);
             }
             font = song;
         }
@@ -197,6 +196,15 @@ bool Win32Windows::take_key(const MSG& message) {
     if (message.message == WM_KEYDOWN && message.wParam == VK_F1 && handlers_ != nullptr) {
         handlers_->help_requested();
         return true;
+    }
+    if (message.message == WM_KEYDOWN && handlers_ != nullptr && GetKeyState(VK_CONTROL) < 0 &&
+        GetAncestor(message.hwnd, GA_ROOT) == main_) {
+        for (const ButtonShortcut& shortcut : frmcompute_shortcuts) {
+            if (message.wParam == static_cast<WPARAM>(shortcut.ctrl_letter)) {
+                handlers_->clicked(shortcut.button);
+                return true;
+            }
+        }
     }
     if (message.message != WM_KEYDOWN || message.wParam != VK_RETURN || handlers_ == nullptr ||
         GetParent(message.hwnd) != main_) {
@@ -310,7 +318,7 @@ void Win32Windows::tell(std::string_view message, Severity severity) {
                 : severity == Severity::warning ? MB_ICONWARNING
                                                 : MB_ICONASTERISK);
     run_dialog(
-        main_,
+        dialog_owner(),
         {wide_text(dialog_title), wide_text(message), std::nullopt, {wide_text(ok_caption)}});
 }
 
@@ -323,7 +331,7 @@ std::size_t Win32Windows::ask_choice(std::string_view question,
     }
     content.default_button = default_button;
     MessageBeep(MB_ICONQUESTION);
-    return run_dialog(main_, content).button;
+    return run_dialog(dialog_owner(), content).button;
 }
 
 void Win32Windows::offer_answer(std::string_view text, bool answer_now) {
@@ -404,7 +412,7 @@ std::optional<std::filesystem::path> Win32Windows::run_file_dialog(
         start->Release();
     }
     IShellItem* result = nullptr;
-    if (SUCCEEDED(dialog->Show(main_)) && SUCCEEDED(dialog->GetResult(&result))) {
+    if (SUCCEEDED(dialog->Show(dialog_owner())) && SUCCEEDED(dialog->GetResult(&result))) {
         PWSTR path = nullptr;
         if (SUCCEEDED(result->GetDisplayName(SIGDN_FILESYSPATH, &path))) {
             chosen = std::filesystem::path(path);
@@ -453,7 +461,83 @@ void Win32Windows::print(PrintWindowId window, const PrintStatement& statement,
     print_window(window).print(statement, muted_from, last_item);
 }
 
+HWND Win32Windows::dialog_owner() const {
+    return sheet_ != nullptr && GetActiveWindow() == sheet_->handle() ? sheet_->handle() : main_;
+}
+
+void Win32Windows::show_sheet() {
+    if (handlers_ == nullptr) {
+        return;
+    }
+    if (sheet_ == nullptr) {
+        sheet_ = std::make_unique<SheetWindow>(main_, handlers_->grid(), handlers_->sheet());
+        RECT main{}, frame{};
+        GetWindowRect(main_, &main);
+        GetWindowRect(sheet_->handle(), &frame);
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        GetMonitorInfoW(MonitorFromWindow(main_, MONITOR_DEFAULTTONEAREST), &monitor);
+        const RECT& area = monitor.rcWork;
+        const ScreenBox place = place_sheet_window(
+            {main.left, main.top, main.right - main.left, main.bottom - main.top},
+            frame.right - frame.left, frame.bottom - frame.top,
+            {area.left, area.top, area.right - area.left, area.bottom - area.top},
+            twips_to_pixels(list_gap_twips, window_dpi(main_)));
+        SetWindowPos(sheet_->handle(), nullptr, place.left, place.top, place.width, place.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    ShowWindow(sheet_->handle(), IsIconic(sheet_->handle()) ? SW_RESTORE : SW_SHOW);
+    SetForegroundWindow(sheet_->handle());
+    SetActiveWindow(sheet_->handle());
+    SetFocus(sheet_->list());
+}
+
+void Win32Windows::sheet_changed() {
+    if (sheet_ != nullptr) {
+        sheet_->refresh();
+    }
+}
+
+void Win32Windows::set_clipboard(std::string_view text) {
+    const std::wstring wide = wide_text(text);
+    if (!OpenClipboard(main_)) {
+        return;
+    }
+    EmptyClipboard();
+    const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
+    if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
+        if (void* at = GlobalLock(memory)) {
+            std::copy_n(wide.c_str(), wide.size() + 1, static_cast<wchar_t*>(at));
+            GlobalUnlock(memory);
+            if (SetClipboardData(CF_UNICODETEXT, memory) == nullptr) {
+                GlobalFree(memory);
+            }
+        } else {
+            GlobalFree(memory);
+        }
+    }
+    CloseClipboard();
+}
+
+std::string Win32Windows::clipboard_text() {
+    std::string text;
+    if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !OpenClipboard(main_)) {
+        return text;
+    }
+    if (HANDLE memory = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* at = static_cast<const wchar_t*>(GlobalLock(memory))) {
+            text = utf8_text(at);
+            GlobalUnlock(memory);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
 void Win32Windows::end_program() {
+    if (sheet_ != nullptr) {
+        ShowWindow(sheet_->handle(), SW_HIDE);
+    }
     choose_->hide();
     display_->hide();
     ShowWindow(main_, SW_HIDE);

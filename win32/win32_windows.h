@@ -9,6 +9,7 @@
 #include <set>
 
 #include "print_window.h"
+#include "sheet_window.h"
 #include "window_toolkit.h"
 
 namespace kestrune {
@@ -38,6 +39,8 @@ class Win32Windows : public WindowToolkit {
     HWND main_window() const { return main_; }
     HWND control(ControlId id) const { return controls_.at(id); }
     PrintWindow& print_window(PrintWindowId id) const;
+    // The calculation sheet's window, once it has been opened.
+    SheetWindow* sheet_window() const { return sheet_.get(); }
 
     std::string text(ControlId control) const override;
     void set_text(ControlId control, std::string_view text) override;
@@ -61,9 +64,15 @@ class Win32Windows : public WindowToolkit {
     void clear(PrintWindowId window) override;
     void print(PrintWindowId window, const PrintStatement& statement, std::size_t muted_from,
                Tone last_item) override;
+    void show_sheet() override;
+    void sheet_changed() override;
+    void set_clipboard(std::string_view text) override;
+    std::string clipboard_text() override;
     void end_program() override;
 
   private:
+    // Dialogs belong to the sheet's window while the engineer works there.
+    HWND dialog_owner() const;
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM w, LPARAM l);
     LRESULT handle(UINT message, WPARAM w, LPARAM l);
     void build_controls();
@@ -81,6 +90,7 @@ class Win32Windows : public WindowToolkit {
     std::set<ControlId> tipped_;  // controls that have a tool in it
     std::unique_ptr<PrintWindow> choose_;
     std::unique_ptr<PrintWindow> display_;
+    std::unique_ptr<SheetWindow> sheet_;
 };
 
 }  // namespace kestrune

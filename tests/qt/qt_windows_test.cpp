@@ -75,7 +75,7 @@ void QtWindowsTest::tabOrderAndFontsFollowTheTable() {
         w = w->nextInFocusChain();
     } while (w != run.text("Text1") && order.size() < 30);
     QCOMPARE(order, QStringList({"Text1", "Text2", "cmdok", "Text4", "Text3", "Cmdexit", "cmdset1",
-                                 "cmdset2", "cmdset3", "cmdset4"}));
+                                 "cmdset2", "cmdset3", "cmdset4", "cmdsheet"}));
     QCOMPARE(run.text("Text1")->font().pointSizeF(), 10.5);
     QVERIFY(run.text("Text1")->font().families().contains(QStringLiteral("SimSun")));
     QCOMPARE(run.windows.main_window()->findChild<QLabel*>("Label4")->font().pointSizeF(), 10.5);

@@ -91,10 +91,15 @@ TEST(PrintColours, EveryToneReadsAtLeastFourAndAHalfToOneOnItsBackground) {
                             Ground{"wine_grey", {0, 0, 0}, {245, 245, 245}},
                             Ground{"classic_grey", {0, 0, 0}, {212, 208, 200}},
                             Ground{"dark", {238, 238, 238}, {30, 30, 30}}}) {
-        for (Tone tone : {Tone::plain, Tone::muted, Tone::suggested, Tone::too_fast}) {
-            EXPECT_GE(contrast_ratio(tone_colour(tone, g.text, g.background), g.background),
-                      least_contrast)
-                << g.name << " " << static_cast<int>(tone);
+        // The sheet's read-only cells draw the same tones on a shaded ground.
+        const Rgb shaded = read_only_background(g.text, g.background);
+        EXPECT_NE(shaded, g.background) << g.name;
+        for (Tone tone :
+             {Tone::plain, Tone::muted, Tone::suggested, Tone::too_fast, Tone::critical}) {
+            for (Rgb ground : {g.background, shaded}) {
+                EXPECT_GE(contrast_ratio(tone_colour(tone, g.text, ground), ground), least_contrast)
+                    << g.name << " " << static_cast<int>(tone);
+            }
         }
         // Told apart from the plain text and from each other; the preview as easy to read as
         // body text at level AAA.
@@ -102,6 +107,9 @@ TEST(PrintColours, EveryToneReadsAtLeastFourAndAHalfToOneOnItsBackground) {
         EXPECT_NE(muted, g.text) << g.name;
         EXPECT_GE(contrast_ratio(muted, g.background), muted_contrast) << g.name;
         EXPECT_NE(tone_colour(Tone::suggested, g.text, g.background),
+                  tone_colour(Tone::too_fast, g.text, g.background))
+            << g.name;
+        EXPECT_NE(tone_colour(Tone::critical, g.text, g.background),
                   tone_colour(Tone::too_fast, g.text, g.background))
             << g.name;
     }

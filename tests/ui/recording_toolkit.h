@@ -70,6 +70,10 @@ class RecordingToolkit : public WindowToolkit {
     std::optional<std::pair<ControlId, bool>> focused() const { return focused_; }
     // The tokens whose windows were brought to the front.
     const std::vector<std::string>& brought_to_front() const { return brought_; }
+    // The sheet window: how often it was shown and drawn again; the clipboard's text.
+    int sheet_shown() const { return sheet_shown_; }
+    int sheet_drawn() const { return sheet_drawn_; }
+    std::string clipboard() const { return clipboard_; }
 
     std::string text(ControlId control) const override;
     void set_text(ControlId control, std::string_view text) override;
@@ -94,6 +98,10 @@ class RecordingToolkit : public WindowToolkit {
     void clear(PrintWindowId window) override;
     void print(PrintWindowId window, const PrintStatement& statement, std::size_t muted_from,
                Tone last_item) override;
+    void show_sheet() override { sheet_shown_ += 1; }
+    void sheet_changed() override { sheet_drawn_ += 1; }
+    void set_clipboard(std::string_view text) override { clipboard_ = text; }
+    std::string clipboard_text() override { return clipboard_; }
     void end_program() override;
 
   private:
@@ -121,6 +129,9 @@ class RecordingToolkit : public WindowToolkit {
     std::optional<std::string> answered_now_;
     std::optional<std::pair<ControlId, bool>> focused_;
     std::vector<std::string> brought_;
+    int sheet_shown_ = 0;
+    int sheet_drawn_ = 0;
+    std::string clipboard_;
 };
 
 }  // namespace kestrune::testing

@@ -33,7 +33,7 @@ class GridRun : public ProgramRun {
             toolkit.answer_input("20");
             click(ControlId::cmdok);
         }
-        grid.open();
+        click(ControlId::cmdsheet);
     }
     void press(std::initializer_list<KeyPress> keys) {
         for (const KeyPress& k : keys) {
@@ -43,7 +43,11 @@ class GridRun : public ProgramRun {
     std::string cell(std::size_t row, std::size_t column) {
         return window.sheet().cell(row, sheet_columns[column].column);
     }
-    SheetGrid grid{window.sheet(), toolkit, window.state().pipes};
+    void paste(std::string text) {
+        toolkit.set_clipboard(std::move(text));
+        grid.key(key(GridKey::paste, false, true));
+    }
+    SheetGrid& grid = window.grid();
 };
 
 TEST(SheetGrid, OpensOnTheNewestRowsLengthAndMovesLikeASpreadsheet) {
@@ -141,8 +145,9 @@ TEST(SheetGrid, RowsAreDeletedOnlyAfterAQuestionThatNamesThem) {
 
 TEST(SheetGrid, CopiesTabSeparatedWithTheHeaderForWholeRows) {
     GridRun run;
-    run.grid.select_rows(0, 0);
-    const std::string whole = run.grid.copied_text();
+    run.press({key(GridKey::up), key(GridKey::up), key(GridKey::select_rows, true),
+               key(GridKey::copy, false, true)});
+    const std::string whole = run.toolkit.clipboard();
     EXPECT_EQ(whole.rfind("管段号\t热负荷 Q\t流量 G\t管长 L\t", 0), 0u) << whole;
     EXPECT_NE(whole.find("\r\n\tW\tkg/h\tm\t"), std::string::npos);
     EXPECT_NE(whole.find("\r\n1\t12000\t412.71\t0\t20\t21.25\t0.329\t101.17\t"), std::string::npos);
@@ -154,21 +159,21 @@ TEST(SheetGrid, CopiesTabSeparatedWithTheHeaderForWholeRows) {
 TEST(SheetGrid, PastesABlockByTheOneReadingRuleOrRefusesItWhole) {
     GridRun run;
     run.press({key(GridKey::up), key(GridKey::up)});
-    run.press({{GridKey::paste, false, true, "1\r\n2\r\n3\r\n4\r\n"}});
+    run.paste("1\r\n2\r\n3\r\n4\r\n");
     EXPECT_EQ(run.grid.message(),
               "要粘贴的是 4 行 1 列，从当前格往下只有 3 行、往右只有 12 列，没有粘贴。");
     EXPECT_EQ(run.cell(0, length), "0");
-    run.grid.key({GridKey::paste, false, true, "12.5\r\n8 m\r\n3,5\r\n"});
+    run.paste("12.5\r\n8 m\r\n3,5\r\n");
     // The third value is refused (a comma for a point): nothing of the block stays.
     EXPECT_EQ(run.grid.message(), "管长“3,5”不行：须是不小于 0 的数（m）。");
     EXPECT_EQ(run.cell(0, length), "0");
-    run.grid.key({GridKey::paste, false, true, "12.5\r\n8 m\r\n3.5"});
+    run.paste("12.5\r\n8 m\r\n3.5");
     EXPECT_EQ(run.grid.message(), "");
     EXPECT_EQ(run.cell(0, length), "12.5");
     EXPECT_EQ(run.cell(1, length), "8");
     EXPECT_EQ(run.cell(2, length), "3.5");
     run.press({key(GridKey::right), key(GridKey::right)});
-    run.grid.key({GridKey::paste, false, true, "1"});
+    run.paste("1");
     EXPECT_EQ(run.grid.message(), "“内径 d”一列由程序计算，不能粘贴，没有粘贴。");
 }
 

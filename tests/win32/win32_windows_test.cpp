@@ -81,15 +81,15 @@ TEST(Win32Windows, FontsAndTabOrderFollowTheTable) {
 
     std::vector<HWND> order;
     HWND at = run.control(ControlId::Text1);
-    for (int i = 0; i < 10; ++i) {
+    for (int i = 0; i < 11; ++i) {
         order.push_back(at);
         at = GetNextDlgTabItem(run.windows.main_window(), at, FALSE);
     }
     const ControlId expected[] = {ControlId::Text1,   ControlId::Text2,   ControlId::cmdok,
                                   ControlId::Text4,   ControlId::Text3,   ControlId::Cmdexit,
                                   ControlId::cmdset1, ControlId::cmdset2, ControlId::cmdset3,
-                                  ControlId::cmdset4};
-    for (int i = 0; i < 10; ++i) {
+                                  ControlId::cmdset4, ControlId::cmdsheet};
+    for (int i = 0; i < 11; ++i) {
         EXPECT_EQ(order[i], run.control(expected[i])) << i;
     }
     EXPECT_EQ(at, run.control(ControlId::Text1));  // and round again

@@ -1,0 +1,91 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableView>
+#include <QTableWidget>
+#include <QWidget>
+#include <functional>
+#include <vector>
+
+#include "sheet_grid.h"
+#include "sheet_keys.h"
+
+class QPushButton;
+
+namespace kestrune {
+
+// The sheet's cells for a table view, read from the sheet each time they are drawn.
+class SheetModel : public QAbstractTableModel {
+    Q_OBJECT
+  public:
+    SheetModel(const frmsheet& sheet, QObject* parent);
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    // The sheet changed: rows added or gone, any cell anew.
+    void refresh();
+
+  private:
+    const frmsheet& sheet_;
+    int rows_ = 0;
+};
+
+// The grid: keys and clicks go to the sheet's grid, which decides; nothing is edited here.
+class SheetView : public QTableView {
+    Q_OBJECT
+  public:
+    explicit SheetView(QWidget* parent);
+    std::function<void(const KeyStroke&)> on_key;
+    std::function<void(int row, int column, bool extend)> on_click;
+
+  protected:
+    bool event(QEvent* event) override;  // Tab and Shift+Tab stay in the grid
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+};
+
+// The key as the sheet's grid names it.
+KeyStroke key_stroke(const QKeyEvent& event);
+
+// The calculation sheet's window: the commands' buttons, the grid with its in-place editor,
+// the message line and the loop summary, all drawn from the sheet and the grid.
+class SheetWindow : public QWidget {
+    Q_OBJECT
+  public:
+    SheetWindow(SheetGrid& grid, const frmsheet& sheet);
+
+    void refresh();
+    SheetView* view() const { return view_; }
+    QLineEdit* editor() const { return editor_; }
+    QTableWidget* loops() const { return loops_; }
+    QLabel* message() const { return message_; }
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void lay_out();
+    void press(const KeyPress& key);
+    void refresh_selection();
+    void refresh_editor();
+    void refresh_loops();
+
+    SheetGrid& grid_;
+    const frmsheet& sheet_;
+    std::vector<QPushButton*> buttons_;
+    SheetModel* model_;
+    SheetView* view_;
+    QLineEdit* editor_;
+    QLabel* message_;
+    QLabel* loops_title_;
+    QTableWidget* loops_;
+    QLabel* loop_notes_;
+};
+
+}  // namespace kestrune

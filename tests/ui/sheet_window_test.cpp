@@ -1,0 +1,186 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The sheet's window as the handlers decide it: how it opens, what each key means, how cells
+// are shown and flagged, and the commands behind its buttons.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "example_table.h"
+#include "program_run.h"
+#include "sheet_cells.h"
+#include "sheet_keys.h"
+#include "sheet_layout.h"
+
+namespace kestrune::testing {
+namespace {
+
+constexpr std::size_t length = 3, velocity = 6, xi = 9, loops = 13;
+
+class SheetRun : public ProgramRun {
+  public:
+    SheetRun() : ProgramRun(example_dn, example_d) { EXPECT_TRUE(start()); }
+    void size(const char* load, const char* dn) {
+        paste_load(load);
+        toolkit.answer_input(dn);
+        click(ControlId::cmdok);
+    }
+    void press(std::initializer_list<KeyStroke> strokes) {
+        for (const KeyStroke& stroke : strokes) {
+            if (auto key = grid_key(stroke)) {
+                window.grid().key(*key);
+            }
+        }
+    }
+};
+
+KeyStroke named(PhysicalKey key, bool shift = false, bool ctrl = false, bool alt = false) {
+    return {key, 0, shift, ctrl, alt, {}};
+}
+KeyStroke ctrl(char letter) {
+    return {PhysicalKey::letter, letter, false, true, false, {}};
+}
+KeyStroke typing(std::string text) {
+    return {PhysicalKey::other, 0, false, false, false, std::move(text)};
+}
+
+TEST(SheetKeys, EachStrokeMeansWhatItMeansInASpreadsheet) {
+    struct Case {
+        KeyStroke stroke;
+        std::optional<GridKey> key;
+    };
+    const Case cases[] = {
+        {named(PhysicalKey::up), GridKey::up},
+        {named(PhysicalKey::up, false, false, true), GridKey::move_row_up},
+        {named(PhysicalKey::down, false, false, true), GridKey::move_row_down},
+        {named(PhysicalKey::tab, true), GridKey::tab},
+        {named(PhysicalKey::enter), GridKey::enter},
+        {named(PhysicalKey::escape), GridKey::escape},
+        {named(PhysicalKey::f2), GridKey::edit},
+        {named(PhysicalKey::delete_key), GridKey::clear},
+        {named(PhysicalKey::delete_key, false, true), GridKey::delete_rows},
+        {named(PhysicalKey::home, false, true), GridKey::home},
+        {named(PhysicalKey::space, true), GridKey::select_rows},
+        {ctrl('Z'), GridKey::undo},
+        {ctrl('Y'), GridKey::redo},
+        {ctrl('C'), GridKey::copy},
+        {ctrl('V'), GridKey::paste},
+        {ctrl('E'), GridKey::export_workbook},
+        {ctrl('P'), GridKey::export_report},
+        {ctrl('Q'), std::nullopt},
+        {typing("7"), GridKey::typed},
+        {typing("管"), GridKey::typed},
+        {{PhysicalKey::space, 0, false, false, false, " "}, GridKey::typed},
+        // A control character typed, and a letter with Ctrl, start no entry.
+        {typing("\x08"), std::nullopt},
+        {{PhysicalKey::letter, 'A', false, true, false, "\x01"}, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        const auto key = grid_key(c.stroke);
+        ASSERT_EQ(key.has_value(), c.key.has_value()) << static_cast<int>(c.stroke.key);
+        if (key) {
+            EXPECT_EQ(key->key, *c.key) << static_cast<int>(c.stroke.key) << c.stroke.letter;
+            EXPECT_EQ(key->shift, c.stroke.shift);
+            EXPECT_EQ(key->ctrl, c.stroke.ctrl);
+        }
+    }
+    // The buttons and the keys name the same commands.
+    for (const CommandLayout& command : sheet_commands) {
+        EXPECT_NE(command_key(command.command).key, GridKey::typed) << command.key;
+    }
+    EXPECT_EQ(command_key(SheetCommand::export_pdf).key, GridKey::export_report);
+}
+
+TEST(SheetWindow, OpensFromTheButtonOnTheNewestLengthAndEachSizingRedrawsIt) {
+    SheetRun run;
+    run.size("10000", "20");
+    run.size("6000", "20");
+    run.click(ControlId::cmdsheet);
+    EXPECT_EQ(run.toolkit.sheet_shown(), 1);
+    EXPECT_EQ(run.window.grid().current(), (CellPosition{1, length}));
+    const int drawn = run.toolkit.sheet_drawn();
+    run.size("3000", "20");
+    EXPECT_EQ(run.window.sheet().rows(), 3u);
+    EXPECT_GT(run.toolkit.sheet_drawn(), drawn);
+    // The engineer's place is kept while rows arrive.
+    EXPECT_EQ(run.window.grid().current(), (CellPosition{1, length}));
+}
+
+TEST(SheetWindow, AClickCommitsTheEntryFirstAndARefusedOneHoldsTheCell) {
+    SheetRun run;
+    run.size("10000", "20");
+    run.size("6000", "20");
+    run.click(ControlId::cmdsheet);
+    SheetGrid& grid = run.window.grid();
+    run.press({typing("4")});
+    grid.edited("4.5");  // the in-place editor's text, as the engineer left it
+    grid.click(0, xi, false);
+    EXPECT_EQ(run.window.sheet().cell(1, SheetColumn::length), "4.5");
+    EXPECT_EQ(grid.current(), (CellPosition{0, xi}));
+    run.press({typing("no such fitting")});
+    grid.click(1, loops, false);
+    EXPECT_TRUE(grid.editing());
+    EXPECT_EQ(grid.current(), (CellPosition{0, xi}));
+    EXPECT_EQ(grid.edit_text(), "no such fitting");
+    EXPECT_FALSE(grid.message().empty());
+    run.press({named(PhysicalKey::escape)});
+    grid.click(1, loops, true);
+    // Shift+click: the rectangle from the cell before to this one.
+    EXPECT_TRUE(grid.selected(0, xi + 1));
+    EXPECT_TRUE(grid.selected(1, loops));
+    EXPECT_FALSE(grid.selected(0, velocity));
+    EXPECT_FALSE(grid.selected(1, loops + 1));
+}
+
+TEST(SheetWindow, CellsShowTheirFlagsInWordsAndInATone) {
+    SheetRun run;
+    run.size("30000", "15");  // far above DN15's 0.8 m/s
+    run.size("3000", "20");
+    run.click(ControlId::cmdsheet);
+    const CalcSheet& calc = run.window.sheet().sheet();
+    const ShownCell fast = shown_cell(calc, 0, velocity);
+    EXPECT_EQ(fast.text, run.window.sheet().cell(0, SheetColumn::velocity) + " 超速");
+    EXPECT_EQ(fast.tone, Tone::too_fast);
+    EXPECT_TRUE(fast.read_only);
+    EXPECT_TRUE(fast.right_aligned);
+    const ShownCell slow = shown_cell(calc, 1, velocity);
+    EXPECT_EQ(slow.tone, Tone::plain);
+    EXPECT_EQ(slow.text.find("超速"), std::string::npos);
+    EXPECT_FALSE(shown_cell(calc, 1, length).read_only);
+    EXPECT_FALSE(shown_cell(calc, 1, 0).right_aligned);  // the 管段号 is text
+    EXPECT_EQ(column_title(velocity), "流速 v (m/s)");
+    EXPECT_EQ(column_title(0), "管段号");
+
+    // Two loops sharing segment 1: loop 1 the most unfavourable, loop 2 far out of balance.
+    run.window.grid().click(0, length, false);
+    run.press({typing("30"), named(PhysicalKey::enter), typing("2")});
+    run.window.grid().click(0, loops, false);
+    run.press({typing("1"), named(PhysicalKey::enter), typing("2"), named(PhysicalKey::enter)});
+    const frmsheet& sheet = run.window.sheet();
+    ASSERT_EQ(sheet.loops(), 2u);
+    EXPECT_EQ(loop_summary_title(sheet), "环路（不平衡率限值 15 %）");
+    const ShownCell critical = shown_loop_cell(sheet, 0, 3);
+    EXPECT_EQ(critical.text, "最不利");
+    EXPECT_EQ(critical.tone, Tone::critical);
+    EXPECT_EQ(shown_loop_cell(sheet, 0, 0).tone, Tone::critical);
+    const ShownCell imbalance = shown_loop_cell(sheet, 1, 4);
+    EXPECT_NE(imbalance.text.find("超限"), std::string::npos) << imbalance.text;
+    EXPECT_EQ(imbalance.tone, Tone::too_fast);
+    EXPECT_EQ(shown_loop_cell(sheet, 1, 0).tone, Tone::plain);
+}
+
+TEST(SheetWindow, CtrlEAndCtrlPOfferTheExportsInTheWorkingFolder) {
+    SheetRun run;
+    run.size("10000", "20");
+    run.click(ControlId::cmdsheet);
+    std::filesystem::path workbook, report;
+    run.toolkit.save_as(std::nullopt, &workbook);
+    run.toolkit.save_as(std::nullopt, &report);
+    run.press({ctrl('E'), ctrl('P')});
+    EXPECT_EQ(workbook.extension(), ".xlsx");
+    EXPECT_EQ(report.extension(), ".pdf");
+    EXPECT_EQ(path_text(workbook.filename()).rfind("计算表-", 0), 0u);
+    EXPECT_EQ(path_text(report.filename()).rfind("计算书-", 0), 0u);
+}
+
+}  // namespace
+}  // namespace kestrune::testing

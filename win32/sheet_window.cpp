@@ -1,0 +1,543 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "sheet_window.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "code_dialog.h"
+#include "dpi.h"
+#include "print_colours.h"
+#include "song_font.h"
+#include "wide_text.h"
+#include "window_class.h"
+
+namespace kestrune {
+namespace {
+
+constexpr wchar_t class_name[] = L"KestruneSheetWindow";
+constexpr DWORD sheet_style = WS_OVERLAPPEDWINDOW;
+constexpr int first_button_id = 200;
+constexpr int list_id = 300;
+constexpr int loops_id = 301;
+// The list view's first column numbers the rows; the sheet's columns follow it.
+constexpr int row_number_columns = 1;
+
+Rgb rgb_of(COLORREF colour) {
+    return {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
+}
+
+COLORREF colour_of(Rgb rgb) {
+    return RGB(rgb.r, rgb.g, rgb.b);
+}
+
+std::wstring window_text(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+bool held(int key) {
+    return GetKeyState(key) < 0;
+}
+
+std::optional<PhysicalKey> named_key(WPARAM key) {
+    switch (key) {
+        case VK_UP:
+            return PhysicalKey::up;
+        case VK_DOWN:
+            return PhysicalKey::down;
+        case VK_LEFT:
+            return PhysicalKey::left;
+        case VK_RIGHT:
+            return PhysicalKey::right;
+        case VK_TAB:
+            return PhysicalKey::tab;
+        case VK_RETURN:
+            return PhysicalKey::enter;
+        case VK_ESCAPE:
+            return PhysicalKey::escape;
+        case VK_F2:
+            return PhysicalKey::f2;
+        case VK_DELETE:
+            return PhysicalKey::delete_key;
+        case VK_HOME:
+            return PhysicalKey::home;
+        case VK_END:
+            return PhysicalKey::end;
+        case VK_SPACE:
+            return PhysicalKey::space;
+        default:
+            return std::nullopt;
+    }
+}
+
+// A key pressed, as the grid names it; alt: it came as a system key (Alt held).
+KeyStroke key_down(WPARAM key, bool alt) {
+    KeyStroke stroke;
+    stroke.shift = held(VK_SHIFT);
+    stroke.ctrl = held(VK_CONTROL);
+    stroke.alt = alt || held(VK_MENU);
+    if (auto named = named_key(key)) {
+        stroke.key = *named;
+    } else if (key >= 'A' && key <= 'Z') {
+        stroke.key = PhysicalKey::letter;
+        stroke.letter = static_cast<char>(key);
+    }
+    return stroke;
+}
+
+void add_column(HWND list, int index, const std::wstring& title, int width, bool right) {
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+    column.fmt = right ? LVCFMT_RIGHT : LVCFMT_LEFT;
+    column.cx = width;
+    std::wstring text = title;
+    column.pszText = text.data();
+    SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(&column));
+}
+
+HWND make_list(HWND parent, int id, HFONT font) {
+    HWND list = CreateWindowExW(
+        WS_EX_CLIENTEDGE, WC_LISTVIEWW, nullptr,
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN | LVS_REPORT | LVS_OWNERDATA, 0, 0, 10,
+        10, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
+        nullptr);
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_DOUBLEBUFFER);
+    SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return list;
+}
+
+HWND make_static(HWND parent, HFONT font) {
+    HWND label = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
+                                 0, 0, 10, 10, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return label;
+}
+
+}  // namespace
+
+SheetWindow::SheetWindow(HWND owner, SheetGrid& grid, const frmsheet& sheet)
+    : grid_(grid), sheet_(sheet) {
+    register_window_class(class_name, CS_HREDRAW | CS_VREDRAW);
+    const UINT dpi = window_dpi(owner);
+    RECT frame{0, 0, twips_to_pixels(frmsheet_window.width, dpi),
+               twips_to_pixels(frmsheet_window.height, dpi)};
+    AdjustWindowRectEx(&frame, sheet_style, FALSE, 0);
+    window_ = CreateWindowExW(0, class_name, wide_text(frmsheet_window.caption).c_str(),
+                              sheet_style, CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
+                              frame.bottom - frame.top, owner, nullptr, GetModuleHandleW(nullptr),
+                              nullptr);
+    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SheetWindow::procedure));
+    font_ = make_song_font(sheet_window_layout.points, dpi);
+    for (std::size_t i = 0; i < sheet_commands.size(); ++i) {
+        HWND button = CreateWindowExW(
+            0, L"BUTTON", wide_text(sheet_commands[i].caption).c_str(),
+            WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 0, 10, 10, window_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(first_button_id + static_cast<int>(i))),
+            GetModuleHandleW(nullptr), nullptr);
+        SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(message_font()), FALSE);
+        buttons_.push_back(button);
+    }
+    list_ = make_list(window_, list_id, font_);
+    loops_ = make_list(window_, loops_id, font_);
+    editor_ = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_BORDER | ES_AUTOHSCROLL, 0, 0, 10, 10,
+                              list_, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(editor_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    message_ = make_static(window_, font_);
+    loops_title_ = make_static(window_, font_);
+    notes_ = make_static(window_, font_);
+    for (HWND control : {list_, editor_}) {
+        SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    list_default_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+        list_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SheetWindow::list_procedure)));
+    editor_default_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+        editor_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SheetWindow::editor_procedure)));
+    add_columns();
+    lay_out();
+}
+
+SheetWindow::~SheetWindow() {
+    if (IsWindow(window_)) {
+        SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+        DestroyWindow(window_);
+    }
+    DeleteObject(font_);
+}
+
+void SheetWindow::add_columns() {
+    HDC dc = GetDC(list_);
+    HGDIOBJ old = SelectObject(dc, font_);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    // Wide enough for its width in characters, and for its title.
+    const auto width = [&](int characters, const std::wstring& title) {
+        SIZE size{};
+        GetTextExtentPoint32W(dc, title.c_str(), static_cast<int>(title.size()), &size);
+        return std::max(metrics.tmAveCharWidth * characters, size.cx + metrics.tmAveCharWidth * 3);
+    };
+    add_column(list_, 0, L"", width(5, L""), true);
+    for (std::size_t c = 0; c < sheet_columns.size(); ++c) {
+        const std::wstring title = wide_text(column_title(c));
+        add_column(list_, static_cast<int>(c) + row_number_columns, title,
+                   width(sheet_columns[c].width, title),
+                   sheet_columns[c].format != CellFormat::text);
+    }
+    for (std::size_t c = 0; c < loop_columns.size(); ++c) {
+        const std::wstring title = wide_text(loop_columns[c].header);
+        add_column(loops_, static_cast<int>(c), title, width(loop_columns[c].width, title),
+                   loop_columns[c].format != CellFormat::text);
+    }
+    SelectObject(dc, old);
+    ReleaseDC(list_, dc);
+}
+
+void SheetWindow::lay_out() {
+    RECT client{};
+    GetClientRect(window_, &client);
+    const SheetWindowLayout& l = sheet_window_layout;
+    const UINT dpi = window_dpi(window_);
+    const auto px = [dpi](int twips) { return twips_to_pixels(twips, dpi); };
+    const int margin = px(l.margin);
+    int x = margin;
+    for (HWND button : buttons_) {
+        MoveWindow(button, x, margin, px(l.button_width), px(l.button_height), TRUE);
+        x += px(l.button_width) + margin;
+    }
+    const int line = px(l.line_height);
+    const int grid_top = margin * 2 + px(l.button_height);
+    const int below_grid = line * 3 + px(l.loops_height) + margin;
+    const int grid_height =
+        std::max(line * 3, static_cast<int>(client.bottom) - grid_top - below_grid - margin);
+    const int inner = client.right - 2 * margin;
+    MoveWindow(list_, margin, grid_top, inner, grid_height, TRUE);
+    const int y = grid_top + grid_height;
+    MoveWindow(message_, margin, y, inner, line, TRUE);
+    MoveWindow(loops_title_, margin, y + line, inner, line, TRUE);
+    MoveWindow(loops_, margin, y + 2 * line, inner, px(l.loops_height), TRUE);
+    MoveWindow(notes_, margin, y + 2 * line + px(l.loops_height), inner, line, TRUE);
+    refresh_editor();
+}
+
+void SheetWindow::refresh() {
+    SendMessageW(list_, LVM_SETITEMCOUNT, sheet_.rows(), LVSICF_NOSCROLL);
+    InvalidateRect(list_, nullptr, FALSE);
+    scroll_to_current();
+    refresh_editor();
+    SetWindowTextW(message_, wide_text(grid_.message()).c_str());
+    SetWindowTextW(loops_title_, wide_text(loop_summary_title(sheet_)).c_str());
+    SendMessageW(loops_, LVM_SETITEMCOUNT, sheet_.loops(), LVSICF_NOSCROLL);
+    InvalidateRect(loops_, nullptr, FALSE);
+    std::string notes;
+    for (const std::string& note : sheet_.loop_notes()) {
+        notes += (notes.empty() ? "" : " ") + note;
+    }
+    SetWindowTextW(notes_, wide_text(notes).c_str());
+}
+
+void SheetWindow::scroll_to_current() {
+    if (sheet_.rows() == 0) {
+        return;
+    }
+    const CellPosition at = grid_.current();
+    SendMessageW(list_, LVM_ENSUREVISIBLE, at.row, FALSE);
+    RECT cell{};
+    cell.top = static_cast<LONG>(at.column) + row_number_columns;
+    cell.left = LVIR_BOUNDS;
+    SendMessageW(list_, LVM_GETSUBITEMRECT, at.row, reinterpret_cast<LPARAM>(&cell));
+    RECT client{};
+    GetClientRect(list_, &client);
+    int by = 0;
+    if (cell.right > client.right) {
+        by = std::min(cell.right - client.right, cell.left);
+    }
+    if (cell.left < 0) {
+        by = cell.left;
+    }
+    if (by != 0) {
+        SendMessageW(list_, LVM_SCROLL, static_cast<WPARAM>(by), 0);
+    }
+}
+
+void SheetWindow::refresh_editor() {
+    if (!grid_.editing()) {
+        if (IsWindowVisible(editor_)) {
+            const bool had_focus = GetFocus() == editor_;
+            ShowWindow(editor_, SW_HIDE);
+            if (had_focus) {
+                SetFocus(list_);
+            }
+        }
+        return;
+    }
+    const CellPosition at = grid_.current();
+    RECT cell{};
+    cell.top = static_cast<LONG>(at.column) + row_number_columns;
+    cell.left = LVIR_BOUNDS;
+    SendMessageW(list_, LVM_GETSUBITEMRECT, at.row, reinterpret_cast<LPARAM>(&cell));
+    const std::wstring text = wide_text(grid_.edit_text());
+    if (!IsWindowVisible(editor_) || window_text(editor_) != text) {
+        SetWindowTextW(editor_, text.c_str());
+        SendMessageW(editor_, EM_SETSEL, text.size(), static_cast<LPARAM>(text.size()));
+    }
+    SetWindowPos(editor_, HWND_TOP, cell.left, cell.top, cell.right - cell.left,
+                 cell.bottom - cell.top, SWP_SHOWWINDOW);
+    SetFocus(editor_);
+}
+
+void SheetWindow::press(const KeyPress& key) {
+    if (grid_.editing()) {
+        grid_.edited(utf8_text(window_text(editor_)));
+    }
+    grid_.key(key);
+}
+
+bool SheetWindow::take_key(const KeyStroke& stroke, bool in_editor) {
+    const auto key = grid_key(stroke);
+    if (!key) {
+        return false;
+    }
+    // In the editor, only what ends or leaves the entry; the rest edits the text.
+    const bool ends_entry = key->key == GridKey::enter || key->key == GridKey::tab ||
+                            key->key == GridKey::escape || key->key == GridKey::up ||
+                            key->key == GridKey::down;
+    if (in_editor && !ends_entry) {
+        return false;
+    }
+    press(*key);
+    return true;
+}
+
+void SheetWindow::clicked_at(LPARAM where, bool twice) {
+    LVHITTESTINFO hit{};
+    hit.pt = {GET_X_LPARAM(where), GET_Y_LPARAM(where)};
+    SendMessageW(list_, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+    if (hit.iItem < 0) {
+        return;
+    }
+    if (grid_.editing()) {
+        grid_.edited(utf8_text(window_text(editor_)));
+    }
+    const auto row = static_cast<std::size_t>(hit.iItem);
+    const bool extend = held(VK_SHIFT);
+    if (hit.iSubItem < row_number_columns) {
+        grid_.select_rows(extend ? grid_.anchor().row : row, row);
+        return;
+    }
+    grid_.click(row, static_cast<std::size_t>(hit.iSubItem - row_number_columns), extend);
+    if (twice && !grid_.editing()) {
+        take_key({PhysicalKey::f2, 0, false, false, false, {}}, false);  // edits, as F2
+    }
+}
+
+LRESULT SheetWindow::custom_draw(NMLVCUSTOMDRAW* draw, bool sheet_list) {
+    switch (draw->nmcd.dwDrawStage) {
+        case CDDS_PREPAINT:
+            return CDRF_NOTIFYITEMDRAW;
+        case CDDS_ITEMPREPAINT:
+            // The grid draws its own selection.
+            draw->nmcd.uItemState &= ~static_cast<UINT>(CDIS_SELECTED | CDIS_FOCUS);
+            return CDRF_NOTIFYSUBITEMDRAW;
+        case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
+            const auto row = static_cast<std::size_t>(draw->nmcd.dwItemSpec);
+            const int sub = draw->iSubItem;
+            const Rgb text = rgb_of(GetSysColor(COLOR_WINDOWTEXT));
+            const Rgb base = rgb_of(GetSysColor(COLOR_WINDOW));
+            if (sheet_list && sub < row_number_columns) {
+                draw->clrText = GetSysColor(COLOR_BTNTEXT);
+                draw->clrTextBk = GetSysColor(COLOR_BTNFACE);
+                return CDRF_NEWFONT;
+            }
+            if (sheet_list &&
+                grid_.selected(row, static_cast<std::size_t>(sub - row_number_columns))) {
+                draw->clrText = GetSysColor(COLOR_HIGHLIGHTTEXT);
+                draw->clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
+                return CDRF_NEWFONT;
+            }
+            const ShownCell cell =
+                sheet_list ? shown_cell(sheet_.sheet(), row,
+                                        static_cast<std::size_t>(sub - row_number_columns))
+                           : shown_loop_cell(sheet_, row, static_cast<std::size_t>(sub));
+            const Rgb ground = cell.read_only ? read_only_background(text, base) : base;
+            draw->clrText = colour_of(tone_colour(cell.tone, text, ground));
+            draw->clrTextBk = colour_of(ground);
+            return CDRF_NEWFONT;
+        }
+        default:
+            return CDRF_DODEFAULT;
+    }
+}
+
+LRESULT CALLBACK SheetWindow::procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
+    auto* self = reinterpret_cast<SheetWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self == nullptr) {
+        return DefWindowProcW(window, message, w, l);
+    }
+    return self->handle(message, w, l);
+}
+
+LRESULT SheetWindow::handle(UINT message, WPARAM w, LPARAM l) {
+    switch (message) {
+        case WM_SIZE:
+            lay_out();
+            return 0;
+        case WM_GETMINMAXINFO: {
+            const UINT dpi = window_dpi(window_);
+            auto* limits = reinterpret_cast<MINMAXINFO*>(l);
+            limits->ptMinTrackSize = {twips_to_pixels(frmsheet_window.width / 3, dpi),
+                                      twips_to_pixels(frmsheet_window.height / 2, dpi)};
+            return 0;
+        }
+        case WM_ACTIVATE:
+            if (LOWORD(w) != WA_INACTIVE) {
+                SetFocus(grid_.editing() ? editor_ : list_);
+                return 0;
+            }
+            break;
+        case WM_COMMAND: {
+            const int index = LOWORD(w) - first_button_id;
+            if (HIWORD(w) == BN_CLICKED && index >= 0 &&
+                index < static_cast<int>(sheet_commands.size())) {
+                SetFocus(list_);  // the keys stay with the grid
+                press(command_key(sheet_commands[static_cast<std::size_t>(index)].command));
+                return 0;
+            }
+            break;
+        }
+        case WM_NOTIFY: {
+            auto* header = reinterpret_cast<NMHDR*>(l);
+            const bool sheet_list = header->hwndFrom == list_;
+            if (!sheet_list && header->hwndFrom != loops_) {
+                break;
+            }
+            if (header->code == LVN_GETDISPINFOW) {
+                auto* info = reinterpret_cast<NMLVDISPINFOW*>(l);
+                if ((info->item.mask & LVIF_TEXT) == 0 || info->item.cchTextMax <= 0) {
+                    return 0;
+                }
+                const auto row = static_cast<std::size_t>(info->item.iItem);
+                const int sub = info->item.iSubItem;
+                std::string text;
+                if (!sheet_list) {
+                    text = shown_loop_cell(sheet_, row, static_cast<std::size_t>(sub)).text;
+                } else if (sub < row_number_columns) {
+                    text = std::to_string(row + 1);
+                } else {
+                    text = shown_cell(sheet_.sheet(), row,
+                                      static_cast<std::size_t>(sub - row_number_columns))
+                               .text;
+                }
+                cell_buffer_ = wide_text(text);
+                lstrcpynW(info->item.pszText, cell_buffer_.c_str(), info->item.cchTextMax);
+                return 0;
+            }
+            if (header->code == NM_CUSTOMDRAW) {
+                return custom_draw(reinterpret_cast<NMLVCUSTOMDRAW*>(l), sheet_list);
+            }
+            break;
+        }
+        case WM_CTLCOLORSTATIC:
+            if (reinterpret_cast<HWND>(l) == message_) {
+                HDC dc = reinterpret_cast<HDC>(w);
+                SetTextColor(
+                    dc, RGB(problem_line_colour.r, problem_line_colour.g, problem_line_colour.b));
+                SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+                return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+            }
+            break;
+        case WM_CLOSE:
+            ShowWindow(window_, SW_HIDE);  // the sheet stays, and opens again as it was
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcW(window_, message, w, l);
+}
+
+LRESULT CALLBACK SheetWindow::list_procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
+    auto* self = reinterpret_cast<SheetWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    return self->list_message(message, w, l);
+}
+
+LRESULT CALLBACK SheetWindow::editor_procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
+    auto* self = reinterpret_cast<SheetWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    return self->editor_message(message, w, l);
+}
+
+LRESULT SheetWindow::list_message(UINT message, WPARAM w, LPARAM l) {
+    switch (message) {
+        case WM_GETDLGCODE:
+            return DLGC_WANTALLKEYS;
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            if (take_key(key_down(w, message == WM_SYSKEYDOWN), false)) {
+                // The character the key also typed (Enter, Space) is not an entry.
+                MSG typed;
+                while (PeekMessageW(&typed, list_, WM_CHAR, WM_SYSCHAR, PM_REMOVE)) {
+                }
+                return 0;
+            }
+            break;
+        case WM_CHAR: {
+            const auto unit = static_cast<wchar_t>(w);
+            if (unit >= 0xD800 && unit < 0xDC00) {
+                pending_high_ = unit;
+                return 0;
+            }
+            std::wstring typed;
+            if (unit >= 0xDC00 && unit < 0xE000 && pending_high_ != 0) {
+                typed += pending_high_;
+            }
+            pending_high_ = 0;
+            typed += unit;
+            KeyStroke stroke;
+            stroke.text = utf8_text(typed);
+            take_key(stroke, false);
+            return 0;  // no incremental search: the grid's keys are its own
+        }
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            SetFocus(list_);
+            clicked_at(l, message == WM_LBUTTONDBLCLK);
+            return 0;
+        case WM_RBUTTONDOWN:
+            return 0;
+        case WM_HSCROLL:
+        case WM_VSCROLL:
+        case WM_MOUSEWHEEL: {
+            const LRESULT result = CallWindowProcW(list_default_, list_, message, w, l);
+            refresh_editor();  // the editor follows its cell
+            return result;
+        }
+        default:
+            break;
+    }
+    return CallWindowProcW(list_default_, list_, message, w, l);
+}
+
+LRESULT SheetWindow::editor_message(UINT message, WPARAM w, LPARAM l) {
+    switch (message) {
+        case WM_GETDLGCODE:
+            return DLGC_WANTALLKEYS;
+        case WM_KEYDOWN:
+            if (take_key(key_down(w, false), true)) {
+                return 0;
+            }
+            break;
+        case WM_CHAR:
+            if (w == L'\r' || w == L'\t' || w == 0x1B) {
+                return 0;  // taken as keys above; no beep
+            }
+            break;
+        default:
+            break;
+    }
+    return CallWindowProcW(editor_default_, editor_, message, w, l);
+}
+
+}  // namespace kestrune

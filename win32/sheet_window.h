@@ -1,0 +1,71 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
+
+#include <functional>
+#include <vector>
+
+#include "sheet_cells.h"
+#include "sheet_grid.h"
+#include "sheet_keys.h"
+
+namespace kestrune {
+
+// The calculation sheet's window: a resizable top-level window owned by the main window, with
+// the commands' buttons, the grid as a list view in report mode (its first column numbers the
+// rows; a click there selects them), an in-place edit control, the message line and the loop
+// summary. Keys, clicks and the editor's text go to the sheet's grid, which decides; the
+// window draws what the grid and the sheet hold.
+class SheetWindow {
+  public:
+    SheetWindow(HWND owner, SheetGrid& grid, const frmsheet& sheet);
+    ~SheetWindow();
+    SheetWindow(const SheetWindow&) = delete;
+    SheetWindow& operator=(const SheetWindow&) = delete;
+
+    HWND handle() const { return window_; }
+    HWND list() const { return list_; }
+    HWND editor() const { return editor_; }
+    HWND loops() const { return loops_; }
+    HWND message() const { return message_; }
+
+    void refresh();
+    // A key the list view or the editor received; true when the grid took it.
+    bool take_key(const KeyStroke& stroke, bool in_editor);
+
+  private:
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM w, LPARAM l);
+    static LRESULT CALLBACK list_procedure(HWND window, UINT message, WPARAM w, LPARAM l);
+    static LRESULT CALLBACK editor_procedure(HWND window, UINT message, WPARAM w, LPARAM l);
+    LRESULT handle(UINT message, WPARAM w, LPARAM l);
+    LRESULT list_message(UINT message, WPARAM w, LPARAM l);
+    LRESULT editor_message(UINT message, WPARAM w, LPARAM l);
+    LRESULT custom_draw(NMLVCUSTOMDRAW* draw, bool sheet_list);
+    void add_columns();
+    void lay_out();
+    void press(const KeyPress& key);
+    void clicked_at(LPARAM where, bool twice);
+    void refresh_editor();
+    void scroll_to_current();
+
+    SheetGrid& grid_;
+    const frmsheet& sheet_;
+    HWND window_ = nullptr;
+    std::vector<HWND> buttons_;
+    HWND list_ = nullptr;
+    HWND editor_ = nullptr;
+    HWND message_ = nullptr;
+    HWND loops_title_ = nullptr;
+    HWND loops_ = nullptr;
+    HWND notes_ = nullptr;
+    HFONT font_ = nullptr;
+    WNDPROC list_default_ = nullptr;
+    WNDPROC editor_default_ = nullptr;
+    std::wstring cell_buffer_;  // the text a list view asked for, kept until it has drawn it
+    wchar_t pending_high_ = 0;  // the first half of a character typed as a surrogate pair
+};
+
+}  // namespace kestrune
