@@ -10,6 +10,7 @@
 #include "sheet_cells.h"
 #include "sheet_keys.h"
 #include "sheet_layout.h"
+#include "window_placement.h"
 
 namespace kestrune::testing {
 namespace {
@@ -88,6 +89,26 @@ TEST(SheetKeys, EachStrokeMeansWhatItMeansInASpreadsheet) {
         EXPECT_NE(command_key(command.command).key, GridKey::typed) << command.key;
     }
     EXPECT_EQ(command_key(SheetCommand::export_pdf).key, GridKey::export_report);
+}
+
+TEST(SheetWindow, FitsASmallScreenAndStandsBesideTheMainWindowWhereThereIsRoom) {
+    // 1366 x 768 at 150 %: the sheet asks for 1560 x 960 pixels, the work area has 1366 x 728.
+    const auto scaled = [](int twips) { return twips * 3 / 2 / 15; };
+    const ScreenBox area{0, 0, 1366, 728};
+    const ScreenBox main{142, 0, 1082, 757};
+    const ScreenBox small = place_sheet_window(main, scaled(frmsheet_window.width),
+                                               scaled(frmsheet_window.height), area, 12);
+    EXPECT_EQ(small.width, 1366);
+    EXPECT_EQ(small.height, 728);
+    EXPECT_EQ(small.left, 0);
+    EXPECT_EQ(small.top, 0);
+    // 2560 x 1400 at 100 %: beside the main window, covering none of it.
+    const ScreenBox wide{0, 0, 2560, 1400};
+    const ScreenBox beside = place_sheet_window({100, 100, 727, 510}, frmsheet_window.width / 15,
+                                                frmsheet_window.height / 15, wide, 8);
+    EXPECT_EQ(beside.left, 100 + 727 + 8);
+    EXPECT_EQ(beside.width, frmsheet_window.width / 15);
+    EXPECT_LE(beside.top + beside.height, 1400);
 }
 
 TEST(SheetWindow, OpensFromTheButtonOnTheNewestLengthAndEachSizingRedrawsIt) {
