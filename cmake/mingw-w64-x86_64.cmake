@@ -1,5 +1,6 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Cross build for 64-bit Windows with Debian's mingw-w64 (POSIX thread model), run under Wine.
+# Cross build for 64-bit Windows with Debian's mingw-w64 (POSIX thread model); CTest runs the
+# programs under Wine (see the top CMakeLists.txt).
 #   cmake -S . -B build-windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
 #         -DKESTRUNE_GUI=OFF -DKESTRUNE_GTEST_SOURCE=/usr/src/googletest
 set(CMAKE_SYSTEM_NAME Windows)
@@ -18,12 +19,3 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # Linked statically, so that the programs run without copying any DLL beside them.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-
-# CTest runs the test programs through Wine; Debian puts the 64-bit loader here.
-find_program(KESTRUNE_WINE NAMES wine64 wine PATHS /usr/lib/wine NO_DEFAULT_PATH)
-if(NOT KESTRUNE_WINE)
-  find_program(KESTRUNE_WINE NAMES wine64 wine)
-endif()
-if(KESTRUNE_WINE)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${KESTRUNE_WINE})
-endif()
