@@ -25,6 +25,9 @@ std::size_t length_column() {
 }  // namespace
 
 void SheetGrid::open() {
+    if (editing_) {
+        return;  // an entry in progress keeps its cell and its text
+    }
     current_ = {sheet_.rows() > 0 ? sheet_.rows() - 1 : 0, length_column()};
     anchor_ = current_;
     whole_rows_ = false;

@@ -58,7 +58,7 @@ class SheetGrid {
     SheetGrid(frmsheet& sheet, WindowToolkit& toolkit, const PipeTable& pipes)
         : sheet_(sheet), toolkit_(toolkit), pipes_(pipes) {}
 
-    // The newest row's length cell, where an engineer starts.
+    // The newest row's length cell, where an engineer starts; an entry in progress stays.
     void open();
     // A key, with the selection's other corner where the selection reaches (shift+arrows).
     void key(const KeyPress& press);

@@ -287,7 +287,10 @@ void SheetWindow::refresh_editor() {
     }
     SetWindowPos(editor_, HWND_TOP, cell.left, cell.top, cell.right - cell.left,
                  cell.bottom - cell.top, SWP_SHOWWINDOW);
-    SetFocus(editor_);
+    // A sizing in the main window redraws the sheet too: the focus stays where it is.
+    if (GetActiveWindow() == window_) {
+        SetFocus(editor_);
+    }
 }
 
 void SheetWindow::press(const KeyPress& key) {
@@ -507,6 +510,13 @@ LRESULT SheetWindow::list_message(UINT message, WPARAM w, LPARAM l) {
             return 0;
         case WM_RBUTTONDOWN:
             return 0;
+        case WM_COMMAND:
+            // The editor's text as the engineer has it, whatever redraws the sheet meanwhile.
+            if (reinterpret_cast<HWND>(l) == editor_ && HIWORD(w) == EN_CHANGE &&
+                grid_.editing()) {
+                grid_.edited(utf8_text(window_text(editor_)));
+            }
+            break;
         case WM_HSCROLL:
         case WM_VSCROLL:
         case WM_MOUSEWHEEL: {

@@ -124,6 +124,13 @@ TEST(SheetWindow, OpensFromTheButtonOnTheNewestLengthAndEachSizingRedrawsIt) {
     EXPECT_GT(run.toolkit.sheet_drawn(), drawn);
     // The engineer's place is kept while rows arrive.
     EXPECT_EQ(run.window.grid().current(), (CellPosition{1, length}));
+    // Opened again in the middle of an entry: the entry stays, with its text.
+    run.press({typing("7")});
+    run.window.grid().edited("7.25");
+    run.click(ControlId::cmdsheet);
+    EXPECT_TRUE(run.window.grid().editing());
+    EXPECT_EQ(run.window.grid().edit_text(), "7.25");
+    EXPECT_EQ(run.window.grid().current(), (CellPosition{1, length}));
 }
 
 TEST(SheetWindow, AClickCommitsTheEntryFirstAndARefusedOneHoldsTheCell) {
