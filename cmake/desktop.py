@@ -428,6 +428,12 @@ def screenshots(kind, state, program, source, out):
         expected = " 3000          3600          123.82        15            .18           47.23 "
         if (work / "outdata.txt").read_text(encoding="cp936").splitlines()[-1] != expected:
             fail("the re-sized row is not the one expected")
+        # What was typed into the sheet is in its file: length, Σξ, loops and DN per segment.
+        segments = [line.split("\t") for line in (work / "calcsheet.txt").read_text(encoding="utf-8").splitlines()
+                    if line.startswith("管段\t")]
+        typed = [(f[2], f[3], f[5], f[10]) for f in segments]
+        if typed != [("12.5", "2.5", "1 2", "32"), ("8", "3", "1", "20"), ("4", "1.5", "2", "15")]:
+            fail(f"the sheet holds {typed}")
     print(f"pictures in {out}")
 
 
