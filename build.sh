@@ -111,7 +111,7 @@ case "${1:-}" in
             -DCMAKE_EXE_LINKER_FLAGS="$(hardened LDFLAGS)" && ctest --preset package
         ;;
     windows)
-        install_missing "${windows_packages[@]}"
+        install_missing "${windows_packages[@]}" "${test_packages[@]}"
         windows_libraries "$source_dir/build-windows/libs" && cmake --workflow --preset windows
         ;;
     screenshots)

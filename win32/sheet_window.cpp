@@ -512,8 +512,7 @@ LRESULT SheetWindow::list_message(UINT message, WPARAM w, LPARAM l) {
             return 0;
         case WM_COMMAND:
             // The editor's text as the engineer has it, whatever redraws the sheet meanwhile.
-            if (reinterpret_cast<HWND>(l) == editor_ && HIWORD(w) == EN_CHANGE &&
-                grid_.editing()) {
+            if (reinterpret_cast<HWND>(l) == editor_ && HIWORD(w) == EN_CHANGE && grid_.editing()) {
                 grid_.edited(utf8_text(window_text(editor_)));
             }
             break;
