@@ -31,13 +31,41 @@ class QtDriver : public ConformanceDriver {
         run_.watch.accept_message();
         run_.click("cmdok");
     }
+    void cancel_sizing() override {
+        run_.watch.cancel_input();
+        run_.click("cmdok");
+    }
     void set_parameter(ControlId button, std::string_view answer) override {
         run_.watch.answer_input(qt_text(answer));
+        click(button);
+    }
+    void click(ControlId button) override {
         run_.click(std::string(control_spec(button).name).c_str());
     }
-    void put_results_away() override { QTest::keyClick(run_.results(), Qt::Key_Escape); }
+    void results_gesture(Gesture gesture) override {
+        if (gesture == Gesture::escape) {
+            QTest::keyClick(run_.results(), Qt::Key_Escape);
+        } else if (gesture == Gesture::double_click) {
+            QTest::mouseDClick(run_.results(), Qt::LeftButton, {}, QPoint(100, 100));
+        } else {
+            run_.results()->close();
+        }
+    }
+    void close_main() override { run_.windows.main_window()->close(); }
     std::string shown(ControlId control) override { return run_.windows.text(control); }
+    std::string tip(ControlId control) override {
+        return utf8_text(run_.windows.control(control)->toolTip());
+    }
+    std::string focus() override {
+        auto* box = qobject_cast<QLineEdit*>(run_.windows.main_window()->focusWidget());
+        return box == nullptr ? std::string()
+                              : utf8_text(box->objectName() + ':' + box->selectedText());
+    }
     bool results_visible() override { return run_.results()->isVisible(); }
+    bool list_visible() override { return run_.list()->isVisible(); }
+    bool ended() override {
+        return !run_.windows.main_window()->isVisible() && !run_.results()->isVisible();
+    }
     std::vector<std::string> results() override {
         std::vector<std::string> lines;
         for (std::size_t i = 0; i < run_.results()->surface()->lines().size(); ++i) {

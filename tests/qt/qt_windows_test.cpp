@@ -23,14 +23,10 @@ class QtWindowsTest : public QObject {
     void okRunsTheSizingThroughTheRealInputBox();
     void parameterButtonsOpenTheRealInputBox();
     void messagesComeInARealMessageBox();
-    void doubleClickAndCloseBoxHideTheResults();
     void listCannotBeClosedWhileTheAnswerWaits();
-    void closingTheMainWindowEndsTheProgram();
     void enterInTheLoadBoxAndOnAButtonPresses();
-    void parameterButtonsTellTheirCurrentValue();
     void theListStaysOnTheScreen();
     void enterAndEscGiveTheSafeAnswerOfAQuestion();
-    void afterTheResultsTypingGoesToTheLoadBox();
     void aClickOnTheListFillsTheBoxWhichKeepsTheFocus();
     void thePreviewIsDrawnInReadableTones();
     void f1ShowsHelpFromEveryWindow();
@@ -186,21 +182,6 @@ void QtWindowsTest::messagesComeInARealMessageBox() {
     QCOMPARE(run.watch.still_expected(), std::size_t{0});
 }
 
-void QtWindowsTest::doubleClickAndCloseBoxHideTheResults() {
-    QtProgram run;
-    QVERIFY(run.start());
-    run.size_worked_example();
-    PrintWindow* display = run.results();
-    QTest::mouseDClick(display, Qt::LeftButton, {}, QPoint(100, 100));
-    QVERIFY(!display->isVisible());
-    run.watch.answer_input("15");
-    run.click("cmdok");
-    QVERIFY(display->isVisible());
-    display->close();
-    QVERIFY(!display->isVisible());
-    QVERIFY(run.windows.main_window()->isVisible());
-}
-
 void QtWindowsTest::listCannotBeClosedWhileTheAnswerWaits() {
     QtProgram run;
     QVERIFY(run.start());
@@ -212,16 +193,6 @@ void QtWindowsTest::listCannotBeClosedWhileTheAnswerWaits() {
     });
     run.click("cmdok");
     QVERIFY(still_visible);
-}
-
-void QtWindowsTest::closingTheMainWindowEndsTheProgram() {
-    QtProgram run;
-    QVERIFY(run.start());
-    run.size_worked_example();
-    QVERIFY(run.results()->isVisible());
-    run.windows.main_window()->close();
-    QVERIFY(!run.windows.main_window()->isVisible());
-    QVERIFY(!run.results()->isVisible());
 }
 
 void QtWindowsTest::enterInTheLoadBoxAndOnAButtonPresses() {
@@ -239,16 +210,6 @@ void QtWindowsTest::enterInTheLoadBoxAndOnAButtonPresses() {
     QCOMPARE(seen.title, QStringLiteral("供水温度更改！"));
     QVERIFY(run.watch.unexpected().isEmpty());
     QCOMPARE(run.watch.still_expected(), std::size_t{0});
-}
-
-void QtWindowsTest::parameterButtonsTellTheirCurrentValue() {
-    QtProgram run;
-    QVERIFY(run.start());
-    QCOMPARE(run.button("cmdset1")->toolTip(), QStringLiteral("当前：983.25 kg/m³"));
-    run.watch.answer_input("977.8");
-    run.click("cmdset1");
-    QCOMPARE(run.button("cmdset1")->toolTip(), QStringLiteral("当前：977.8 kg/m³"));
-    QCOMPARE(run.button("cmdset3")->toolTip(), QStringLiteral("当前：70 °C"));
 }
 
 void QtWindowsTest::theListStaysOnTheScreen() {
@@ -275,20 +236,6 @@ void QtWindowsTest::enterAndEscGiveTheSafeAnswerOfAQuestion() {
     run.watch.press_key(Qt::Key_Return);
     QCOMPARE(run.windows.ask_choice("问题", {"甲", "乙", "丙"}, 0), std::size_t{0});
     QVERIFY(run.watch.unexpected().isEmpty());
-}
-
-void QtWindowsTest::afterTheResultsTypingGoesToTheLoadBox() {
-    // State: the results shown. Action: Esc, then digits typed. Expected: the load box has the
-    // focus with its text selected, and the digits replace it.
-    QtProgram run;
-    QVERIFY(run.start());
-    run.size_worked_example();
-    QTest::keyClick(run.results(), Qt::Key_Escape);
-    QWidget* focused = run.windows.main_window()->focusWidget();
-    QCOMPARE(focused, static_cast<QWidget*>(run.text("Text1")));
-    QCOMPARE(run.text("Text1")->selectedText(), QStringLiteral("10000"));
-    QTest::keyClicks(focused, "32000");
-    QCOMPARE(run.text("Text1")->text(), QStringLiteral("32000"));
 }
 
 void QtWindowsTest::aClickOnTheListFillsTheBoxWhichKeepsTheFocus() {

@@ -23,18 +23,36 @@ class ConformanceDriver {
     virtual void type_load(std::string_view digits) = 0;  // typed key by key
     virtual void size(std::string_view dn) = 0;           // 确定, then the DN answered
     virtual void size_refused(std::string_view dn) = 0;   // the same, a message expected
+    virtual void cancel_sizing() = 0;                     // 确定, then 取消
     virtual void set_parameter(ControlId button, std::string_view answer) = 0;
-    virtual void put_results_away() = 0;  // Esc on the results window
+    virtual void click(ControlId button) = 0;
+    virtual void results_gesture(Gesture gesture) = 0;  // on the results window
+    virtual void close_main() = 0;                      // the main window's close box
     virtual std::string shown(ControlId control) = 0;
+    virtual std::string tip(ControlId control) = 0;
+    // The control that has the focus and its selected text: "Text1:10000"; empty when none.
+    virtual std::string focus() = 0;
     virtual bool results_visible() = 0;
+    virtual bool list_visible() = 0;
+    virtual bool ended() = 0;  // the windows gone and the event loop told to end
     virtual std::vector<std::string> results() = 0;  // items joined by "|"
     virtual std::string log() = 0;
 };
 
 struct Action {
-    enum Kind { type_load, size, size_refused, set_parameter, put_results_away } kind;
+    enum Kind {
+        type_load,
+        size,
+        size_refused,
+        cancel_sizing,
+        set_parameter,
+        click,
+        on_results,
+        close
+    } kind;
     std::string text;
     ControlId button = ControlId::cmdset1;
+    Gesture gesture = Gesture::escape;  // on_results
 };
 
 struct Scenario {
@@ -44,6 +62,9 @@ struct Scenario {
     bool results_visible;
     std::vector<std::string> results;  // what the results window shows, when visible
     std::string log;
+    std::vector<std::pair<ControlId, std::string>> tips = {};  // tips the controls show
+    std::string focus = {};                                    // when not empty
+    bool ended = false;
 };
 
 inline const std::vector<Scenario>& conformance_scenarios() {
@@ -58,19 +79,66 @@ inline const std::vector<Scenario>& conformance_scenarios() {
         {"results_put_away_then_sized_again",
          {{Action::type_load, "10000"},
           {Action::size, "25"},
-          {Action::put_results_away, ""},
+          {Action::on_results, ""},
           {Action::size, "25"}},
          {{ControlId::Text3, "412.71"}},
          true,
          {"用户负荷|设计负荷|设计流量|公称管径| 流速 | 比摩阻",
           " 10000 | 12000 | 412.71 | 25 | .329 | 101.17 "},
          header_bytes() + worked_row + worked_row},
-        {"esc_puts_the_results_away",
-         {{Action::type_load, "10000"}, {Action::size, "25"}, {Action::put_results_away, ""}},
+        {"esc_puts_the_results_away_and_the_next_load_is_typed_over_the_last",
+         {{Action::type_load, "10000"}, {Action::size, "25"}, {Action::on_results, ""}},
          {{ControlId::Text2, "12000"}},
          false,
          {},
-         header_bytes() + worked_row},
+         header_bytes() + worked_row,
+         {},
+         "Text1:10000"},
+        {"a_double_click_and_the_close_box_put_the_results_away",
+         {{Action::type_load, "10000"},
+          {Action::size, "25"},
+          {Action::on_results, "", ControlId::cmdset1, Gesture::double_click},
+          {Action::size, "25"},
+          {Action::on_results, "", ControlId::cmdset1, Gesture::close_box}},
+         {{ControlId::Text3, "412.71"}},
+         false,
+         {},
+         header_bytes() + worked_row + worked_row},
+        {"cancel_sizes_nothing",
+         {{Action::type_load, "10000"}, {Action::cancel_sizing, ""}},
+         {{ControlId::Text2, "12000"}},
+         false,
+         {},
+         header_bytes()},
+        {"the_close_box_ends_the_program_and_leaves_the_log",
+         {{Action::type_load, "10000"}, {Action::size, "25"}, {Action::close, ""}},
+         {},
+         false,
+         {},
+         header_bytes() + worked_row,
+         {},
+         {},
+         true},
+        {"exit_ends_the_program_and_leaves_the_log",
+         {{Action::type_load, "10000"},
+          {Action::size, "25"},
+          {Action::click, "", ControlId::Cmdexit}},
+         {},
+         false,
+         {},
+         header_bytes() + worked_row,
+         {},
+         {},
+         true},
+        {"the_parameter_buttons_tell_their_current_values",
+         {{Action::set_parameter, "977.8", ControlId::cmdset1}},
+         {},
+         false,
+         {},
+         header_bytes(),
+         {{ControlId::cmdset1, "当前：977.8 kg/m³"},
+          {ControlId::cmdset3, "当前：70 °C"},
+          {ControlId::cmdset4, "当前：0.477 mm²/s"}}},
         {"a_diameter_not_in_the_table_logs_nothing",
          {{Action::type_load, "10000"}, {Action::size_refused, "65"}},
          {{ControlId::Text2, "12000"}},
@@ -100,11 +168,20 @@ inline std::vector<std::string> play(ConformanceDriver& driver, const Scenario& 
             case Action::size_refused:
                 driver.size_refused(action.text);
                 break;
+            case Action::cancel_sizing:
+                driver.cancel_sizing();
+                break;
             case Action::set_parameter:
                 driver.set_parameter(action.button, action.text);
                 break;
-            case Action::put_results_away:
-                driver.put_results_away();
+            case Action::click:
+                driver.click(action.button);
+                break;
+            case Action::on_results:
+                driver.results_gesture(action.gesture);
+                break;
+            case Action::close:
+                driver.close_main();
                 break;
         }
     }
@@ -119,8 +196,16 @@ inline std::vector<std::string> play(ConformanceDriver& driver, const Scenario& 
     for (const auto& [control, text] : scenario.boxes) {
         differ(std::string(control_spec(control).name), driver.shown(control), text);
     }
-    differ("results visible", driver.results_visible() ? "yes" : "no",
-           scenario.results_visible ? "yes" : "no");
+    for (const auto& [control, text] : scenario.tips) {
+        differ(std::string(control_spec(control).name) + " tip", driver.tip(control), text);
+    }
+    if (!scenario.focus.empty()) {
+        differ("focus", driver.focus(), scenario.focus);
+    }
+    const auto yes = [](bool b) { return std::string(b ? "yes" : "no"); };
+    differ("results visible", yes(driver.results_visible()), yes(scenario.results_visible));
+    differ("list visible", yes(driver.list_visible()), "no");
+    differ("ended", yes(driver.ended()), yes(scenario.ended));
     if (scenario.results_visible) {
         const auto lines = driver.results();
         for (std::size_t i = 0; i < scenario.results.size(); ++i) {

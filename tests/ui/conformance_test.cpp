@@ -18,15 +18,32 @@ class RecordingDriver : public ConformanceDriver {
         run_.click(ControlId::cmdok);
     }
     void size_refused(std::string_view dn) override { run_.refused_sizing(std::string(dn)); }
+    void cancel_sizing() override {
+        run_.toolkit.cancel_input();
+        run_.click(ControlId::cmdok);
+    }
     void set_parameter(ControlId button, std::string_view answer) override {
         run_.toolkit.answer_input(std::string(answer));
         run_.click(button);
     }
-    void put_results_away() override {
-        run_.window.print_window_gesture(PrintWindowId::frmdisplay, Gesture::escape);
+    void click(ControlId button) override { run_.click(button); }
+    void results_gesture(Gesture gesture) override {
+        run_.window.print_window_gesture(PrintWindowId::frmdisplay, gesture);
     }
+    void close_main() override { run_.window.close_box(); }
     std::string shown(ControlId control) override { return run_.shown(control); }
+    std::string tip(ControlId control) override { return run_.toolkit.tip(control); }
+    std::string focus() override {
+        const auto focused = run_.toolkit.focused();
+        if (!focused) {
+            return {};
+        }
+        return std::string(control_spec(focused->first).name) + ":" +
+               (focused->second ? run_.shown(focused->first) : std::string());
+    }
     bool results_visible() override { return run_.results().visible; }
+    bool list_visible() override { return run_.list().visible; }
+    bool ended() override { return run_.toolkit.ended(); }
     std::vector<std::string> results() override {
         std::vector<std::string> lines;
         for (std::size_t i = 0; i < run_.results().lines.size(); ++i) {

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "win32_program.h"
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 namespace kestrune::testing {
 namespace {
@@ -26,15 +28,71 @@ class Win32Driver : public ConformanceDriver {
         run_.watch.press(L"确定");
         run_.click(ControlId::cmdok);
     }
+    void cancel_sizing() override {
+        run_.watch.press(L"取消");
+        run_.click(ControlId::cmdok);
+    }
     void set_parameter(ControlId button, std::string_view answer) override {
         run_.watch.answer(wide_text(answer));
         run_.click(button);
     }
-    void put_results_away() override {
-        SendMessageW(run_.results().handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+    void click(ControlId button) override { run_.click(button); }
+    void results_gesture(Gesture gesture) override {
+        HWND results = run_.results().handle();
+        if (gesture == Gesture::escape) {
+            SendMessageW(results, WM_KEYDOWN, VK_ESCAPE, 0);
+        } else if (gesture == Gesture::double_click) {
+            SendMessageW(results, WM_LBUTTONDBLCLK, 0, MAKELPARAM(200, 200));
+        } else {
+            SendMessageW(results, WM_SYSCOMMAND, SC_CLOSE, 0);
+        }
+    }
+    void close_main() override {
+        SendMessageW(run_.windows.main_window(), WM_SYSCOMMAND, SC_CLOSE, 0);
     }
     std::string shown(ControlId control) override { return run_.shown(control); }
+    std::string tip(ControlId control) override {
+        // The main window's one tooltip control, asked for the tool of this control.
+        HWND tips = nullptr;
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND window, LPARAM found) {
+                wchar_t kind[64];
+                GetClassNameW(window, kind, 64);
+                if (std::wstring(kind) == TOOLTIPS_CLASSW) {
+                    *reinterpret_cast<HWND*>(found) = window;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&tips));
+        wchar_t text[128] = L"";
+        TOOLINFOW tool{};
+        tool.cbSize = TTTOOLINFOW_V2_SIZE;
+        tool.hwnd = run_.windows.main_window();
+        tool.uId = reinterpret_cast<UINT_PTR>(run_.control(control));
+        tool.lpszText = text;
+        SendMessageW(tips, TTM_GETTEXTW, 128, reinterpret_cast<LPARAM>(&tool));
+        return utf8_text(text);
+    }
+    std::string focus() override {
+        for (const ControlSpec& spec : frmcompute_controls) {
+            if (run_.control(spec.id) == GetFocus()) {
+                DWORD from = 0, to = 0;
+                SendMessageW(GetFocus(), EM_GETSEL, reinterpret_cast<WPARAM>(&from),
+                             reinterpret_cast<LPARAM>(&to));
+                const std::string text = run_.shown(spec.id);
+                return std::string(spec.name) + ":" + text.substr(from, to - from);
+            }
+        }
+        return {};
+    }
     bool results_visible() override { return IsWindowVisible(run_.results().handle()) != FALSE; }
+    bool list_visible() override { return IsWindowVisible(run_.list().handle()) != FALSE; }
+    bool ended() override {
+        MSG quit{};
+        return PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) &&
+               !IsWindowVisible(run_.windows.main_window());
+    }
     std::vector<std::string> results() override {
         std::vector<std::string> lines;
         for (std::size_t i = 0; i < run_.results().lines().size(); ++i) {

@@ -158,25 +158,6 @@ TEST(Win32Windows, OkListsTheTableAndAsksInTheInputBox) {
     EXPECT_EQ(run.log(), header_bytes() + worked_row);
 }
 
-TEST(Win32Windows, CancelAndRefusalsLogNothing) {
-    Win32Program run;
-    ASSERT_TRUE(run.start());
-    run.type(ControlId::Text1, L"10000");
-    run.watch.press(L"取消");
-    run.click(ControlId::cmdok);
-    EXPECT_FALSE(IsWindowVisible(run.list().handle()));
-    DialogSeen message;
-    run.watch.answer(L"65");
-    run.watch.press(L"确定", &message);
-    run.click(ControlId::cmdok);
-    EXPECT_EQ(message.title, L"Kestrune");
-    EXPECT_EQ(utf8_text(message.text),
-              "管道表中没有公称直径 65。本次计算已取消，请再点“确定”，从列表中选择一个公称直径。");
-    EXPECT_EQ(message.buttons, std::vector<std::wstring>{L"确定"});
-    EXPECT_FALSE(IsWindowVisible(run.results().handle()));
-    EXPECT_EQ(run.log(), header_bytes());
-}
-
 TEST(Win32Windows, EnterAndEscAnswerTheInputBox) {
     Win32Program run;
     ASSERT_TRUE(run.start());
@@ -191,22 +172,6 @@ TEST(Win32Windows, EnterAndEscAnswerTheInputBox) {
     EXPECT_EQ(run.handlers.state().t_return, 70);
 }
 
-TEST(Win32Windows, DoubleClickAndCloseBoxHideTheResults) {
-    Win32Program run;
-    ASSERT_TRUE(run.start());
-    run.size_worked_example();
-    HWND display = run.results().handle();
-    ASSERT_TRUE(IsWindowVisible(display));
-    SendMessageW(display, WM_LBUTTONDBLCLK, 0, MAKELPARAM(200, 200));
-    EXPECT_FALSE(IsWindowVisible(display));
-    run.watch.answer(L"15");
-    run.click(ControlId::cmdok);
-    EXPECT_TRUE(IsWindowVisible(display));
-    SendMessageW(display, WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_FALSE(IsWindowVisible(display));
-    EXPECT_TRUE(IsWindowVisible(run.windows.main_window()));
-}
-
 TEST(Win32Windows, ListCannotBeClosedWhileTheAnswerWaits) {
     Win32Program run;
     ASSERT_TRUE(run.start());
@@ -218,25 +183,6 @@ TEST(Win32Windows, ListCannotBeClosedWhileTheAnswerWaits) {
     });
     run.click(ControlId::cmdok);
     EXPECT_TRUE(still_visible);
-}
-
-TEST(Win32Windows, CloseBoxAndExitEndTheProgram) {
-    for (bool close_box : {true, false}) {
-        Win32Program run;
-        ASSERT_TRUE(run.start());
-        run.size_worked_example();
-        const std::string before = run.log();
-        if (close_box) {
-            SendMessageW(run.windows.main_window(), WM_SYSCOMMAND, SC_CLOSE, 0);
-        } else {
-            run.click(ControlId::Cmdexit);
-        }
-        MSG quit{};
-        EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
-        EXPECT_FALSE(IsWindowVisible(run.windows.main_window()));
-        EXPECT_FALSE(IsWindowVisible(run.results().handle()));
-        EXPECT_EQ(run.log(), before);
-    }
 }
 
 MSG key(HWND window, WPARAM which) {
@@ -262,39 +208,6 @@ TEST(Win32Windows, EnterInTheLoadBoxAndOnAButtonPressesWhatItShould) {
     // Other keys, and Enter in an output box, go on to the dialog manager.
     EXPECT_FALSE(run.windows.take_key(key(run.control(ControlId::Text1), VK_TAB)));
     EXPECT_FALSE(run.windows.take_key(key(run.control(ControlId::Text2), VK_RETURN)));
-}
-
-TEST(Win32Windows, ParameterButtonsTellTheirCurrentValue) {
-    Win32Program run;
-    ASSERT_TRUE(run.start());
-    HWND tips = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM found) {
-            wchar_t kind[64];
-            GetClassNameW(window, kind, 64);
-            if (std::wstring(kind) == TOOLTIPS_CLASSW) {
-                *reinterpret_cast<HWND*>(found) = window;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&tips));
-    ASSERT_NE(tips, nullptr);
-    auto tip_of = [&](ControlId id) {
-        wchar_t text[128] = L"";
-        TOOLINFOW tool{};
-        tool.cbSize = TTTOOLINFOW_V2_SIZE;
-        tool.hwnd = run.windows.main_window();
-        tool.uId = reinterpret_cast<UINT_PTR>(run.control(id));
-        tool.lpszText = text;
-        SendMessageW(tips, TTM_GETTEXTW, 128, reinterpret_cast<LPARAM>(&tool));
-        return std::wstring(text);
-    };
-    EXPECT_EQ(tip_of(ControlId::cmdset1), L"当前：983.25 kg/m³");
-    run.watch.answer(L"977.8");
-    run.click(ControlId::cmdset1);
-    EXPECT_EQ(tip_of(ControlId::cmdset1), L"当前：977.8 kg/m³");
-    EXPECT_EQ(tip_of(ControlId::cmdset4), L"当前：0.477 mm²/s");
 }
 
 TEST(Win32Windows, TheListOpensBesideTheMainWindowWhereThereIsRoom) {
@@ -328,19 +241,6 @@ TEST(Win32Windows, EnterAndEscGiveTheSafeAnswerOfAQuestion) {
     EXPECT_EQ(run.windows.ask_choice("问题", {"甲", "乙", "丙"}, 0), 2u);
     run.watch.press_key(VK_RETURN);
     EXPECT_EQ(run.windows.ask_choice("问题", {"甲", "乙", "丙"}, 0), 0u);
-}
-
-TEST(Win32Windows, AfterTheResultsTypingGoesToTheLoadBox) {
-    Win32Program run;
-    ASSERT_TRUE(run.start());
-    run.size_worked_example();
-    SendMessageW(run.results().handle(), WM_KEYDOWN, VK_ESCAPE, 0);
-    EXPECT_EQ(GetFocus(), run.control(ControlId::Text1));
-    DWORD from = 0, to = 0;
-    SendMessageW(run.control(ControlId::Text1), EM_GETSEL, reinterpret_cast<WPARAM>(&from),
-                 reinterpret_cast<LPARAM>(&to));
-    EXPECT_EQ(from, 0u);
-    EXPECT_EQ(to, 5u);
 }
 
 TEST(Win32Windows, AClickOnTheListFillsTheBoxWhichKeepsTheFocus) {
