@@ -113,6 +113,9 @@ TEST(SheetWindow, KeysReachTheGridAndTheEditorCommitsAndCancels) {
     EXPECT_EQ(run.shown_cell(0, length), L"12.5");
     run.key(sheet->list(), VK_TAB);
     EXPECT_EQ(run.handlers.grid().current().column, static_cast<std::size_t>(dn));
+    // A row gone before the list has heard of it (a message told meanwhile) draws empty.
+    run.handlers.sheet().remove_rows({0});
+    EXPECT_EQ(run.shown_cell(0, dn), L"");
 }
 
 TEST(SheetWindow, CopyingPutsTheCellsOnTheClipboard) {
