@@ -187,8 +187,8 @@ void QtWindows::set_tip(ControlId control, std::string_view tip) {
 }
 
 std::optional<std::string> QtWindows::ask_text(const InputRequest& request) {
-    auto answer = kestrune::ask_text(main_, qt_text(request.prompt), qt_text(request.title),
-                                     qt_text(request.offered), &input_);
+    auto answer = kestrune::ask_text(dialog_owner(), qt_text(request.prompt),
+                                     qt_text(request.title), qt_text(request.offered), &input_);
     if (!answer) {
         return std::nullopt;
     }

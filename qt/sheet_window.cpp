@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <algorithm>
@@ -191,6 +192,14 @@ void SheetView::mouseDoubleClickEvent(QMouseEvent* event) {
     if (on_key) {
         on_key({PhysicalKey::f2, 0, false, false, false, {}});
     }
+}
+
+void SheetView::inputMethodEvent(QInputMethodEvent* event) {
+    // What an input method commits on a cell starts an entry, as typed characters do.
+    if (on_key && !event->commitString().isEmpty()) {
+        on_key({PhysicalKey::other, 0, false, false, false, utf8_text(event->commitString())});
+    }
+    event->accept();
 }
 
 SheetWindow::SheetWindow(SheetGrid& grid, const frmsheet& sheet)

@@ -47,6 +47,7 @@ class SheetView : public QTableView {
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;  // Chinese typed on a cell
 };
 
 // The key as the sheet's grid names it.

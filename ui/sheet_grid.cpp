@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "messages.h"
+#include "number_text.h"
 #include "sheet_layout.h"
 #include "sheet_messages.h"
 #include "text_fields.h"
@@ -231,6 +232,9 @@ void SheetGrid::act(const KeyPress& press) {
         case GridKey::select_rows:
             select_rows(std::min(anchor_.row, current_.row), std::max(anchor_.row, current_.row));
             break;
+        case GridKey::set_limit:
+            ask_limit();
+            break;
         case GridKey::export_workbook:
             sheet_.export_workbook();
             break;
@@ -263,6 +267,19 @@ std::string SheetGrid::copied_text() const {
         line([&](std::size_t c) { return sheet_.cell(row, sheet_columns[c].column); });
     }
     return text;
+}
+
+void SheetGrid::ask_limit() {
+    // Asked again, with the entry offered, until it is taken or cancelled.
+    std::string offered = shortest_text(sheet_.sheet().data().limit);
+    while (auto entry = toolkit_.ask_text(limit_request(offered))) {
+        const EditOutcome outcome = sheet_.set_limit(*entry);
+        if (outcome.accepted) {
+            return;
+        }
+        toolkit_.tell(outcome.message, Severity::warning);
+        offered = *entry;
+    }
 }
 
 void SheetGrid::paste(std::string_view text) {

@@ -35,6 +35,7 @@ enum class GridKey {
     copy,
     paste,  // the clipboard's text
     select_rows,
+    set_limit,  // asks for the imbalance limit
     export_workbook,
     export_report,
     typed,
@@ -88,6 +89,7 @@ class SheetGrid {
     bool commit();
     void clear_selection();
     void paste(std::string_view text);
+    void ask_limit();
 
     frmsheet& sheet_;
     WindowToolkit& toolkit_;

@@ -102,6 +102,8 @@ KeyPress command_key(SheetCommand command) {
             return press(GridKey::move_row_down);
         case SheetCommand::delete_rows:
             return press(GridKey::delete_rows);
+        case SheetCommand::set_limit:
+            return press(GridKey::set_limit);
         case SheetCommand::export_excel:
             return press(GridKey::export_workbook);
         case SheetCommand::export_pdf:

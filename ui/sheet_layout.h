@@ -92,21 +92,31 @@ inline constexpr std::array<LoopColumnLayout, 7> loop_columns{{
 // clang-format on
 
 // What the engineer can do to the sheet, with its key.
-enum class SheetCommand { undo, redo, move_up, move_down, delete_rows, export_excel, export_pdf };
+enum class SheetCommand {
+    undo,
+    redo,
+    move_up,
+    move_down,
+    delete_rows,
+    set_limit,
+    export_excel,
+    export_pdf
+};
 
 struct CommandLayout {
     SheetCommand command;
     std::string_view caption;
-    std::string_view key;  // as the menus of both systems write it
+    std::string_view key;  // as the menus of both systems write it; empty when none
 };
 
 // clang-format off
-inline constexpr std::array<CommandLayout, 7> sheet_commands{{
+inline constexpr std::array<CommandLayout, 8> sheet_commands{{
     {SheetCommand::undo,         "撤销",       "Ctrl+Z"},
     {SheetCommand::redo,         "重做",       "Ctrl+Y"},
     {SheetCommand::move_up,      "上移一行",   "Alt+Up"},
     {SheetCommand::move_down,    "下移一行",   "Alt+Down"},
     {SheetCommand::delete_rows,  "删除管段",   "Ctrl+Delete"},
+    {SheetCommand::set_limit,    "限值…",      ""},
     {SheetCommand::export_excel, "导出 Excel", "Ctrl+E"},
     {SheetCommand::export_pdf,   "计算书 PDF", "Ctrl+P"},
 }};

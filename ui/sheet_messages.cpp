@@ -5,6 +5,7 @@
 #include "number_text.h"
 #include "sheet_export.h"
 #include "utf8.h"
+#include "window_toolkit.h"
 
 namespace kestrune {
 namespace {
@@ -70,6 +71,10 @@ std::string loops_refused(std::string_view entry) {
 
 std::string limit_refused(std::string_view entry) {
     return "不平衡率限值" + in_quotes(entry) + "不行：须是大于 0 的百分数。";
+}
+
+InputRequest limit_request(std::string_view offered) {
+    return {"并联环路不平衡率限值（%）：", "不平衡率限值", std::string(offered)};
 }
 
 std::string export_problem(const ExportError& error) {

@@ -26,6 +26,9 @@ std::string xi_refused(const XiError& error);
 std::string xi_kept_for_new_dn(const XiError& error, double kept);
 std::string loops_refused(std::string_view entry);
 std::string limit_refused(std::string_view entry);
+// The input box that asks for the imbalance limit, offering an entry.
+struct InputRequest;
+InputRequest limit_request(std::string_view offered);
 
 inline constexpr std::string_view export_workbook_title = "导出 Excel";
 inline constexpr std::string_view export_report_title = "计算书 PDF";

@@ -303,10 +303,10 @@ void Win32Windows::set_tip(ControlId control, std::string_view tip) {
 
 std::optional<std::string> Win32Windows::ask_text(const InputRequest& request) {
     const DialogOutcome outcome =
-        run_dialog(main_, {wide_text(request.title),
-                           wide_text(request.prompt),
-                           wide_text(request.offered),
-                           {wide_text(ok_caption), wide_text(cancel_caption)}});
+        run_dialog(dialog_owner(), {wide_text(request.title),
+                                    wide_text(request.prompt),
+                                    wide_text(request.offered),
+                                    {wide_text(ok_caption), wide_text(cancel_caption)}});
     if (outcome.button != 0) {
         return std::nullopt;
     }

@@ -75,6 +75,18 @@ void SheetWindowTest::keysReachTheGridAndTheEditorCommitsAndCancels() {
     QTest::keyClick(sheet->editor(), Qt::Key_Return);
     QVERIFY(!sheet->editor()->isVisible());
     QCOMPARE(run.cell(0, length), QStringLiteral("12"));
+    // Chinese from an input method starts an entry as typed characters do.
+    QTest::keyClick(sheet->view(), Qt::Key_End);
+    QInputMethodEvent chinese;
+    chinese.setCommitString(QStringLiteral("立管"));
+    QApplication::sendEvent(sheet->view(), &chinese);
+    QCOMPARE(sheet->editor()->text(), QStringLiteral("立管"));
+    QTest::keyClick(sheet->editor(), Qt::Key_Return);
+    QCOMPARE(run.cell(0, 14), QStringLiteral("立管"));
+    QTest::keyClick(sheet->view(), Qt::Key_Home);
+    for (int column = 0; column < length; ++column) {
+        QTest::keyClick(sheet->view(), Qt::Key_Right);
+    }
     QTest::keyClicks(sheet->view(), "-1");
     QTest::keyClick(sheet->editor(), Qt::Key_Tab);
     // Refused: the editor stays with the text, the reason on the message line.

@@ -196,6 +196,27 @@ TEST(SheetWindow, CellsShowTheirFlagsInWordsAndInATone) {
     EXPECT_EQ(shown_loop_cell(sheet, 1, 0).tone, Tone::plain);
 }
 
+TEST(SheetWindow, TheImbalanceLimitIsAskedForAndARefusalAsksAgainWithTheEntry) {
+    SheetRun run;
+    run.size("10000", "20");
+    run.click(ControlId::cmdsheet);
+    InputRequest first, second;
+    std::string told;
+    run.toolkit.answer_input("0", &first);
+    run.toolkit.expect_message(&told);
+    run.toolkit.answer_input("10", &second);
+    run.window.grid().key(command_key(SheetCommand::set_limit));
+    EXPECT_EQ(first.title, "不平衡率限值");
+    EXPECT_EQ(first.offered, "15");
+    EXPECT_EQ(told, "不平衡率限值“0”不行：须是大于 0 的百分数。");
+    EXPECT_EQ(second.offered, "0");
+    EXPECT_EQ(run.window.sheet().sheet().data().limit, 10.0);
+    EXPECT_EQ(loop_summary_title(run.window.sheet()), "环路（不平衡率限值 10 %）");
+    run.toolkit.cancel_input();
+    run.window.grid().key(command_key(SheetCommand::set_limit));
+    EXPECT_EQ(run.window.sheet().sheet().data().limit, 10.0);
+}
+
 TEST(SheetWindow, CtrlEAndCtrlPOfferTheExportsInTheWorkingFolder) {
     SheetRun run;
     run.size("10000", "20");
