@@ -23,22 +23,28 @@ class QtDriver : public ConformanceDriver {
                          QString::fromUtf8(digits.data(), static_cast<qsizetype>(digits.size())));
     }
     void size(std::string_view dn) override {
-        run_.watch.answer_input(qt_text(dn));
+        run_.watch.answer_input(qt_text(dn), &seen_, [this] { list_now(); });
         run_.click("cmdok");
+        note_asked();
     }
     void size_refused(std::string_view dn) override {
-        run_.watch.answer_input(qt_text(dn));
+        run_.watch.answer_input(qt_text(dn), &seen_, [this] { list_now(); });
         run_.watch.accept_message();
         run_.click("cmdok");
+        note_asked();
     }
     void cancel_sizing() override {
-        run_.watch.cancel_input();
+        run_.watch.cancel_input(&seen_);
         run_.click("cmdok");
+        note_asked();
     }
     void set_parameter(ControlId button, std::string_view answer) override {
-        run_.watch.answer_input(qt_text(answer));
+        run_.watch.answer_input(qt_text(answer), &seen_);
         click(button);
+        note_asked();
     }
+    std::vector<std::string> asked() override { return asked_; }
+    std::vector<std::string> listed() override { return listed_; }
     void click(ControlId button) override {
         run_.click(std::string(control_spec(button).name).c_str());
     }
@@ -76,7 +82,20 @@ class QtDriver : public ConformanceDriver {
     std::string log() override { return run_.log(); }
 
   private:
+    void note_asked() {
+        asked_.push_back(utf8_text(seen_.title + '|' + seen_.prompt + '|' + seen_.offered));
+    }
+    void list_now() {
+        listed_.clear();
+        for (std::size_t i = 0; i < run_.list()->surface()->lines().size(); ++i) {
+            listed_.push_back(printed(run_.list()->surface(), i).toStdString());
+        }
+    }
+
     QtProgram run_;
+    InputSeen seen_;
+    std::vector<std::string> asked_;
+    std::vector<std::string> listed_;
     bool started_ = false;
 };
 

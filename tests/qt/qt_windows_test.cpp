@@ -21,7 +21,6 @@ class QtWindowsTest : public QObject {
     void outputBoxesAreReadOnlyButSelectable();
     void keystrokesInTheBoxesReachTheHandlers();
     void okRunsTheSizingThroughTheRealInputBox();
-    void parameterButtonsOpenTheRealInputBox();
     void messagesComeInARealMessageBox();
     void listCannotBeClosedWhileTheAnswerWaits();
     void enterInTheLoadBoxAndOnAButtonPresses();
@@ -114,58 +113,26 @@ void QtWindowsTest::keystrokesInTheBoxesReachTheHandlers() {
 
 void QtWindowsTest::okRunsTheSizingThroughTheRealInputBox() {
     // State: load 10000 typed. Action: click OK, answer 25 in the real input box. Expected:
-    // the list visible meanwhile, its captions; then the result in the results window, each
-    // value at a zone start, zones evenly spaced, and the row in the log.
+    // its buttons in Chinese, the list visible meanwhile; the result at zone starts evenly
+    // spaced. (What is asked, listed, shown and logged: the conformance scenarios.)
     QtProgram run;
     QVERIFY(run.start());
     QTest::keyClicks(run.text("Text1"), "10000");
     InputSeen seen;
     bool list_visible = false;
-    QString listed_row;
-    run.watch.answer_input("25", &seen, [&] {
-        list_visible = run.list()->isVisible();
-        listed_row = printed(run.list()->surface(), 3);
-    });
+    run.watch.answer_input("25", &seen, [&] { list_visible = run.list()->isVisible(); });
     run.click("cmdok");
     QVERIFY(run.watch.unexpected().isEmpty());
-    QCOMPARE(seen.prompt, QStringLiteral("请你输入合适的公称直径:"));
-    QCOMPARE(seen.title, QStringLiteral("输入公称直径！"));
-    QCOMPARE(seen.offered, QStringLiteral("15"));
     QCOMPARE(seen.ok_text, QStringLiteral("确定"));
     QCOMPARE(seen.cancel_text, QStringLiteral("取消"));
     QVERIFY(list_visible);
-    QCOMPARE(listed_row, QStringLiteral(" 25 | 21.25 | .329 | 101.17 |推荐"));
     QVERIFY(!run.list()->isVisible());
-
-    QVERIFY(run.results()->isVisible());
-    QCOMPARE(printed(run.results()->surface(), 1),
-             QStringLiteral(" 10000 | 12000 | 412.71 | 25 | .329 | 101.17 "));
     const auto& values = run.results()->surface()->lines().at(1);
     const double zone = values.at(1).x;
     QVERIFY(zone > 0);
     for (std::size_t i = 0; i < values.size(); ++i) {
         QCOMPARE(values.at(i).x, zone * static_cast<double>(i));
     }
-    QCOMPARE(run.handlers.state().dn, std::int16_t{25});
-    QVERIFY(run.log() == file_line(log_header()) + file_line(result_values(run.handlers.state())));
-}
-
-void QtWindowsTest::parameterButtonsOpenTheRealInputBox() {
-    QtProgram run;
-    QVERIFY(run.start());
-    const char* buttons[] = {"cmdset1", "cmdset2", "cmdset3", "cmdset4"};
-    const char* titles[] = {"密度更改！", "供水温度更改！", "回水温度更改！", "粘滞系数更改！"};
-    for (int i = 0; i < 4; ++i) {
-        InputSeen seen;
-        run.watch.cancel_input(&seen);
-        run.click(buttons[i]);
-        QCOMPARE(seen.title, QString::fromUtf8(titles[i]));
-    }
-    run.watch.answer_input("90");
-    run.click("cmdset2");
-    QCOMPARE(run.handlers.state().dt, std::int16_t{20});
-    QVERIFY(run.watch.unexpected().isEmpty());
-    QCOMPARE(run.watch.still_expected(), std::size_t{0});
 }
 
 void QtWindowsTest::messagesComeInARealMessageBox() {

@@ -6,6 +6,7 @@
 // that the three agree on what the windows do. Framework-neutral: a play gives the
 // differences found, each suite asserts there are none.
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -35,6 +36,10 @@ class ConformanceDriver {
     virtual bool results_visible() = 0;
     virtual bool list_visible() = 0;
     virtual bool ended() = 0;  // the windows gone and the event loop told to end
+    // Each input box shown so far, "title|prompt|offered"; the list's lines, items joined by
+    // "|", as they stood while the last diameter was asked for.
+    virtual std::vector<std::string> asked() = 0;
+    virtual std::vector<std::string> listed() = 0;
     virtual std::vector<std::string> results() = 0;  // items joined by "|"
     virtual std::string log() = 0;
 };
@@ -65,6 +70,8 @@ struct Scenario {
     std::vector<std::pair<ControlId, std::string>> tips = {};  // tips the controls show
     std::string focus = {};                                    // when not empty
     bool ended = false;
+    std::vector<std::string> asked = {};                           // when not empty
+    std::vector<std::pair<std::size_t, std::string>> listed = {};  // lines by number
 };
 
 inline const std::vector<Scenario>& conformance_scenarios() {
@@ -75,7 +82,13 @@ inline const std::vector<Scenario>& conformance_scenarios() {
          true,
          {"用户负荷|设计负荷|设计流量|公称管径| 流速 | 比摩阻",
           " 10000 | 12000 | 412.71 | 25 | .329 | 101.17 "},
-         header_bytes() + worked_row},
+         header_bytes() + worked_row,
+         {},
+         {},
+         false,
+         {"输入公称直径！|请你输入合适的公称直径:|15"},
+         {{0, "公称直径|管道内径|流速(m/s)|比摩阻(Pa/m)"},
+          {3, " 25 | 21.25 | .329 | 101.17 |推荐"}}},
         {"results_put_away_then_sized_again",
          {{Action::type_load, "10000"},
           {Action::size, "25"},
@@ -130,6 +143,21 @@ inline const std::vector<Scenario>& conformance_scenarios() {
          {},
          {},
          true},
+        {"each_parameter_button_asks_with_its_own_title_and_value",
+         {{Action::set_parameter, "983.25", ControlId::cmdset1},
+          {Action::set_parameter, "95", ControlId::cmdset2},
+          {Action::set_parameter, "70", ControlId::cmdset3},
+          {Action::set_parameter, "0.477", ControlId::cmdset4}},
+         {},
+         false,
+         {},
+         header_bytes(),
+         {},
+         {},
+         false,
+         {"密度更改！|请你输入需要的密度：|983.25", "供水温度更改！|请你输入新的供水温度：|95",
+          "回水温度更改！|请你输入新的回水温度：|70",
+          "粘滞系数更改！|请你输入新的粘滞系数：|0.477"}},
         {"the_parameter_buttons_tell_their_current_values",
          {{Action::set_parameter, "977.8", ControlId::cmdset1}},
          {},
@@ -201,6 +229,17 @@ inline std::vector<std::string> play(ConformanceDriver& driver, const Scenario& 
     }
     if (!scenario.focus.empty()) {
         differ("focus", driver.focus(), scenario.focus);
+    }
+    if (!scenario.asked.empty()) {
+        const auto asked = driver.asked();
+        for (std::size_t i = 0; i < std::max(asked.size(), scenario.asked.size()); ++i) {
+            differ("input box " + std::to_string(i), i < asked.size() ? asked[i] : "",
+                   i < scenario.asked.size() ? scenario.asked[i] : "");
+        }
+    }
+    const auto listed = driver.listed();
+    for (const auto& [line, text] : scenario.listed) {
+        differ("list line " + std::to_string(line), line < listed.size() ? listed[line] : "", text);
     }
     const auto yes = [](bool b) { return std::string(b ? "yes" : "no"); };
     differ("results visible", yes(driver.results_visible()), yes(scenario.results_visible));

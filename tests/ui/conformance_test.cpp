@@ -14,18 +14,29 @@ class RecordingDriver : public ConformanceDriver {
     RecordingDriver() { EXPECT_TRUE(run_.start()); }
     void type_load(std::string_view digits) override { run_.type_load(digits); }
     void size(std::string_view dn) override {
-        run_.toolkit.answer_input(std::string(dn));
+        run_.toolkit.answer_input(std::string(dn), &seen_, [this] { list_now(); });
         run_.click(ControlId::cmdok);
+        note_asked();
     }
-    void size_refused(std::string_view dn) override { run_.refused_sizing(std::string(dn)); }
-    void cancel_sizing() override {
-        run_.toolkit.cancel_input();
+    void size_refused(std::string_view dn) override {
+        std::string message;
+        run_.toolkit.answer_input(std::string(dn), &seen_, [this] { list_now(); });
+        run_.toolkit.expect_message(&message);
         run_.click(ControlId::cmdok);
+        note_asked();
+    }
+    void cancel_sizing() override {
+        run_.toolkit.cancel_input(&seen_);
+        run_.click(ControlId::cmdok);
+        note_asked();
     }
     void set_parameter(ControlId button, std::string_view answer) override {
-        run_.toolkit.answer_input(std::string(answer));
+        run_.toolkit.answer_input(std::string(answer), &seen_);
         run_.click(button);
+        note_asked();
     }
+    std::vector<std::string> asked() override { return asked_; }
+    std::vector<std::string> listed() override { return listed_; }
     void click(ControlId button) override { run_.click(button); }
     void results_gesture(Gesture gesture) override {
         run_.window.print_window_gesture(PrintWindowId::frmdisplay, gesture);
@@ -54,7 +65,18 @@ class RecordingDriver : public ConformanceDriver {
     std::string log() override { return run_.log(); }
 
   private:
+    void note_asked() { asked_.push_back(seen_.title + "|" + seen_.prompt + "|" + seen_.offered); }
+    void list_now() {
+        listed_.clear();
+        for (std::size_t i = 0; i < run_.list().lines.size(); ++i) {
+            listed_.push_back(run_.list().line(i));
+        }
+    }
+
     ProgramRun run_;
+    InputRequest seen_;
+    std::vector<std::string> asked_;
+    std::vector<std::string> listed_;
 };
 
 TEST(Conformance, TheRecordingToolkitPlaysEveryScenario) {

@@ -20,22 +20,28 @@ class Win32Driver : public ConformanceDriver {
         run_.type(ControlId::Text1, wide_text(digits).c_str());
     }
     void size(std::string_view dn) override {
-        run_.watch.answer(wide_text(dn));
+        run_.watch.answer(wide_text(dn), &seen_, [this] { list_now(); });
         run_.click(ControlId::cmdok);
+        note_asked();
     }
     void size_refused(std::string_view dn) override {
-        run_.watch.answer(wide_text(dn));
+        run_.watch.answer(wide_text(dn), &seen_, [this] { list_now(); });
         run_.watch.press(L"确定");
         run_.click(ControlId::cmdok);
+        note_asked();
     }
     void cancel_sizing() override {
-        run_.watch.press(L"取消");
+        run_.watch.press(L"取消", &seen_);
         run_.click(ControlId::cmdok);
+        note_asked();
     }
     void set_parameter(ControlId button, std::string_view answer) override {
-        run_.watch.answer(wide_text(answer));
+        run_.watch.answer(wide_text(answer), &seen_);
         run_.click(button);
+        note_asked();
     }
+    std::vector<std::string> asked() override { return asked_; }
+    std::vector<std::string> listed() override { return listed_; }
     void click(ControlId button) override { run_.click(button); }
     void results_gesture(Gesture gesture) override {
         HWND results = run_.results().handle();
@@ -103,7 +109,20 @@ class Win32Driver : public ConformanceDriver {
     std::string log() override { return run_.log(); }
 
   private:
+    void note_asked() {
+        asked_.push_back(utf8_text(seen_.title + L"|" + seen_.text + L"|" + seen_.offered));
+    }
+    void list_now() {
+        listed_.clear();
+        for (std::size_t i = 0; i < run_.list().lines().size(); ++i) {
+            listed_.push_back(run_.printed(run_.list(), i));
+        }
+    }
+
     Win32Program run_;
+    DialogSeen seen_;
+    std::vector<std::string> asked_;
+    std::vector<std::string> listed_;
 };
 
 TEST(Conformance, TheWin32FrontEndPlaysEveryScenario) {

@@ -117,45 +117,31 @@ TEST(Win32Windows, EveryKeystrokeAndPasteReachesTheLoadEntry) {
 }
 
 TEST(Win32Windows, OkListsTheTableAndAsksInTheInputBox) {
-    // State: 10000 W typed. Action: 确定, answer 25. Expected: the list with its preview while
-    // the box waits; then the two lines in the results window and the row in the log.
+    // State: 10000 W typed. Action: 确定, answer 25. Expected: the input box's buttons, the
+    // list with its preview muted while the box waits, the results at zone starts evenly
+    // spaced. (What is asked, listed, shown and logged: the conformance scenarios.)
     Win32Program run;
     ASSERT_TRUE(run.start());
     run.type(ControlId::Text1, L"10000");
     DialogSeen seen;
     bool list_visible = false;
-    std::size_t listed = 0;
-    std::string row;
     bool muted = false;
     run.watch.answer(L"25", &seen, [&] {
         list_visible = IsWindowVisible(run.list().handle()) != FALSE;
-        listed = run.list().lines().size();
-        row = run.printed(run.list(), 3);
         muted = run.list().is_muted(3, 2) && !run.list().is_muted(3, 1);
     });
     run.click(ControlId::cmdok);
-    EXPECT_EQ(seen.title, L"输入公称直径！");
-    EXPECT_EQ(seen.text, L"请你输入合适的公称直径:");
-    EXPECT_EQ(seen.offered, L"15");
     EXPECT_EQ(seen.buttons, (std::vector<std::wstring>{L"确定", L"取消"}));
     EXPECT_TRUE(list_visible);
-    EXPECT_EQ(listed, 14u);
-    EXPECT_EQ(row, " 25 | 21.25 | .329 | 101.17 |推荐");
     EXPECT_TRUE(muted);
     EXPECT_FALSE(IsWindowVisible(run.list().handle()));
     EXPECT_TRUE(run.list().lines().empty());
-
-    EXPECT_TRUE(IsWindowVisible(run.results().handle()));
-    ASSERT_EQ(run.results().lines().size(), 2u);
-    EXPECT_EQ(run.printed(run.results(), 0), "用户负荷|设计负荷|设计流量|公称管径| 流速 | 比摩阻");
-    EXPECT_EQ(run.printed(run.results(), 1), " 10000 | 12000 | 412.71 | 25 | .329 | 101.17 ");
     const auto& values = run.results().lines().at(1);
     const double zone = values.at(1).x;
     EXPECT_GT(zone, 0);
     for (std::size_t i = 0; i < values.size(); ++i) {
         EXPECT_EQ(values[i].x, zone * static_cast<double>(i));
     }
-    EXPECT_EQ(run.log(), header_bytes() + worked_row);
 }
 
 TEST(Win32Windows, EnterAndEscAnswerTheInputBox) {
