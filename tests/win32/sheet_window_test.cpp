@@ -118,6 +118,22 @@ TEST(SheetWindow, KeysReachTheGridAndTheEditorCommitsAndCancels) {
     EXPECT_EQ(run.shown_cell(0, dn), L"");
 }
 
+TEST(SheetWindow, ASizingMeanwhileKeepsTheEntryAndLeavesTheFocusWhereItIs) {
+    SheetProgram run;
+    SheetWindow* sheet = run.open();
+    ASSERT_NE(sheet, nullptr);
+    run.type(sheet->list(), L"7");
+    run.type(sheet->editor(), L"5");  // typed into the edit control itself
+    EXPECT_EQ(run.handlers.grid().edit_text(), "75");
+    SetActiveWindow(run.windows.main_window());
+    SetFocus(run.control(ControlId::Text1));
+    SetWindowTextW(run.control(ControlId::Text1), L"");
+    run.size_worked_example();
+    EXPECT_EQ(run.handlers.sheet().rows(), 2u);
+    EXPECT_EQ(caption(sheet->editor()), L"75");
+    EXPECT_NE(GetFocus(), sheet->editor());
+}
+
 TEST(SheetWindow, CopyingPutsTheCellsOnTheClipboard) {
     SheetProgram run;
     SheetWindow* sheet = run.open();
