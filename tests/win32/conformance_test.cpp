@@ -81,13 +81,13 @@ class Win32Driver : public ConformanceDriver {
         return utf8_text(text);
     }
     std::string focus() override {
-        for (const ControlSpec& spec : frmcompute_controls) {
-            if (run_.control(spec.id) == GetFocus()) {
+        for (const ControlSpec& layout : frmcompute_controls) {
+            if (run_.control(layout.id) == GetFocus()) {
                 DWORD from = 0, to = 0;
                 SendMessageW(GetFocus(), EM_GETSEL, reinterpret_cast<WPARAM>(&from),
                              reinterpret_cast<LPARAM>(&to));
-                const std::string text = run_.shown(spec.id);
-                return std::string(spec.name) + ":" + text.substr(from, to - from);
+                const std::string text = run_.shown(layout.id);
+                return std::string(layout.name) + ":" + text.substr(from, to - from);
             }
         }
         return {};
