@@ -21,6 +21,7 @@
 #include "fonts.h"
 #include "frmcompute.h"
 #include "print_colours.h"
+#include "problem_line.h"
 #include "qt_text.h"
 #include "twips.h"
 #include "window_placement.h"
@@ -35,10 +36,7 @@ QWidget* make_control(const ControlSpec& layout, QWidget* parent) {
             return new QLabel(caption, parent);
         case ControlKind::problem_line: {
             auto* line = new QLabel(caption, parent);
-            line->setStyleSheet(QStringLiteral("color: rgb(%1, %2, %3);")
-                                    .arg(problem_line_colour.r)
-                                    .arg(problem_line_colour.g)
-                                    .arg(problem_line_colour.b));
+            colour_as_problem_line(line);
             line->setWordWrap(true);
             return line;
         }
@@ -325,14 +323,17 @@ void QtWindows::forget_typing_history() {
     }
 }
 
-void QtWindows::place_list() {
+ScreenBox QtWindows::placed(const QWidget* window, PlacementRule rule) const {
     const QRect main = main_->frameGeometry();
-    // The list's frame is as much larger than its client area as the main window's.
-    const QSize frame = choose_->size() + (main.size() - main_->size());
+    // The window's frame is as much larger than its client area as the main window's.
+    const QSize frame = window->size() + (main.size() - main_->size());
     const QRect area = main_->screen()->availableGeometry();
-    const ScreenBox place = place_list_window(
-        {main.x(), main.y(), main.width(), main.height()}, frame.width(), frame.height(),
-        {area.x(), area.y(), area.width(), area.height()}, px(list_gap_twips));
+    return rule({main.x(), main.y(), main.width(), main.height()}, frame.width(), frame.height(),
+                {area.x(), area.y(), area.width(), area.height()}, px(list_gap_twips));
+}
+
+void QtWindows::place_list() {
+    const ScreenBox place = placed(choose_, place_list_window);
     choose_->move(place.left, place.top);
 }
 
@@ -359,14 +360,9 @@ void QtWindows::show_sheet() {
     }
     if (sheet_ == nullptr) {
         sheet_ = new SheetWindow(handlers_->grid(), handlers_->sheet());
-        const QRect main = main_->frameGeometry();
-        const QSize frame = sheet_->size() + (main.size() - main_->size());
-        const QRect area = main_->screen()->availableGeometry();
-        const ScreenBox place = place_sheet_window(
-            {main.x(), main.y(), main.width(), main.height()}, frame.width(), frame.height(),
-            {area.x(), area.y(), area.width(), area.height()}, px(list_gap_twips));
-        sheet_->resize(place.width - (main.width() - main_->width()),
-                       place.height - (main.height() - main_->height()));
+        const ScreenBox place = placed(sheet_, place_sheet_window);
+        const QSize border = main_->frameGeometry().size() - main_->size();
+        sheet_->resize(place.width - border.width(), place.height - border.height());
         sheet_->move(place.left, place.top);
     }
     sheet_->showNormal();

@@ -10,6 +10,7 @@
 
 #include "print_window.h"
 #include "sheet_window.h"
+#include "window_placement.h"
 #include "window_toolkit.h"
 
 namespace kestrune {
@@ -81,6 +82,8 @@ class QtWindows : public WindowToolkit {
     QWidget* dialog_owner() const;
     void build_controls();
     void place_list();
+    // Where a window opens by a placement rule, beside the main window on its screen.
+    ScreenBox placed(const QWidget* window, PlacementRule rule) const;
     void forget_typing_history();
 
     MainWindow* main_;

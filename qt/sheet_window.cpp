@@ -10,6 +10,7 @@
 
 #include "fonts.h"
 #include "print_colours.h"
+#include "problem_line.h"
 #include "qt_text.h"
 #include "sheet_cells.h"
 #include "twips.h"
@@ -80,10 +81,8 @@ std::optional<PhysicalKey> named_key(int key) {
     }
 }
 
-// A column wide enough for its width in characters and for its title.
-int column_pixels(const QFontMetrics& metrics, int characters, const QString& title) {
-    return std::max(metrics.averageCharWidth() * characters,
-                    metrics.horizontalAdvance(title) + metrics.averageCharWidth() * 2);
+int column_width(const QFontMetrics& metrics, int characters, const QString& title) {
+    return column_pixels(metrics.averageCharWidth(), characters, metrics.horizontalAdvance(title));
 }
 
 }  // namespace
@@ -228,8 +227,8 @@ SheetWindow::SheetWindow(SheetGrid& grid, const frmsheet& sheet)
     view_->setModel(model_);
     const QFontMetrics metrics(font());
     for (std::size_t c = 0; c < sheet_columns.size(); ++c) {
-        view_->setColumnWidth(static_cast<int>(c), column_pixels(metrics, sheet_columns[c].width,
-                                                                 qt_text(column_title(c))));
+        view_->setColumnWidth(static_cast<int>(c), column_width(metrics, sheet_columns[c].width,
+                                                                qt_text(column_title(c))));
     }
     view_->verticalHeader()->setDefaultSectionSize(metrics.height() + 8);
     view_->on_key = [this](const KeyStroke& stroke) {
@@ -249,10 +248,7 @@ SheetWindow::SheetWindow(SheetGrid& grid, const frmsheet& sheet)
     editor_->installEventFilter(this);
     connect(editor_, &QLineEdit::textEdited, this,
             [this](const QString& text) { grid_.edited(utf8_text(text)); });
-    message_->setStyleSheet(QStringLiteral("color: rgb(%1, %2, %3);")
-                                .arg(problem_line_colour.r)
-                                .arg(problem_line_colour.g)
-                                .arg(problem_line_colour.b));
+    colour_as_problem_line(message_);
     loops_->setColumnCount(static_cast<int>(loop_columns.size()));
     QStringList headers;
     for (std::size_t c = 0; c < loop_columns.size(); ++c) {
@@ -261,7 +257,7 @@ SheetWindow::SheetWindow(SheetGrid& grid, const frmsheet& sheet)
     loops_->setHorizontalHeaderLabels(headers);
     for (std::size_t c = 0; c < loop_columns.size(); ++c) {
         loops_->setColumnWidth(static_cast<int>(c),
-                               column_pixels(metrics, loop_columns[c].width, headers[c]));
+                               column_width(metrics, loop_columns[c].width, headers[c]));
     }
     loops_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     loops_->verticalHeader()->hide();

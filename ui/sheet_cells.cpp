@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sheet_cells.h"
 
+#include <algorithm>
+
 #include "number_text.h"
 #include "pipe_preview.h"
 #include "sheet_messages.h"
@@ -33,6 +35,10 @@ ShownCell shown_loop_cell(const frmsheet& sheet, std::size_t loop, std::size_t c
         cell.tone = Tone::too_fast;
     }
     return cell;
+}
+
+int column_pixels(int average_char_width, int characters, int title_width) {
+    return std::max(average_char_width * characters, title_width + average_char_width * 3);
 }
 
 std::string column_title(std::size_t column) {

@@ -23,6 +23,11 @@ struct ShownCell {
 ShownCell shown_cell(const CalcSheet& calc, std::size_t row, std::size_t column);
 ShownCell shown_loop_cell(const frmsheet& sheet, std::size_t loop, std::size_t column);
 
+// A column's width in pixels, given its font's average character width: its width in
+// characters (sheet_columns, loop_columns), and never narrower than its title with a
+// character and a half of room on either side.
+int column_pixels(int average_char_width, int characters, int title_width);
+
 // A column's title in the grid's header: "流速 v (m/s)".
 std::string column_title(std::size_t column);
 // The loop summary's title, with the imbalance limit it checks against.

@@ -11,6 +11,11 @@ struct ScreenBox {
     int height = 0;
 };
 
+// A rule of where a window opens: the main window's frame, the window's size, the work area
+// and the gap between the two frames give the window's frame.
+using PlacementRule = ScreenBox (*)(const ScreenBox& main, int width, int height,
+                                    const ScreenBox& area, int gap);
+
 // Where frmchoose opens, so that it hides neither the main window nor the input box centred
 // on it: beside the main window (right, then left) or below it (then above) where the work
 // area has room; otherwise in the corner of the work area that covers the least of the main

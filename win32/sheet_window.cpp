@@ -175,11 +175,10 @@ void SheetWindow::add_columns() {
     HGDIOBJ old = SelectObject(dc, font_);
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
-    // Wide enough for its width in characters, and for its title.
     const auto width = [&](int characters, const std::wstring& title) {
         SIZE size{};
         GetTextExtentPoint32W(dc, title.c_str(), static_cast<int>(title.size()), &size);
-        return std::max(metrics.tmAveCharWidth * characters, size.cx + metrics.tmAveCharWidth * 3);
+        return column_pixels(metrics.tmAveCharWidth, characters, size.cx);
     };
     add_column(list_, 0, L"", width(5, L""), true);
     for (std::size_t c = 0; c < sheet_columns.size(); ++c) {
@@ -455,11 +454,7 @@ LRESULT SheetWindow::handle(UINT message, WPARAM w, LPARAM l) {
         }
         case WM_CTLCOLORSTATIC:
             if (reinterpret_cast<HWND>(l) == message_) {
-                HDC dc = reinterpret_cast<HDC>(w);
-                SetTextColor(
-                    dc, RGB(problem_line_colour.r, problem_line_colour.g, problem_line_colour.b));
-                SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-                return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+                return problem_line_colours(reinterpret_cast<HDC>(w));
             }
             break;
         case WM_CLOSE:

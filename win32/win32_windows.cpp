@@ -26,8 +26,6 @@ namespace {
 constexpr wchar_t main_class_name[] = L"KestruneMainWindow";
 constexpr int first_control_id = 100;  // clear of IDOK and IDCANCEL
 constexpr DWORD main_style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-constexpr COLORREF problem_colour =
-    RGB(problem_line_colour.r, problem_line_colour.g, problem_line_colour.b);
 constexpr UINT about_command = 0x0010;  // in the system menu: below 0xF000, a multiple of 16
 
 // What CreateWindowExW needs for one kind of control.
@@ -90,7 +88,6 @@ Win32Windows::Win32Windows() {
     AdjustWindowRectEx(&frame, main_style, FALSE, 0);
     SetWindowPos(main_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    background_ = GetSysColorBrush(COLOR_BTNFACE);
     build_controls();
     choose_ = std::make_unique<PrintWindow>(main_, frmchoose_window);
     display_ = std::make_unique<PrintWindow>(main_, frmdisplay_window);
@@ -255,10 +252,7 @@ LRESULT Win32Windows::handle(UINT message, WPARAM w, LPARAM l) {
         }
         case WM_CTLCOLORSTATIC:
             if (reinterpret_cast<HWND>(l) == controls_.at(ControlId::problem_line)) {
-                HDC dc = reinterpret_cast<HDC>(w);
-                SetTextColor(dc, problem_colour);
-                SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-                return reinterpret_cast<LRESULT>(background_);
+                return problem_line_colours(reinterpret_cast<HDC>(w));
             }
             break;
         case WM_CLOSE:
@@ -431,19 +425,22 @@ void Win32Windows::show(PrintWindowId window) {
     print_window(window).show();
 }
 
-void Win32Windows::place_list() {
-    RECT main{}, list{};
+ScreenBox Win32Windows::placed(HWND window, PlacementRule rule) const {
+    RECT main{}, frame{};
     GetWindowRect(main_, &main);
-    GetWindowRect(choose_->handle(), &list);
+    GetWindowRect(window, &frame);
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
     GetMonitorInfoW(MonitorFromWindow(main_, MONITOR_DEFAULTTONEAREST), &monitor);
     const RECT& area = monitor.rcWork;
-    const ScreenBox place =
-        place_list_window({main.left, main.top, main.right - main.left, main.bottom - main.top},
-                          list.right - list.left, list.bottom - list.top,
-                          {area.left, area.top, area.right - area.left, area.bottom - area.top},
-                          twips_to_pixels(list_gap_twips, window_dpi(main_)));
+    return rule({main.left, main.top, main.right - main.left, main.bottom - main.top},
+                frame.right - frame.left, frame.bottom - frame.top,
+                {area.left, area.top, area.right - area.left, area.bottom - area.top},
+                twips_to_pixels(list_gap_twips, window_dpi(main_)));
+}
+
+void Win32Windows::place_list() {
+    const ScreenBox place = placed(choose_->handle(), place_list_window);
     SetWindowPos(choose_->handle(), nullptr, place.left, place.top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -471,18 +468,7 @@ void Win32Windows::show_sheet() {
     }
     if (sheet_ == nullptr) {
         sheet_ = std::make_unique<SheetWindow>(main_, handlers_->grid(), handlers_->sheet());
-        RECT main{}, frame{};
-        GetWindowRect(main_, &main);
-        GetWindowRect(sheet_->handle(), &frame);
-        MONITORINFO monitor{};
-        monitor.cbSize = sizeof monitor;
-        GetMonitorInfoW(MonitorFromWindow(main_, MONITOR_DEFAULTTONEAREST), &monitor);
-        const RECT& area = monitor.rcWork;
-        const ScreenBox place = place_sheet_window(
-            {main.left, main.top, main.right - main.left, main.bottom - main.top},
-            frame.right - frame.left, frame.bottom - frame.top,
-            {area.left, area.top, area.right - area.left, area.bottom - area.top},
-            twips_to_pixels(list_gap_twips, window_dpi(main_)));
+        const ScreenBox place = placed(sheet_->handle(), place_sheet_window);
         SetWindowPos(sheet_->handle(), nullptr, place.left, place.top, place.width, place.height,
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }

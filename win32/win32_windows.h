@@ -10,6 +10,7 @@
 
 #include "print_window.h"
 #include "sheet_window.h"
+#include "window_placement.h"
 #include "window_toolkit.h"
 
 namespace kestrune {
@@ -77,6 +78,8 @@ class Win32Windows : public WindowToolkit {
     LRESULT handle(UINT message, WPARAM w, LPARAM l);
     void build_controls();
     void place_list();
+    // Where a window opens by a placement rule, beside the main window on its monitor.
+    ScreenBox placed(HWND window, PlacementRule rule) const;
     std::optional<std::filesystem::path> run_file_dialog(IFileDialog* dialog,
                                                          std::string_view title,
                                                          const std::filesystem::path& folder);
@@ -85,9 +88,8 @@ class Win32Windows : public WindowToolkit {
     frmcompute* handlers_ = nullptr;
     std::map<ControlId, HWND> controls_;
     std::map<double, HFONT> fonts_;  // SimSun by size in points, made at the window's DPI
-    HBRUSH background_ = nullptr;
-    HWND tips_ = nullptr;         // the tooltip control of the main window
-    std::set<ControlId> tipped_;  // controls that have a tool in it
+    HWND tips_ = nullptr;            // the tooltip control of the main window
+    std::set<ControlId> tipped_;     // controls that have a tool in it
     std::unique_ptr<PrintWindow> choose_;
     std::unique_ptr<PrintWindow> display_;
     std::unique_ptr<SheetWindow> sheet_;

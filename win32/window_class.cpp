@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "window_class.h"
 
+#include "print_colours.h"
+
 namespace kestrune {
 
 void register_window_class(const wchar_t* name, UINT style) {
@@ -34,6 +36,12 @@ void centre_window(HWND window, RECT around) {
     SetWindowPos(window, nullptr, (around.left + around.right - width) / 2,
                  (around.top + around.bottom - height) / 2, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT problem_line_colours(HDC dc) {
+    SetTextColor(dc, RGB(problem_line_colour.r, problem_line_colour.g, problem_line_colour.b));
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
 }
 
 }  // namespace kestrune

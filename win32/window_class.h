@@ -13,4 +13,8 @@ void register_window_class(const wchar_t* name, UINT style);
 // screen when around is empty.
 void centre_window(HWND window, RECT around = {});
 
+// The colours of a problem line (a static control) for WM_CTLCOLORSTATIC: the warning colour
+// on the button-face ground; gives the brush to return.
+LRESULT problem_line_colours(HDC dc);
+
 }  // namespace kestrune

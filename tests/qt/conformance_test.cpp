@@ -43,8 +43,6 @@ class QtDriver : public ConformanceDriver {
         click(button);
         note_asked();
     }
-    std::vector<std::string> asked() override { return asked_; }
-    std::vector<std::string> listed() override { return listed_; }
     void click(ControlId button) override {
         run_.click(std::string(control_spec(button).name).c_str());
     }
@@ -94,8 +92,6 @@ class QtDriver : public ConformanceDriver {
 
     QtProgram run_;
     InputSeen seen_;
-    std::vector<std::string> asked_;
-    std::vector<std::string> listed_;
     bool started_ = false;
 };
 

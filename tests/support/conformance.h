@@ -37,11 +37,15 @@ class ConformanceDriver {
     virtual bool list_visible() = 0;
     virtual bool ended() = 0;  // the windows gone and the event loop told to end
     // Each input box shown so far, "title|prompt|offered"; the list's lines, items joined by
-    // "|", as they stood while the last diameter was asked for.
-    virtual std::vector<std::string> asked() = 0;
-    virtual std::vector<std::string> listed() = 0;
+    // "|", as they stood while the last diameter was asked for. The drivers note them.
+    const std::vector<std::string>& asked() const { return asked_; }
+    const std::vector<std::string>& listed() const { return listed_; }
     virtual std::vector<std::string> results() = 0;  // items joined by "|"
     virtual std::string log() = 0;
+
+  protected:
+    std::vector<std::string> asked_;
+    std::vector<std::string> listed_;
 };
 
 struct Action {
@@ -231,13 +235,13 @@ inline std::vector<std::string> play(ConformanceDriver& driver, const Scenario& 
         differ("focus", driver.focus(), scenario.focus);
     }
     if (!scenario.asked.empty()) {
-        const auto asked = driver.asked();
+        const auto& asked = driver.asked();
         for (std::size_t i = 0; i < std::max(asked.size(), scenario.asked.size()); ++i) {
             differ("input box " + std::to_string(i), i < asked.size() ? asked[i] : "",
                    i < scenario.asked.size() ? scenario.asked[i] : "");
         }
     }
-    const auto listed = driver.listed();
+    const auto& listed = driver.listed();
     for (const auto& [line, text] : scenario.listed) {
         differ("list line " + std::to_string(line), line < listed.size() ? listed[line] : "", text);
     }

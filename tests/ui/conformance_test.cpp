@@ -35,8 +35,6 @@ class RecordingDriver : public ConformanceDriver {
         run_.click(button);
         note_asked();
     }
-    std::vector<std::string> asked() override { return asked_; }
-    std::vector<std::string> listed() override { return listed_; }
     void click(ControlId button) override { run_.click(button); }
     void results_gesture(Gesture gesture) override {
         run_.window.print_window_gesture(PrintWindowId::frmdisplay, gesture);
@@ -75,8 +73,6 @@ class RecordingDriver : public ConformanceDriver {
 
     ProgramRun run_;
     InputRequest seen_;
-    std::vector<std::string> asked_;
-    std::vector<std::string> listed_;
 };
 
 TEST(Conformance, TheRecordingToolkitPlaysEveryScenario) {

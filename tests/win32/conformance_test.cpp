@@ -40,8 +40,6 @@ class Win32Driver : public ConformanceDriver {
         run_.click(button);
         note_asked();
     }
-    std::vector<std::string> asked() override { return asked_; }
-    std::vector<std::string> listed() override { return listed_; }
     void click(ControlId button) override { run_.click(button); }
     void results_gesture(Gesture gesture) override {
         HWND results = run_.results().handle();
@@ -121,8 +119,6 @@ class Win32Driver : public ConformanceDriver {
 
     Win32Program run_;
     DialogSeen seen_;
-    std::vector<std::string> asked_;
-    std::vector<std::string> listed_;
 };
 
 TEST(Conformance, TheWin32FrontEndPlaysEveryScenario) {
