@@ -48,39 +48,6 @@ QVariant cell_role(const ShownCell& cell, int role) {
     }
 }
 
-std::optional<PhysicalKey> named_key(int key) {
-    switch (key) {
-        case Qt::Key_Up:
-            return PhysicalKey::up;
-        case Qt::Key_Down:
-            return PhysicalKey::down;
-        case Qt::Key_Left:
-            return PhysicalKey::left;
-        case Qt::Key_Right:
-            return PhysicalKey::right;
-        case Qt::Key_Tab:
-        case Qt::Key_Backtab:
-            return PhysicalKey::tab;
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            return PhysicalKey::enter;
-        case Qt::Key_Escape:
-            return PhysicalKey::escape;
-        case Qt::Key_F2:
-            return PhysicalKey::f2;
-        case Qt::Key_Delete:
-            return PhysicalKey::delete_key;
-        case Qt::Key_Home:
-            return PhysicalKey::home;
-        case Qt::Key_End:
-            return PhysicalKey::end;
-        case Qt::Key_Space:
-            return PhysicalKey::space;
-        default:
-            return std::nullopt;
-    }
-}
-
 int column_width(const QFontMetrics& metrics, int characters, const QString& title) {
     return column_pixels(metrics.averageCharWidth(), characters, metrics.horizontalAdvance(title));
 }
@@ -93,7 +60,7 @@ KeyStroke key_stroke(const QKeyEvent& event) {
     stroke.shift = modifiers.testFlag(Qt::ShiftModifier) || event.key() == Qt::Key_Backtab;
     stroke.ctrl = modifiers.testFlag(Qt::ControlModifier);
     stroke.alt = modifiers.testFlag(Qt::AltModifier);
-    if (auto key = named_key(event.key())) {
+    if (auto key = key_named<int>(qt_named_keys, event.key())) {
         stroke.key = *key;
     } else if (event.key() >= Qt::Key_A && event.key() <= Qt::Key_Z) {
         stroke.key = PhysicalKey::letter;

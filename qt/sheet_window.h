@@ -50,6 +50,24 @@ class SheetView : public QTableView {
     void inputMethodEvent(QInputMethodEvent* event) override;  // Chinese typed on a cell
 };
 
+// The keys the grid knows by name, as Qt codes them.
+inline constexpr NamedKey<int> qt_named_keys[] = {
+    {Qt::Key_Up, PhysicalKey::up},
+    {Qt::Key_Down, PhysicalKey::down},
+    {Qt::Key_Left, PhysicalKey::left},
+    {Qt::Key_Right, PhysicalKey::right},
+    {Qt::Key_Tab, PhysicalKey::tab},
+    {Qt::Key_Backtab, PhysicalKey::tab},
+    {Qt::Key_Return, PhysicalKey::enter},
+    {Qt::Key_Enter, PhysicalKey::enter},
+    {Qt::Key_Escape, PhysicalKey::escape},
+    {Qt::Key_F2, PhysicalKey::f2},
+    {Qt::Key_Delete, PhysicalKey::delete_key},
+    {Qt::Key_Home, PhysicalKey::home},
+    {Qt::Key_End, PhysicalKey::end},
+    {Qt::Key_Space, PhysicalKey::space},
+};
+
 // The key as the sheet's grid names it.
 KeyStroke key_stroke(const QKeyEvent& event);
 

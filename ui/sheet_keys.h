@@ -5,6 +5,7 @@
 // (and the characters it typed); the meaning is decided here for both.
 
 #include <optional>
+#include <span>
 #include <string>
 
 #include "sheet_grid.h"
@@ -37,6 +38,34 @@ struct KeyStroke {
     bool alt = false;
     std::string text;  // the characters the key typed, UTF-8; empty when none
 };
+
+// One toolkit's codes for the keys the grid knows by name. A key may have several codes
+// (Return and Enter); its first is the one a test presses.
+template <class Code>
+struct NamedKey {
+    Code code;
+    PhysicalKey key;
+};
+
+template <class Code>
+std::optional<PhysicalKey> key_named(std::span<const NamedKey<Code>> keys, Code code) {
+    for (const NamedKey<Code>& named : keys) {
+        if (named.code == code) {
+            return named.key;
+        }
+    }
+    return std::nullopt;
+}
+
+template <class Code>
+std::optional<Code> code_of(std::span<const NamedKey<Code>> keys, PhysicalKey key) {
+    for (const NamedKey<Code>& named : keys) {
+        if (named.key == key) {
+            return named.code;
+        }
+    }
+    return std::nullopt;
+}
 
 // The grid's key for a stroke; nullopt when the grid has no use for it (the toolkit may).
 std::optional<KeyPress> grid_key(const KeyStroke& stroke);

@@ -43,44 +43,13 @@ bool held(int key) {
     return GetKeyState(key) < 0;
 }
 
-std::optional<PhysicalKey> named_key(WPARAM key) {
-    switch (key) {
-        case VK_UP:
-            return PhysicalKey::up;
-        case VK_DOWN:
-            return PhysicalKey::down;
-        case VK_LEFT:
-            return PhysicalKey::left;
-        case VK_RIGHT:
-            return PhysicalKey::right;
-        case VK_TAB:
-            return PhysicalKey::tab;
-        case VK_RETURN:
-            return PhysicalKey::enter;
-        case VK_ESCAPE:
-            return PhysicalKey::escape;
-        case VK_F2:
-            return PhysicalKey::f2;
-        case VK_DELETE:
-            return PhysicalKey::delete_key;
-        case VK_HOME:
-            return PhysicalKey::home;
-        case VK_END:
-            return PhysicalKey::end;
-        case VK_SPACE:
-            return PhysicalKey::space;
-        default:
-            return std::nullopt;
-    }
-}
-
 // A key pressed, as the grid names it; alt: it came as a system key (Alt held).
 KeyStroke key_down(WPARAM key, bool alt) {
     KeyStroke stroke;
     stroke.shift = held(VK_SHIFT);
     stroke.ctrl = held(VK_CONTROL);
     stroke.alt = alt || held(VK_MENU);
-    if (auto named = named_key(key)) {
+    if (auto named = key_named<WPARAM>(win32_named_keys, key)) {
         stroke.key = *named;
     } else if (key >= 'A' && key <= 'Z') {
         stroke.key = PhysicalKey::letter;

@@ -14,6 +14,22 @@
 
 namespace kestrune {
 
+// The keys the grid knows by name, as Windows codes them.
+inline constexpr NamedKey<WPARAM> win32_named_keys[] = {
+    {VK_UP, PhysicalKey::up},
+    {VK_DOWN, PhysicalKey::down},
+    {VK_LEFT, PhysicalKey::left},
+    {VK_RIGHT, PhysicalKey::right},
+    {VK_TAB, PhysicalKey::tab},
+    {VK_RETURN, PhysicalKey::enter},
+    {VK_ESCAPE, PhysicalKey::escape},
+    {VK_F2, PhysicalKey::f2},
+    {VK_DELETE, PhysicalKey::delete_key},
+    {VK_HOME, PhysicalKey::home},
+    {VK_END, PhysicalKey::end},
+    {VK_SPACE, PhysicalKey::space},
+};
+
 // The calculation sheet's window: a resizable top-level window owned by the main window, with
 // the commands' buttons, the grid as a list view in report mode (its first column numbers the
 // rows; a click there selects them), an in-place edit control, the message line and the loop

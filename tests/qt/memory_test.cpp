@@ -4,7 +4,7 @@
 
 #include <QTest>
 
-#include "window_fixture.h"
+#include "qt_program.h"
 
 namespace kestrune::testing {
 namespace {

@@ -3,7 +3,7 @@
 #include <QtTest>
 
 #include "example_table.h"
-#include "window_fixture.h"
+#include "qt_program.h"
 
 using namespace kestrune;
 using namespace kestrune::testing;

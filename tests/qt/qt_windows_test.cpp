@@ -8,7 +8,7 @@
 
 #include "file_error.h"
 #include "print_colours.h"
-#include "window_fixture.h"
+#include "qt_program.h"
 
 using namespace kestrune;
 using namespace kestrune::testing;
@@ -22,7 +22,6 @@ class QtWindowsTest : public QObject {
     void keystrokesInTheBoxesReachTheHandlers();
     void okRunsTheSizingThroughTheRealInputBox();
     void messagesComeInARealMessageBox();
-    void listCannotBeClosedWhileTheAnswerWaits();
     void enterInTheLoadBoxAndOnAButtonPresses();
     void theListStaysOnTheScreen();
     void enterAndEscGiveTheSafeAnswerOfAQuestion();
@@ -147,19 +146,6 @@ void QtWindowsTest::messagesComeInARealMessageBox() {
                                      "从列表中选择一个公称直径。"));
     QVERIFY(run.watch.unexpected().isEmpty());
     QCOMPARE(run.watch.still_expected(), std::size_t{0});
-}
-
-void QtWindowsTest::listCannotBeClosedWhileTheAnswerWaits() {
-    QtProgram run;
-    QVERIFY(run.start());
-    QTest::keyClicks(run.text("Text1"), "10000");
-    bool still_visible = false;
-    run.watch.answer_input("25", nullptr, [&] {
-        run.list()->close();
-        still_visible = run.list()->isVisible();
-    });
-    run.click("cmdok");
-    QVERIFY(still_visible);
 }
 
 void QtWindowsTest::enterInTheLoadBoxAndOnAButtonPresses() {

@@ -3,8 +3,8 @@
 #include <QMenu>
 #include <QtTest>
 
+#include "qt_program.h"
 #include "toolkit_translations.h"
-#include "window_fixture.h"
 
 using namespace kestrune;
 using namespace kestrune::testing;

@@ -158,19 +158,6 @@ TEST(Win32Windows, EnterAndEscAnswerTheInputBox) {
     EXPECT_EQ(run.handlers.state().t_return, 70);
 }
 
-TEST(Win32Windows, ListCannotBeClosedWhileTheAnswerWaits) {
-    Win32Program run;
-    ASSERT_TRUE(run.start());
-    run.type(ControlId::Text1, L"10000");
-    bool still_visible = false;
-    run.watch.answer(L"25", nullptr, [&] {
-        SendMessageW(run.list().handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
-        still_visible = IsWindowVisible(run.list().handle()) != FALSE;
-    });
-    run.click(ControlId::cmdok);
-    EXPECT_TRUE(still_visible);
-}
-
 MSG key(HWND window, WPARAM which) {
     MSG message{};
     message.hwnd = window;

@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The conformance scenarios against the Qt front-end, offscreen: keys into the real boxes,
 // the real input box answered, the real print windows read.
-#include "conformance.h"
-
 #include <QLabel>
 #include <QTest>
 
+#include "qt_program.h"
 #include "qt_text.h"
-#include "window_fixture.h"
+#include "scenarios.h"
 
 namespace kestrune::testing {
 
@@ -22,8 +21,13 @@ class QtDriver : public ConformanceDriver {
         QTest::keyClicks(run_.text("Text1"),
                          QString::fromUtf8(digits.data(), static_cast<qsizetype>(digits.size())));
     }
-    void size(std::string_view dn) override {
-        run_.watch.answer_input(qt_text(dn), &seen_, [this] { list_now(); });
+    void size(std::string_view dn, std::optional<Gesture> on_list) override {
+        run_.watch.answer_input(qt_text(dn), &seen_, [this, on_list] {
+            if (on_list) {
+                gesture(PrintWindowId::frmchoose, *on_list);
+            }
+            list_now();
+        });
         run_.click("cmdok");
         note_asked();
     }
@@ -46,16 +50,34 @@ class QtDriver : public ConformanceDriver {
     void click(ControlId button) override {
         run_.click(std::string(control_spec(button).name).c_str());
     }
-    void results_gesture(Gesture gesture) override {
+    void gesture(PrintWindowId id, Gesture gesture) override {
+        PrintWindow* window = run_.windows.print_window(id);
         if (gesture == Gesture::escape) {
-            QTest::keyClick(run_.results(), Qt::Key_Escape);
+            QTest::keyClick(window, Qt::Key_Escape);
         } else if (gesture == Gesture::double_click) {
-            QTest::mouseDClick(run_.results(), Qt::LeftButton, {}, QPoint(100, 100));
+            QTest::mouseDClick(window, Qt::LeftButton, {}, QPoint(100, 100));
         } else {
-            run_.results()->close();
+            window->close();
         }
     }
     void close_main() override { run_.windows.main_window()->close(); }
+    void sheet_press(const KeyStroke& stroke) override {
+        SheetWindow* sheet = run_.windows.sheet_window();
+        QWidget* to = sheet->editor()->isVisible() ? static_cast<QWidget*>(sheet->editor())
+                                                   : static_cast<QWidget*>(sheet->view());
+        if (stroke.key == PhysicalKey::other) {
+            QTest::keyClicks(to, qt_text(stroke.text));
+            return;
+        }
+        const auto code = stroke.key == PhysicalKey::letter
+                              ? std::optional<int>(Qt::Key_A + (stroke.letter - 'A'))
+                              : code_of<int>(qt_named_keys, stroke.key);
+        Qt::KeyboardModifiers modifiers;
+        modifiers.setFlag(Qt::ShiftModifier, stroke.shift);
+        modifiers.setFlag(Qt::ControlModifier, stroke.ctrl);
+        modifiers.setFlag(Qt::AltModifier, stroke.alt);
+        QTest::keyClick(to, static_cast<Qt::Key>(code.value()), modifiers);
+    }
     std::string shown(ControlId control) override { return run_.windows.text(control); }
     std::string tip(ControlId control) override {
         return utf8_text(run_.windows.control(control)->toolTip());
@@ -78,16 +100,34 @@ class QtDriver : public ConformanceDriver {
         return lines;
     }
     std::string log() override { return run_.log(); }
+    bool sheet_visible() override {
+        return run_.windows.sheet_window() != nullptr && run_.windows.sheet_window()->isVisible();
+    }
+    std::string sheet_cell(std::size_t row, std::size_t column) override {
+        const QAbstractItemModel* model = run_.windows.sheet_window()->view()->model();
+        return utf8_text(
+            model->data(model->index(static_cast<int>(row), static_cast<int>(column))).toString());
+    }
+    std::optional<std::string> sheet_editor() override {
+        const QLineEdit* editor = run_.windows.sheet_window()->editor();
+        return editor->isVisible() ? std::optional(utf8_text(editor->text())) : std::nullopt;
+    }
+    std::string sheet_message() override {
+        return utf8_text(run_.windows.sheet_window()->message()->text());
+    }
+    frmcompute& handlers() override { return run_.handlers; }
+    WindowToolkit& toolkit() override { return run_.windows; }
 
   private:
     void note_asked() {
         asked_.push_back(utf8_text(seen_.title + '|' + seen_.prompt + '|' + seen_.offered));
     }
     void list_now() {
-        listed_.clear();
+        std::vector<std::string> lines;
         for (std::size_t i = 0; i < run_.list()->surface()->lines().size(); ++i) {
-            listed_.push_back(printed(run_.list()->surface(), i).toStdString());
+            lines.push_back(printed(run_.list()->surface(), i).toStdString());
         }
+        note_list(std::move(lines), run_.list()->isVisible());
     }
 
     QtProgram run_;
@@ -114,4 +154,4 @@ void ConformanceTest::theQtFrontEndPlaysEveryScenario() {
 }  // namespace kestrune::testing
 
 QTEST_MAIN(kestrune::testing::ConformanceTest)
-#include "conformance_test.moc"
+#include "qt_test.moc"

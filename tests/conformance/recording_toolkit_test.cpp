@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The conformance scenarios against the recording toolkit.
-#include "conformance.h"
-
 #include <gtest/gtest.h>
 
 #include "program_run.h"
+#include "scenarios.h"
+#include "sheet_cells.h"
 
 namespace kestrune::testing {
 namespace {
@@ -13,8 +13,13 @@ class RecordingDriver : public ConformanceDriver {
   public:
     RecordingDriver() { EXPECT_TRUE(run_.start()); }
     void type_load(std::string_view digits) override { run_.type_load(digits); }
-    void size(std::string_view dn) override {
-        run_.toolkit.answer_input(std::string(dn), &seen_, [this] { list_now(); });
+    void size(std::string_view dn, std::optional<Gesture> on_list) override {
+        run_.toolkit.answer_input(std::string(dn), &seen_, [this, on_list] {
+            if (on_list) {
+                run_.window.print_window_gesture(PrintWindowId::frmchoose, *on_list);
+            }
+            list_now();
+        });
         run_.click(ControlId::cmdok);
         note_asked();
     }
@@ -36,10 +41,16 @@ class RecordingDriver : public ConformanceDriver {
         note_asked();
     }
     void click(ControlId button) override { run_.click(button); }
-    void results_gesture(Gesture gesture) override {
-        run_.window.print_window_gesture(PrintWindowId::frmdisplay, gesture);
+    void gesture(PrintWindowId window, Gesture gesture) override {
+        run_.window.print_window_gesture(window, gesture);
     }
     void close_main() override { run_.window.close_box(); }
+    void sheet_press(const KeyStroke& stroke) override {
+        if (auto key = grid_key(stroke)) {
+            run_.window.grid().key(*key);
+        }
+    }
+
     std::string shown(ControlId control) override { return run_.shown(control); }
     std::string tip(ControlId control) override { return run_.toolkit.tip(control); }
     std::string focus() override {
@@ -53,23 +64,30 @@ class RecordingDriver : public ConformanceDriver {
     bool results_visible() override { return run_.results().visible; }
     bool list_visible() override { return run_.list().visible; }
     bool ended() override { return run_.toolkit.ended(); }
-    std::vector<std::string> results() override {
-        std::vector<std::string> lines;
-        for (std::size_t i = 0; i < run_.results().lines.size(); ++i) {
-            lines.push_back(run_.results().line(i));
-        }
-        return lines;
-    }
+    std::vector<std::string> results() override { return lines(run_.results()); }
     std::string log() override { return run_.log(); }
+    bool sheet_visible() override { return run_.toolkit.sheet_shown() > 0; }
+    std::string sheet_cell(std::size_t row, std::size_t column) override {
+        return shown_cell(run_.window.sheet().sheet(), row, column).text;
+    }
+    std::optional<std::string> sheet_editor() override {
+        const SheetGrid& grid = run_.window.grid();
+        return grid.editing() ? std::optional(grid.edit_text()) : std::nullopt;
+    }
+    std::string sheet_message() override { return run_.window.grid().message(); }
+    frmcompute& handlers() override { return run_.window; }
+    WindowToolkit& toolkit() override { return run_.toolkit; }
 
   private:
-    void note_asked() { asked_.push_back(seen_.title + "|" + seen_.prompt + "|" + seen_.offered); }
-    void list_now() {
-        listed_.clear();
-        for (std::size_t i = 0; i < run_.list().lines.size(); ++i) {
-            listed_.push_back(run_.list().line(i));
+    static std::vector<std::string> lines(const PrintedWindow& window) {
+        std::vector<std::string> joined;
+        for (std::size_t i = 0; i < window.lines.size(); ++i) {
+            joined.push_back(window.line(i));
         }
+        return joined;
     }
+    void note_asked() { asked_.push_back(seen_.title + "|" + seen_.prompt + "|" + seen_.offered); }
+    void list_now() { note_list(lines(run_.list()), run_.list().visible); }
 
     ProgramRun run_;
     InputRequest seen_;

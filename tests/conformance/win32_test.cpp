@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The conformance scenarios against the Win32 front-end under Wine: characters into the real
 // edit controls, the real input box answered, the real print windows read.
-#include "conformance.h"
-
 #include <gtest/gtest.h>
 
+#include "scenarios.h"
 #include "win32_program.h"
 // After windows.h, which it needs.
 #include <commctrl.h>
@@ -19,8 +18,13 @@ class Win32Driver : public ConformanceDriver {
         SetWindowTextW(run_.control(ControlId::Text1), L"");
         run_.type(ControlId::Text1, wide_text(digits).c_str());
     }
-    void size(std::string_view dn) override {
-        run_.watch.answer(wide_text(dn), &seen_, [this] { list_now(); });
+    void size(std::string_view dn, std::optional<Gesture> on_list) override {
+        run_.watch.answer(wide_text(dn), &seen_, [this, on_list] {
+            if (on_list) {
+                gesture(PrintWindowId::frmchoose, *on_list);
+            }
+            list_now();
+        });
         run_.click(ControlId::cmdok);
         note_asked();
     }
@@ -41,15 +45,30 @@ class Win32Driver : public ConformanceDriver {
         note_asked();
     }
     void click(ControlId button) override { run_.click(button); }
-    void results_gesture(Gesture gesture) override {
-        HWND results = run_.results().handle();
+    void gesture(PrintWindowId id, Gesture gesture) override {
+        HWND window = run_.windows.print_window(id).handle();
         if (gesture == Gesture::escape) {
-            SendMessageW(results, WM_KEYDOWN, VK_ESCAPE, 0);
+            SendMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
         } else if (gesture == Gesture::double_click) {
-            SendMessageW(results, WM_LBUTTONDBLCLK, 0, MAKELPARAM(200, 200));
+            SendMessageW(window, WM_LBUTTONDBLCLK, 0, MAKELPARAM(200, 200));
         } else {
-            SendMessageW(results, WM_SYSCOMMAND, SC_CLOSE, 0);
+            SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
         }
+    }
+    void sheet_press(const KeyStroke& stroke) override {
+        SheetWindow* sheet = run_.windows.sheet_window();
+        HWND to = IsWindowVisible(sheet->editor()) ? sheet->editor() : sheet->list();
+        if (stroke.key == PhysicalKey::other) {
+            for (wchar_t c : wide_text(stroke.text)) {
+                SendMessageW(to, WM_CHAR, c, 1);
+            }
+            return;
+        }
+        const auto code = stroke.key == PhysicalKey::letter
+                              ? std::optional<WPARAM>(static_cast<WPARAM>(stroke.letter))
+                              : code_of<WPARAM>(win32_named_keys, stroke.key);
+        HeldKeys held{stroke.shift ? VK_SHIFT : 0, stroke.ctrl ? VK_CONTROL : 0};
+        SendMessageW(to, stroke.alt ? WM_SYSKEYDOWN : WM_KEYDOWN, code.value(), 1);
     }
     void close_main() override {
         SendMessageW(run_.windows.main_window(), WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -105,16 +124,34 @@ class Win32Driver : public ConformanceDriver {
         return lines;
     }
     std::string log() override { return run_.log(); }
+    bool sheet_visible() override {
+        return run_.windows.sheet_window() != nullptr &&
+               IsWindowVisible(run_.windows.sheet_window()->handle());
+    }
+    std::string sheet_cell(std::size_t row, std::size_t column) override {
+        return run_.sheet_cell(row, column);
+    }
+    std::optional<std::string> sheet_editor() override {
+        HWND editor = run_.windows.sheet_window()->editor();
+        return IsWindowVisible(editor) ? std::optional(Win32Program::window_text(editor))
+                                       : std::nullopt;
+    }
+    std::string sheet_message() override {
+        return Win32Program::window_text(run_.windows.sheet_window()->message());
+    }
+    frmcompute& handlers() override { return run_.handlers; }
+    WindowToolkit& toolkit() override { return run_.windows; }
 
   private:
     void note_asked() {
         asked_.push_back(utf8_text(seen_.title + L"|" + seen_.text + L"|" + seen_.offered));
     }
     void list_now() {
-        listed_.clear();
+        std::vector<std::string> lines;
         for (std::size_t i = 0; i < run_.list().lines().size(); ++i) {
-            listed_.push_back(run_.printed(run_.list(), i));
+            lines.push_back(run_.printed(run_.list(), i));
         }
+        note_list(std::move(lines), IsWindowVisible(run_.list().handle()) != FALSE);
     }
 
     Win32Program run_;

@@ -3,17 +3,37 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 
 #include "dialog_watch.h"
 #include "expected_log.h"
 #include "frmcompute.h"
 #include "print_window.h"
+#include "sheet_window.h"
 #include "temp_folder.h"
 #include "wide_text.h"
 #include "win32_windows.h"
 
 namespace kestrune::testing {
+
+// The keys held down, as GetKeyState reads them, while a message is sent.
+class HeldKeys {
+  public:
+    explicit HeldKeys(std::initializer_list<int> keys) {
+        BYTE state[256]{};
+        for (int key : keys) {
+            state[key] = 0x80;
+        }
+        SetKeyboardState(state);
+    }
+    ~HeldKeys() {
+        BYTE none[256]{};
+        SetKeyboardState(none);
+    }
+    HeldKeys(const HeldKeys&) = delete;
+    HeldKeys& operator=(const HeldKeys&) = delete;
+};
 
 // The program as app/main_win32.cpp puts it together, in a fresh working folder with the
 // table; every dialog goes through the watch.
@@ -65,6 +85,22 @@ class Win32Program {
         return joined;
     }
     std::string log() const { return read_bytes("outdata.txt"); }
+    // A cell of the sheet as its list view shows it; column: an index into sheet_columns.
+    std::string sheet_cell(std::size_t row, std::size_t column) const {
+        wchar_t text[64]{};
+        LVITEMW item{};
+        item.iSubItem = static_cast<int>(column) + 1;  // after the rows' numbers
+        item.pszText = text;
+        item.cchTextMax = 64;
+        SendMessageW(windows.sheet_window()->list(), LVM_GETITEMTEXTW, row,
+                     reinterpret_cast<LPARAM>(&item));
+        return utf8_text(text);
+    }
+    static std::string window_text(HWND window) {
+        wchar_t text[256]{};
+        GetWindowTextW(window, text, 256);
+        return utf8_text(text);
+    }
 
     TempWorkingFolder folder;
     DialogWatch watch;

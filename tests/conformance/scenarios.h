@@ -1,0 +1,413 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// Scenarios of an engineer's actions and what each should leave, played alike against the
+// recording toolkit, the Qt front-end and the Win32 front-end through a thin driver each, so
+// that the three agree on what the windows do. Framework-neutral: a play gives the
+// differences found, each suite asserts there are none.
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "expected_log.h"
+#include "frmcompute.h"
+#include "sheet_keys.h"
+#include "window_layout.h"
+
+namespace kestrune::testing {
+
+// The engineer's hands, in each toolkit's own way.
+class ConformanceDriver {
+  public:
+    virtual ~ConformanceDriver() = default;
+    virtual void type_load(std::string_view digits) = 0;  // typed key by key
+    // 确定, then the DN answered; on_list: done to the list first, while the box waits.
+    virtual void size(std::string_view dn, std::optional<Gesture> on_list) = 0;
+    virtual void size_refused(std::string_view dn) = 0;  // the same, a message expected
+    virtual void cancel_sizing() = 0;                    // 确定, then 取消
+    virtual void set_parameter(ControlId button, std::string_view answer) = 0;
+    virtual void click(ControlId button) = 0;
+    virtual void gesture(PrintWindowId window, Gesture gesture) = 0;
+    virtual void close_main() = 0;  // the main window's close box
+    // A key on the sheet's window, to its grid or, while an entry is made, to its editor.
+    virtual void sheet_press(const KeyStroke& stroke) = 0;
+
+    virtual std::string shown(ControlId control) = 0;
+    virtual std::string tip(ControlId control) = 0;
+    // The control that has the focus and its selected text: "Text1:10000"; empty when none.
+    virtual std::string focus() = 0;
+    virtual bool results_visible() = 0;
+    virtual bool list_visible() = 0;
+    virtual bool ended() = 0;  // the windows gone and the event loop told to end
+    virtual std::vector<std::string> results() = 0;  // items joined by "|"
+    virtual std::string log() = 0;
+    virtual bool sheet_visible() = 0;
+    virtual std::string sheet_cell(std::size_t row, std::size_t column) = 0;  // as shown
+    virtual std::optional<std::string> sheet_editor() = 0;  // its text; nullopt when hidden
+    virtual std::string sheet_message() = 0;
+    // What the toolkit-free side holds: the grid's own state, the clipboard's text.
+    virtual frmcompute& handlers() = 0;
+    virtual WindowToolkit& toolkit() = 0;
+
+    // Each input box shown so far, "title|prompt|offered"; the list's lines, items joined by
+    // "|", as they stood while the last diameter was asked for, and whether it was shown.
+    const std::vector<std::string>& asked() const { return asked_; }
+    const std::vector<std::string>& listed() const { return listed_; }
+    bool list_shown_while_asked() const { return list_shown_; }
+
+  protected:
+    void note_list(std::vector<std::string> lines, bool visible) {
+        listed_ = std::move(lines);
+        list_shown_ = visible;
+    }
+    std::vector<std::string> asked_;
+
+  private:
+    std::vector<std::string> listed_;
+    bool list_shown_ = false;
+};
+
+struct Action {
+    enum Kind {
+        type_load,
+        size,
+        size_refused,
+        cancel_sizing,
+        set_parameter,
+        click,
+        on_window,
+        close,
+        sheet_press,
+        put_on_clipboard
+    } kind;
+    std::string text = {};
+    ControlId button = ControlId::cmdset1;
+    PrintWindowId window = PrintWindowId::frmdisplay;
+    std::optional<Gesture> gesture = std::nullopt;  // gesture; size: on the list meanwhile
+    KeyStroke stroke = {};
+};
+
+// The actions, as the scenarios spell them.
+namespace act {
+inline Action type_load(std::string digits) {
+    return {Action::type_load, std::move(digits)};
+}
+inline Action size(std::string dn = "25") {
+    return {Action::size, std::move(dn)};
+}
+inline Action size_trying_to_close_the_list() {
+    return {.kind = Action::size, .text = "25", .gesture = Gesture::close_box};
+}
+inline Action size_refused(std::string dn) {
+    return {Action::size_refused, std::move(dn)};
+}
+inline Action cancel_sizing() {
+    return {Action::cancel_sizing};
+}
+inline Action set_parameter(ControlId button, std::string answer) {
+    return {Action::set_parameter, std::move(answer), button};
+}
+inline Action click(ControlId button) {
+    return {Action::click, {}, button};
+}
+inline Action on_results(Gesture gesture = Gesture::escape) {
+    return {.kind = Action::on_window, .window = PrintWindowId::frmdisplay, .gesture = gesture};
+}
+inline Action close() {
+    return {Action::close};
+}
+inline Action sheet_key(PhysicalKey key, bool shift = false) {
+    return {.kind = Action::sheet_press, .stroke = {key, 0, shift, false, false, {}}};
+}
+inline Action sheet_ctrl(char letter) {
+    return {.kind = Action::sheet_press,
+            .stroke = {PhysicalKey::letter, letter, false, true, false, {}}};
+}
+inline Action put_on_clipboard(std::string text) {
+    return {Action::put_on_clipboard, std::move(text)};
+}
+}  // namespace act
+
+struct CellText {
+    std::size_t row;
+    std::size_t column;  // an index into sheet_columns
+    std::string text;
+};
+
+struct Scenario {
+    const char* name;
+    std::vector<Action> actions;
+    std::vector<std::pair<ControlId, std::string>> boxes = {};  // texts the boxes show
+    bool results_visible = false;
+    std::vector<std::string> results = {};  // what the results window shows, when visible
+    std::string log = header_bytes();
+    std::vector<std::pair<ControlId, std::string>> tips = {};  // tips the controls show
+    std::string focus = {};                                    // when not empty
+    bool ended = false;
+    std::vector<std::string> asked = {};                           // when not empty
+    std::vector<std::pair<std::size_t, std::string>> listed = {};  // lines by number
+    bool list_held = false;  // the list stayed shown though its close box was tried
+
+    // The sheet's window, checked when sheet is set: shown, its cells, its in-place editor
+    // (nullopt: hidden), its message line as the grid has it (refused: a reason there) and
+    // the grid's current cell; the clipboard when not empty.
+    bool sheet = false;
+    std::vector<CellText> cells = {};
+    std::optional<std::string> editor = std::nullopt;
+    bool refused = false;
+    std::pair<std::size_t, std::size_t> current = {0, 0};
+    std::string clipboard = {};
+};
+
+inline const std::vector<std::string>& worked_results() {
+    static const std::vector<std::string> lines{
+        "用户负荷|设计负荷|设计流量|公称管径| 流速 | 比摩阻",
+        " 10000 | 12000 | 412.71 | 25 | .329 | 101.17 "};
+    return lines;
+}
+
+// Columns of the sheet the scenarios touch.
+constexpr std::size_t length_column = 3, dn_column = 4;
+
+inline const std::vector<Scenario>& conformance_scenarios() {
+    using enum ControlId;
+    const std::vector<Action> sized_and_sheet_open{act::type_load("10000"), act::size(),
+                                                   act::click(cmdsheet)};
+    const auto then = [&](std::vector<Action> more) {
+        std::vector<Action> all = sized_and_sheet_open;
+        all.insert(all.end(), more.begin(), more.end());
+        return all;
+    };
+    const auto typed = [](std::string_view text) {
+        std::vector<Action> keys;
+        for (char c : text) {
+            keys.push_back({.kind = Action::sheet_press,
+                            .stroke = {PhysicalKey::other, 0, false, false, false, {c}}});
+        }
+        return keys;
+    };
+    const auto plus = [](std::vector<Action> a, const std::vector<Action>& b) {
+        a.insert(a.end(), b.begin(), b.end());
+        return a;
+    };
+    const std::string worked_log = header_bytes() + worked_row;
+    static const std::vector<Scenario> scenarios{
+        {.name = "worked_example",
+         .actions = {act::type_load("10000"), act::size()},
+         .boxes = {{Text2, "12000"}, {Text3, "412.71"}, {problem_line, ""}},
+         .results_visible = true,
+         .results = worked_results(),
+         .log = worked_log,
+         .asked = {"输入公称直径！|请你输入合适的公称直径:|15"},
+         .listed = {{0, "公称直径|管道内径|流速(m/s)|比摩阻(Pa/m)"},
+                    {3, " 25 | 21.25 | .329 | 101.17 |推荐"}}},
+        {.name = "results_put_away_then_sized_again",
+         .actions = {act::type_load("10000"), act::size(), act::on_results(), act::size()},
+         .boxes = {{Text3, "412.71"}},
+         .results_visible = true,
+         .results = worked_results(),
+         .log = worked_log + worked_row},
+        {.name = "esc_puts_the_results_away_and_the_next_load_is_typed_over_the_last",
+         .actions = {act::type_load("10000"), act::size(), act::on_results()},
+         .boxes = {{Text2, "12000"}},
+         .log = worked_log,
+         .focus = "Text1:10000"},
+        {.name = "a_double_click_and_the_close_box_put_the_results_away",
+         .actions = {act::type_load("10000"), act::size(), act::on_results(Gesture::double_click),
+                     act::size(), act::on_results(Gesture::close_box)},
+         .boxes = {{Text3, "412.71"}},
+         .log = worked_log + worked_row},
+        {.name = "the_list_stays_while_the_diameter_is_asked_for",
+         .actions = {act::type_load("10000"), act::size_trying_to_close_the_list()},
+         .results_visible = true,
+         .results = worked_results(),
+         .log = worked_log,
+         .list_held = true},
+        {.name = "cancel_sizes_nothing",
+         .actions = {act::type_load("10000"), act::cancel_sizing()},
+         .boxes = {{Text2, "12000"}}},
+        {.name = "the_close_box_ends_the_program_and_leaves_the_log",
+         .actions = {act::type_load("10000"), act::size(), act::close()},
+         .log = worked_log,
+         .ended = true},
+        {.name = "exit_ends_the_program_and_leaves_the_log",
+         .actions = {act::type_load("10000"), act::size(), act::click(Cmdexit)},
+         .log = worked_log,
+         .ended = true},
+        {.name = "each_parameter_button_asks_with_its_own_title_and_value",
+         .actions = {act::set_parameter(cmdset1, "983.25"), act::set_parameter(cmdset2, "95"),
+                     act::set_parameter(cmdset3, "70"), act::set_parameter(cmdset4, "0.477")},
+         .asked = {"密度更改！|请你输入需要的密度：|983.25",
+                   "供水温度更改！|请你输入新的供水温度：|95",
+                   "回水温度更改！|请你输入新的回水温度：|70",
+                   "粘滞系数更改！|请你输入新的粘滞系数：|0.477"}},
+        {.name = "the_parameter_buttons_tell_their_current_values",
+         .actions = {act::set_parameter(cmdset1, "977.8")},
+         .tips = {{cmdset1, "当前：977.8 kg/m³"},
+                  {cmdset3, "当前：70 °C"},
+                  {cmdset4, "当前：0.477 mm²/s"}}},
+        {.name = "a_diameter_not_in_the_table_logs_nothing",
+         .actions = {act::type_load("10000"), act::size_refused("65")},
+         .boxes = {{Text2, "12000"}}},
+        {.name = "a_new_supply_temperature_changes_the_flow_at_the_next_load",
+         .actions = {act::set_parameter(cmdset2, "90"), act::type_load("10000")},
+         .boxes = {{Text2, "12000"}, {Text3, "515.89"}}},
+        {.name = "the_sheet_opens_on_the_newest_length",
+         .actions = sized_and_sheet_open,
+         .results_visible = true,
+         .log = worked_log,
+         .sheet = true,
+         .cells = {{0, length_column, "0"}, {0, dn_column, "25"}},
+         .current = {0, length_column}},
+        {.name = "an_entry_typed_on_the_sheet_is_taken_by_enter",
+         .actions = then(plus(typed("12.5"), {act::sheet_key(PhysicalKey::enter)})),
+         .results_visible = true,
+         .log = worked_log,
+         .sheet = true,
+         .cells = {{0, length_column, "12.5"}},
+         .current = {0, length_column}},
+        {.name = "a_refused_entry_stays_with_its_text_and_the_reason",
+         .actions = then(plus(typed("-1"), {act::sheet_key(PhysicalKey::tab)})),
+         .results_visible = true,
+         .log = worked_log,
+         .sheet = true,
+         .cells = {{0, length_column, "0"}},
+         .editor = "-1",
+         .refused = true,
+         .current = {0, length_column}},
+        {.name = "esc_drops_the_entry_and_tab_moves_to_the_next_cell",
+         .actions = then(plus(
+             typed("-1"), {act::sheet_key(PhysicalKey::tab), act::sheet_key(PhysicalKey::escape),
+                           act::sheet_key(PhysicalKey::tab)})),
+         .results_visible = true,
+         .log = worked_log,
+         .sheet = true,
+         .cells = {{0, length_column, "0"}},
+         .current = {0, dn_column}},
+        {.name = "ctrl_c_copies_the_selected_cells",
+         .actions = then({act::sheet_key(PhysicalKey::right, true), act::sheet_ctrl('C')}),
+         .results_visible = true,
+         .log = worked_log,
+         .sheet = true,
+         .current = {0, dn_column},
+         .clipboard = "0\t25\r\n"},
+        {.name = "ctrl_v_pastes_into_the_current_cell",
+         .actions = then({act::put_on_clipboard("7.5"), act::sheet_ctrl('V')}),
+         .results_visible = true,
+         .log = worked_log,
+         .sheet = true,
+         .cells = {{0, length_column, "7.5"}},
+         .current = {0, length_column}},
+    };
+    return scenarios;
+}
+
+// Plays a scenario; the differences from what it expects, none when the toolkit agrees.
+inline std::vector<std::string> play(ConformanceDriver& driver, const Scenario& scenario) {
+    for (const Action& action : scenario.actions) {
+        switch (action.kind) {
+            case Action::type_load:
+                driver.type_load(action.text);
+                break;
+            case Action::size:
+                driver.size(action.text, action.gesture);
+                break;
+            case Action::size_refused:
+                driver.size_refused(action.text);
+                break;
+            case Action::cancel_sizing:
+                driver.cancel_sizing();
+                break;
+            case Action::set_parameter:
+                driver.set_parameter(action.button, action.text);
+                break;
+            case Action::click:
+                driver.click(action.button);
+                break;
+            case Action::on_window:
+                driver.gesture(action.window, action.gesture.value_or(Gesture::escape));
+                break;
+            case Action::close:
+                driver.close_main();
+                break;
+            case Action::sheet_press:
+                driver.sheet_press(action.stroke);
+                break;
+            case Action::put_on_clipboard:
+                driver.toolkit().set_clipboard(action.text);
+                break;
+        }
+    }
+    std::vector<std::string> differences;
+    const auto differ = [&](const std::string& what, const std::string& got,
+                            const std::string& want) {
+        if (got != want) {
+            differences.push_back(std::string(scenario.name) + ": " + what + " is \"" + got +
+                                  "\", not \"" + want + "\"");
+        }
+    };
+    const auto yes = [](bool b) { return std::string(b ? "yes" : "no"); };
+    for (const auto& [control, text] : scenario.boxes) {
+        differ(std::string(control_spec(control).name), driver.shown(control), text);
+    }
+    for (const auto& [control, text] : scenario.tips) {
+        differ(std::string(control_spec(control).name) + " tip", driver.tip(control), text);
+    }
+    if (!scenario.focus.empty()) {
+        differ("focus", driver.focus(), scenario.focus);
+    }
+    if (!scenario.asked.empty()) {
+        const auto& asked = driver.asked();
+        for (std::size_t i = 0; i < std::max(asked.size(), scenario.asked.size()); ++i) {
+            differ("input box " + std::to_string(i), i < asked.size() ? asked[i] : "",
+                   i < scenario.asked.size() ? scenario.asked[i] : "");
+        }
+    }
+    const auto& listed = driver.listed();
+    for (const auto& [line, text] : scenario.listed) {
+        differ("list line " + std::to_string(line), line < listed.size() ? listed[line] : "", text);
+    }
+    if (scenario.list_held) {
+        differ("list shown while asked", yes(driver.list_shown_while_asked()), "yes");
+    }
+    differ("results visible", yes(driver.results_visible()), yes(scenario.results_visible));
+    differ("list visible", yes(driver.list_visible()), "no");
+    differ("ended", yes(driver.ended()), yes(scenario.ended));
+    if (scenario.results_visible) {
+        const auto lines = driver.results();
+        for (std::size_t i = 0; i < scenario.results.size(); ++i) {
+            differ("results line " + std::to_string(i), i < lines.size() ? lines[i] : "",
+                   scenario.results[i]);
+        }
+    }
+    differ("log", driver.log(), scenario.log);
+    if (scenario.sheet) {
+        const SheetGrid& grid = driver.handlers().grid();
+        differ("sheet visible", yes(driver.sheet_visible()), "yes");
+        for (const CellText& cell : scenario.cells) {
+            differ("cell " + std::to_string(cell.row) + "," + std::to_string(cell.column),
+                   driver.sheet_cell(cell.row, cell.column), cell.text);
+        }
+        const auto editor = [](const std::optional<std::string>& text) {
+            return text ? "editing " + *text : std::string("not editing");
+        };
+        differ("editor", editor(driver.sheet_editor()), editor(scenario.editor));
+        differ("message line", driver.sheet_message(), grid.message());
+        differ("reason given", yes(!grid.message().empty()), yes(scenario.refused));
+        const auto at = [](std::size_t row, std::size_t column) {
+            return std::to_string(row) + "," + std::to_string(column);
+        };
+        differ("current cell", at(grid.current().row, grid.current().column),
+               at(scenario.current.first, scenario.current.second));
+    }
+    if (!scenario.clipboard.empty()) {
+        differ("clipboard", driver.toolkit().clipboard_text(), scenario.clipboard);
+    }
+    return differences;
+}
+
+}  // namespace kestrune::testing
