@@ -15,6 +15,9 @@
 
 #include "expected_log.h"
 #include "frmcompute.h"
+#include "messages.h"
+#include "parameter_dialogs.h"
+#include "print_statements.h"
 #include "sheet_keys.h"
 #include "window_layout.h"
 
@@ -163,11 +166,34 @@ struct Scenario {
     std::string clipboard = {};
 };
 
+// A print statement's items as the drivers join them: "|" between.
+inline std::string joined(const PrintStatement& items) {
+    std::string line;
+    for (const PrintItem& item : items) {
+        line += (line.empty() ? "" : "|") + item.text;
+    }
+    return line;
+}
+
 inline const std::vector<std::string>& worked_results() {
-    static const std::vector<std::string> lines{
-        "用户负荷|设计负荷|设计流量|公称管径| 流速 | 比摩阻",
-        " 10000 | 12000 | 412.71 | 25 | .329 | 101.17 "};
+    static const std::vector<std::string> lines{joined(results_header()),
+                                                " 10000 | 12000 | 412.71 | 25 | .329 | 101.17 "};
     return lines;
+}
+
+// "title|prompt|offered" of a parameter button's input box, offering this value.
+inline std::string parameter_box(ControlId button, std::string_view offered) {
+    for (const ParameterDialog& dialog : parameter_dialogs) {
+        if (dialog.button == button) {
+            return std::string(dialog.title) + "|" + std::string(dialog.prompt) + "|" +
+                   std::string(offered);
+        }
+    }
+    return {};
+}
+
+inline std::string parameter_tip(std::size_t dialog, float value) {
+    return current_value_tip(value, parameter_dialogs.at(dialog).unit);
 }
 
 // Columns of the sheet the scenarios touch.
@@ -202,8 +228,9 @@ inline const std::vector<Scenario>& conformance_scenarios() {
          .results_visible = true,
          .results = worked_results(),
          .log = worked_log,
-         .asked = {"输入公称直径！|请你输入合适的公称直径:|15"},
-         .listed = {{0, "公称直径|管道内径|流速(m/s)|比摩阻(Pa/m)"},
+         .asked = {std::string(diameter_title) + "|" + std::string(diameter_prompt) + "|" +
+                   std::string(diameter_offered)},
+         .listed = {{0, joined(diameter_preview_header())},
                     {3, " 25 | 21.25 | .329 | 101.17 |推荐"}}},
         {.name = "results_put_away_then_sized_again",
          .actions = {act::type_load("10000"), act::size(), act::on_results(), act::size()},
@@ -241,15 +268,13 @@ inline const std::vector<Scenario>& conformance_scenarios() {
         {.name = "each_parameter_button_asks_with_its_own_title_and_value",
          .actions = {act::set_parameter(cmdset1, "983.25"), act::set_parameter(cmdset2, "95"),
                      act::set_parameter(cmdset3, "70"), act::set_parameter(cmdset4, "0.477")},
-         .asked = {"密度更改！|请你输入需要的密度：|983.25",
-                   "供水温度更改！|请你输入新的供水温度：|95",
-                   "回水温度更改！|请你输入新的回水温度：|70",
-                   "粘滞系数更改！|请你输入新的粘滞系数：|0.477"}},
+         .asked = {parameter_box(cmdset1, "983.25"), parameter_box(cmdset2, "95"),
+                   parameter_box(cmdset3, "70"), parameter_box(cmdset4, "0.477")}},
         {.name = "the_parameter_buttons_tell_their_current_values",
          .actions = {act::set_parameter(cmdset1, "977.8")},
-         .tips = {{cmdset1, "当前：977.8 kg/m³"},
-                  {cmdset3, "当前：70 °C"},
-                  {cmdset4, "当前：0.477 mm²/s"}}},
+         .tips = {{cmdset1, parameter_tip(0, 977.8f)},
+                  {cmdset3, parameter_tip(2, 70)},
+                  {cmdset4, parameter_tip(3, 0.477f)}}},
         {.name = "a_diameter_not_in_the_table_logs_nothing",
          .actions = {act::type_load("10000"), act::size_refused("65")},
          .boxes = {{Text2, "12000"}}},

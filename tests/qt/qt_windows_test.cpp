@@ -7,11 +7,20 @@
 #include <QtTest>
 
 #include "file_error.h"
+#include "messages.h"
+#include "parameter_dialogs.h"
 #include "print_colours.h"
 #include "qt_program.h"
+#include "qt_text.h"
 
 using namespace kestrune;
 using namespace kestrune::testing;
+
+namespace {
+QString caption(ControlId control) {
+    return qt_text(control_spec(control).caption);
+}
+}  // namespace
 
 class QtWindowsTest : public QObject {
     Q_OBJECT
@@ -37,17 +46,17 @@ void QtWindowsTest::windowsAreBuiltFromTheTable() {
     QtProgram run;
     QVERIFY(run.start());
     MainWindow* main = run.windows.main_window();
-    QCOMPARE(main->windowTitle(), QStringLiteral("Kestrune："));
+    QCOMPARE(main->windowTitle(), qt_text(frmcompute_window.caption));
     QCOMPARE(main->size(), QSize(711, 478));
     QCOMPARE(run.text("Text1")->geometry(), QRect(104, 96, 185, 41));
     QCOMPARE(run.text("Text4")->text(), QStringLiteral("1.2"));
-    QCOMPARE(main->findChild<QLabel*>("Label4")->text(), QStringLiteral("设计流量(kg/h):"));
-    QCOMPARE(run.button("Cmdexit")->text(), QStringLiteral("退       出"));
+    QCOMPARE(main->findChild<QLabel*>("Label4")->text(), caption(ControlId::Label4));
+    QCOMPARE(run.button("Cmdexit")->text(), caption(ControlId::Cmdexit));
     auto* frame = main->findChild<QGroupBox*>("Frame1");
-    QCOMPARE(frame->title(), QStringLiteral("更改设置："));
+    QCOMPARE(frame->title(), caption(ControlId::Frame1));
     QCOMPARE(run.button("cmdset1")->parentWidget(), frame);
     QCOMPARE(run.button("cmdset1")->geometry(), QRect(48, 24, 89, 33));
-    QCOMPARE(run.list()->windowTitle(), QStringLiteral("直径的选择:"));
+    QCOMPARE(run.list()->windowTitle(), qt_text(window_spec(PrintWindowId::frmchoose).caption));
     QCOMPARE(run.list()->size(), QSize(663, 271));
     QCOMPARE(run.results()->windowTitle(), QStringLiteral("display"));
     QCOMPARE(run.results()->size(), QSize(717, 556));
@@ -106,7 +115,7 @@ void QtWindowsTest::keystrokesInTheBoxesReachTheHandlers() {
     run.text("Text4")->selectAll();
     QTest::keyClicks(run.text("Text4"), "1e39");
     QCOMPARE(run.windows.main_window()->findChild<QLabel*>("problem_line")->text(),
-             QStringLiteral("富裕系数数值太大，仍用原来的富裕系数。"));
+             qt_text(margin_problem()));
     QVERIFY(run.watch.unexpected().isEmpty());
 }
 
@@ -142,8 +151,7 @@ void QtWindowsTest::messagesComeInARealMessageBox() {
     run.watch.answer_input("65");
     run.watch.accept_message(&message);
     run.click("cmdok");
-    QCOMPARE(message, QStringLiteral("管道表中没有公称直径 65。本次计算已取消，请再点“确定”，"
-                                     "从列表中选择一个公称直径。"));
+    QCOMPARE(message, qt_text(diameter_not_in_table(65)));
     QVERIFY(run.watch.unexpected().isEmpty());
     QCOMPARE(run.watch.still_expected(), std::size_t{0});
 }
@@ -155,12 +163,12 @@ void QtWindowsTest::enterInTheLoadBoxAndOnAButtonPresses() {
     InputSeen seen;
     run.watch.answer_input("25", &seen);
     QTest::keyClick(run.text("Text1"), Qt::Key_Return);
-    QCOMPARE(seen.title, QStringLiteral("输入公称直径！"));
+    QCOMPARE(seen.title, qt_text(diameter_title));
     QCOMPARE(run.handlers.state().dn, std::int16_t{25});
     run.watch.cancel_input(&seen);
     run.button("cmdset2")->setFocus();
     QTest::keyClick(run.button("cmdset2"), Qt::Key_Return);
-    QCOMPARE(seen.title, QStringLiteral("供水温度更改！"));
+    QCOMPARE(seen.title, qt_text(parameter_dialogs[1].title));
     QVERIFY(run.watch.unexpected().isEmpty());
     QCOMPARE(run.watch.still_expected(), std::size_t{0});
 }

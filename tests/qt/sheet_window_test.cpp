@@ -8,6 +8,8 @@
 #include <QtTest>
 
 #include "qt_program.h"
+#include "qt_text.h"
+#include "sheet_layout.h"
 
 using namespace kestrune;
 using namespace kestrune::testing;
@@ -43,12 +45,12 @@ class SheetWindowTest : public QObject {
 
 void SheetWindowTest::opensFromTheButtonAndFromCtrlTAndFitsTheScreen() {
     // State: one sizing. Action: 计算表, close, then Ctrl+T in the main window. Expected: the
-    // window captioned 计算表 each time, on the newest row's length, inside the work area.
+    // window with its caption each time, on the newest row's length, inside the work area.
     SheetProgram run;
     SheetWindow* sheet = run.open();
     QVERIFY(sheet != nullptr);
     QVERIFY(sheet->isVisible());
-    QCOMPARE(sheet->windowTitle(), QStringLiteral("计算表"));
+    QCOMPARE(sheet->windowTitle(), qt_text(frmsheet_window.caption));
     QCOMPARE(sheet->view()->model()->rowCount(), 1);
     QCOMPARE(sheet->view()->currentIndex().column(), length);
     QVERIFY(sheet->screen()->availableGeometry().contains(sheet->frameGeometry()));

@@ -5,6 +5,7 @@
 // and the clipboard: the conformance scenarios.
 #include <gtest/gtest.h>
 
+#include "sheet_layout.h"
 #include "win32_program.h"
 
 namespace kestrune::testing {
@@ -33,7 +34,7 @@ TEST(SheetWindow, OpensFromTheButtonAndFromCtrlTAndFitsTheWorkArea) {
     SheetWindow* sheet = run.open();
     ASSERT_NE(sheet, nullptr);
     EXPECT_TRUE(IsWindowVisible(sheet->handle()));
-    EXPECT_EQ(run.window_text(sheet->handle()), "计算表");
+    EXPECT_EQ(run.window_text(sheet->handle()), frmsheet_window.caption);
     RECT frame{};
     GetWindowRect(sheet->handle(), &frame);
     MONITORINFO monitor{};

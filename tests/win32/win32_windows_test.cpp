@@ -13,6 +13,7 @@
 #include "dpi.h"
 #include "expected_log.h"
 #include "frmcompute.h"
+#include "parameter_dialogs.h"
 #include "print_colours.h"
 #include "temp_folder.h"
 #include "wide_text.h"
@@ -60,7 +61,7 @@ TEST(Win32Windows, AreBuiltFromTheTableAtTheWindowsDpi) {
         EXPECT_EQ(text1.left, 104);
     }
     EXPECT_EQ(run.shown(ControlId::Text4), "1.2");
-    EXPECT_EQ(run.shown(ControlId::cmdok), "确      定");
+    EXPECT_EQ(run.shown(ControlId::cmdok), control_spec(ControlId::cmdok).caption);
     EXPECT_NE(GetWindowLongPtrW(run.control(ControlId::Text2), GWL_STYLE) & ES_READONLY, 0);
     EXPECT_FALSE(IsWindowVisible(run.results().handle()));
     EXPECT_EQ(run.log(), header_bytes());
@@ -150,7 +151,7 @@ TEST(Win32Windows, EnterAndEscAnswerTheInputBox) {
     DialogSeen seen;
     run.watch.answer_by_key(L"90", VK_RETURN, &seen);
     run.click(ControlId::cmdset2);
-    EXPECT_EQ(seen.title, L"供水温度更改！");
+    EXPECT_EQ(seen.title, wide_text(parameter_dialogs[1].title));
     EXPECT_EQ(seen.offered, L"95");
     EXPECT_EQ(run.handlers.state().dt, 20);
     run.watch.answer_by_key(L"50", VK_ESCAPE);
@@ -173,11 +174,11 @@ TEST(Win32Windows, EnterInTheLoadBoxAndOnAButtonPressesWhatItShould) {
     DialogSeen seen;
     run.watch.answer(L"25", &seen);
     EXPECT_TRUE(run.windows.take_key(key(run.control(ControlId::Text1), VK_RETURN)));
-    EXPECT_EQ(seen.title, L"输入公称直径！");
+    EXPECT_EQ(seen.title, wide_text(diameter_title));
     EXPECT_EQ(run.log(), header_bytes() + worked_row);
     run.watch.press(L"取消", &seen);
     EXPECT_TRUE(run.windows.take_key(key(run.control(ControlId::cmdset2), VK_RETURN)));
-    EXPECT_EQ(seen.title, L"供水温度更改！");
+    EXPECT_EQ(seen.title, wide_text(parameter_dialogs[1].title));
     // Other keys, and Enter in an output box, go on to the dialog manager.
     EXPECT_FALSE(run.windows.take_key(key(run.control(ControlId::Text1), VK_TAB)));
     EXPECT_FALSE(run.windows.take_key(key(run.control(ControlId::Text2), VK_RETURN)));
