@@ -6,6 +6,7 @@
 
 #include "example_table.h"
 #include "file_error.h"
+#include "parameter_dialogs.h"
 #include "program_run.h"
 #include "window_placement.h"
 
@@ -170,7 +171,7 @@ TEST(Keyboard, EnterInTheLoadOrMarginBoxStartsTheSizing) {
     InputRequest seen;
     run.toolkit.answer_input("25", &seen);
     run.window.enter_pressed(ControlId::Text1);
-    EXPECT_EQ(seen.title, "输入公称直径！");
+    EXPECT_EQ(seen.title, diameter_title);
     EXPECT_EQ(run.log(), header_bytes() + worked_row);
     run.toolkit.cancel_input();
     run.window.enter_pressed(ControlId::Text4);

@@ -10,6 +10,7 @@
 #include "example_table.h"
 #include "program_run.h"
 #include "sheet_layout.h"
+#include "sheet_messages.h"
 
 namespace kestrune::testing {
 namespace {
@@ -89,7 +90,7 @@ TEST(SheetGrid, TypingReplacesEnterCommitsAndARefusalKeepsTheText) {
     run.press({typed("-3"), key(GridKey::enter)});
     EXPECT_TRUE(run.grid.editing());
     EXPECT_EQ(run.grid.edit_text(), "-3");
-    EXPECT_EQ(run.grid.message(), "管长“-3”不行：须是不小于 0 的数（m）。");
+    EXPECT_EQ(run.grid.message(), length_refused("-3"));
     EXPECT_EQ(run.grid.current(), (CellPosition{1, length}));
     run.press({key(GridKey::escape)});
     EXPECT_FALSE(run.grid.editing());
