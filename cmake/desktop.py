@@ -240,7 +240,10 @@ def setup_check(state, build, source, version):
         shown = wine(env, "reg", "query", key, "/v", "DisplayVersion", "/reg:64", capture_output=True, text=True)
         if version not in shown.stdout:
             fail("setup: the uninstall entry does not name the version")
-        wine(env, "start", "/unix", str(menu))
+        # Wine's shell now and then refuses a shortcut in a prefix just made ("Internal
+        # error"); asking again is what a user would do, and the program must then start.
+        wait_for(lambda: wine(env, "start", "/unix", str(menu), check=False).returncode == 0,
+                 "the Start-menu entry to be started", seconds=30)
         wait_for_program(env, docs / "outdata.txt")
         subprocess.run([WINESERVER, "-k"], env=env, check=False)
         before = hashlib.md5((docs / "outdata.txt").read_bytes()).hexdigest()
