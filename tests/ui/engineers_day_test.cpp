@@ -6,6 +6,7 @@
 
 #include "example_table.h"
 #include "file_error.h"
+#include "messages.h"
 #include "parameter_dialogs.h"
 #include "program_run.h"
 #include "window_placement.h"
@@ -33,7 +34,7 @@ TEST(StaleValues, ANewMarginIsSaidToWaitForTheNextLoadEntry) {
     ASSERT_TRUE(run.start());
     run.type_load("35000");
     run.type(ControlId::Text4, "1.1");
-    const std::string note = "设计负荷仍按富裕系数 1.2 计算，新值 1.1 待改动用户负荷后生效。";
+    const std::string note = stale_design_note(1.2f, 1.1f, 25, 25);
     EXPECT_EQ(run.shown(ControlId::problem_line), note);
     const auto list = list_while_asked(run, "40");
     ASSERT_FALSE(list.empty());
@@ -54,12 +55,9 @@ TEST(StaleValues, ANewTemperatureDifferenceAndBothTogetherAreSaid) {
     run.type_load("10000");
     run.toolkit.answer_input("60");
     run.click(ControlId::cmdset3);
-    EXPECT_EQ(run.shown(ControlId::problem_line),
-              "设计流量仍按温差 10 K 计算，新值 20 K 待改动用户负荷后生效。");
+    EXPECT_EQ(run.shown(ControlId::problem_line), stale_design_note(1.2f, 1.2f, 10, 20));
     run.paste(ControlId::Text4, "1.5");
-    EXPECT_EQ(
-        run.shown(ControlId::problem_line),
-        "设计负荷和流量仍按富裕系数 1.2、温差 10 K 计算，新值 1.5、20 K 待改动用户负荷后生效。");
+    EXPECT_EQ(run.shown(ControlId::problem_line), stale_design_note(1.2f, 1.5f, 10, 20));
     // Back to the values used: nothing is stale any more.
     run.paste(ControlId::Text4, "1.2");
     run.toolkit.answer_input("70");
@@ -154,8 +152,7 @@ TEST(EarlierRuns, ARestartAfterThreeSizingsKeepsTheRows) {
     ASSERT_EQ(kept.size(), 1u);
     EXPECT_EQ(read_bytes(kept[0]), kept_rows);
     EXPECT_EQ(std::count(kept_rows.begin(), kept_rows.end(), '\n'), 4);
-    EXPECT_EQ(toolkit.text(ControlId::problem_line),
-              "上次运行的结果已另存为 " + kept[0].filename().string() + "。");
+    EXPECT_EQ(toolkit.text(ControlId::problem_line), earlier_log_kept(kept[0].filename().string()));
     // The first row of the new log ends the note.
     toolkit.set_typed(ControlId::Text1, "10000");
     window.text_changed(ControlId::Text1);
@@ -183,23 +180,26 @@ TEST(Keyboard, EnterInTheLoadOrMarginBoxStartsTheSizing) {
 TEST(ParametersInView, EachButtonShowsItsCurrentValueAndTheDialogsStillOfferTheDefaults) {
     ProgramRun run(example_dn, example_d);
     ASSERT_TRUE(run.start());
-    EXPECT_EQ(run.toolkit.tip(ControlId::cmdset1), "当前：983.25 kg/m³");
-    EXPECT_EQ(run.toolkit.tip(ControlId::cmdset2), "当前：95 °C");
-    EXPECT_EQ(run.toolkit.tip(ControlId::cmdset3), "当前：70 °C");
-    EXPECT_EQ(run.toolkit.tip(ControlId::cmdset4), "当前：0.477 mm²/s");
+    EXPECT_EQ(run.toolkit.tip(ControlId::cmdset1), current_value_tip(983.25f, "kg/m³"));
+    EXPECT_EQ(run.toolkit.tip(ControlId::cmdset2), current_value_tip(95, "°C"));
+    EXPECT_EQ(run.toolkit.tip(ControlId::cmdset3), current_value_tip(70, "°C"));
+    EXPECT_EQ(run.toolkit.tip(ControlId::cmdset4), current_value_tip(0.477f, "mm²/s"));
     run.toolkit.answer_input("977.8");
     run.click(ControlId::cmdset1);
     run.toolkit.answer_input("0.5");
     run.click(ControlId::cmdset4);
-    EXPECT_EQ(run.toolkit.tip(ControlId::cmdset1), "当前：977.8 kg/m³");
-    EXPECT_EQ(run.toolkit.tip(ControlId::cmdset4), "当前：0.5 mm²/s");
+    EXPECT_EQ(run.toolkit.tip(ControlId::cmdset1), current_value_tip(977.8f, "kg/m³"));
+    EXPECT_EQ(run.toolkit.tip(ControlId::cmdset4), current_value_tip(0.5f, "mm²/s"));
     InputRequest seen;
     run.toolkit.cancel_input(&seen);
     run.click(ControlId::cmdset1);
     EXPECT_EQ(seen.offered, "983.25");
     run.type_load("10000");
     const auto list = list_while_asked(run, "20");
-    EXPECT_EQ(list.back(), "按密度 977.8 kg/m³、供水 95 °C、回水 70 °C、粘滞系数 0.5 mm²/s 计算");
+    design_state changed;
+    changed.rho = 977.8f;
+    changed.nu = 0.5f;
+    EXPECT_EQ(list.back(), preview_parameters_note(changed));
 }
 
 TEST(ChineseReasons, AFolderInTheWayIsToldAsAFolder) {

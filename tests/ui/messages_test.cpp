@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <string>
+#include <string_view>
+#include <utility>
 
 namespace kestrune {
 namespace {
@@ -83,6 +86,37 @@ TEST(FileReasons, AFailedAppendSaysWhatTheFileHolds) {
         log_recreate_problem(file_error("outdata.txt", EIO, FileStep::flush), "/w");
     EXPECT_EQ(flushed.rfind("结果文件“outdata.txt”的表头写出后无法存到磁盘上（同步失败）", 0), 0u);
     EXPECT_NE(flushed.find("结果文件没有建立。"), std::string::npos);
+}
+
+TEST(EngineersWords, EachNoteAndRefusalReadsAsWritten) {
+    design_state changed;
+    changed.rho = 977.8f;
+    changed.nu = 0.5f;
+    const std::pair<std::string, std::string_view> cases[] = {
+        {stale_design_note(1.2f, 1.1f, 25, 25),
+         "设计负荷仍按富裕系数 1.2 计算，新值 1.1 待改动用户负荷后生效。"},
+        {stale_design_note(1.2f, 1.2f, 10, 20),
+         "设计流量仍按温差 10 K 计算，新值 20 K 待改动用户负荷后生效。"},
+        {stale_design_note(1.2f, 1.5f, 10, 20),
+         "设计负荷和流量仍按富裕系数 1.2、温差 10 K 计算，新值 1.5、20 K 待改动用户负荷后生效。"},
+        {stale_design_note(1.2f, 1.2f, 25, 25), ""},
+        {current_value_tip(983.25f, "kg/m³"), "当前：983.25 kg/m³"},
+        {current_value_tip(0.5f, "mm²/s"), "当前：0.5 mm²/s"},
+        {preview_parameters_note(changed),
+         "按密度 977.8 kg/m³、供水 95 °C、回水 70 °C、粘滞系数 0.5 mm²/s 计算"},
+        {earlier_log_kept("outdata-20261208-0930.txt"),
+         "上次运行的结果已另存为 outdata-20261208-0930.txt。"},
+        {diameter_not_in_table(65),
+         "管道表中没有公称直径 65。本次计算已取消，请再点“确定”，从列表中选择一个公称直径。"},
+        {diameter_out_of_range("40000"),
+         "公称直径“40000”超出范围（须在 -32768 到 32767 之间）。本次计算已取消，"
+         "请再点“确定”重新选择。"},
+        {load_blocks_sizing("负荷是负数。"),
+         "负荷输入有误：负荷是负数。\n请先改正用户负荷，再点“确定”。"},
+    };
+    for (const auto& [said, written] : cases) {
+        EXPECT_EQ(said, written);
+    }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <filesystem>
 
+#include "messages.h"
 #include "platform_files.h"
 #include "program_run.h"
 
@@ -112,8 +113,7 @@ TEST(SizingRun, DiameterNotInTheTableIsRefusedAndNeverReusesTheOldOne) {
     run.toolkit.answer_input("25");
     run.click(ControlId::cmdok);
     const std::string message = run.refused_sizing("65");
-    EXPECT_EQ(message,
-              "管道表中没有公称直径 65。本次计算已取消，请再点“确定”，从列表中选择一个公称直径。");
+    EXPECT_EQ(message, diameter_not_in_table(65));
     EXPECT_FALSE(run.list().visible);
     EXPECT_EQ(run.log(), header_bytes() + worked_row);
     EXPECT_EQ(run.state().dn, 25);
@@ -126,13 +126,11 @@ TEST(SizingRun, DiameterBeyond16BitsIsRefusedBeforeAnythingIsLookedUp) {
     run.type_load("10000");
     for (const char* answer : {"40000", "-32769", "1e39", "1e999", "&HFFFFF"}) {
         const std::string message = run.refused_sizing(answer);
-        EXPECT_NE(message.find("超出范围"), std::string::npos) << answer;
+        EXPECT_EQ(message, diameter_out_of_range(answer)) << answer;
         EXPECT_FALSE(run.list().visible);
     }
     const std::string message = run.refused_sizing("40000");
-    EXPECT_EQ(message,
-              "公称直径“40000”超出范围（须在 -32768 到 32767 之间）。本次计算已取消，"
-              "请再点“确定”重新选择。");
+    EXPECT_EQ(message, diameter_out_of_range("40000"));
     EXPECT_EQ(run.log(), header_bytes());
 }
 
@@ -185,7 +183,7 @@ TEST(SizingRun, LoadEntryInErrorShowsInlineAndBlocksSizing) {
     std::string refusal;
     run.toolkit.expect_message(&refusal);
     run.click(ControlId::cmdok);
-    EXPECT_EQ(refusal, "负荷输入有误：" + problem + "\n请先改正用户负荷，再点“确定”。");
+    EXPECT_EQ(refusal, load_blocks_sizing(problem));
     EXPECT_EQ(run.list().times_shown, 0);
     EXPECT_EQ(run.log(), header_bytes());
 
