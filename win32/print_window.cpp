@@ -26,8 +26,7 @@ PrintWindow::PrintWindow(HWND owner, const WindowSpec& layout) : placement_(layo
         CreateWindowExW(0, class_name, wide_text(layout.caption).c_str(), style, CW_USEDEFAULT,
                         CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, owner,
                         nullptr, GetModuleHandleW(nullptr), nullptr);
-    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PrintWindow::procedure));
+    attach_window<PrintWindow, &PrintWindow::handle>(window_, this);
 }
 
 PrintWindow::~PrintWindow() {
@@ -108,42 +107,39 @@ void PrintWindow::paint() {
     EndPaint(window_, &ps);
 }
 
-LRESULT CALLBACK PrintWindow::procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
-    auto* self = reinterpret_cast<PrintWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self != nullptr) {
-        switch (message) {
-            case WM_PAINT:
-                self->paint();
-                return 0;
-            case WM_LBUTTONDOWN:
-            case WM_LBUTTONDBLCLK: {
-                const auto line = self->page_.line_at(GET_Y_LPARAM(l), self->line_height());
-                if (self->line_click_ && line) {
-                    self->line_click_(*line, message == WM_LBUTTONDBLCLK);
-                }
-                if (message == WM_LBUTTONDBLCLK && self->gesture_) {
-                    self->gesture_(Gesture::double_click);
-                }
-                return 0;
+LRESULT PrintWindow::handle(UINT message, WPARAM w, LPARAM l) {
+    switch (message) {
+        case WM_PAINT:
+            paint();
+            return 0;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK: {
+            const auto line = page_.line_at(GET_Y_LPARAM(l), line_height());
+            if (line_click_ && line) {
+                line_click_(*line, message == WM_LBUTTONDBLCLK);
             }
-            case WM_KEYDOWN:
-                if (w != VK_ESCAPE) {
-                    break;
-                }
-                if (self->gesture_) {
-                    self->gesture_(Gesture::escape);
-                }
-                return 0;
-            case WM_CLOSE:
-                if (self->gesture_) {
-                    self->gesture_(Gesture::close_box);
-                }
-                return 0;
-            default:
-                break;
+            if (message == WM_LBUTTONDBLCLK && gesture_) {
+                gesture_(Gesture::double_click);
+            }
+            return 0;
         }
+        case WM_KEYDOWN:
+            if (w != VK_ESCAPE) {
+                break;
+            }
+            if (gesture_) {
+                gesture_(Gesture::escape);
+            }
+            return 0;
+        case WM_CLOSE:
+            if (gesture_) {
+                gesture_(Gesture::close_box);
+            }
+            return 0;
+        default:
+            break;
     }
-    return DefWindowProcW(window, message, w, l);
+    return DefWindowProcW(window_, message, w, l);
 }
 
 }  // namespace kestrune

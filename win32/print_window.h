@@ -50,7 +50,7 @@ class PrintWindow {
     int line_height() const;
 
   private:
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM w, LPARAM l);
+    LRESULT handle(UINT message, WPARAM w, LPARAM l);
     void paint();
 
     HWND window_ = nullptr;

@@ -100,8 +100,7 @@ SheetWindow::SheetWindow(HWND owner, SheetGrid& grid, const frmsheet& sheet)
                               sheet_style, CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
                               frame.bottom - frame.top, owner, nullptr, GetModuleHandleW(nullptr),
                               nullptr);
-    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SheetWindow::procedure));
+    attach_window<SheetWindow, &SheetWindow::handle>(window_, this);
     font_ = make_song_font(sheet_window_layout.points, dpi);
     for (std::size_t i = 0; i < sheet_commands.size(); ++i) {
         HWND button = CreateWindowExW(
@@ -120,13 +119,8 @@ SheetWindow::SheetWindow(HWND owner, SheetGrid& grid, const frmsheet& sheet)
     message_ = make_static(window_, font_);
     loops_title_ = make_static(window_, font_);
     notes_ = make_static(window_, font_);
-    for (HWND control : {list_, editor_}) {
-        SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    }
-    list_default_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
-        list_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SheetWindow::list_procedure)));
-    editor_default_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
-        editor_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SheetWindow::editor_procedure)));
+    list_default_ = attach_window<SheetWindow, &SheetWindow::list_message>(list_, this);
+    editor_default_ = attach_window<SheetWindow, &SheetWindow::editor_message>(editor_, this);
     add_columns();
     lay_out();
 }
@@ -347,14 +341,6 @@ LRESULT SheetWindow::custom_draw(NMLVCUSTOMDRAW* draw, bool sheet_list) {
     }
 }
 
-LRESULT CALLBACK SheetWindow::procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
-    auto* self = reinterpret_cast<SheetWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self == nullptr) {
-        return DefWindowProcW(window, message, w, l);
-    }
-    return self->handle(message, w, l);
-}
-
 LRESULT SheetWindow::handle(UINT message, WPARAM w, LPARAM l) {
     switch (message) {
         case WM_SIZE:
@@ -433,16 +419,6 @@ LRESULT SheetWindow::handle(UINT message, WPARAM w, LPARAM l) {
             break;
     }
     return DefWindowProcW(window_, message, w, l);
-}
-
-LRESULT CALLBACK SheetWindow::list_procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
-    auto* self = reinterpret_cast<SheetWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    return self->list_message(message, w, l);
-}
-
-LRESULT CALLBACK SheetWindow::editor_procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
-    auto* self = reinterpret_cast<SheetWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    return self->editor_message(message, w, l);
 }
 
 LRESULT SheetWindow::list_message(UINT message, WPARAM w, LPARAM l) {

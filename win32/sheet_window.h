@@ -53,9 +53,6 @@ class SheetWindow {
     bool take_key(const KeyStroke& stroke, bool in_editor);
 
   private:
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM w, LPARAM l);
-    static LRESULT CALLBACK list_procedure(HWND window, UINT message, WPARAM w, LPARAM l);
-    static LRESULT CALLBACK editor_procedure(HWND window, UINT message, WPARAM w, LPARAM l);
     LRESULT handle(UINT message, WPARAM w, LPARAM l);
     LRESULT list_message(UINT message, WPARAM w, LPARAM l);
     LRESULT editor_message(UINT message, WPARAM w, LPARAM l);

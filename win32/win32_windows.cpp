@@ -80,8 +80,7 @@ Win32Windows::Win32Windows() {
     main_ = CreateWindowExW(0, main_class_name, wide_text(frmcompute_window.caption).c_str(),
                             main_style, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, nullptr,
                             GetModuleHandleW(nullptr), nullptr);
-    SetWindowLongPtrW(main_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrW(main_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Win32Windows::procedure));
+    attach_window<Win32Windows, &Win32Windows::handle>(main_, this);
     const UINT dpi = window_dpi(main_);
     RECT frame{0, 0, twips_to_pixels(frmcompute_window.width, dpi),
                twips_to_pixels(frmcompute_window.height, dpi)};
@@ -225,14 +224,6 @@ bool Win32Windows::take_key(const MSG& message) {
 
 PrintWindow& Win32Windows::print_window(PrintWindowId id) const {
     return id == PrintWindowId::frmchoose ? *choose_ : *display_;
-}
-
-LRESULT CALLBACK Win32Windows::procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
-    auto* self = reinterpret_cast<Win32Windows*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self == nullptr) {
-        return DefWindowProcW(window, message, w, l);
-    }
-    return self->handle(message, w, l);
 }
 
 LRESULT Win32Windows::handle(UINT message, WPARAM w, LPARAM l) {

@@ -74,7 +74,6 @@ class Win32Windows : public WindowToolkit {
   private:
     // Dialogs belong to the sheet's window while the engineer works there.
     HWND dialog_owner() const;
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM w, LPARAM l);
     LRESULT handle(UINT message, WPARAM w, LPARAM l);
     void build_controls();
     void place_list();

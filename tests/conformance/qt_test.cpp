@@ -104,9 +104,7 @@ class QtDriver : public ConformanceDriver {
         return run_.windows.sheet_window() != nullptr && run_.windows.sheet_window()->isVisible();
     }
     std::string sheet_cell(std::size_t row, std::size_t column) override {
-        const QAbstractItemModel* model = run_.windows.sheet_window()->view()->model();
-        return utf8_text(
-            model->data(model->index(static_cast<int>(row), static_cast<int>(column))).toString());
+        return utf8_text(run_.sheet_cell(row, column));
     }
     std::optional<std::string> sheet_editor() override {
         const QLineEdit* editor = run_.windows.sheet_window()->editor();

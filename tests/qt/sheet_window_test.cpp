@@ -28,10 +28,6 @@ struct SheetProgram : QtProgram {
         click("cmdsheet");
         return windows.sheet_window();
     }
-    QString cell(int row, int column) const {
-        const QAbstractItemModel* model = windows.sheet_window()->view()->model();
-        return model->data(model->index(row, column)).toString();
-    }
 };
 
 }  // namespace
@@ -71,14 +67,14 @@ void SheetWindowTest::theEditorKeepsItsOwnKeysAndTakesAnInputMethodsText() {
     QTest::keyClicks(sheet->view(), "12.5");
     QTest::keyClick(sheet->editor(), Qt::Key_Backspace);
     QTest::keyClick(sheet->editor(), Qt::Key_Return);
-    QCOMPARE(run.cell(0, length), QStringLiteral("12"));
+    QCOMPARE(run.sheet_cell(0, length), QStringLiteral("12"));
     QTest::keyClick(sheet->view(), Qt::Key_End);
     QInputMethodEvent chinese;
     chinese.setCommitString(QStringLiteral("立管"));
     QApplication::sendEvent(sheet->view(), &chinese);
     QCOMPARE(sheet->editor()->text(), QStringLiteral("立管"));
     QTest::keyClick(sheet->editor(), Qt::Key_Return);
-    QCOMPARE(run.cell(0, 14), QStringLiteral("立管"));
+    QCOMPARE(run.sheet_cell(0, 14), QStringLiteral("立管"));
     // Read-only columns look it: another ground than the editable ones.
     const QAbstractItemModel* model = sheet->view()->model();
     QVERIFY(model->data(model->index(0, dn + 1), Qt::BackgroundRole) !=

@@ -6,13 +6,13 @@
 #include <filesystem>
 #include <string>
 
+#include "chinese_font.h"
 #include "design_steps.h"
 #include "example_table.h"
+#include "file_error.h"
 #include "messages.h"
 #include "number_text.h"
 #include "program_run.h"
-#include "chinese_font.h"
-#include "file_error.h"
 #include "sheet_file.h"
 #include "sheet_messages.h"
 
@@ -216,8 +216,7 @@ TEST(CalcSheet, UndoAndRedoWalkTheEditsBackAndForth) {
 
 TEST(CalcSheet, ARestartRestoresTheSheetAndKeepsTheEarlierLogAside) {
     TempWorkingFolder folder;
-    write_bytes("indata1.txt", example_dn);
-    write_bytes("indata2.txt", example_d);
+    write_pipe_table(example_dn, example_d);
     SheetData before;
     std::string earlier_log;
     {

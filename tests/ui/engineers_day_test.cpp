@@ -124,8 +124,7 @@ TEST(EarlierRuns, ARestartAfterThreeSizingsKeepsTheRows) {
     // file named after the time, a fresh log with its header, and the main window saying so.
     std::string kept_rows;
     TempWorkingFolder folder;
-    write_bytes("indata1.txt", worked_dn);
-    write_bytes("indata2.txt", worked_d);
+    write_pipe_table(worked_dn, worked_d);
     {
         RecordingToolkit toolkit;
         frmcompute window(toolkit);
@@ -217,8 +216,7 @@ TEST(FirstStart, TheExampleTableStartsTheProgramInAKestruneFolderOfTheHome) {
     // State: started from the menu in a home folder without a table. Action: use the example
     // table. Expected: home/Kestrune made with the table, the run there, its log there.
     TempWorkingFolder examples;
-    write_bytes("indata1.txt", example_dn);
-    write_bytes("indata2.txt", example_d);
+    write_pipe_table(example_dn, example_d);
     ProgramRun run(nullptr, nullptr);
     RecordingToolkit toolkit;
     frmcompute window(toolkit, {examples.path(), run.folder.path()});
@@ -237,8 +235,7 @@ TEST(FirstStart, TheExampleTableStartsTheProgramInAKestruneFolderOfTheHome) {
 
 TEST(FirstStart, OutsideTheHomeTheExampleTableComesIntoTheWorkingFolder) {
     TempWorkingFolder examples;
-    write_bytes("indata1.txt", example_dn);
-    write_bytes("indata2.txt", example_d);
+    write_pipe_table(example_dn, example_d);
     ProgramRun run(nullptr, nullptr);
     write_bytes("indata1.txt", "15 20");  // one file there already: kept as it is
     RecordingToolkit toolkit;

@@ -18,12 +18,7 @@ namespace kestrune::testing {
 class ProgramRun {
   public:
     explicit ProgramRun(const char* dn_file = worked_dn, const char* d_file = worked_d) {
-        if (dn_file != nullptr) {
-            write_bytes("indata1.txt", dn_file);
-        }
-        if (d_file != nullptr) {
-            write_bytes("indata2.txt", d_file);
-        }
+        write_pipe_table(dn_file, d_file);
     }
 
     bool start() { return window.start(); }

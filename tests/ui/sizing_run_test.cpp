@@ -11,8 +11,6 @@
 namespace kestrune::testing {
 namespace {
 
-const char* const worked_values = " 10000 | 12000 | 412.71 | 25 | .329 | 101.17 ";
-
 TEST(SizingRun, Dn25LogsAndShowsTheWorkedExample) {
     // State: load 10000 typed. Action: OK, answer 25. Expected: the list shown while asking,
     // the row logged after the header, two lines in the results window.

@@ -87,8 +87,7 @@ TEST(Startup, BadTablesAreExplainedBeforeTheLogIsTouched) {
 
 TEST(Startup, StartingTwiceInARowLeavesTheHeaderOnlyAndKeepsNothing) {
     TempWorkingFolder folder;
-    write_bytes("indata1.txt", worked_dn);
-    write_bytes("indata2.txt", worked_d);
+    write_pipe_table(worked_dn, worked_d);
     for (int start = 0; start < 2; ++start) {
         RecordingToolkit toolkit;
         frmcompute window(toolkit);

@@ -15,6 +15,7 @@
 #include "print_line.h"
 #include "print_statements.h"
 #include "qt_windows.h"
+#include "sheet_window.h"
 #include "temp_folder.h"
 
 namespace kestrune::testing {
@@ -33,12 +34,7 @@ inline QString printed(const PrintSurface* surface, std::size_t line) {
 class QtProgram {
   public:
     explicit QtProgram(const char* dn_file = worked_dn, const char* d_file = worked_d) {
-        if (dn_file != nullptr) {
-            write_bytes("indata1.txt", dn_file);
-        }
-        if (d_file != nullptr) {
-            write_bytes("indata2.txt", d_file);
-        }
+        write_pipe_table(dn_file, d_file);
         windows.connect_to(handlers);
     }
 
@@ -67,6 +63,12 @@ class QtProgram {
     PrintWindow* list() const { return windows.print_window(PrintWindowId::frmchoose); }
     PrintWindow* results() const { return windows.print_window(PrintWindowId::frmdisplay); }
     std::string log() const { return read_bytes("outdata.txt"); }
+    // A cell of the sheet as its view shows it; column: an index into sheet_columns.
+    QString sheet_cell(std::size_t row, std::size_t column) const {
+        const QAbstractItemModel* model = windows.sheet_window()->view()->model();
+        return model->data(model->index(static_cast<int>(row), static_cast<int>(column)))
+            .toString();
+    }
 
     TempWorkingFolder folder;
     ModalWatch watch;

@@ -40,8 +40,7 @@ class HeldKeys {
 class Win32Program {
   public:
     Win32Program() {
-        write_bytes("indata1.txt", worked_dn);
-        write_bytes("indata2.txt", worked_d);
+        write_pipe_table(worked_dn, worked_d);
         windows.connect_to(handlers);
     }
     ~Win32Program() {
