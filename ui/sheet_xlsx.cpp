@@ -175,8 +175,10 @@ void write_loops(lxw_workbook* book, const CalcSheet& calc, const Formats& f, bo
         "$C$" + std::to_string(first_loop_row + 1) + ":$C$" + std::to_string(last_loop_row + 1);
     const std::string names =
         "$A$" + std::to_string(first_loop_row + 1) + ":$A$" + std::to_string(last_loop_row + 1);
+    // Without loops there is no most unfavourable one: empty, as the program shows it, not #N/A.
     worksheet_write_formula_str(
-        ws, 0, 4, ("=INDEX(" + names + ",MATCH(MAX(" + totals + ")," + totals + ",0))").c_str(),
+        ws, 0, 4,
+        ("=IFERROR(INDEX(" + names + ",MATCH(MAX(" + totals + ")," + totals + ",0)),\"\")").c_str(),
         f.text, report.critical && cached ? report.loops[*report.critical].name.c_str() : "");
     const char* headers[] = {"环路",
                              "管段",

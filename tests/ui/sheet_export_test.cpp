@@ -184,6 +184,25 @@ TEST(SheetExport, ThePrintedCalculationSaysItAllWithItsFontEmbedded) {
     EXPECT_NE(font_list.find("yes yes yes"), std::string::npos) << font_list;  // emb, sub, uni
 }
 
+TEST(SheetExport, WithoutLoopsNoLoopIsNamedTheMostUnfavourable) {
+    if (!have("soffice")) {
+        GTEST_SKIP() << "LibreOffice (soffice) is not installed here";
+    }
+    TempWorkingFolder folder;
+    SheetData data = worked_sheet().data();
+    data.loops.clear();
+    for (SheetRow& row : data.rows) {
+        row.loops.clear();
+    }
+    CalcSheet sheet;
+    sheet.reset(data);
+    ASSERT_FALSE(export_xlsx(workbook_file, sheet, shipped_fittings(), stamp, false));
+    std::filesystem::copy_file(workbook_file, "book.xlsx");
+    auto sheets = recalculated("book.xlsx");
+    ASSERT_FALSE(sheets["环路"].empty());
+    EXPECT_EQ(sheets["环路"][0].at(4), "");
+}
+
 TEST(SheetExport, AWorkbookIsWrittenUnderChineseNamesInAChineseFolder) {
     // The libraries take char* paths: on Windows the folder's short name and an ASCII partner
     // reach D:\设计 all the same.
