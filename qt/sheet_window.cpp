@@ -82,10 +82,7 @@ int SheetModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant SheetModel::data(const QModelIndex& index, int role) const {
-    // A message told while the sheet changes (a save that failed) lets the view paint before
-    // it hears of rows that went: those are drawn empty.
-    if (!index.isValid() || index.row() >= rows_ ||
-        static_cast<std::size_t>(index.row()) >= sheet_.rows()) {
+    if (!index.isValid() || index.row() >= rows_) {
         return {};
     }
     return cell_role(shown_cell(sheet_.sheet(), static_cast<std::size_t>(index.row()),

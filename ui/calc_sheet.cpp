@@ -24,6 +24,15 @@ CalcSheet::Step CalcSheet::begin_step() const {
     return step;
 }
 
+void CalcSheet::know_loops(Step& step, const SheetRow& row) {
+    for (const std::string& loop : row.loops) {
+        if (std::find(step.loops_after.begin(), step.loops_after.end(), loop) ==
+            step.loops_after.end()) {
+            step.loops_after.push_back(loop);
+        }
+    }
+}
+
 void CalcSheet::commit(Step step) {
     apply(step, true);
     undo_.push_back(std::move(step));
@@ -57,29 +66,29 @@ void CalcSheet::apply(const Step& step, bool forward) {
 
 void CalcSheet::add_row(SheetRow row) {
     Step step = begin_step();
-    step.splices.push_back({data_.rows.size(), {}, {row}});
-    for (const std::string& loop : row.loops) {
-        if (std::find(step.loops_after.begin(), step.loops_after.end(), loop) ==
-            step.loops_after.end()) {
-            step.loops_after.push_back(loop);
-        }
-    }
+    know_loops(step, row);
+    step.splices.push_back({data_.rows.size(), {}, {std::move(row)}});
     commit(std::move(step));
 }
 
 void CalcSheet::change_row(std::size_t index, SheetRow row) {
-    if (index >= data_.rows.size()) {
-        return;
-    }
+    change_rows({{index, std::move(row)}});
+}
+
+bool CalcSheet::change_rows(std::vector<std::pair<std::size_t, SheetRow>> changes) {
     Step step = begin_step();
-    for (const std::string& loop : row.loops) {
-        if (std::find(step.loops_after.begin(), step.loops_after.end(), loop) ==
-            step.loops_after.end()) {
-            step.loops_after.push_back(loop);
+    for (auto& [index, row] : changes) {
+        if (index >= data_.rows.size() || row == data_.rows[index]) {
+            continue;
         }
+        know_loops(step, row);
+        step.splices.push_back({index, {data_.rows[index]}, {std::move(row)}});
     }
-    step.splices.push_back({index, {data_.rows[index]}, {std::move(row)}});
+    if (step.splices.empty()) {
+        return false;
+    }
     commit(std::move(step));
+    return true;
 }
 
 void CalcSheet::remove_rows(std::vector<std::size_t> indices) {

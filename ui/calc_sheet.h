@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <deque>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "loop_balance.h"
@@ -33,6 +34,10 @@ class CalcSheet {
     void add_row(SheetRow row);
     // A row changed; loops it names that the sheet does not know yet become known.
     void change_row(std::size_t index, SheetRow row);
+    // Several rows changed by one action (a paste, a Delete over a selection): one step, so
+    // one undo takes the whole action back. Rows equal to what they were make no step; false
+    // when nothing changed.
+    bool change_rows(std::vector<std::pair<std::size_t, SheetRow>> changes);
     void remove_rows(std::vector<std::size_t> indices);
     // Swaps a row with its neighbour above (-1) or below (+1); false at the edge.
     bool move_row(std::size_t index, int direction);
@@ -60,6 +65,8 @@ class CalcSheet {
     };
 
     Step begin_step() const;
+    // Loops a row names that the sheet does not know yet become known with the step.
+    static void know_loops(Step& step, const SheetRow& row);
     void commit(Step step);
     void apply(const Step& step, bool forward);
     void recompute();

@@ -319,7 +319,7 @@ void frmcompute::run_sizing() {
         toolkit_.tell(*log_problem, Severity::warning);
     }
     sheet_.add_sizing(state_);
-    toolkit_.sheet_changed();  // an open sheet shows the row at once
+    sheet_.show_changes();  // an open sheet shows the row at once
 }
 
 void frmcompute::open_sheet() {
@@ -346,12 +346,6 @@ std::optional<std::string> frmcompute::log_row(const design_state& s) {
         show_problem_line();
     }
     return std::nullopt;
-}
-
-void frmcompute::log_resizing(const design_state& s) {
-    if (auto problem = log_row(s)) {
-        toolkit_.tell(*problem, Severity::warning);
-    }
 }
 
 void frmcompute::ask_parameter(const ParameterDialog& dialog) {

@@ -35,7 +35,7 @@ class frmcompute {
     explicit frmcompute(WindowToolkit& toolkit, ProgramPlaces places = {})
         : toolkit_(toolkit),
           places_(std::move(places)),
-          sheet_(toolkit, [this](const design_state& s) { log_resizing(s); }),
+          sheet_(toolkit, [this](const design_state& s) { return log_row(s); }),
           grid_(sheet_, toolkit, state_.pipes) {}
 
     // The start-up sequence: defaults, pipe table, results log header (an earlier run's rows
@@ -74,7 +74,6 @@ class frmcompute {
     void run_sizing();
     void open_sheet();
     std::optional<std::string> log_row(const design_state& s);
-    void log_resizing(const design_state& s);
     void end_program();
     void show_problem_line();
     void show_parameter_tips();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "frmsheet.h"
 
+#include <algorithm>
 #include <cmath>
 #include <ctime>
 
@@ -112,77 +113,99 @@ void frmsheet::add_sizing(const design_state& s) {
 
 EditOutcome frmsheet::edit(std::size_t index, SheetColumn column, std::string_view entry,
                            const PipeTable& pipes) {
-    if (index >= rows() || !column_layout(column).editable) {
-        return {};
+    return edit_cells({{index, column, std::string(entry)}}, pipes);
+}
+
+EditOutcome frmsheet::edit_cells(const std::vector<CellEntry>& entries, const PipeTable& pipes) {
+    // Each row as the entries leave it, in the order first touched.
+    std::vector<std::pair<std::size_t, SheetRow>> changed;
+    std::vector<design_state> sizings;
+    std::string note;
+    for (const CellEntry& entry : entries) {
+        if (entry.row >= rows() || !column_layout(entry.column).editable) {
+            return {};  // nothing to enter there
+        }
+        auto at = std::find_if(changed.begin(), changed.end(),
+                               [&](const auto& c) { return c.first == entry.row; });
+        if (at == changed.end()) {
+            changed.emplace_back(entry.row, sheet_.data().rows[entry.row]);
+            at = changed.end() - 1;
+        }
+        if (auto refused =
+                read_entry(at->second, entry.column, entry.text, pipes, sizings, note)) {
+            return {false, *refused};
+        }
     }
-    SheetRow row = sheet_.data().rows[index];
+    if (sheet_.change_rows(std::move(changed))) {
+        save();
+    }
+    // Only a re-sizing that was taken is logged, after the sheet holds it.
+    for (const design_state& s : sizings) {
+        if (auto problem = log_sizing_(s)) {
+            warnings_.push_back(*problem);
+        }
+    }
+    return {true, note};
+}
+
+std::optional<std::string> frmsheet::read_entry(SheetRow& row, SheetColumn column,
+                                                std::string_view entry, const PipeTable& pipes,
+                                                std::vector<design_state>& sizings,
+                                                std::string& note) const {
     switch (column) {
         case SheetColumn::segment:
             row.segment = std::string(entry);
-            break;
+            return std::nullopt;
         case SheetColumn::length: {
             auto length = non_negative(entry);
             if (!length) {
-                return {false, length_refused(entry)};
+                return length_refused(entry);
             }
             row.length = *length;
-            break;
+            return std::nullopt;
         }
         case SheetColumn::xi: {
             auto xi = evaluate_xi(entry, fittings_, row.dn);
             if (!xi) {
-                return {false, xi_refused(xi.error())};
+                return xi_refused(xi.error());
             }
             row.xi_entry = std::string(entry);
             row.xi = xi.value();
-            break;
+            return std::nullopt;
         }
-        case SheetColumn::dn:
-            return resize(index, entry, pipes);
+        case SheetColumn::dn: {
+            auto dn = read_int16_field(entry);
+            if (!dn) {
+                return diameter_out_of_range(entry);
+            }
+            auto d = find_inner_diameter(pipes, dn.value());
+            if (!d) {
+                return diameter_not_in_table(dn.value());
+            }
+            // The row's own flow and parameters, the same formula operations as any sizing.
+            design_state s = sizing_state_of(row, pipes);
+            if (auto fault = size_pipe(s, PipeSize{dn.value(), *d})) {
+                return sizing_problem(*fault, s);
+            }
+            take_sizing(row, s);
+            sizings.push_back(s);
+            auto xi = evaluate_xi(row.xi_entry, fittings_, row.dn);
+            if (xi) {
+                row.xi = xi.value();
+            } else if (note.empty()) {
+                note = xi_kept_for_new_dn(xi.error(), row.xi);
+            }
+            return std::nullopt;
+        }
         case SheetColumn::loops:
             row.loops = loop_names(entry);
-            break;
+            return std::nullopt;
         case SheetColumn::note:
             row.note = std::string(entry);
-            break;
+            return std::nullopt;
         default:
-            return {};
+            return std::nullopt;
     }
-    if (row == sheet_.data().rows[index]) {
-        return {true, {}};
-    }
-    sheet_.change_row(index, std::move(row));
-    save();
-    return {true, {}};
-}
-
-EditOutcome frmsheet::resize(std::size_t index, std::string_view entry, const PipeTable& pipes) {
-    SheetRow row = sheet_.data().rows[index];
-    auto dn = read_int16_field(entry);
-    if (!dn) {
-        return {false, diameter_out_of_range(entry)};
-    }
-    auto d = find_inner_diameter(pipes, dn.value());
-    if (!d) {
-        return {false, diameter_not_in_table(dn.value())};
-    }
-    // The row's own flow and parameters, the same formula operations as any sizing.
-    design_state s = sizing_state_of(row, pipes);
-    if (auto fault = size_pipe(s, PipeSize{dn.value(), *d})) {
-        return {false, sizing_problem(*fault, s)};
-    }
-    log_sizing_(s);
-    take_sizing(row, s);
-    EditOutcome outcome{true, {}};
-    auto xi = evaluate_xi(row.xi_entry, fittings_, row.dn);
-    if (xi) {
-        row.xi = xi.value();
-    } else {
-        outcome.message = xi_kept_for_new_dn(xi.error(), row.xi);
-    }
-    sheet_.change_row(index, std::move(row));
-    save();
-    return outcome;
 }
 
 EditOutcome frmsheet::set_limit(std::string_view entry) {
@@ -264,10 +287,17 @@ bool frmsheet::export_to(
     return true;
 }
 
+void frmsheet::show_changes() {
+    toolkit_.sheet_changed();
+    for (const std::string& warning : std::exchange(warnings_, {})) {
+        toolkit_.tell(warning, Severity::warning);
+    }
+}
+
 void frmsheet::save() {
     if (auto error = save_sheet(sheet_file, sheet_.data())) {
         if (!save_failed_) {
-            toolkit_.tell(sheet_not_saved(*error), Severity::warning);
+            warnings_.push_back(sheet_not_saved(*error));
         }
         save_failed_ = true;
         return;

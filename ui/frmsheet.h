@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "calc_sheet.h"
@@ -21,17 +22,25 @@
 
 namespace kestrune {
 
-// What became of an entry: taken, or refused with the reason (the cell keeps what it had);
-// a note may come with an entry that was taken.
+// What became of an entry, or of a block of them: taken, or refused with the reason (every
+// cell keeps what it had); a note may come with entries that were taken.
 struct EditOutcome {
     bool accepted = false;
     std::string message;
 };
 
+// One cell's entry in an action over several cells.
+struct CellEntry {
+    std::size_t row;
+    SheetColumn column;
+    std::string text;
+};
+
 class frmsheet {
   public:
-    // log_sizing logs a re-sizing as the sizing run logs its own, and tells what went wrong.
-    frmsheet(WindowToolkit& toolkit, std::function<void(const design_state&)> log_sizing)
+    // log_sizing logs a re-sizing as the sizing run logs its own, and says what went wrong.
+    using LogSizing = std::function<std::optional<std::string>(const design_state&)>;
+    frmsheet(WindowToolkit& toolkit, LogSizing log_sizing)
         : toolkit_(toolkit), log_sizing_(std::move(log_sizing)) {}
 
     // At start, in the working folder: the coefficient table (the folder's own, else the one
@@ -44,6 +53,11 @@ class frmsheet {
     // The engineer's entry in an editable cell; pipes is the current pipe table.
     EditOutcome edit(std::size_t row, SheetColumn column, std::string_view entry,
                      const PipeTable& pipes);
+    // Entries made by one action (a paste, a Delete over a selection): every one is read and
+    // checked before anything changes; one refused, and nothing changes, neither the sheet
+    // nor its file nor the results log. Taken, they are one undo step and one save, and the
+    // re-sizings among them are logged after that.
+    EditOutcome edit_cells(const std::vector<CellEntry>& entries, const PipeTable& pipes);
     EditOutcome set_limit(std::string_view entry);
     bool undo();
     bool redo();
@@ -54,6 +68,10 @@ class frmsheet {
     bool export_workbook();
     bool export_report();
     void remove_rows(const std::vector<std::size_t>& rows);
+
+    // The window shows the sheet as it now is; then what went wrong in saving or logging is
+    // told, never while the sheet is half-changed.
+    void show_changes();
 
     const CalcSheet& sheet() const { return sheet_; }
     std::size_t rows() const { return sheet_.data().rows.size(); }
@@ -66,7 +84,12 @@ class frmsheet {
     std::vector<std::string> loop_notes() const;
 
   private:
-    EditOutcome resize(std::size_t row, std::string_view entry, const PipeTable& pipes);
+    // An entry read into a copy of its row; a new DN sizes the copy and adds the sizing to
+    // sizings. The refusal, if any.
+    std::optional<std::string> read_entry(SheetRow& row, SheetColumn column,
+                                          std::string_view entry, const PipeTable& pipes,
+                                          std::vector<design_state>& sizings,
+                                          std::string& note) const;
     void save();
     ExportStamp stamp() const;
     bool export_to(
@@ -75,10 +98,11 @@ class frmsheet {
         const std::function<std::optional<ExportError>(const std::filesystem::path&)>& write);
 
     WindowToolkit& toolkit_;
-    std::function<void(const design_state&)> log_sizing_;
+    LogSizing log_sizing_;
     CalcSheet sheet_;
     FittingTable fittings_;
     bool save_failed_ = false;  // told once, until a save works again
+    std::vector<std::string> warnings_;  // to tell at the next show_changes
 };
 
 }  // namespace kestrune

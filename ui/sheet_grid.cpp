@@ -45,7 +45,7 @@ void SheetGrid::select_rows(std::size_t first, std::size_t last) {
 
 void SheetGrid::click(std::size_t row, std::size_t column, bool extend) {
     if (editing_ && !commit()) {
-        toolkit_.sheet_changed();
+        sheet_.show_changes();
         return;  // the refused entry stays in its cell
     }
     current_ = {std::min(row, sheet_.rows() > 0 ? sheet_.rows() - 1 : 0),
@@ -54,7 +54,7 @@ void SheetGrid::click(std::size_t row, std::size_t column, bool extend) {
         anchor_ = current_;
     }
     whole_rows_ = false;
-    toolkit_.sheet_changed();
+    sheet_.show_changes();
 }
 
 bool SheetGrid::selected(std::size_t row, std::size_t column) const {
@@ -103,15 +103,17 @@ void SheetGrid::clear_selection() {
     const std::size_t bottom = std::max(anchor_.row, current_.row);
     const std::size_t left = std::min(anchor_.column, current_.column);
     const std::size_t right = std::max(anchor_.column, current_.column);
+    std::vector<CellEntry> entries;
     for (std::size_t row = top; row <= bottom && row < sheet_.rows(); ++row) {
         for (std::size_t column = left; column <= right; ++column) {
             const ColumnLayout& layout = sheet_columns[column];
             // A DN cannot be empty: a pipe stays sized.
             if (layout.editable && layout.column != SheetColumn::dn) {
-                sheet_.edit(row, layout.column, "", pipes_);
+                entries.push_back({row, layout.column, {}});
             }
         }
     }
+    message_ = sheet_.edit_cells(entries, pipes_).message;
 }
 
 void SheetGrid::key(const KeyPress& press) {
@@ -120,7 +122,7 @@ void SheetGrid::key(const KeyPress& press) {
     } else {
         act(press);
     }
-    toolkit_.sheet_changed();
+    sheet_.show_changes();
 }
 
 void SheetGrid::act_while_editing(const KeyPress& press) {
@@ -316,23 +318,19 @@ void SheetGrid::paste(std::string_view text) {
             return;
         }
     }
-    // Every value through the one reading rule; one refused, and the whole block is undone.
-    std::size_t done = 0;
+    // Every value through the one reading rule; one refused, and nothing is pasted.
+    std::vector<CellEntry> entries;
     for (std::size_t r = 0; r < block.size(); ++r) {
         for (std::size_t c = 0; c < block[r].size(); ++c) {
-            const EditOutcome outcome = sheet_.edit(
-                current_.row + r, sheet_columns[current_.column + c].column, block[r][c], pipes_);
-            if (!outcome.accepted) {
-                for (std::size_t i = 0; i < done; ++i) {
-                    sheet_.undo();
-                }
-                message_ = outcome.message;
-                return;
-            }
-            done += 1;
+            entries.push_back(
+                {current_.row + r, sheet_columns[current_.column + c].column, block[r][c]});
         }
     }
-    message_.clear();
+    const EditOutcome outcome = sheet_.edit_cells(entries, pipes_);
+    message_ = outcome.message;
+    if (!outcome.accepted) {
+        return;
+    }
 }
 
 }  // namespace kestrune

@@ -311,9 +311,6 @@ LRESULT SheetWindow::custom_draw(NMLVCUSTOMDRAW* draw, bool sheet_list) {
         case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
             const auto row = static_cast<std::size_t>(draw->nmcd.dwItemSpec);
             const int sub = draw->iSubItem;
-            if (row >= (sheet_list ? sheet_.rows() : sheet_.loops())) {
-                return CDRF_DODEFAULT;  // a row that went before the list heard of it
-            }
             const Rgb text = rgb_of(GetSysColor(COLOR_WINDOWTEXT));
             const Rgb base = rgb_of(GetSysColor(COLOR_WINDOW));
             if (sheet_list && sub < row_number_columns) {
@@ -383,12 +380,6 @@ LRESULT SheetWindow::handle(UINT message, WPARAM w, LPARAM l) {
                 const auto row = static_cast<std::size_t>(info->item.iItem);
                 const int sub = info->item.iSubItem;
                 std::string text;
-                // A message told while the sheet changes (a save that failed) lets the list
-                // paint before it hears of rows that went: those are drawn empty.
-                if (row >= (sheet_list ? sheet_.rows() : sheet_.loops())) {
-                    info->item.pszText[0] = L'\0';
-                    return 0;
-                }
                 if (!sheet_list) {
                     text = shown_loop_cell(sheet_, row, static_cast<std::size_t>(sub)).text;
                 } else if (sub < row_number_columns) {

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What only Qt does for the calculation sheet's window: it opens from the button and from
 // Ctrl+T and fits on the screen, the editor keeps its own keys, an input method's Chinese
-// starts an entry, read-only cells have their own ground, and a row gone before the view has
-// heard of it draws empty. Entries, refusals and the clipboard: the conformance scenarios.
+// starts an entry, and read-only cells have their own ground. Entries, refusals and the
+// clipboard: the conformance scenarios.
 #include <QApplication>
 #include <QScreen>
 #include <QtTest>
@@ -79,9 +79,6 @@ void SheetWindowTest::theEditorKeepsItsOwnKeysAndTakesAnInputMethodsText() {
     const QAbstractItemModel* model = sheet->view()->model();
     QVERIFY(model->data(model->index(0, dn + 1), Qt::BackgroundRole) !=
             model->data(model->index(0, dn), Qt::BackgroundRole));
-    // A row gone before the view has heard of it (a message told meanwhile) draws empty.
-    run.handlers.sheet().remove_rows({0});
-    QVERIFY(!model->data(model->index(0, dn)).isValid());
     QVERIFY(run.watch.unexpected().isEmpty());
 }
 

@@ -4,10 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
 #include "example_table.h"
+#include "messages.h"
+#include "sheet_file.h"
 #include "program_run.h"
 #include "sheet_layout.h"
 #include "sheet_messages.h"
@@ -176,6 +179,73 @@ TEST(SheetGrid, PastesABlockByTheOneReadingRuleOrRefusesItWhole) {
     run.press({key(GridKey::right), key(GridKey::right)});
     run.paste("1");
     EXPECT_EQ(run.grid.message(), "“内径 d”一列由程序计算，不能粘贴，没有粘贴。");
+}
+
+
+TEST(SheetGrid, ARefusedPasteAfterAnUnchangedFirstValueLeavesTheEarlierEditInPlace) {
+    GridRun run;
+    run.press({key(GridKey::up), typed("9.1"), key(GridKey::enter)});
+    ASSERT_EQ(run.cell(1, length), "9.1");
+    // Row 1's length already reads 0: the block's first value changes nothing.
+    run.press({key(GridKey::up), key(GridKey::up)});
+    run.paste("0\r\n-1\r\n");
+    EXPECT_EQ(run.grid.message(), length_refused("-1"));
+    EXPECT_EQ(run.cell(0, length), "0");
+    EXPECT_EQ(run.cell(1, length), "9.1");
+}
+
+TEST(SheetGrid, ARefusedBlockChangesNeitherTheSheetNorItsFileNorTheLog) {
+    GridRun run;
+    for (int more = 0; more < 72; ++more) {
+        run.paste_load("4000");
+        run.toolkit.answer_input("20");
+        run.click(ControlId::cmdok);
+    }
+    ASSERT_EQ(run.window.sheet().rows(), 75u);
+    const std::string sheet_before = read_bytes(std::string(sheet_file_name));
+    const std::string log_before = run.log();
+    const SheetData data_before = run.window.sheet().sheet().data();
+    // 75 rows of a length and a DN, 150 cells: every DN but the last would re-size its row.
+    std::string block;
+    for (int row = 0; row < 75; ++row) {
+        block += std::to_string(row) + ".5\t" + (row < 74 ? "25" : "-1") + "\r\n";
+    }
+    run.press({key(GridKey::home, false, true), key(GridKey::right), key(GridKey::right),
+               key(GridKey::right)});
+    run.paste(block);
+    EXPECT_EQ(run.grid.message(), diameter_not_in_table(-1));
+    EXPECT_EQ(run.window.sheet().sheet().data(), data_before);
+    EXPECT_EQ(read_bytes(std::string(sheet_file_name)), sheet_before);
+    EXPECT_EQ(run.log(), log_before);
+}
+
+TEST(SheetGrid, OneUndoTakesBackAWholePasteAndAWholeDelete) {
+    GridRun run;
+    run.press({key(GridKey::up), key(GridKey::up)});
+    run.paste("1.5\r\n2.5\r\n3.5\r\n");
+    ASSERT_EQ(run.grid.message(), "");
+    const std::string log_before = run.log();
+    run.paste("1\t25\r\n2\t25\r\n3\t25\r\n");
+    EXPECT_EQ(run.cell(2, dn), "25");
+    // The re-sizings taken are logged, once each.
+    const std::string log_after = run.log();
+    EXPECT_EQ(std::count(log_after.begin(), log_after.end(), '\n') -
+                  std::count(log_before.begin(), log_before.end(), '\n'),
+              3);
+    run.press({key(GridKey::undo, false, true)});
+    for (std::size_t row = 0; row < 3; ++row) {
+        EXPECT_EQ(run.cell(row, dn), "20");
+    }
+    EXPECT_EQ(run.cell(0, length), "1.5");
+    EXPECT_EQ(run.cell(2, length), "3.5");
+    run.press({key(GridKey::right, true), key(GridKey::down, true), key(GridKey::down, true),
+               key(GridKey::clear)});
+    EXPECT_EQ(run.cell(0, length), "0");
+    EXPECT_EQ(run.cell(2, length), "0");
+    run.press({key(GridKey::undo, false, true)});
+    EXPECT_EQ(run.cell(0, length), "1.5");
+    EXPECT_EQ(run.cell(1, length), "2.5");
+    EXPECT_EQ(run.cell(2, length), "3.5");
 }
 
 }  // namespace
