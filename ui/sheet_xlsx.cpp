@@ -203,9 +203,11 @@ void write_loops(lxw_workbook* book, const CalcSheet& calc, const Formats& f, bo
         const LoopResult& loop = report.loops[i];
         const auto row = static_cast<lxw_row_t>(first_loop_row + i);
         const std::string n = std::to_string(row + 1);
-        // A segment belongs to a loop when the loop's name stands among its loop names.
+        // A segment belongs to a loop when the loop's name stands among its loop names, name
+        // for name: FIND tells case apart and takes ?, * and ~ as they are, where SEARCH
+        // would merge a and A and read wildcards.
         const auto in = [&](const std::string& name_cell) {
-            return "ISNUMBER(SEARCH(\" \"&" + name_cell + "&\" \",\" \"&" + loop_rows + "&\" \"))";
+            return "ISNUMBER(FIND(\" \"&" + name_cell + "&\" \",\" \"&" + loop_rows + "&\" \"))";
         };
         const std::string mine = in("$A" + n);
         const std::string critical = in("$E$1");
@@ -215,10 +217,21 @@ void write_loops(lxw_workbook* book, const CalcSheet& calc, const Formats& f, bo
         }
         worksheet_write_string(ws, row, 0, loop.name.c_str(), f.text);
         worksheet_write_string(ws, row, 1, segments.c_str(), f.text);
-        worksheet_write_formula_num(ws, row, 2,
-                                    ("=SUMPRODUCT(--" + mine + "," + totals_rows + ")").c_str(),
-                                    f.tenths, cached ? loop.total : 0.0);
-        worksheet_write_formula_str(ws, row, 3, ("=IF(A" + n + "=$E$1,\"最不利\",\"\")").c_str(),
+        // A loop that no segment carries has no ΔP, as the program says, and is never the
+        // most unfavourable one.
+        const std::string count = "SUMPRODUCT(--" + mine + ")";
+        const std::string total = "=IF(" + count + "=0,\"" + std::string(no_segments_note) +
+                                  "\",SUMPRODUCT(--" + mine + "," + totals_rows + "))";
+        if (loop.segments.empty()) {
+            worksheet_write_formula_str(ws, row, 2, total.c_str(), f.text,
+                                        cached ? std::string(no_segments_note).c_str() : "");
+        } else {
+            worksheet_write_formula_num(ws, row, 2, total.c_str(), f.tenths,
+                                        cached ? loop.total : 0.0);
+        }
+        // EXACT: a plain = would take a for A.
+        worksheet_write_formula_str(ws, row, 3,
+                                    ("=IF(EXACT(A" + n + ",$E$1),\"最不利\",\"\")").c_str(),
                                     f.text, cached && loop.critical ? "最不利" : "");
         // Own segments: this loop's not in the critical one, and the critical one's not in it.
         double own_sum = 0.0;
@@ -256,7 +269,8 @@ void write_loops(lxw_workbook* book, const CalcSheet& calc, const Formats& f, bo
                 .c_str(),
             f.thousandths, cached ? largest_flow : 0.0);
         const std::string own_count = "SUMPRODUCT(" + mine + "*(1-" + critical + "))";
-        const std::string imbalance = "=IF(D" + n + "<>\"\",\"\",IF(" + own_count + "=0,\"" +
+        const std::string imbalance = "=IF(OR(D" + n + "<>\"\"," + count + "=0),\"\",IF(" +
+                                      own_count + "=0,\"" +
                                       std::string(no_own_segments_note) + "\",IF(J" + n +
                                       "<=0,\"\",100*(J" + n + "-I" + n + ")/J" + n + ")))";
         if (loop.imbalance) {
