@@ -5,6 +5,7 @@
 
 #include "frmcompute.h"
 #include "program_places.h"
+#include "sheet_export.h"
 #include "qt_windows.h"
 #include "toolkit_translations.h"
 
@@ -19,7 +20,8 @@ int main(int argc, char* argv[]) {
     kestrune::QtWindows windows;
     kestrune::frmcompute handlers(
         windows, kestrune::program_places(QCoreApplication::applicationDirPath().toStdString(),
-                                          QDir::homePath().toStdString()));
+                                          QDir::homePath().toStdString()),
+        kestrune::sheet_exports());
     windows.connect_to(handlers);
     if (!handlers.start()) {
         return 1;

@@ -9,6 +9,7 @@
 
 #include "frmcompute.h"
 #include "program_places.h"
+#include "sheet_export.h"
 #include "win32_windows.h"
 
 namespace {
@@ -39,7 +40,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     int code = 1;
     {
         kestrune::Win32Windows windows;
-        kestrune::frmcompute handlers(windows, places());
+        kestrune::frmcompute handlers(windows, places(), kestrune::sheet_exports());
         windows.connect_to(handlers);
         if (handlers.start()) {
             windows.show_main();

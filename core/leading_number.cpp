@@ -210,6 +210,19 @@ std::string_view unread_rest(std::string_view text) {
     return text.substr(pos);
 }
 
+bool holds_digit(std::string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if ((c >= '0' && c <= '9') ||
+            (c == 0xEF && i + 2 < text.size() && static_cast<unsigned char>(text[i + 1]) == 0xBC &&
+             static_cast<unsigned char>(text[i + 2]) >= 0x90 &&
+             static_cast<unsigned char>(text[i + 2]) <= 0x99)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 std::optional<Result<double, ArithError>> read_whole_number(std::string_view text) {
     Scan scan = scan_number(text);
     if (scan.length == 0 || scan.length != text.size()) {

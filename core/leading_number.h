@@ -21,6 +21,10 @@ Result<double, ArithError> read_leading_number(std::string_view text);
 // that is not a blank; all of it when the text does not begin with a number.
 std::string_view unread_rest(std::string_view text);
 
+// Whether text holds a digit: an ASCII one, or a full-width one of a Chinese input method
+// (U+FF10 to U+FF19). A rest that does is more than a unit: "35,000", "12 ５".
+bool holds_digit(std::string_view text);
+
 // The same reading, for text that must be one number and nothing else (a table field):
 // nullopt when the text is empty or anything follows the number.
 std::optional<Result<double, ArithError>> read_whole_number(std::string_view text);

@@ -243,4 +243,16 @@ std::optional<float> find_inner_diameter(const PipeTable& pipes, std::int16_t dn
     return found;
 }
 
+Result<PipeSize, DiameterRefusal> answered_pipe(std::string_view answer, const PipeTable& pipes) {
+    auto dn = read_int16_field(answer);
+    if (!dn) {
+        return DiameterRefusal{};
+    }
+    auto d = find_inner_diameter(pipes, dn.value());
+    if (!d) {
+        return DiameterRefusal{true, dn.value()};
+    }
+    return PipeSize{dn.value(), *d};
+}
+
 }  // namespace kestrune

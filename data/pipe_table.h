@@ -64,4 +64,14 @@ std::optional<FileError> copy_pipe_table(const std::filesystem::path& from,
 // row matches.
 std::optional<float> find_inner_diameter(const PipeTable& pipes, std::int16_t dn);
 
+// Why a DN answer names no pipe.
+struct DiameterRefusal {
+    bool in_table_range = false;  // false: beyond a 16-bit whole number; true: not in the table
+    std::int16_t dn = 0;          // the DN read, when in range
+};
+
+// The pipe a DN answer names, in the diameter box and in the sheet's DN cell alike: the answer
+// read as a whole number, then looked up in the table.
+Result<PipeSize, DiameterRefusal> answered_pipe(std::string_view answer, const PipeTable& pipes);
+
 }  // namespace kestrune

@@ -333,11 +333,11 @@ void SheetWindow::refresh_editor() {
 }
 
 void SheetWindow::refresh_loops() {
-    loops_title_->setText(qt_text(loop_summary_title(sheet_)));
+    loops_title_->setText(qt_text(loop_summary_title(sheet_.sheet())));
     loops_->setRowCount(static_cast<int>(sheet_.loops()));
     for (std::size_t loop = 0; loop < sheet_.loops(); ++loop) {
         for (std::size_t column = 0; column < loop_columns.size(); ++column) {
-            const ShownCell cell = shown_loop_cell(sheet_, loop, column);
+            const ShownCell cell = shown_loop_cell(sheet_.sheet(), loop, column);
             auto* item = new QTableWidgetItem;
             for (int role :
                  {Qt::DisplayRole, Qt::TextAlignmentRole, Qt::ForegroundRole, Qt::BackgroundRole}) {

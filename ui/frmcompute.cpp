@@ -24,16 +24,7 @@ namespace {
 // A unit after the number ("10000 W") is no reason to speak.
 std::string unread_note(std::string_view what, float read, std::string_view text) {
     const std::string_view rest = unread_rest(text);
-    bool digit = false;
-    for (std::size_t i = 0; i < rest.size() && !digit; ++i) {
-        const auto c = static_cast<unsigned char>(rest[i]);
-        // ASCII digits, and the full-width ones of a Chinese input method (U+FF10 to U+FF19).
-        digit = (c >= '0' && c <= '9') || (c == 0xEF && i + 2 < rest.size() &&
-                                           static_cast<unsigned char>(rest[i + 1]) == 0xBC &&
-                                           static_cast<unsigned char>(rest[i + 2]) >= 0x90 &&
-                                           static_cast<unsigned char>(rest[i + 2]) <= 0x99);
-    }
-    return digit ? reading_note(what, read, rest) : std::string();
+    return holds_digit(rest) ? reading_note(what, read, rest) : std::string();
 }
 
 std::string working_folder() {
@@ -294,22 +285,18 @@ void frmcompute::run_sizing() {
         frmchoose::end_choice(toolkit_);
         return;
     }
-    auto dn = read_int16_field(*answer);
-    if (!dn) {
-        toolkit_.tell(diameter_out_of_range(*answer), Severity::warning);
-        frmchoose::end_choice(toolkit_);
-        return;
-    }
-    auto d = find_inner_diameter(state_.pipes, dn.value());
-    if (!d) {
+    const auto pipe = answered_pipe(*answer, state_.pipes);
+    if (!pipe) {
         // Never size with the inner diameter of an earlier, different choice.
-        toolkit_.tell(diameter_not_in_table(dn.value()), Severity::warning);
+        toolkit_.tell(pipe.error().in_table_range ? diameter_not_in_table(pipe.error().dn)
+                                                  : diameter_out_of_range(*answer),
+                      Severity::warning);
         frmchoose::end_choice(toolkit_);
         return;
     }
     frmchoose::end_choice(toolkit_);
 
-    if (auto fault = size_pipe(state_, PipeSize{dn.value(), *d})) {
+    if (auto fault = size_pipe(state_, pipe.value())) {
         toolkit_.tell(sizing_problem(*fault, state_), Severity::warning);
         return;
     }

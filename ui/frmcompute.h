@@ -32,10 +32,13 @@ namespace kestrune {
 
 class frmcompute {
   public:
-    explicit frmcompute(WindowToolkit& toolkit, ProgramPlaces places = {})
+    // exports: what writes the sheet's workbook and printed calculation (none: not offered).
+    explicit frmcompute(WindowToolkit& toolkit, ProgramPlaces places = {},
+                        SheetExports exports = {})
         : toolkit_(toolkit),
           places_(std::move(places)),
-          sheet_(toolkit, [this](const design_state& s) { return log_row(s); }),
+          sheet_(toolkit, [this](const design_state& s) { return log_row(s); },
+                 std::move(exports)),
           grid_(sheet_, toolkit, state_.pipes) {}
 
     // The start-up sequence: defaults, pipe table, results log header (an earlier run's rows

@@ -5,14 +5,11 @@
 #include <cmath>
 #include <ctime>
 
-#include "conversions.h"
-#include "design_steps.h"
 #include "example_files.h"
-#include "leading_number.h"
 #include "messages.h"
-#include "number_text.h"
-#include "pipe_table.h"
 #include "platform_files.h"
+#include "sheet_dialogs.h"
+#include "sheet_entry.h"
 #include "sheet_file.h"
 #include "sheet_messages.h"
 
@@ -20,58 +17,6 @@ namespace kestrune {
 namespace {
 
 const std::filesystem::path sheet_file{sheet_file_name};
-
-bool is_blank(std::string_view text) {
-    return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
-}
-
-// A non-negative number by the one reading rule; a unit after it may stand ("12.5 m"), but
-// not a second number ("12,5").
-std::optional<double> non_negative(std::string_view entry) {
-    if (is_blank(entry)) {
-        return 0.0;
-    }
-    const std::string_view rest = unread_rest(entry);
-    auto value = read_leading_number(entry);
-    if (!value || rest.size() == entry.size() ||
-        rest.find_first_of("0123456789") != std::string_view::npos || !(value.value() >= 0.0) ||
-        !std::isfinite(value.value())) {
-        return std::nullopt;
-    }
-    return value.value();
-}
-
-// Loop names, separated by blanks or commas: "1 2", "1,2", "1、2".
-std::vector<std::string> loop_names(std::string_view entry) {
-    std::string text;
-    for (std::size_t i = 0; i < entry.size(); ++i) {
-        const std::string_view at = entry.substr(i);
-        if (at.substr(0, 3) == "，" || at.substr(0, 3) == "、" ||
-            at.substr(0, 3) == "\xE3\x80\x80") {
-            text += ' ';
-            i += 2;
-        } else {
-            text += entry[i] == ',' || entry[i] == '\t' ? ' ' : entry[i];
-        }
-    }
-    std::vector<std::string> names;
-    for (std::size_t start = 0; start < text.size();) {
-        const std::size_t end = std::min(text.find(' ', start), text.size());
-        if (end > start) {
-            names.emplace_back(text.substr(start, end - start));
-        }
-        start = end + 1;
-    }
-    return names;
-}
-
-std::string joined(const std::vector<std::string>& names, std::string_view between) {
-    std::string out;
-    for (const std::string& name : names) {
-        out += (out.empty() ? "" : std::string(between)) + name;
-    }
-    return out;
-}
 
 }  // namespace
 
@@ -131,8 +76,8 @@ EditOutcome frmsheet::edit_cells(const std::vector<CellEntry>& entries, const Pi
             changed.emplace_back(entry.row, sheet_.data().rows[entry.row]);
             at = changed.end() - 1;
         }
-        if (auto refused =
-                read_entry(at->second, entry.column, entry.text, pipes, sizings, note)) {
+        if (auto refused = read_entry(at->second, entry.column, entry.text, fittings_, pipes,
+                                      sizings, note)) {
             return {false, *refused};
         }
     }
@@ -146,66 +91,6 @@ EditOutcome frmsheet::edit_cells(const std::vector<CellEntry>& entries, const Pi
         }
     }
     return {true, note};
-}
-
-std::optional<std::string> frmsheet::read_entry(SheetRow& row, SheetColumn column,
-                                                std::string_view entry, const PipeTable& pipes,
-                                                std::vector<design_state>& sizings,
-                                                std::string& note) const {
-    switch (column) {
-        case SheetColumn::segment:
-            row.segment = std::string(entry);
-            return std::nullopt;
-        case SheetColumn::length: {
-            auto length = non_negative(entry);
-            if (!length) {
-                return length_refused(entry);
-            }
-            row.length = *length;
-            return std::nullopt;
-        }
-        case SheetColumn::xi: {
-            auto xi = evaluate_xi(entry, fittings_, row.dn);
-            if (!xi) {
-                return xi_refused(xi.error());
-            }
-            row.xi_entry = std::string(entry);
-            row.xi = xi.value();
-            return std::nullopt;
-        }
-        case SheetColumn::dn: {
-            auto dn = read_int16_field(entry);
-            if (!dn) {
-                return diameter_out_of_range(entry);
-            }
-            auto d = find_inner_diameter(pipes, dn.value());
-            if (!d) {
-                return diameter_not_in_table(dn.value());
-            }
-            // The row's own flow and parameters, the same formula operations as any sizing.
-            design_state s = sizing_state_of(row, pipes);
-            if (auto fault = size_pipe(s, PipeSize{dn.value(), *d})) {
-                return sizing_problem(*fault, s);
-            }
-            take_sizing(row, s);
-            sizings.push_back(s);
-            auto xi = evaluate_xi(row.xi_entry, fittings_, row.dn);
-            if (xi) {
-                row.xi = xi.value();
-            } else if (note.empty()) {
-                note = xi_kept_for_new_dn(xi.error(), row.xi);
-            }
-            return std::nullopt;
-        }
-        case SheetColumn::loops:
-            row.loops = loop_names(entry);
-            return std::nullopt;
-        case SheetColumn::note:
-            row.note = std::string(entry);
-            return std::nullopt;
-        default:
-            return std::nullopt;
-    }
 }
 
 EditOutcome frmsheet::set_limit(std::string_view entry) {
@@ -257,16 +142,22 @@ ExportStamp frmsheet::stamp() const {
 }
 
 bool frmsheet::export_workbook() {
+    if (!exports_.workbook) {
+        return false;  // a program built without the exports
+    }
     return export_to(export_workbook_title, "计算表", "Excel 工作簿", ".xlsx",
                      [this](const std::filesystem::path& file) {
-                         return export_xlsx(file, sheet_, fittings_, stamp());
+                         return exports_.workbook(file, sheet_, fittings_, stamp());
                      });
 }
 
 bool frmsheet::export_report() {
+    if (!exports_.report) {
+        return false;
+    }
     return export_to(
         export_report_title, "计算书", "PDF 文档", ".pdf",
-        [this](const std::filesystem::path& file) { return export_pdf(file, sheet_, stamp()); });
+        [this](const std::filesystem::path& file) { return exports_.report(file, sheet_, stamp()); });
 }
 
 bool frmsheet::export_to(
@@ -303,64 +194,6 @@ void frmsheet::save() {
         return;
     }
     save_failed_ = false;
-}
-
-std::string frmsheet::cell(std::size_t index, SheetColumn column) const {
-    return cell_text(sheet_, index, column);
-}
-
-std::string frmsheet::edit_text(std::size_t index, SheetColumn column) const {
-    if (column == SheetColumn::xi) {
-        return sheet_.data().rows.at(index).xi_entry;
-    }
-    return cell(index, column);
-}
-
-std::string frmsheet::loop_cell(std::size_t index, LoopColumn column) const {
-    const LoopResult& loop = sheet_.report().loops.at(index);
-    switch (column) {
-        case LoopColumn::loop:
-            return loop.name;
-        case LoopColumn::segments: {
-            std::vector<std::string> names;
-            for (std::size_t segment : loop.segments) {
-                names.push_back(sheet_.data().rows[segment].segment);
-            }
-            return joined(names, ",");
-        }
-        case LoopColumn::total:
-            return loop.segments.empty() ? std::string(no_segments_note)
-                                         : fixed_text(loop.total, 1);
-        case LoopColumn::critical:
-            return loop.critical ? std::string(critical_mark) : std::string();
-        case LoopColumn::imbalance:
-            if (loop.no_own_segments) {
-                return std::string(no_own_segments_note);
-            }
-            if (!loop.imbalance) {
-                return {};
-            }
-            return fixed_text(shown_imbalance(*loop.imbalance), 1) +
-                   (loop.flagged ? " " + std::string(over_limit_mark) : std::string());
-        case LoopColumn::surplus:
-            return loop.imbalance ? fixed_text(loop.surplus, 1) : std::string();
-        case LoopColumn::kv:
-            return loop.kv && loop.flagged ? fixed_text(*loop.kv, 2) : std::string();
-    }
-    return {};
-}
-
-std::vector<std::string> frmsheet::loop_notes() const {
-    std::vector<std::string> notes;
-    const auto& lonely = sheet_.report().segments_in_no_loop;
-    if (!lonely.empty()) {
-        std::vector<std::string> names;
-        for (std::size_t segment : lonely) {
-            names.push_back(sheet_.data().rows[segment].segment);
-        }
-        notes.push_back(segments_in_no_loop(joined(names, "、")));
-    }
-    return notes;
 }
 
 }  // namespace kestrune

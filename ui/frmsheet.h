@@ -16,8 +16,9 @@
 #include "calc_sheet.h"
 #include "design_state.h"
 #include "fitting_table.h"
-#include "sheet_export.h"
-#include "sheet_layout.h"
+#include "sheet_cells.h"
+#include "sheet_columns.h"
+#include "sheet_exports.h"
 #include "window_toolkit.h"
 
 namespace kestrune {
@@ -40,8 +41,9 @@ class frmsheet {
   public:
     // log_sizing logs a re-sizing as the sizing run logs its own, and says what went wrong.
     using LogSizing = std::function<std::optional<std::string>(const design_state&)>;
-    frmsheet(WindowToolkit& toolkit, LogSizing log_sizing)
-        : toolkit_(toolkit), log_sizing_(std::move(log_sizing)) {}
+    // exports: the workbook and the printed calculation, given by the program's entry.
+    frmsheet(WindowToolkit& toolkit, LogSizing log_sizing, SheetExports exports)
+        : toolkit_(toolkit), log_sizing_(std::move(log_sizing)), exports_(std::move(exports)) {}
 
     // At start, in the working folder: the coefficient table (the folder's own, else the one
     // in examples) and the sheet file, with what went wrong told.
@@ -76,20 +78,20 @@ class frmsheet {
     const CalcSheet& sheet() const { return sheet_; }
     std::size_t rows() const { return sheet_.data().rows.size(); }
     // A cell as shown, and as it is edited (Σξ: the entry, not its sum).
-    std::string cell(std::size_t row, SheetColumn column) const;
-    std::string edit_text(std::size_t row, SheetColumn column) const;
+    std::string cell(std::size_t row, SheetColumn column) const {
+        return cell_text(sheet_, row, column);
+    }
+    std::string edit_text(std::size_t row, SheetColumn column) const {
+        return entry_text(sheet_, row, column);
+    }
     std::size_t loops() const { return sheet_.report().loops.size(); }
-    std::string loop_cell(std::size_t loop, LoopColumn column) const;
+    std::string loop_cell(std::size_t loop, LoopColumn column) const {
+        return kestrune::loop_cell(sheet_, loop, column);
+    }
     // What the loop summary says besides its rows: segments in no loop.
-    std::vector<std::string> loop_notes() const;
+    std::vector<std::string> loop_notes() const { return kestrune::loop_notes(sheet_); }
 
   private:
-    // An entry read into a copy of its row; a new DN sizes the copy and adds the sizing to
-    // sizings. The refusal, if any.
-    std::optional<std::string> read_entry(SheetRow& row, SheetColumn column,
-                                          std::string_view entry, const PipeTable& pipes,
-                                          std::vector<design_state>& sizings,
-                                          std::string& note) const;
     void save();
     ExportStamp stamp() const;
     bool export_to(
@@ -99,6 +101,7 @@ class frmsheet {
 
     WindowToolkit& toolkit_;
     LogSizing log_sizing_;
+    SheetExports exports_;
     CalcSheet sheet_;
     FittingTable fittings_;
     bool save_failed_ = false;  // told once, until a save works again

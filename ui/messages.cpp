@@ -3,6 +3,7 @@
 
 #include <cerrno>
 
+#include "failure_words.h"
 #include "number_text.h"
 #include "utf8.h"
 
@@ -22,82 +23,6 @@ std::string quoted(std::string_view answer) {
     return "“" + first_characters(answer, quoted_characters) + "”";
 }
 
-std::string_view arith_error_words(ArithError error) {
-    switch (error) {
-        case ArithError::division_by_zero:
-            return "除数为零";
-        case ArithError::overflow:
-            return "数值溢出";
-        case ArithError::invalid_operation:
-            return "无效运算";
-    }
-    return {};
-}
-
-// The system's reason for a file failure in the engineer's words, its own after them.
-std::string reason_text(int code, const std::string& system_words) {
-    std::string_view words;
-    switch (code) {
-        case EACCES:
-        case EPERM:
-            words = "没有权限";
-            break;
-        case EROFS:
-            words = "磁盘或文件夹是只读的";
-            break;
-        case ENOSPC:
-        case EFBIG:
-            words = "磁盘已满或文件太大";
-            break;
-        case ENOENT:
-            words = "找不到该文件或文件夹";
-            break;
-        case EISDIR:
-            words = "有同名的文件夹占用了这个文件名";
-            break;
-        case ENOTDIR:
-            words = "路径中有同名的文件占用了文件夹名";
-            break;
-        case EBUSY:
-#ifdef ETXTBSY
-        case ETXTBSY:
-#endif
-            words = "文件正被另一个程序使用";
-            break;
-        default:
-            words = "系统报告错误";
-            break;
-    }
-    return system_words.empty() ? std::string(words)
-                                : std::string(words) + "（" + system_words + "）";
-}
-
-// What stands where a file should be, when it is not a regular file.
-std::string_view kind_words(FileKind kind) {
-    switch (kind) {
-        case FileKind::folder:
-            return "有同名的文件夹占用了这个文件名";
-        case FileKind::link:
-            return "这里是一个符号链接，不是普通文件；程序不经链接读写文件";
-        case FileKind::fifo:
-            return "这里是一个命名管道（FIFO），不是普通文件";
-        case FileKind::device:
-            return "这里是一个设备，不是普通文件";
-        case FileKind::socket:
-            return "这里是一个套接字，不是普通文件";
-        case FileKind::missing:
-        case FileKind::regular:
-        case FileKind::other:
-            break;
-    }
-    return "这里不是普通文件";
-}
-
-std::string file_reason(const FileError& e) {
-    return e.in_the_way != FileKind::regular ? std::string(kind_words(e.in_the_way))
-                                             : reason_text(e.code, e.reason);
-}
-
 std::string restart_hint(std::string_view working_folder) {
     return "\n工作目录：" + std::string(working_folder) + "\n请改正后重新启动程序。";
 }
@@ -113,8 +38,7 @@ std::string table_fault(const TableError& e) {
                    "须放在工作目录中。";
         case TableFault::unreadable:
             return "无法读取管道表文件" + file + "：" +
-                   (e.in_the_way != FileKind::regular ? std::string(kind_words(e.in_the_way))
-                                                      : reason_text(e.code, e.reason)) +
+                   failure_reason(e.in_the_way, e.code, e.reason) +
                    "。";
         case TableFault::too_large:
             return "管道表文件" + file + "太大（超过 " +
@@ -166,10 +90,6 @@ std::string already_running(std::string_view folder, bool brought_to_front) {
            "本次启动没有改动任何文件，现在退出。";
 }
 
-std::string file_failure_reason(const FileError& error) {
-    return file_reason(error);
-}
-
 std::string table_problem(const TableError& e, std::string_view folder) {
     return table_fault(e) + restart_hint(folder);
 }
@@ -183,12 +103,12 @@ std::string missing_table_question(const TableError& e, std::string_view folder)
 }
 
 std::string folder_not_writable(const FileError& e, std::string_view folder) {
-    return "文件夹 " + std::string(folder) + " 中不能写结果文件 outdata.txt：" + file_reason(e) +
+    return "文件夹 " + std::string(folder) + " 中不能写结果文件 outdata.txt：" + file_failure_reason(e) +
            "。\n请另选一个可以写入的文件夹。";
 }
 
 std::string example_not_copied(const FileError& e, std::string_view folder) {
-    return "无法把示例管道表复制到文件夹 " + std::string(folder) + "：" + file_reason(e) + "。";
+    return "无法把示例管道表复制到文件夹 " + std::string(folder) + "：" + file_failure_reason(e) + "。";
 }
 
 std::string earlier_log_kept(std::string_view kept_name) {
@@ -196,7 +116,7 @@ std::string earlier_log_kept(std::string_view kept_name) {
 }
 
 std::string earlier_log_not_kept(const FileError& e) {
-    return "上次运行的结果还在 outdata.txt 中，但无法另存：" + file_reason(e) +
+    return "上次运行的结果还在 outdata.txt 中，但无法另存：" + file_failure_reason(e) +
            "。\n清空结果文件，这些结果就会丢失；也可以保留它们并退出，先把 outdata.txt "
            "复制到别处。";
 }
@@ -205,8 +125,8 @@ std::string log_recreate_problem(const FileError& e, std::string_view folder) {
     const std::string what = e.step == FileStep::flush
                                  ? "结果文件“" + e.file +
                                        "”的表头写出后无法存到磁盘上（同步失败）：" +
-                                       file_reason(e) + "。结果文件没有建立"
-                                 : "无法建立结果文件“" + e.file + "”：" + file_reason(e);
+                                       file_failure_reason(e) + "。结果文件没有建立"
+                                 : "无法建立结果文件“" + e.file + "”：" + file_failure_reason(e);
     return what + "。\n工作目录：" + std::string(folder) +
            "\n仍可计算，但结果要等此问题解决后才能记入文件；每次计算都会再试。";
 }
@@ -220,8 +140,8 @@ std::string log_append_problem(const FileError& e) {
     }
     const std::string what =
         e.step == FileStep::flush
-            ? "本次结果写入“" + e.file + "”后无法存到磁盘上（同步失败）：" + file_reason(e) + "。"
-            : "无法把本次结果写入“" + e.file + "”：" + file_reason(e) + "。";
+            ? "本次结果写入“" + e.file + "”后无法存到磁盘上（同步失败）：" + file_failure_reason(e) + "。"
+            : "无法把本次结果写入“" + e.file + "”：" + file_failure_reason(e) + "。";
     if (!e.unchanged) {
         return what +
                "\n撤回没有成功，文件已经变了：本次结果可能已全部或部分写入。请先打开 "
@@ -289,25 +209,6 @@ std::string current_value_tip(float value, std::string_view unit) {
 
 std::string load_blocks_sizing(std::string_view problem) {
     return "负荷输入有误：" + std::string(problem) + "\n请先改正用户负荷，再点“确定”。";
-}
-
-std::string sizing_problem(const SizingFault& fault, const design_state& s) {
-    std::string what;
-    if (s.g_design == 0.0f) {
-        what = "还没有输入用户负荷（设计流量为 0），无法计算。请先输入用户负荷。";
-    } else if (s.d == 0.0f) {
-        what = "公称直径 " + number(std::int64_t{s.dn}) +
-               " 的管道内径为 0，无法计算。请检查管道表文件 indata2.txt。";
-    } else if (s.g_design < 0.0f || s.d < 0.0f) {
-        what = "用户负荷或管道内径为负数，无法计算。请输入正的用户负荷。";
-    } else {
-        const std::string_view step = fault.step == SizingStep::velocity          ? "流速"
-                                      : fault.step == SizingStep::friction_factor ? "摩擦系数"
-                                                                                  : "比摩阻";
-        what = "计算" + std::string(step) + "时" + std::string(arith_error_words(fault.error)) +
-               "。请检查密度（" + number(s.rho) + "）和粘滞系数（" + number(s.nu) + "）的设置。";
-    }
-    return what + "\n本次计算没有记入结果文件。";
 }
 
 std::string diameter_out_of_range(std::string_view answer) {

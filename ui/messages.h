@@ -7,6 +7,7 @@
 
 #include "design_state.h"
 #include "design_steps.h"
+#include "failure_words.h"
 #include "file_error.h"
 #include "pipe_table.h"
 
@@ -45,10 +46,6 @@ std::string earlier_log_not_kept(const FileError& error);
 inline constexpr std::string_view empty_log_caption = "清空结果文件";
 inline constexpr std::string_view keep_and_quit_caption = "保留并退出";
 
-// Why a file could not be used, in the engineer's words with the system's after them, or
-// what stands in its place.
-std::string file_failure_reason(const FileError& error);
-
 std::string log_recreate_problem(const FileError& error, std::string_view working_folder);
 std::string log_append_problem(const FileError& error);
 
@@ -68,7 +65,6 @@ std::string current_value_tip(float value, std::string_view unit);
 // When OK is clicked while the load entry is in error.
 std::string load_blocks_sizing(std::string_view problem);
 
-std::string sizing_problem(const SizingFault& fault, const design_state& s);
 std::string diameter_out_of_range(std::string_view answer);
 std::string diameter_not_in_table(std::int16_t dn);
 

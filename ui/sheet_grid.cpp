@@ -5,7 +5,7 @@
 
 #include "messages.h"
 #include "number_text.h"
-#include "sheet_layout.h"
+#include "sheet_dialogs.h"
 #include "sheet_messages.h"
 #include "text_fields.h"
 
@@ -14,22 +14,13 @@ namespace {
 
 constexpr std::size_t column_count = sheet_columns.size();
 
-std::size_t length_column() {
-    for (std::size_t i = 0; i < column_count; ++i) {
-        if (sheet_columns[i].column == SheetColumn::length) {
-            return i;
-        }
-    }
-    return 0;
-}
-
 }  // namespace
 
 void SheetGrid::open() {
     if (editing_) {
         return;  // an entry in progress keeps its cell and its text
     }
-    current_ = {sheet_.rows() > 0 ? sheet_.rows() - 1 : 0, length_column()};
+    current_ = {sheet_.rows() > 0 ? sheet_.rows() - 1 : 0, column_index(SheetColumn::length)};
     anchor_ = current_;
     whole_rows_ = false;
     editing_ = false;

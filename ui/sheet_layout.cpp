@@ -1,15 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sheet_layout.h"
 
+#include <algorithm>
+
 namespace kestrune {
 
-const ColumnLayout& column_layout(SheetColumn column) {
-    for (const ColumnLayout& layout : sheet_columns) {
-        if (layout.column == column) {
-            return layout;
-        }
-    }
-    return sheet_columns.front();
+int column_pixels(int average_char_width, int characters, int title_width) {
+    return std::max(average_char_width * characters, title_width + average_char_width * 3);
 }
 
 }  // namespace kestrune

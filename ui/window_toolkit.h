@@ -9,17 +9,13 @@
 #include <string_view>
 #include <vector>
 
+#include "print_colours.h"
 #include "print_line.h"
 #include "window_layout.h"
 
 namespace kestrune {
 
 enum class Severity { information, warning, critical };
-
-// How a printed item or a cell is drawn: the table's text, the preview beside it, its two
-// marks, and the sheet's 最不利环路, each in its own colour (print_colours.h) and never by
-// colour alone (the marks keep words).
-enum class Tone { plain, muted, suggested, too_fast, critical };
 
 // The modal input box: prompt, title and the answer it offers, with 确定 and 取消.
 struct InputRequest {

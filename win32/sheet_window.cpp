@@ -192,7 +192,7 @@ void SheetWindow::refresh() {
     scroll_to_current();
     refresh_editor();
     SetWindowTextW(message_, wide_text(grid_.message()).c_str());
-    SetWindowTextW(loops_title_, wide_text(loop_summary_title(sheet_)).c_str());
+    SetWindowTextW(loops_title_, wide_text(loop_summary_title(sheet_.sheet())).c_str());
     SendMessageW(loops_, LVM_SETITEMCOUNT, sheet_.loops(), LVSICF_NOSCROLL);
     InvalidateRect(loops_, nullptr, FALSE);
     std::string notes;
@@ -327,7 +327,7 @@ LRESULT SheetWindow::custom_draw(NMLVCUSTOMDRAW* draw, bool sheet_list) {
             const ShownCell cell =
                 sheet_list ? shown_cell(sheet_.sheet(), row,
                                         static_cast<std::size_t>(sub - row_number_columns))
-                           : shown_loop_cell(sheet_, row, static_cast<std::size_t>(sub));
+                           : shown_loop_cell(sheet_.sheet(), row, static_cast<std::size_t>(sub));
             const Rgb ground = cell.read_only ? read_only_background(text, base) : base;
             draw->clrText = colour_of(tone_colour(cell.tone, text, ground));
             draw->clrTextBk = colour_of(ground);
@@ -381,7 +381,7 @@ LRESULT SheetWindow::handle(UINT message, WPARAM w, LPARAM l) {
                 const int sub = info->item.iSubItem;
                 std::string text;
                 if (!sheet_list) {
-                    text = shown_loop_cell(sheet_, row, static_cast<std::size_t>(sub)).text;
+                    text = shown_loop_cell(sheet_.sheet(), row, static_cast<std::size_t>(sub)).text;
                 } else if (sub < row_number_columns) {
                     text = std::to_string(row + 1);
                 } else {

@@ -14,6 +14,7 @@
 #include "number_text.h"
 #include "program_run.h"
 #include "sheet_file.h"
+#include "sheet_dialogs.h"
 #include "sheet_messages.h"
 
 namespace kestrune::testing {
@@ -100,13 +101,18 @@ TEST(CalcSheet, RefusedEntriesSayWhyAndLeaveTheRowAsItWas) {
         std::string reason;
     };
     const Case cases[] = {
-        {SheetColumn::length, "-3", "管长“-3”不行：须是不小于 0 的数（m）。"},
-        {SheetColumn::length, "abc", "管长“abc”不行：须是不小于 0 的数（m）。"},
-        {SheetColumn::length, "12,5", "管长“12,5”不行：须是不小于 0 的数（m）。"},
+        {SheetColumn::length, "-3", "管长“-3”不行：须是不小于 0 的数（m），用半角数字和小数点写，如 12.5。"},
+        {SheetColumn::length, "abc", "管长“abc”不行：须是不小于 0 的数（m），用半角数字和小数点写，如 12.5。"},
+        {SheetColumn::length, "12,5", "管长“12,5”不行：须是不小于 0 的数（m），用半角数字和小数点写，如 12.5。"},
         {SheetColumn::xi, "2×蝶阀", "局部阻力系数表中没有管件“蝶阀”。"},
         {SheetColumn::xi, "闸阀", "局部阻力系数表中管件“闸阀”没有 DN20 的系数。"},
-        {SheetColumn::dn, "99", diameter_not_in_table(99)},
-        {SheetColumn::dn, "40000", diameter_out_of_range("40000")},
+        // The sheet's own words, not the diameter box's (which asks for 确定 again).
+        {SheetColumn::dn, "99",
+         "管道表中没有公称直径 99，这一行没有改动。请写管道表中的公称直径：15 20 25 32 40 50 70 "
+         "80 100 125 150。"},
+        {SheetColumn::dn, "40000",
+         "公称直径“40000”超出范围，这一行没有改动。请写管道表中的公称直径：15 20 25 32 40 50 70 "
+         "80 100 125 150。"},
     };
     for (const Case& c : cases) {
         const EditOutcome outcome = run.edit(0, c.column, c.entry);
@@ -266,11 +272,6 @@ TEST(CalcSheet, ADamagedSheetIsKeptAsideAndTold) {
     EXPECT_EQ(run.sheet().rows(), 1u);
 }
 
-}  // namespace
-}  // namespace kestrune::testing
-
-namespace kestrune::testing {
-namespace {
 
 TEST(CalcSheet, ExportsOfferADatedNameInTheWorkingFolderAndTellFailures) {
     SheetRun run;
@@ -306,6 +307,17 @@ TEST(CalcSheet, ExportsOfferADatedNameInTheWorkingFolderAndTellFailures) {
     EXPECT_FALSE(run.sheet().export_workbook());
     EXPECT_EQ(message.rfind("无法写出“", 0), 0u) << message;
     EXPECT_EQ(run.sheet().sheet().data(), before);
+}
+
+TEST(CalcSheet, ExportsAreOfferedUnderNamesThatCarryTheMoment) {
+    std::tm when{};
+    when.tm_year = 2026 - 1900;
+    when.tm_mon = 11;
+    when.tm_mday = 8;
+    when.tm_hour = 9;
+    when.tm_min = 5;
+    EXPECT_EQ(export_name("计算表", ".xlsx", when), "计算表-20261208-0905.xlsx");
+    EXPECT_EQ(export_name("计算书", ".pdf", when), "计算书-20261208-0905.pdf");
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "expected_log.h"
 #include "frmcompute.h"
 #include "print_statements.h"
+#include "sheet_export.h"
 #include "recording_toolkit.h"
 #include "temp_folder.h"
 
@@ -56,7 +57,7 @@ class ProgramRun {
 
     TempWorkingFolder folder;
     RecordingToolkit toolkit;
-    frmcompute window{toolkit};
+    frmcompute window{toolkit, {}, sheet_exports()};
 };
 
 }  // namespace kestrune::testing

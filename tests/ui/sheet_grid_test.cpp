@@ -169,7 +169,7 @@ TEST(SheetGrid, PastesABlockByTheOneReadingRuleOrRefusesItWhole) {
     EXPECT_EQ(run.cell(0, length), "0");
     run.paste("12.5\r\n8 m\r\n3,5\r\n");
     // The third value is refused (a comma for a point): nothing of the block stays.
-    EXPECT_EQ(run.grid.message(), "管长“3,5”不行：须是不小于 0 的数（m）。");
+    EXPECT_EQ(run.grid.message(), length_refused("3,5"));
     EXPECT_EQ(run.cell(0, length), "0");
     run.paste("12.5\r\n8 m\r\n3.5");
     EXPECT_EQ(run.grid.message(), "");
@@ -213,7 +213,8 @@ TEST(SheetGrid, ARefusedBlockChangesNeitherTheSheetNorItsFileNorTheLog) {
     run.press({key(GridKey::home, false, true), key(GridKey::right), key(GridKey::right),
                key(GridKey::right)});
     run.paste(block);
-    EXPECT_EQ(run.grid.message(), diameter_not_in_table(-1));
+    EXPECT_EQ(run.grid.message(),
+              dn_refused("-1", DiameterRefusal{true, -1}, run.window.state().pipes));
     EXPECT_EQ(run.window.sheet().sheet().data(), data_before);
     EXPECT_EQ(read_bytes(std::string(sheet_file_name)), sheet_before);
     EXPECT_EQ(run.log(), log_before);

@@ -183,8 +183,8 @@ TEST(SheetWindow, CellsShowTheirFlagsInWordsAndInATone) {
     run.press({typing("30"), named(PhysicalKey::enter), typing("2")});
     run.window.grid().click(0, loops, false);
     run.press({typing("1"), named(PhysicalKey::enter), typing("2"), named(PhysicalKey::enter)});
-    const frmsheet& sheet = run.window.sheet();
-    ASSERT_EQ(sheet.loops(), 2u);
+    const CalcSheet& sheet = run.window.sheet().sheet();
+    ASSERT_EQ(sheet.report().loops.size(), 2u);
     EXPECT_EQ(loop_summary_title(sheet), "环路（不平衡率限值 15 %）");
     const ShownCell critical = shown_loop_cell(sheet, 0, 3);
     EXPECT_EQ(critical.text, "最不利");
@@ -211,7 +211,7 @@ TEST(SheetWindow, TheImbalanceLimitIsAskedForAndARefusalAsksAgainWithTheEntry) {
     EXPECT_EQ(told, "不平衡率限值“0”不行：须是大于 0 的百分数。");
     EXPECT_EQ(second.offered, "0");
     EXPECT_EQ(run.window.sheet().sheet().data().limit, 10.0);
-    EXPECT_EQ(loop_summary_title(run.window.sheet()), "环路（不平衡率限值 10 %）");
+    EXPECT_EQ(loop_summary_title(run.window.sheet().sheet()), "环路（不平衡率限值 10 %）");
     run.toolkit.cancel_input();
     run.window.grid().key(command_key(SheetCommand::set_limit));
     EXPECT_EQ(run.window.sheet().sheet().data().limit, 10.0);

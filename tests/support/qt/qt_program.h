@@ -11,6 +11,7 @@
 
 #include "expected_log.h"
 #include "frmcompute.h"
+#include "sheet_export.h"
 #include "modal_watch.h"
 #include "print_line.h"
 #include "print_statements.h"
@@ -73,7 +74,7 @@ class QtProgram {
     TempWorkingFolder folder;
     ModalWatch watch;
     QtWindows windows;
-    frmcompute handlers{windows};
+    frmcompute handlers{windows, {}, sheet_exports()};
 };
 
 }  // namespace kestrune::testing

@@ -9,6 +9,7 @@
 #include "dialog_watch.h"
 #include "expected_log.h"
 #include "frmcompute.h"
+#include "sheet_export.h"
 #include "print_window.h"
 #include "sheet_window.h"
 #include "temp_folder.h"
@@ -104,7 +105,7 @@ class Win32Program {
     TempWorkingFolder folder;
     DialogWatch watch;
     Win32Windows windows;
-    frmcompute handlers{windows};
+    frmcompute handlers{windows, {}, sheet_exports()};
 };
 
 }  // namespace kestrune::testing

@@ -297,22 +297,6 @@ TEST(SheetExport, WithoutAChineseFontTheEngineerIsToldAndNothingIsWritten) {
     EXPECT_NE(export_problem(lacking).find("缺少计算书要用的字形（U+40960）"), std::string::npos);
 }
 
-TEST(SheetExport, TheOfferedNamesCarryTheMoment) {
-    std::tm when{};
-    when.tm_year = 2026 - 1900;
-    when.tm_mon = 11;
-    when.tm_mday = 8;
-    when.tm_hour = 9;
-    when.tm_min = 5;
-    EXPECT_EQ(export_name("计算表", ".xlsx", when), "计算表-20261208-0905.xlsx");
-    EXPECT_EQ(export_name("计算书", ".pdf", when), "计算书-20261208-0905.pdf");
-}
-
-}  // namespace
-}  // namespace kestrune::testing
-
-namespace kestrune::testing {
-namespace {
 
 TEST(SheetExport, LoopNamesAreMatchedExactlyAndALoopWithoutSegmentsSaysSoInTheWorkbook) {
     if (!have("soffice")) {

@@ -9,24 +9,10 @@
 #include <string>
 
 #include "calc_sheet.h"
-#include "file_error.h"
 #include "fitting_table.h"
+#include "sheet_exports.h"
 
 namespace kestrune {
-
-// What the exports say about where and when they were made.
-struct ExportStamp {
-    std::string folder_name;  // the working folder's name
-    std::string date;         // YYYY-MM-DD HH:MM, local time
-    std::string program;      // "Kestrune 0.1.0"
-};
-
-// Why an export failed: the file (see FileError), or, for the PDF, no Chinese font.
-struct ExportError {
-    std::optional<FileError> file;
-    bool no_font = false;        // no Chinese font on this system
-    std::string missing_glyphs;  // characters the font lacks, when it lacks any
-};
 
 // The sheet to file as an Excel workbook: 水力计算表 (the columns, with R·L, ρv²/2, Z and ΔP as
 // formulas over the row's cells and its density), 环路 (each loop's ΔP, the most unfavourable
@@ -56,7 +42,7 @@ std::filesystem::path export_partner(const std::filesystem::path& file);
 std::optional<ExportError> put_in_place(const std::filesystem::path& partner,
                                         const std::filesystem::path& file, int write_failure);
 
-// The file name offered for an export at a moment: 计算表-YYYYMMDD-HHMM.xlsx.
-std::string export_name(std::string_view stem, std::string_view extension, const std::tm& when);
+// The two exports, for the sheet's window.
+SheetExports sheet_exports();
 
 }  // namespace kestrune

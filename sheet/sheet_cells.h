@@ -7,8 +7,10 @@
 #include <cstddef>
 #include <string>
 
-#include "frmsheet.h"
-#include "window_toolkit.h"
+#include <vector>
+
+#include "calc_sheet.h"
+#include "print_colours.h"
 
 namespace kestrune {
 
@@ -21,16 +23,19 @@ struct ShownCell {
 
 // column: an index into sheet_columns (loop_columns).
 ShownCell shown_cell(const CalcSheet& calc, std::size_t row, std::size_t column);
-ShownCell shown_loop_cell(const frmsheet& sheet, std::size_t loop, std::size_t column);
+ShownCell shown_loop_cell(const CalcSheet& calc, std::size_t loop, std::size_t column);
 
-// A column's width in pixels, given its font's average character width: its width in
-// characters (sheet_columns, loop_columns), and never narrower than its title with a
-// character and a half of room on either side.
-int column_pixels(int average_char_width, int characters, int title_width);
+// A cell as it is edited, and as the clipboard copies it: what was typed (Σξ: the fittings,
+// not their sum), else as shown.
+std::string entry_text(const CalcSheet& calc, std::size_t row, SheetColumn column);
+// A cell of the loop summary, as shown.
+std::string loop_cell(const CalcSheet& calc, std::size_t loop, LoopColumn column);
+// What the loop summary says besides its rows: segments in no loop.
+std::vector<std::string> loop_notes(const CalcSheet& calc);
 
 // A column's title in the grid's header: "流速 v (m/s)".
 std::string column_title(std::size_t column);
 // The loop summary's title, with the imbalance limit it checks against.
-std::string loop_summary_title(const frmsheet& sheet);
+std::string loop_summary_title(const CalcSheet& calc);
 
 }  // namespace kestrune

@@ -3,9 +3,12 @@
 
 #include <cstdint>
 
-#include "window_toolkit.h"
-
 namespace kestrune {
+
+// How a printed item or a cell is drawn: the table's text, the preview beside it, its two
+// marks, and the sheet's 最不利环路, each in its own colour (tone_colour) and never by colour
+// alone (the marks keep words).
+enum class Tone { plain, muted, suggested, too_fast, critical };
 
 struct Rgb {
     std::uint8_t r = 0, g = 0, b = 0;

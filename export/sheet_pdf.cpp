@@ -18,7 +18,7 @@
 #include "platform_files.h"
 #include "sheet_cells.h"
 #include "sheet_export.h"
-#include "sheet_layout.h"
+#include "sheet_columns.h"
 #include "sheet_messages.h"
 #include "utf8.h"
 #include "whole_file.h"

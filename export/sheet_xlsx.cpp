@@ -14,7 +14,7 @@
 #include "number_text.h"
 #include "platform_files.h"
 #include "sheet_export.h"
-#include "sheet_layout.h"
+#include "sheet_columns.h"
 #include "sheet_messages.h"
 #include "whole_file.h"
 
@@ -38,12 +38,7 @@ std::string cell(lxw_col_t column, lxw_row_t row) {
 }
 
 lxw_col_t column_of(SheetColumn column) {
-    for (std::size_t i = 0; i < sheet_columns.size(); ++i) {
-        if (sheet_columns[i].column == column) {
-            return static_cast<lxw_col_t>(i);
-        }
-    }
-    return 0;
+    return static_cast<lxw_col_t>(column_index(column));
 }
 
 // An absolute range of a column of the sheet's rows, from the loops sheet.
@@ -365,16 +360,6 @@ void write_parameters(lxw_workbook* book, const CalcSheet& calc, const FittingTa
 
 }  // namespace
 
-std::filesystem::path export_partner(const std::filesystem::path& file) {
-    return file.parent_path() / ("kestrune-export" + file.extension().string() + ".new");
-}
-
-std::string export_name(std::string_view stem, std::string_view extension, const std::tm& when) {
-    char stamp[32];
-    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M", &when);
-    return std::string(stem) + "-" + stamp + std::string(extension);
-}
-
 std::optional<ExportError> export_xlsx(const std::filesystem::path& file, const CalcSheet& sheet,
                                        const FittingTable& fittings, const ExportStamp& stamp,
                                        bool cached_results) {
@@ -399,20 +384,6 @@ std::optional<ExportError> export_xlsx(const std::filesystem::path& file, const 
     const lxw_error closed = workbook_close(book);
     const int code = errno != 0 ? errno : EIO;
     return put_in_place(partner, file, closed == LXW_NO_ERROR ? 0 : code);
-}
-
-std::optional<ExportError> put_in_place(const std::filesystem::path& partner,
-                                        const std::filesystem::path& file, int write_failure) {
-    std::error_code ignored;
-    if (write_failure != 0) {
-        std::filesystem::remove(partner, ignored);
-        return ExportError{file_error(file, write_failure, FileStep::write), false, {}};
-    }
-    if (int failure = replace_file(partner, file); failure != 0) {
-        std::filesystem::remove(partner, ignored);
-        return ExportError{file_error(file, failure), false, {}};
-    }
-    return std::nullopt;
 }
 
 }  // namespace kestrune

@@ -10,7 +10,7 @@
 #include "loop_balance.h"
 #include "segment_losses.h"
 #include "sheet_file.h"
-#include "sheet_layout.h"
+#include "sheet_columns.h"
 
 namespace kestrune {
 

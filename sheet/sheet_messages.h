@@ -7,6 +7,7 @@
 
 #include "file_error.h"
 #include "fitting_table.h"
+#include "pipe_table.h"
 #include "sheet_file.h"
 
 namespace kestrune {
@@ -25,21 +26,17 @@ std::string xi_refused(const XiError& error);
 // After a new DN: the fittings have no value for it, so Σξ stays what it was.
 std::string xi_kept_for_new_dn(const XiError& error, double kept);
 std::string loops_refused(std::string_view entry);
+// A DN that names no pipe of the table: the row stays as it was, and the table's DNs are named.
+std::string dn_refused(std::string_view entry, const DiameterRefusal& refusal,
+                       const PipeTable& pipes);
 std::string limit_refused(std::string_view entry);
-// The input box that asks for the imbalance limit, offering an entry.
-struct InputRequest;
-InputRequest limit_request(std::string_view offered);
 
-inline constexpr std::string_view export_workbook_title = "导出 Excel";
-inline constexpr std::string_view export_report_title = "计算书 PDF";
 
 // An export that failed: the file's reason, or the missing Chinese font.
 struct ExportError;
 std::string export_problem(const ExportError& error);
 
-// Deleting rows, and pasting a block that does not fit.
-inline constexpr std::string_view delete_caption = "删除";
-std::string delete_rows_question(std::string_view segments);
+// Pasting a block that does not fit.
 std::string paste_does_not_fit(std::size_t rows, std::size_t columns, std::size_t rows_left,
                                std::size_t columns_left);
 std::string paste_into_read_only(std::string_view header);

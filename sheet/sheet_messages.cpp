@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sheet_messages.h"
 
-#include "messages.h"
+#include "failure_words.h"
 #include "number_text.h"
-#include "sheet_export.h"
+#include "sheet_exports.h"
 #include "utf8.h"
-#include "window_toolkit.h"
 
 namespace kestrune {
 namespace {
@@ -42,7 +41,22 @@ std::string fitting_table_problem(const FittingTableError& error, std::string_vi
 }
 
 std::string length_refused(std::string_view entry) {
-    return "管长" + in_quotes(entry) + "不行：须是不小于 0 的数（m）。";
+    return "管长" + in_quotes(entry) + "不行：须是不小于 0 的数（m），用半角数字和小数点写，如 12.5。";
+}
+
+std::string dn_refused(std::string_view entry, const DiameterRefusal& refusal,
+                       const PipeTable& pipes) {
+    std::string known;
+    for (const PipeSize& pipe : pipes) {
+        const std::string dn = std::to_string(pipe.dn);
+        if ((pipe.dn != 0 || pipe.d != 0.0f) && (" " + known + " ").find(" " + dn + " ") == std::string::npos) {
+            known += (known.empty() ? "" : " ") + dn;
+        }
+    }
+    const std::string what = refusal.in_table_range
+                                 ? "管道表中没有公称直径 " + std::to_string(refusal.dn)
+                                 : "公称直径" + in_quotes(entry) + "超出范围";
+    return what + "，这一行没有改动。请写管道表中的公称直径：" + known + "。";
 }
 
 std::string xi_refused(const XiError& error) {
@@ -73,10 +87,6 @@ std::string limit_refused(std::string_view entry) {
     return "不平衡率限值" + in_quotes(entry) + "不行：须是大于 0 的百分数。";
 }
 
-InputRequest limit_request(std::string_view offered) {
-    return {"并联环路不平衡率限值（%）：", "不平衡率限值", std::string(offered)};
-}
-
 std::string export_problem(const ExportError& error) {
     if (error.file) {
         return "无法写出“" + error.file->file + "”：" + file_failure_reason(*error.file) +
@@ -88,10 +98,6 @@ std::string export_problem(const ExportError& error) {
     }
     return "在本机找不到中文字体（Linux 上为 AR PL UMing，Windows 上为宋体 SimSun），没有写出"
            "计算书，以免其中缺字。请安装该字体后再试。";
-}
-
-std::string delete_rows_question(std::string_view segments) {
-    return "删除管段 " + std::string(segments) + "？它们记入结果文件的行不会改动。";
 }
 
 std::string paste_does_not_fit(std::size_t rows, std::size_t columns, std::size_t rows_left,

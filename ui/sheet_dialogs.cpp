@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "sheet_dialogs.h"
+
+#include <string>
+
+namespace kestrune {
+
+InputRequest limit_request(std::string_view offered) {
+    return {"并联环路不平衡率限值（%）：", "不平衡率限值", std::string(offered)};
+}
+
+std::string export_name(std::string_view stem, std::string_view extension, const std::tm& when) {
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M", &when);
+    return std::string(stem) + "-" + stamp + std::string(extension);
+}
+
+std::string delete_rows_question(std::string_view segments) {
+    return "删除管段 " + std::string(segments) + "？它们记入结果文件的行不会改动。";
+}
+
+}  // namespace kestrune

@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <ctime>
+#include <string>
+#include <string_view>
+
+#include "window_toolkit.h"
+
+namespace kestrune {
+
+// What the sheet's window asks and says in its dialogs. UTF-8.
+
+// The input box that asks for the imbalance limit, offering an entry.
+InputRequest limit_request(std::string_view offered);
+
+inline constexpr std::string_view export_workbook_title = "导出 Excel";
+inline constexpr std::string_view export_report_title = "计算书 PDF";
+// The file name offered for an export at a moment: 计算表-YYYYMMDD-HHMM.xlsx.
+std::string export_name(std::string_view stem, std::string_view extension, const std::tm& when);
+
+// Deleting rows, after a question that names them.
+inline constexpr std::string_view delete_caption = "删除";
+std::string delete_rows_question(std::string_view segments);
+
+}  // namespace kestrune
