@@ -2,6 +2,7 @@
 #include "sheet_window.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QHeaderView>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -9,10 +10,9 @@
 #include <algorithm>
 
 #include "fonts.h"
-#include "print_colours.h"
 #include "problem_line.h"
 #include "qt_text.h"
-#include "sheet_cells.h"
+#include "sheet_layout.h"
 #include "twips.h"
 
 namespace kestrune {
@@ -27,12 +27,20 @@ QColor colour_of(Rgb rgb) {
     return {rgb.r, rgb.g, rgb.b};
 }
 
-// The colours of a cell under the system's palette.
-QVariant cell_role(const ShownCell& cell, int role) {
+// The system's colours, as the palette gives them.
+SystemColours system_colours() {
     const QPalette palette = QApplication::palette();
-    const Rgb text = rgb_of(palette.color(QPalette::Text));
-    const Rgb base = rgb_of(palette.color(QPalette::Base));
-    const Rgb ground = cell.read_only ? read_only_background(text, base) : base;
+    return {rgb_of(palette.color(QPalette::Text)),
+            rgb_of(palette.color(QPalette::Base)),
+            rgb_of(palette.color(QPalette::HighlightedText)),
+            rgb_of(palette.color(QPalette::Highlight)),
+            rgb_of(palette.color(QPalette::ButtonText)),
+            rgb_of(palette.color(QPalette::Button))};
+}
+
+// A cell's roles; the view draws the selection itself.
+QVariant cell_role(const ShownCell& cell, int role) {
+    const CellColours colours = cell_colours(cell, false, system_colours());
     switch (role) {
         case Qt::DisplayRole:
             return qt_text(cell.text);
@@ -40,9 +48,9 @@ QVariant cell_role(const ShownCell& cell, int role) {
             return QVariant::fromValue(Qt::AlignVCenter |
                                        (cell.right_aligned ? Qt::AlignRight : Qt::AlignLeft));
         case Qt::ForegroundRole:
-            return colour_of(tone_colour(cell.tone, text, ground));
+            return colour_of(colours.text);
         case Qt::BackgroundRole:
-            return colour_of(ground);
+            return colour_of(colours.ground);
         default:
             return {};
     }
@@ -50,6 +58,10 @@ QVariant cell_role(const ShownCell& cell, int role) {
 
 int column_width(const QFontMetrics& metrics, int characters, const QString& title) {
     return column_pixels(metrics.averageCharWidth(), characters, metrics.horizontalAdvance(title));
+}
+
+QRect rect_of(const ScreenBox& box) {
+    return {box.left, box.top, box.width, box.height};
 }
 
 }  // namespace
@@ -150,10 +162,10 @@ void SheetView::mousePressEvent(QMouseEvent* event) {
 }
 
 void SheetView::mouseDoubleClickEvent(QMouseEvent* event) {
-    // A double-click edits the cell, as F2 does.
-    mousePressEvent(event);
-    if (on_key) {
-        on_key({PhysicalKey::f2, 0, false, false, false, {}});
+    const QModelIndex at = indexAt(event->position().toPoint());
+    setFocus();
+    if (at.isValid() && on_double_click) {
+        on_double_click(at.row(), at.column());
     }
 }
 
@@ -181,8 +193,11 @@ SheetWindow::SheetWindow(SheetGrid& grid, const frmsheet& sheet)
     resize(px(frmsheet_window.width), px(frmsheet_window.height));
     setFont(control_font(sheet_window_layout.points));
     for (const CommandLayout& command : sheet_commands) {
+        if (command.caption.empty()) {
+            continue;  // a key only
+        }
         auto* button = new QPushButton(qt_text(command.caption), this);
-        button->setToolTip(qt_text(command.key));
+        button->setToolTip(qt_text(command_tip(command)));
         button->setFocusPolicy(Qt::NoFocus);  // the keys stay with the grid
         const KeyPress key = command_key(command.command);
         connect(button, &QPushButton::clicked, this, [this, key] { press(key); });
@@ -194,7 +209,9 @@ SheetWindow::SheetWindow(SheetGrid& grid, const frmsheet& sheet)
         view_->setColumnWidth(static_cast<int>(c), column_width(metrics, sheet_columns[c].width,
                                                                 qt_text(column_title(c))));
     }
-    view_->verticalHeader()->setDefaultSectionSize(metrics.height() + 8);
+    view_->verticalHeader()->setDefaultSectionSize(row_pixels(metrics.height(), px));
+    view_->verticalHeader()->setMinimumWidth(row_number_pixels(metrics.averageCharWidth()));
+    setMinimumSize(px(sheet_least_width), px(sheet_least_height));
     view_->on_key = [this](const KeyStroke& stroke) {
         if (auto key = grid_key(stroke)) {
             press(*key);
@@ -203,10 +220,12 @@ SheetWindow::SheetWindow(SheetGrid& grid, const frmsheet& sheet)
     view_->on_click = [this](int row, int column, bool extend) {
         grid_.click(static_cast<std::size_t>(row), static_cast<std::size_t>(column), extend);
     };
+    view_->on_double_click = [this](int row, int column) {
+        grid_.double_click(static_cast<std::size_t>(row), static_cast<std::size_t>(column));
+    };
     connect(view_->verticalHeader(), &QHeaderView::sectionClicked, this, [this](int row) {
-        const bool extend = QApplication::keyboardModifiers().testFlag(Qt::ShiftModifier);
-        const auto at = static_cast<std::size_t>(row);
-        grid_.select_rows(extend ? grid_.anchor().row : at, at);
+        grid_.row_header_click(static_cast<std::size_t>(row),
+                               QApplication::keyboardModifiers().testFlag(Qt::ShiftModifier));
     });
     editor_->hide();
     editor_->installEventFilter(this);
@@ -239,21 +258,22 @@ bool SheetWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched != editor_ || event->type() != QEvent::KeyPress) {
         return QWidget::eventFilter(watched, event);
     }
-    // Enter, Tab, Esc and the vertical arrows belong to the grid; the rest to the editor.
-    const KeyStroke stroke = key_stroke(*static_cast<QKeyEvent*>(event));
-    switch (stroke.key) {
-        case PhysicalKey::enter:
-        case PhysicalKey::tab:
-        case PhysicalKey::escape:
-        case PhysicalKey::up:
-        case PhysicalKey::down:
-            if (auto key = grid_key(stroke)) {
-                press(*key);
-            }
-            return true;
-        default:
-            return false;
+    if (auto key = editor_key(key_stroke(*static_cast<QKeyEvent*>(event)))) {
+        press(*key);
+        return true;
     }
+    return false;
+}
+
+void SheetWindow::closeEvent(QCloseEvent* event) {
+    if (grid_.editing()) {
+        grid_.edited(utf8_text(editor_->text()));
+    }
+    if (!grid_.closing()) {
+        event->ignore();  // the entry waits to be put right
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 void SheetWindow::resizeEvent(QResizeEvent* event) {
@@ -262,24 +282,15 @@ void SheetWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void SheetWindow::lay_out() {
-    const SheetWindowLayout& l = sheet_window_layout;
-    const int margin = px(l.margin);
-    int x = margin;
-    for (QPushButton* button : buttons_) {
-        button->setGeometry(x, margin, px(l.button_width), px(l.button_height));
-        x += px(l.button_width) + margin;
+    const SheetWindowBoxes boxes = sheet_window_boxes(width(), height(), px);
+    for (std::size_t i = 0; i < buttons_.size() && i < boxes.buttons.size(); ++i) {
+        buttons_[i]->setGeometry(rect_of(boxes.buttons[i]));
     }
-    const int line = px(l.line_height);
-    const int below_grid = line * 3 + px(l.loops_height) + margin;
-    const int grid_top = margin * 2 + px(l.button_height);
-    const int grid_height = std::max(line * 3, height() - grid_top - below_grid - margin);
-    const int inner = width() - 2 * margin;
-    view_->setGeometry(margin, grid_top, inner, grid_height);
-    int y = grid_top + grid_height;
-    message_->setGeometry(margin, y, inner, line);
-    loops_title_->setGeometry(margin, y + line, inner, line);
-    loops_->setGeometry(margin, y + 2 * line, inner, px(l.loops_height));
-    loop_notes_->setGeometry(margin, y + 2 * line + px(l.loops_height), inner, line);
+    view_->setGeometry(rect_of(boxes.grid));
+    message_->setGeometry(rect_of(boxes.message));
+    loops_title_->setGeometry(rect_of(boxes.loops_title));
+    loops_->setGeometry(rect_of(boxes.loops));
+    loop_notes_->setGeometry(rect_of(boxes.notes));
     refresh_editor();
 }
 
@@ -346,11 +357,7 @@ void SheetWindow::refresh_loops() {
             loops_->setItem(static_cast<int>(loop), static_cast<int>(column), item);
         }
     }
-    QString notes;
-    for (const std::string& note : sheet_.loop_notes()) {
-        notes += qt_text(note) + ' ';
-    }
-    loop_notes_->setText(notes.trimmed());
+    loop_notes_->setText(qt_text(loop_notes_line(sheet_.sheet())));
 }
 
 }  // namespace kestrune

@@ -41,6 +41,7 @@ class SheetView : public QTableView {
     explicit SheetView(QWidget* parent);
     std::function<void(const KeyStroke&)> on_key;
     std::function<void(int row, int column, bool extend)> on_click;
+    std::function<void(int row, int column)> on_double_click;
 
   protected:
     bool event(QEvent* event) override;  // Tab and Shift+Tab stay in the grid
@@ -87,6 +88,7 @@ class SheetWindow : public QWidget {
   protected:
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;  // an entry in progress is taken or asked
 
   private:
     void lay_out();

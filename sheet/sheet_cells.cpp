@@ -115,4 +115,8 @@ std::vector<std::string> loop_notes(const CalcSheet& calc) {
     return notes;
 }
 
+std::string loop_notes_line(const CalcSheet& calc) {
+    return joined(loop_notes(calc), " ");
+}
+
 }  // namespace kestrune

@@ -381,6 +381,11 @@ void frmcompute::ask_temperature(const ParameterDialog& dialog, std::int16_t cur
 }
 
 void frmcompute::end_program() {
+    // An entry typed in the sheet and not yet taken is never lost without a word.
+    if (!grid_.closing()) {
+        open_sheet();
+        return;
+    }
     toolkit_.end_program();
 }
 

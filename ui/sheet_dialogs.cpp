@@ -19,4 +19,9 @@ std::string delete_rows_question(std::string_view segments) {
     return "删除管段 " + std::string(segments) + "？它们记入结果文件的行不会改动。";
 }
 
+std::string entry_not_taken_question(std::string_view reason) {
+    return "计算表中正在输入的内容还没有记入：" + std::string(reason) +
+           "\n放弃这个输入，还是回到计算表改正？";
+}
+
 }  // namespace kestrune

@@ -23,4 +23,10 @@ std::string export_name(std::string_view stem, std::string_view extension, const
 inline constexpr std::string_view delete_caption = "删除";
 std::string delete_rows_question(std::string_view segments);
 
+// An entry the sheet could not take when its window is closed or the program ends: drop it,
+// or go back to it (the default).
+std::string entry_not_taken_question(std::string_view reason);
+inline constexpr std::string_view drop_entry_caption = "放弃输入";
+inline constexpr std::string_view keep_entry_caption = "回去改正";
+
 }  // namespace kestrune

@@ -28,10 +28,45 @@ void SheetGrid::open() {
 }
 
 void SheetGrid::select_rows(std::size_t first, std::size_t last) {
-    anchor_ = {first, 0};
-    current_ = {last, column_count - 1};
+    anchor_ = {first, current_.column};
+    current_ = {last, current_.column};
     whole_rows_ = true;
-    toolkit_.sheet_changed();
+}
+
+void SheetGrid::row_header_click(std::size_t row, bool extend) {
+    if (editing_ && !commit()) {
+        sheet_.show_changes();
+        return;  // the refused entry stays in its cell
+    }
+    const std::size_t last = std::min(row, sheet_.rows() > 0 ? sheet_.rows() - 1 : 0);
+    select_rows(extend ? anchor_.row : last, last);
+    sheet_.show_changes();
+}
+
+void SheetGrid::double_click(std::size_t row, std::size_t column) {
+    click(row, column, false);
+    if (!editing_ && current_.row == row && current_.column == column) {
+        key({GridKey::edit, false, false, {}});
+    }
+}
+
+bool SheetGrid::closing() {
+    if (!editing_ || commit()) {
+        sheet_.show_changes();
+        return true;
+    }
+    sheet_.show_changes();
+    // Keep is the default: an entry is dropped only by a deliberate answer.
+    if (toolkit_.ask_choice(entry_not_taken_question(message_),
+                            {std::string(drop_entry_caption), std::string(keep_entry_caption)},
+                            1) != 0) {
+        return false;
+    }
+    editing_ = false;
+    edit_text_.clear();
+    message_.clear();
+    sheet_.show_changes();
+    return true;
 }
 
 void SheetGrid::click(std::size_t row, std::size_t column, bool extend) {
@@ -67,7 +102,8 @@ void SheetGrid::move(int rows, int columns, bool extend) {
     if (!extend) {
         anchor_ = current_;
     }
-    whole_rows_ = false;
+    // Whole rows stay whole while the selection grows up or down (Shift+Space, Shift+Down).
+    whole_rows_ = whole_rows_ && extend && columns == 0;
 }
 
 bool SheetGrid::commit() {
@@ -160,11 +196,11 @@ void SheetGrid::act(const KeyPress& press) {
             break;
         case GridKey::home:
             move(press.ctrl ? -static_cast<int>(current_.row) : 0,
-                 -static_cast<int>(current_.column), false);
+                 -static_cast<int>(current_.column), press.shift);
             break;
         case GridKey::end:
             move(press.ctrl ? static_cast<int>(sheet_.rows()) : 0, static_cast<int>(column_count),
-                 false);
+                 press.shift);
             break;
         case GridKey::edit:
             if (editable) {
@@ -225,6 +261,11 @@ void SheetGrid::act(const KeyPress& press) {
         case GridKey::select_rows:
             select_rows(std::min(anchor_.row, current_.row), std::max(anchor_.row, current_.row));
             break;
+        case GridKey::select_all:
+            if (sheet_.rows() > 0) {
+                select_rows(0, sheet_.rows() - 1);
+            }
+            break;
         case GridKey::set_limit:
             ask_limit();
             break;
@@ -256,8 +297,9 @@ std::string SheetGrid::copied_text() const {
         line([](std::size_t c) { return std::string(sheet_columns[c].header); });
         line([](std::size_t c) { return std::string(sheet_columns[c].unit); });
     }
+    // What was typed, so that a Σξ pasted elsewhere keeps its fittings.
     for (std::size_t row = top; row <= bottom && row < sheet_.rows(); ++row) {
-        line([&](std::size_t c) { return sheet_.cell(row, sheet_columns[c].column); });
+        line([&](std::size_t c) { return sheet_.edit_text(row, sheet_columns[c].column); });
     }
     return text;
 }

@@ -35,6 +35,7 @@ enum class GridKey {
     copy,
     paste,  // the clipboard's text
     select_rows,
+    select_all,
     set_limit,  // asks for the imbalance limit
     export_workbook,
     export_report,
@@ -65,8 +66,15 @@ class SheetGrid {
     void key(const KeyPress& press);
     // A click on a cell (extend: with Shift); an entry in progress is committed first.
     void click(std::size_t row, std::size_t column, bool extend);
-    // Whole rows selected (a click on the row header), for copying with the header.
-    void select_rows(std::size_t first, std::size_t last);
+    // A double-click on a cell: an entry there, as F2 starts it.
+    void double_click(std::size_t row, std::size_t column);
+    // A click on a row's number (extend: with Shift, from the selection's first row): whole
+    // rows selected, for copying with the header. The current column stays, so the grid
+    // does not scroll sideways.
+    void row_header_click(std::size_t row, bool extend);
+    // The window is closed or the program ends: an entry in progress is taken if it can be;
+    // if not, the engineer is asked whether to drop it. False: keep the window open.
+    bool closing();
     // The text of the in-place editor as the engineer has it now.
     void edited(std::string_view text) { edit_text_ = text; }
 
@@ -88,6 +96,7 @@ class SheetGrid {
     void commit_and_move(int rows, int columns);
     bool commit();
     void clear_selection();
+    void select_rows(std::size_t first, std::size_t last);
     void paste(std::string_view text);
     void ask_limit();
 

@@ -18,36 +18,80 @@ bool types_text(const KeyStroke& stroke) {
     return true;
 }
 
-std::optional<GridKey> ctrl_letter(char letter) {
-    switch (letter) {
-        case 'Z':
-            return GridKey::undo;
-        case 'Y':
-            return GridKey::redo;
-        case 'C':
-            return GridKey::copy;
-        case 'V':
-            return GridKey::paste;
-        case 'E':
-            return GridKey::export_workbook;
-        case 'P':
-            return GridKey::export_report;
-        default:
-            return std::nullopt;
+// The command bound to a stroke's key and modifiers.
+const CommandLayout* bound_command(const KeyStroke& stroke) {
+    for (const CommandLayout& command : sheet_commands) {
+        const KeyChord& chord = command.chord;
+        if (chord.key != PhysicalKey::other && chord.key == stroke.key &&
+            chord.letter == stroke.letter && chord.ctrl == stroke.ctrl && chord.alt == stroke.alt) {
+            return &command;
+        }
     }
+    return nullptr;
+}
+
+std::string_view key_word(PhysicalKey key) {
+    switch (key) {
+        case PhysicalKey::up:
+            return "Up";
+        case PhysicalKey::down:
+            return "Down";
+        case PhysicalKey::left:
+            return "Left";
+        case PhysicalKey::right:
+            return "Right";
+        case PhysicalKey::tab:
+            return "Tab";
+        case PhysicalKey::enter:
+            return "Enter";
+        case PhysicalKey::escape:
+            return "Esc";
+        case PhysicalKey::f2:
+            return "F2";
+        case PhysicalKey::delete_key:
+            return "Delete";
+        case PhysicalKey::home:
+            return "Home";
+        case PhysicalKey::end:
+            return "End";
+        case PhysicalKey::space:
+            return "Space";
+        case PhysicalKey::letter:
+        case PhysicalKey::other:
+            break;
+    }
+    return {};
 }
 
 }  // namespace
+
+std::string chord_name(const KeyChord& chord) {
+    if (chord.key == PhysicalKey::other) {
+        return {};
+    }
+    std::string name = chord.ctrl ? "Ctrl+" : "";
+    name += chord.alt ? "Alt+" : "";
+    return chord.key == PhysicalKey::letter ? name + chord.letter
+                                            : name + std::string(key_word(chord.key));
+}
+
+std::string command_tip(const CommandLayout& command) {
+    const std::string key = chord_name(command.chord);
+    return key.empty() ? std::string(command.note) : key;
+}
 
 std::optional<KeyPress> grid_key(const KeyStroke& stroke) {
     const auto press = [&stroke](GridKey key) {
         return KeyPress{key, stroke.shift, stroke.ctrl, {}};
     };
+    if (const CommandLayout* command = bound_command(stroke)) {
+        return press(command->grid);
+    }
     switch (stroke.key) {
         case PhysicalKey::up:
-            return press(stroke.alt ? GridKey::move_row_up : GridKey::up);
+            return press(GridKey::up);
         case PhysicalKey::down:
-            return press(stroke.alt ? GridKey::move_row_down : GridKey::down);
+            return press(GridKey::down);
         case PhysicalKey::left:
             return press(GridKey::left);
         case PhysicalKey::right:
@@ -61,7 +105,7 @@ std::optional<KeyPress> grid_key(const KeyStroke& stroke) {
         case PhysicalKey::f2:
             return press(GridKey::edit);
         case PhysicalKey::delete_key:
-            return press(stroke.ctrl ? GridKey::delete_rows : GridKey::clear);
+            return press(GridKey::clear);
         case PhysicalKey::home:
             return press(GridKey::home);
         case PhysicalKey::end:
@@ -74,10 +118,7 @@ std::optional<KeyPress> grid_key(const KeyStroke& stroke) {
             break;
         case PhysicalKey::letter:
             if (stroke.ctrl && !stroke.alt) {
-                if (auto key = ctrl_letter(stroke.letter)) {
-                    return press(*key);
-                }
-                return std::nullopt;
+                return std::nullopt;  // an unbound Ctrl+letter types nothing
             }
             break;
         case PhysicalKey::other:
@@ -89,27 +130,26 @@ std::optional<KeyPress> grid_key(const KeyStroke& stroke) {
     return std::nullopt;
 }
 
-KeyPress command_key(SheetCommand command) {
-    const auto press = [](GridKey key) { return KeyPress{key, false, false, {}}; };
-    switch (command) {
-        case SheetCommand::undo:
-            return press(GridKey::undo);
-        case SheetCommand::redo:
-            return press(GridKey::redo);
-        case SheetCommand::move_up:
-            return press(GridKey::move_row_up);
-        case SheetCommand::move_down:
-            return press(GridKey::move_row_down);
-        case SheetCommand::delete_rows:
-            return press(GridKey::delete_rows);
-        case SheetCommand::set_limit:
-            return press(GridKey::set_limit);
-        case SheetCommand::export_excel:
-            return press(GridKey::export_workbook);
-        case SheetCommand::export_pdf:
-            return press(GridKey::export_report);
+std::optional<KeyPress> editor_key(const KeyStroke& stroke) {
+    switch (stroke.key) {
+        case PhysicalKey::enter:
+        case PhysicalKey::tab:
+        case PhysicalKey::escape:
+        case PhysicalKey::up:
+        case PhysicalKey::down:
+            return grid_key(stroke);
+        default:
+            return std::nullopt;  // Home, End, Delete, the letters: the editor's own
     }
-    return press(GridKey::escape);
+}
+
+KeyPress command_key(SheetCommand command) {
+    for (const CommandLayout& layout : sheet_commands) {
+        if (layout.command == command) {
+            return {layout.grid, false, false, {}};
+        }
+    }
+    return {GridKey::escape, false, false, {}};
 }
 
 }  // namespace kestrune

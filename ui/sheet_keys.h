@@ -4,12 +4,13 @@
 // What a key on the sheet's grid means. Each front-end names the key the engineer pressed
 // (and the characters it typed); the meaning is decided here for both.
 
+#include <array>
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "sheet_grid.h"
-#include "sheet_layout.h"
 
 namespace kestrune {
 
@@ -67,8 +68,64 @@ std::optional<Code> code_of(std::span<const NamedKey<Code>> keys, PhysicalKey ke
     return std::nullopt;
 }
 
+// A key with the modifiers that bind it to a command.
+struct KeyChord {
+    PhysicalKey key = PhysicalKey::other;  // other: no key
+    char letter = 0;                       // for PhysicalKey::letter
+    bool ctrl = false;
+    bool alt = false;
+};
+
+// What the engineer can do to the sheet beyond moving about and typing.
+enum class SheetCommand {
+    undo,
+    redo,
+    move_up,
+    move_down,
+    delete_rows,
+    set_limit,
+    export_excel,
+    export_pdf,
+    copy,
+    paste,
+    select_all,
+};
+
+struct CommandLayout {
+    SheetCommand command;
+    std::string_view caption;  // its button's; empty: a key only
+    GridKey grid;              // what the grid does
+    KeyChord chord;            // its key; none for 限值…
+    std::string_view note;     // its button's tip where it has no key
+};
+
+// Every command with its button and its key, for both front-ends and the tips.
+// clang-format off
+inline constexpr std::array<CommandLayout, 11> sheet_commands{{
+    {SheetCommand::undo,         "撤销",       GridKey::undo,            {PhysicalKey::letter, 'Z', true},  ""},
+    {SheetCommand::redo,         "重做",       GridKey::redo,            {PhysicalKey::letter, 'Y', true},  ""},
+    {SheetCommand::move_up,      "上移一行",   GridKey::move_row_up,     {PhysicalKey::up, 0, false, true}, ""},
+    {SheetCommand::move_down,    "下移一行",   GridKey::move_row_down,   {PhysicalKey::down, 0, false, true}, ""},
+    {SheetCommand::delete_rows,  "删除管段",   GridKey::delete_rows,     {PhysicalKey::delete_key, 0, true}, ""},
+    {SheetCommand::set_limit,    "限值…",      GridKey::set_limit,       {},                                "并联环路不平衡率限值"},
+    {SheetCommand::export_excel, "导出 Excel", GridKey::export_workbook, {PhysicalKey::letter, 'E', true},  ""},
+    {SheetCommand::export_pdf,   "计算书 PDF", GridKey::export_report,   {PhysicalKey::letter, 'P', true},  ""},
+    {SheetCommand::copy,         "",           GridKey::copy,            {PhysicalKey::letter, 'C', true},  ""},
+    {SheetCommand::paste,        "",           GridKey::paste,           {PhysicalKey::letter, 'V', true},  ""},
+    {SheetCommand::select_all,   "",           GridKey::select_all,      {PhysicalKey::letter, 'A', true},  ""},
+}};
+// clang-format on
+
+// A chord as the menus of both systems write it: "Ctrl+Z", "Alt+Up"; empty for none.
+std::string chord_name(const KeyChord& chord);
+// A command button's tip: its key, or what it sets.
+std::string command_tip(const CommandLayout& command);
+
 // The grid's key for a stroke; nullopt when the grid has no use for it (the toolkit may).
 std::optional<KeyPress> grid_key(const KeyStroke& stroke);
+// The same, for a stroke in the in-place editor: only what ends or leaves the entry goes to
+// the grid; nullopt when the editor keeps the key for its text.
+std::optional<KeyPress> editor_key(const KeyStroke& stroke);
 
 // The key of a command of the sheet window's buttons.
 KeyPress command_key(SheetCommand command);

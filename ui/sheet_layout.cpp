@@ -3,10 +3,55 @@
 
 #include <algorithm>
 
+#include "sheet_keys.h"
+
 namespace kestrune {
 
 int column_pixels(int average_char_width, int characters, int title_width) {
     return std::max(average_char_width * characters, title_width + average_char_width * 3);
+}
+
+int row_number_pixels(int average_char_width) {
+    return column_pixels(average_char_width, 5, 0);
+}
+
+int row_pixels(int font_height, const std::function<int(int)>& px) {
+    return font_height + px(120);
+}
+
+SheetWindowBoxes sheet_window_boxes(int width, int height, const std::function<int(int)>& px) {
+    const SheetWindowLayout& l = sheet_window_layout;
+    const int margin = px(l.margin);
+    SheetWindowBoxes boxes;
+    int x = margin;
+    for (const CommandLayout& command : sheet_commands) {
+        if (!command.caption.empty()) {
+            boxes.buttons.push_back({x, margin, px(l.button_width), px(l.button_height)});
+            x += px(l.button_width) + margin;
+        }
+    }
+    // The grid takes what the rest leaves, and never less than three lines.
+    const int line = px(l.line_height);
+    const int grid_top = margin * 2 + px(l.button_height);
+    const int below_grid = line * 3 + px(l.loops_height) + margin;
+    const int grid_height = std::max(line * 3, height - grid_top - below_grid - margin);
+    const int inner = width - 2 * margin;
+    boxes.grid = {margin, grid_top, inner, grid_height};
+    const int y = grid_top + grid_height;
+    boxes.message = {margin, y, inner, line};
+    boxes.loops_title = {margin, y + line, inner, line};
+    boxes.loops = {margin, y + 2 * line, inner, px(l.loops_height)};
+    boxes.notes = {margin, y + 2 * line + px(l.loops_height), inner, line};
+    return boxes;
+}
+
+CellColours cell_colours(const ShownCell& cell, bool selected, const SystemColours& system) {
+    if (selected) {
+        return {system.highlight_text, system.highlight};
+    }
+    const Rgb ground =
+        cell.read_only ? read_only_background(system.text, system.base) : system.base;
+    return {tone_colour(cell.tone, system.text, ground), ground};
 }
 
 }  // namespace kestrune

@@ -2,46 +2,20 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string_view>
+#include <vector>
 
+#include "print_colours.h"
+#include "sheet_cells.h"
 #include "sheet_columns.h"
 #include "window_layout.h"
+#include "window_placement.h"
 
 namespace kestrune {
 
-// The sheet's window: its commands, its size and its parts' measures; the columns are the
-// sheet's own (sheet_columns.h).
-
-// What the engineer can do to the sheet, with its key.
-enum class SheetCommand {
-    undo,
-    redo,
-    move_up,
-    move_down,
-    delete_rows,
-    set_limit,
-    export_excel,
-    export_pdf
-};
-
-struct CommandLayout {
-    SheetCommand command;
-    std::string_view caption;
-    std::string_view key;  // as the menus of both systems write it; empty when none
-};
-
-// clang-format off
-inline constexpr std::array<CommandLayout, 8> sheet_commands{{
-    {SheetCommand::undo,         "撤销",       "Ctrl+Z"},
-    {SheetCommand::redo,         "重做",       "Ctrl+Y"},
-    {SheetCommand::move_up,      "上移一行",   "Alt+Up"},
-    {SheetCommand::move_down,    "下移一行",   "Alt+Down"},
-    {SheetCommand::delete_rows,  "删除管段",   "Ctrl+Delete"},
-    {SheetCommand::set_limit,    "限值…",      ""},
-    {SheetCommand::export_excel, "导出 Excel", "Ctrl+E"},
-    {SheetCommand::export_pdf,   "计算书 PDF", "Ctrl+P"},
-}};
-// clang-format on
+// The sheet's window: its size and its parts' measures; the columns are the sheet's own
+// (sheet_columns.h), the commands and their keys the grid's (sheet_keys.h).
 
 // The sheet's window: resizable, opened beside the main window (place_sheet_window). Its
 // size is the one it asks for; a smaller screen gets what fits. Top to bottom: a row of
@@ -62,5 +36,35 @@ inline constexpr SheetWindowLayout sheet_window_layout{120, 1440, 420, 330, 1800
 // characters (sheet_columns, loop_columns), and never narrower than its title with a
 // character and a half of room on either side.
 int column_pixels(int average_char_width, int characters, int title_width);
+// The row numbers' column: room for five digits.
+int row_number_pixels(int average_char_width);
+// A row of the grid: its font's height and 8 pixels at 96 dpi; px turns twips into the
+// front-end's pixels.
+int row_pixels(int font_height, const std::function<int(int)>& px);
+
+// The least size of the sheet's client area, in twips: a third of the width and half the
+// height it asks for, enough for a few rows and the loop summary.
+inline constexpr int sheet_least_width = frmsheet_window.width / 3;
+inline constexpr int sheet_least_height = frmsheet_window.height / 2;
+
+// Where each part of the sheet's window stands in a client area of width × height pixels.
+struct SheetWindowBoxes {
+    std::vector<ScreenBox> buttons;  // the commands that have a button, in their table's order
+    ScreenBox grid, message, loops_title, loops, notes;
+};
+SheetWindowBoxes sheet_window_boxes(int width, int height, const std::function<int(int)>& px);
+
+// The colours the system gives a window's parts, and those of one cell drawn in it.
+struct SystemColours {
+    Rgb text, base;                       // a list's
+    Rgb highlight_text, highlight;        // a selection's
+    Rgb header_text, header;              // a button face's: the row numbers
+};
+struct CellColours {
+    Rgb text, ground;
+};
+// A cell's: the selection's where it is selected, else its tone on its ground (a read-only
+// cell's a shade towards the text).
+CellColours cell_colours(const ShownCell& cell, bool selected, const SystemColours& system);
 
 }  // namespace kestrune

@@ -8,8 +8,9 @@
 
 #include "code_dialog.h"
 #include "dpi.h"
-#include "print_colours.h"
+#include "sheet_layout.h"
 #include "song_font.h"
+#include "tooltips.h"
 #include "wide_text.h"
 #include "window_class.h"
 
@@ -30,6 +31,16 @@ Rgb rgb_of(COLORREF colour) {
 
 COLORREF colour_of(Rgb rgb) {
     return RGB(rgb.r, rgb.g, rgb.b);
+}
+
+SystemColours system_colours() {
+    return {rgb_of(GetSysColor(COLOR_WINDOWTEXT)), rgb_of(GetSysColor(COLOR_WINDOW)),
+            rgb_of(GetSysColor(COLOR_HIGHLIGHTTEXT)), rgb_of(GetSysColor(COLOR_HIGHLIGHT)),
+            rgb_of(GetSysColor(COLOR_BTNTEXT)), rgb_of(GetSysColor(COLOR_BTNFACE))};
+}
+
+void move_to(HWND window, const ScreenBox& box) {
+    MoveWindow(window, box.left, box.top, box.width, box.height, TRUE);
 }
 
 std::wstring window_text(HWND window) {
@@ -102,13 +113,18 @@ SheetWindow::SheetWindow(HWND owner, SheetGrid& grid, const frmsheet& sheet)
                               nullptr);
     attach_window<SheetWindow, &SheetWindow::handle>(window_, this);
     font_ = make_song_font(sheet_window_layout.points, dpi);
+    tips_ = make_tooltips(window_);
     for (std::size_t i = 0; i < sheet_commands.size(); ++i) {
+        if (sheet_commands[i].caption.empty()) {
+            continue;  // a key only
+        }
         HWND button = CreateWindowExW(
             0, L"BUTTON", wide_text(sheet_commands[i].caption).c_str(),
             WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 0, 10, 10, window_,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(first_button_id + static_cast<int>(i))),
             GetModuleHandleW(nullptr), nullptr);
         SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(message_font()), FALSE);
+        set_control_tip(tips_, window_, button, command_tip(sheet_commands[i]), false);
         buttons_.push_back(button);
     }
     list_ = make_list(window_, list_id, font_);
@@ -131,6 +147,9 @@ SheetWindow::~SheetWindow() {
         DestroyWindow(window_);
     }
     DeleteObject(font_);
+    if (rows_ != nullptr) {
+        ImageList_Destroy(rows_);
+    }
 }
 
 void SheetWindow::add_columns() {
@@ -143,7 +162,13 @@ void SheetWindow::add_columns() {
         GetTextExtentPoint32W(dc, title.c_str(), static_cast<int>(title.size()), &size);
         return column_pixels(metrics.tmAveCharWidth, characters, size.cx);
     };
-    add_column(list_, 0, L"", width(5, L""), true);
+    add_column(list_, 0, L"", row_number_pixels(metrics.tmAveCharWidth), true);
+    // The rows as high as the font and its room (a list view takes its images' height).
+    rows_ = ImageList_Create(1, row_pixels(metrics.tmHeight, [this](int twips) {
+                                 return twips_to_pixels(twips, window_dpi(window_));
+                             }),
+                             ILC_COLOR, 1, 0);
+    SendMessageW(list_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(rows_));
     for (std::size_t c = 0; c < sheet_columns.size(); ++c) {
         const std::wstring title = wide_text(column_title(c));
         add_column(list_, static_cast<int>(c) + row_number_columns, title,
@@ -162,27 +187,17 @@ void SheetWindow::add_columns() {
 void SheetWindow::lay_out() {
     RECT client{};
     GetClientRect(window_, &client);
-    const SheetWindowLayout& l = sheet_window_layout;
     const UINT dpi = window_dpi(window_);
-    const auto px = [dpi](int twips) { return twips_to_pixels(twips, dpi); };
-    const int margin = px(l.margin);
-    int x = margin;
-    for (HWND button : buttons_) {
-        MoveWindow(button, x, margin, px(l.button_width), px(l.button_height), TRUE);
-        x += px(l.button_width) + margin;
+    const SheetWindowBoxes boxes = sheet_window_boxes(
+        client.right, client.bottom, [dpi](int twips) { return twips_to_pixels(twips, dpi); });
+    for (std::size_t i = 0; i < buttons_.size() && i < boxes.buttons.size(); ++i) {
+        move_to(buttons_[i], boxes.buttons[i]);
     }
-    const int line = px(l.line_height);
-    const int grid_top = margin * 2 + px(l.button_height);
-    const int below_grid = line * 3 + px(l.loops_height) + margin;
-    const int grid_height =
-        std::max(line * 3, static_cast<int>(client.bottom) - grid_top - below_grid - margin);
-    const int inner = client.right - 2 * margin;
-    MoveWindow(list_, margin, grid_top, inner, grid_height, TRUE);
-    const int y = grid_top + grid_height;
-    MoveWindow(message_, margin, y, inner, line, TRUE);
-    MoveWindow(loops_title_, margin, y + line, inner, line, TRUE);
-    MoveWindow(loops_, margin, y + 2 * line, inner, px(l.loops_height), TRUE);
-    MoveWindow(notes_, margin, y + 2 * line + px(l.loops_height), inner, line, TRUE);
+    move_to(list_, boxes.grid);
+    move_to(message_, boxes.message);
+    move_to(loops_title_, boxes.loops_title);
+    move_to(loops_, boxes.loops);
+    move_to(notes_, boxes.notes);
     refresh_editor();
 }
 
@@ -195,11 +210,7 @@ void SheetWindow::refresh() {
     SetWindowTextW(loops_title_, wide_text(loop_summary_title(sheet_.sheet())).c_str());
     SendMessageW(loops_, LVM_SETITEMCOUNT, sheet_.loops(), LVSICF_NOSCROLL);
     InvalidateRect(loops_, nullptr, FALSE);
-    std::string notes;
-    for (const std::string& note : sheet_.loop_notes()) {
-        notes += (notes.empty() ? "" : " ") + note;
-    }
-    SetWindowTextW(notes_, wide_text(notes).c_str());
+    SetWindowTextW(notes_, wide_text(loop_notes_line(sheet_.sheet())).c_str());
 }
 
 void SheetWindow::scroll_to_current() {
@@ -214,12 +225,14 @@ void SheetWindow::scroll_to_current() {
     SendMessageW(list_, LVM_GETSUBITEMRECT, at.row, reinterpret_cast<LPARAM>(&cell));
     RECT client{};
     GetClientRect(list_, &client);
+    // The row numbers stand left of the first column: it brings them back into view.
+    const int numbers = at.column == 0 ? static_cast<int>(SendMessageW(list_, LVM_GETCOLUMNWIDTH, 0, 0)) : 0;
     int by = 0;
     if (cell.right > client.right) {
-        by = std::min(cell.right - client.right, cell.left);
+        by = std::min(cell.right - client.right, cell.left - numbers);
     }
-    if (cell.left < 0) {
-        by = cell.left;
+    if (cell.left - numbers < 0) {
+        by = cell.left - numbers;
     }
     if (by != 0) {
         SendMessageW(list_, LVM_SCROLL, static_cast<WPARAM>(by), 0);
@@ -242,13 +255,16 @@ void SheetWindow::refresh_editor() {
     cell.top = static_cast<LONG>(at.column) + row_number_columns;
     cell.left = LVIR_BOUNDS;
     SendMessageW(list_, LVM_GETSUBITEMRECT, at.row, reinterpret_cast<LPARAM>(&cell));
-    const std::wstring text = wide_text(grid_.edit_text());
-    if (!IsWindowVisible(editor_) || window_text(editor_) != text) {
-        SetWindowTextW(editor_, text.c_str());
-        SendMessageW(editor_, EM_SETSEL, text.size(), static_cast<LPARAM>(text.size()));
-    }
+    // Placed before its text is set, so that the caret at the end is scrolled into view
+    // for the cell's own width: a long Σξ shows its end, not an empty box.
     SetWindowPos(editor_, HWND_TOP, cell.left, cell.top, cell.right - cell.left,
                  cell.bottom - cell.top, SWP_SHOWWINDOW);
+    const std::wstring text = wide_text(grid_.edit_text());
+    if (window_text(editor_) != text) {
+        SetWindowTextW(editor_, text.c_str());
+        SendMessageW(editor_, EM_SETSEL, text.size(), static_cast<LPARAM>(text.size()));
+        SendMessageW(editor_, EM_SCROLLCARET, 0, 0);
+    }
     // A sizing in the main window redraws the sheet too: the focus stays where it is.
     if (GetActiveWindow() == window_) {
         SetFocus(editor_);
@@ -263,15 +279,8 @@ void SheetWindow::press(const KeyPress& key) {
 }
 
 bool SheetWindow::take_key(const KeyStroke& stroke, bool in_editor) {
-    const auto key = grid_key(stroke);
+    const auto key = in_editor ? editor_key(stroke) : grid_key(stroke);
     if (!key) {
-        return false;
-    }
-    // In the editor, only what ends or leaves the entry; the rest edits the text.
-    const bool ends_entry = key->key == GridKey::enter || key->key == GridKey::tab ||
-                            key->key == GridKey::escape || key->key == GridKey::up ||
-                            key->key == GridKey::down;
-    if (in_editor && !ends_entry) {
         return false;
     }
     press(*key);
@@ -289,14 +298,15 @@ void SheetWindow::clicked_at(LPARAM where, bool twice) {
         grid_.edited(utf8_text(window_text(editor_)));
     }
     const auto row = static_cast<std::size_t>(hit.iItem);
-    const bool extend = held(VK_SHIFT);
     if (hit.iSubItem < row_number_columns) {
-        grid_.select_rows(extend ? grid_.anchor().row : row, row);
+        grid_.row_header_click(row, held(VK_SHIFT));
         return;
     }
-    grid_.click(row, static_cast<std::size_t>(hit.iSubItem - row_number_columns), extend);
-    if (twice && !grid_.editing()) {
-        take_key({PhysicalKey::f2, 0, false, false, false, {}}, false);  // edits, as F2
+    const auto column = static_cast<std::size_t>(hit.iSubItem - row_number_columns);
+    if (twice) {
+        grid_.double_click(row, column);
+    } else {
+        grid_.click(row, column, held(VK_SHIFT));
     }
 }
 
@@ -311,26 +321,17 @@ LRESULT SheetWindow::custom_draw(NMLVCUSTOMDRAW* draw, bool sheet_list) {
         case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
             const auto row = static_cast<std::size_t>(draw->nmcd.dwItemSpec);
             const int sub = draw->iSubItem;
-            const Rgb text = rgb_of(GetSysColor(COLOR_WINDOWTEXT));
-            const Rgb base = rgb_of(GetSysColor(COLOR_WINDOW));
-            if (sheet_list && sub < row_number_columns) {
-                draw->clrText = GetSysColor(COLOR_BTNTEXT);
-                draw->clrTextBk = GetSysColor(COLOR_BTNFACE);
-                return CDRF_NEWFONT;
+            const SystemColours system = system_colours();
+            CellColours colours{system.header_text, system.header};
+            if (!sheet_list) {
+                colours = cell_colours(shown_loop_cell(sheet_.sheet(), row, sub), false, system);
+            } else if (sub >= row_number_columns) {
+                const auto column = static_cast<std::size_t>(sub - row_number_columns);
+                colours = cell_colours(shown_cell(sheet_.sheet(), row, column),
+                                       grid_.selected(row, column), system);
             }
-            if (sheet_list &&
-                grid_.selected(row, static_cast<std::size_t>(sub - row_number_columns))) {
-                draw->clrText = GetSysColor(COLOR_HIGHLIGHTTEXT);
-                draw->clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
-                return CDRF_NEWFONT;
-            }
-            const ShownCell cell =
-                sheet_list ? shown_cell(sheet_.sheet(), row,
-                                        static_cast<std::size_t>(sub - row_number_columns))
-                           : shown_loop_cell(sheet_.sheet(), row, static_cast<std::size_t>(sub));
-            const Rgb ground = cell.read_only ? read_only_background(text, base) : base;
-            draw->clrText = colour_of(tone_colour(cell.tone, text, ground));
-            draw->clrTextBk = colour_of(ground);
+            draw->clrText = colour_of(colours.text);
+            draw->clrTextBk = colour_of(colours.ground);
             return CDRF_NEWFONT;
         }
         default:
@@ -345,9 +346,11 @@ LRESULT SheetWindow::handle(UINT message, WPARAM w, LPARAM l) {
             return 0;
         case WM_GETMINMAXINFO: {
             const UINT dpi = window_dpi(window_);
+            RECT least{0, 0, twips_to_pixels(sheet_least_width, dpi),
+                       twips_to_pixels(sheet_least_height, dpi)};
+            AdjustWindowRectEx(&least, sheet_style, FALSE, 0);
             auto* limits = reinterpret_cast<MINMAXINFO*>(l);
-            limits->ptMinTrackSize = {twips_to_pixels(frmsheet_window.width / 3, dpi),
-                                      twips_to_pixels(frmsheet_window.height / 2, dpi)};
+            limits->ptMinTrackSize = {least.right - least.left, least.bottom - least.top};
             return 0;
         }
         case WM_ACTIVATE:
@@ -404,7 +407,14 @@ LRESULT SheetWindow::handle(UINT message, WPARAM w, LPARAM l) {
             }
             break;
         case WM_CLOSE:
-            ShowWindow(window_, SW_HIDE);  // the sheet stays, and opens again as it was
+            if (grid_.editing()) {
+                grid_.edited(utf8_text(window_text(editor_)));
+            }
+            // The sheet stays, and opens again as it was; an entry waiting to be put right
+            // keeps it open.
+            if (grid_.closing()) {
+                ShowWindow(window_, SW_HIDE);
+            }
             return 0;
         default:
             break;

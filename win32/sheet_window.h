@@ -74,7 +74,9 @@ class SheetWindow {
     HWND loops_title_ = nullptr;
     HWND loops_ = nullptr;
     HWND notes_ = nullptr;
+    HWND tips_ = nullptr;
     HFONT font_ = nullptr;
+    HIMAGELIST rows_ = nullptr;  // empty images that give the rows their height
     WNDPROC list_default_ = nullptr;
     WNDPROC editor_default_ = nullptr;
     std::wstring cell_buffer_;  // the text a list view asked for, kept until it has drawn it

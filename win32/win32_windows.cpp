@@ -15,6 +15,7 @@
 #include "frmcompute.h"
 #include "messages.h"
 #include "print_colours.h"
+#include "tooltips.h"
 #include "song_font.h"
 #include "wide_text.h"
 #include "window_class.h"
@@ -92,9 +93,7 @@ Win32Windows::Win32Windows() {
     display_ = std::make_unique<PrintWindow>(main_, frmdisplay_window);
     INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&classes);
-    tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, main_,
-                            nullptr, GetModuleHandleW(nullptr), nullptr);
+    tips_ = make_tooltips(main_);
     HMENU system_menu = GetSystemMenu(main_, FALSE);
     AppendMenuW(system_menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(system_menu, MF_STRING, about_command, wide_text(about_caption).c_str());
@@ -274,16 +273,8 @@ void Win32Windows::set_text(ControlId control, std::string_view text) {
 }
 
 void Win32Windows::set_tip(ControlId control, std::string_view tip) {
-    std::wstring text = wide_text(tip);
-    TOOLINFOW tool{};
-    tool.cbSize = TTTOOLINFOW_V2_SIZE;  // understood by every version of the control
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = main_;
-    tool.uId = reinterpret_cast<UINT_PTR>(controls_.at(control));
-    tool.lpszText = text.data();
     const bool added = !tipped_.insert(control).second;
-    SendMessageW(tips_, added ? TTM_UPDATETIPTEXTW : TTM_ADDTOOLW, 0,
-                 reinterpret_cast<LPARAM>(&tool));
+    set_control_tip(tips_, main_, controls_.at(control), tip, added);
 }
 
 std::optional<std::string> Win32Windows::ask_text(const InputRequest& request) {

@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The conformance scenarios against the Qt front-end, offscreen: keys into the real boxes,
 // the real input box answered, the real print windows read.
+#include <QApplication>
+#include <QHeaderView>
+#include <QInputMethodEvent>
 #include <QLabel>
+#include <QScrollBar>
 #include <QTest>
 
 #include "qt_program.h"
@@ -66,7 +70,15 @@ class QtDriver : public ConformanceDriver {
         QWidget* to = sheet->editor()->isVisible() ? static_cast<QWidget*>(sheet->editor())
                                                    : static_cast<QWidget*>(sheet->view());
         if (stroke.key == PhysicalKey::other) {
-            QTest::keyClicks(to, qt_text(stroke.text));
+            const QString text = qt_text(stroke.text);
+            if (text.toLatin1() == text.toUtf8()) {
+                QTest::keyClicks(to, text);
+                return;
+            }
+            // Beyond what keys type: as an input method commits it.
+            QInputMethodEvent committed;
+            committed.setCommitString(text);
+            QApplication::sendEvent(to, &committed);
             return;
         }
         const auto code = stroke.key == PhysicalKey::letter
@@ -77,6 +89,18 @@ class QtDriver : public ConformanceDriver {
         modifiers.setFlag(Qt::ControlModifier, stroke.ctrl);
         modifiers.setFlag(Qt::AltModifier, stroke.alt);
         QTest::keyClick(to, static_cast<Qt::Key>(code.value()), modifiers);
+    }
+    void sheet_row_number(std::size_t row, bool shift) override {
+        QHeaderView* numbers = run_.windows.sheet_window()->view()->verticalHeader();
+        const int at = numbers->sectionViewportPosition(static_cast<int>(row)) +
+                       numbers->sectionSize(static_cast<int>(row)) / 2;
+        QTest::mouseClick(numbers->viewport(), Qt::LeftButton,
+                          shift ? Qt::ShiftModifier : Qt::NoModifier,
+                          QPoint(numbers->width() / 2, at));
+    }
+    void close_sheet() override { run_.windows.sheet_window()->close(); }
+    void answer_question(std::string_view caption) override {
+        run_.watch.click_button(qt_text(caption));
     }
     std::string shown(ControlId control) override { return run_.windows.text(control); }
     std::string tip(ControlId control) override {
@@ -112,6 +136,9 @@ class QtDriver : public ConformanceDriver {
     }
     std::string sheet_message() override {
         return utf8_text(run_.windows.sheet_window()->message()->text());
+    }
+    int sheet_scrolled() override {
+        return run_.windows.sheet_window()->view()->horizontalScrollBar()->value();
     }
     frmcompute& handlers() override { return run_.handlers; }
     WindowToolkit& toolkit() override { return run_.windows; }

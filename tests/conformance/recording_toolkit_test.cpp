@@ -51,6 +51,14 @@ class RecordingDriver : public ConformanceDriver {
         }
     }
 
+    void sheet_row_number(std::size_t row, bool shift) override {
+        run_.window.grid().row_header_click(row, shift);
+    }
+    void close_sheet() override { sheet_closed_ = run_.window.grid().closing(); }
+    void answer_question(std::string_view caption) override {
+        run_.toolkit.click_button(std::string(caption));
+    }
+
     std::string shown(ControlId control) override { return run_.shown(control); }
     std::string tip(ControlId control) override { return run_.toolkit.tip(control); }
     std::string focus() override {
@@ -66,7 +74,7 @@ class RecordingDriver : public ConformanceDriver {
     bool ended() override { return run_.toolkit.ended(); }
     std::vector<std::string> results() override { return lines(run_.results()); }
     std::string log() override { return run_.log(); }
-    bool sheet_visible() override { return run_.toolkit.sheet_shown() > 0; }
+    bool sheet_visible() override { return run_.toolkit.sheet_shown() > 0 && !sheet_closed_; }
     std::string sheet_cell(std::size_t row, std::size_t column) override {
         return shown_cell(run_.window.sheet().sheet(), row, column).text;
     }
@@ -75,6 +83,7 @@ class RecordingDriver : public ConformanceDriver {
         return grid.editing() ? std::optional(grid.edit_text()) : std::nullopt;
     }
     std::string sheet_message() override { return run_.window.grid().message(); }
+    int sheet_scrolled() override { return 0; }  // it draws nothing to scroll
     frmcompute& handlers() override { return run_.window; }
     WindowToolkit& toolkit() override { return run_.toolkit; }
 
@@ -91,6 +100,7 @@ class RecordingDriver : public ConformanceDriver {
 
     ProgramRun run_;
     InputRequest seen_;
+    bool sheet_closed_ = false;
 };
 
 TEST(Conformance, TheRecordingToolkitPlaysEveryScenario) {

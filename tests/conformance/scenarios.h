@@ -17,7 +17,10 @@
 #include "frmcompute.h"
 #include "messages.h"
 #include "parameter_dialogs.h"
+#include "pipe_table.h"
 #include "print_statements.h"
+#include "sheet_dialogs.h"
+#include "sheet_messages.h"
 #include "sheet_keys.h"
 #include "window_layout.h"
 
@@ -38,6 +41,11 @@ class ConformanceDriver {
     virtual void close_main() = 0;  // the main window's close box
     // A key on the sheet's window, to its grid or, while an entry is made, to its editor.
     virtual void sheet_press(const KeyStroke& stroke) = 0;
+    // A click on a row's number, with Shift or without.
+    virtual void sheet_row_number(std::size_t row, bool shift) = 0;
+    virtual void close_sheet() = 0;  // the sheet window's close box
+    // The next question is answered by the button with this caption.
+    virtual void answer_question(std::string_view caption) = 0;
 
     virtual std::string shown(ControlId control) = 0;
     virtual std::string tip(ControlId control) = 0;
@@ -52,6 +60,8 @@ class ConformanceDriver {
     virtual std::string sheet_cell(std::size_t row, std::size_t column) = 0;  // as shown
     virtual std::optional<std::string> sheet_editor() = 0;  // its text; nullopt when hidden
     virtual std::string sheet_message() = 0;
+    // How far the grid is scrolled sideways, in pixels; 0 where nothing scrolls.
+    virtual int sheet_scrolled() = 0;
     // What the toolkit-free side holds: the grid's own state, the clipboard's text.
     virtual frmcompute& handlers() = 0;
     virtual WindowToolkit& toolkit() = 0;
@@ -85,7 +95,10 @@ struct Action {
         on_window,
         close,
         sheet_press,
-        put_on_clipboard
+        put_on_clipboard,
+        row_number,
+        close_sheet,
+        answer_question
     } kind;
     std::string text = {};
     ControlId button = ControlId::cmdset1;
@@ -123,8 +136,23 @@ inline Action on_results(Gesture gesture = Gesture::escape) {
 inline Action close() {
     return {Action::close};
 }
-inline Action sheet_key(PhysicalKey key, bool shift = false) {
-    return {.kind = Action::sheet_press, .stroke = {key, 0, shift, false, false, {}}};
+inline Action sheet_key(PhysicalKey key, bool shift = false, bool ctrl = false) {
+    return {.kind = Action::sheet_press, .stroke = {key, 0, shift, ctrl, false, {}}};
+}
+// Text typed on the sheet at once, as an input method commits it.
+inline Action sheet_text(std::string text) {
+    return {.kind = Action::sheet_press,
+            .stroke = {PhysicalKey::other, 0, false, false, false, std::move(text)}};
+}
+inline Action row_number(std::size_t row, bool shift = false) {
+    return {.kind = Action::row_number, .text = std::to_string(row), .gesture = std::nullopt,
+            .stroke = {PhysicalKey::other, 0, shift, false, false, {}}};
+}
+inline Action close_sheet() {
+    return {Action::close_sheet};
+}
+inline Action answer_question(std::string_view caption) {
+    return {Action::answer_question, std::string(caption)};
 }
 inline Action sheet_ctrl(char letter) {
     return {.kind = Action::sheet_press,
@@ -164,7 +192,21 @@ struct Scenario {
     bool refused = false;
     std::pair<std::size_t, std::size_t> current = {0, 0};
     std::string clipboard = {};
+    std::string clipboard_begins = {};  // when not empty
+    bool sheet_closed = false;          // checked with the sheet: its window put away
+    std::string message = {};           // the message line's words, when not empty
+    bool unscrolled = false;            // when set: the grid not scrolled sideways
 };
+
+// The first two lines a copy of whole rows begins with: the columns' titles and units.
+inline std::string copied_titles() {
+    std::string titles, units;
+    for (const ColumnLayout& column : sheet_columns) {
+        titles += (titles.empty() ? "" : "\t") + std::string(column.header);
+        units += (&column == &sheet_columns.front() ? "" : "\t") + std::string(column.unit);
+    }
+    return titles + "\r\n" + units + "\r\n";
+}
 
 // A print statement's items as the drivers join them: "|" between.
 inline std::string joined(const PrintStatement& items) {
@@ -196,7 +238,12 @@ inline std::string parameter_tip(std::size_t dialog, float value) {
 }
 
 // Columns of the sheet the scenarios touch.
-constexpr std::size_t length_column = 3, dn_column = 4;
+constexpr std::size_t length_column = 3, dn_column = 4, xi_column = 9;
+
+// The table the scenarios size with.
+inline PipeTable worked_pipes() {
+    return parse_pipe_table(worked_dn, worked_d).value();
+}
 
 inline const std::vector<Scenario>& conformance_scenarios() {
     using enum ControlId;
@@ -220,6 +267,8 @@ inline const std::vector<Scenario>& conformance_scenarios() {
         return a;
     };
     const std::string worked_log = header_bytes() + worked_row;
+    const std::vector<Action> two_rows{act::type_load("10000"), act::size(), act::size(),
+                                       act::click(cmdsheet)};
     static const std::vector<Scenario> scenarios{
         {.name = "worked_example",
          .actions = {act::type_load("10000"), act::size()},
@@ -326,6 +375,123 @@ inline const std::vector<Scenario>& conformance_scenarios() {
          .sheet = true,
          .cells = {{0, length_column, "7.5"}},
          .current = {0, length_column}},
+        // What a newcomer met, each mended once for both front-ends.
+        {.name = "row_numbers_pick_whole_rows_and_the_grid_stays_where_it_was",
+         .actions = plus(two_rows, {act::row_number(0), act::row_number(1, true),
+                                    act::sheet_ctrl('C')}),
+         .results_visible = true,
+         .log = worked_log + worked_row,
+         .sheet = true,
+         .current = {1, length_column},
+         .clipboard_begins = copied_titles() + "1\t",
+         .unscrolled = true},
+        {.name = "rows_picked_by_keyboard_copy_with_their_titles",
+         .actions = plus(two_rows, {act::sheet_key(PhysicalKey::up),
+                                    act::sheet_key(PhysicalKey::space, true),
+                                    act::sheet_key(PhysicalKey::down, true),
+                                    act::sheet_ctrl('C')}),
+         .results_visible = true,
+         .log = worked_log + worked_row,
+         .sheet = true,
+         .current = {1, length_column},
+         .clipboard_begins = copied_titles() + "1\t"},
+        {.name = "ctrl_a_picks_every_row",
+         .actions = plus(two_rows, {act::sheet_ctrl('A'), act::sheet_ctrl('C')}),
+         .results_visible = true,
+         .log = worked_log + worked_row,
+         .sheet = true,
+         .current = {1, length_column},
+         .clipboard_begins = copied_titles() + "1\t"},
+        {.name = "shift_ctrl_end_extends_the_selection",
+         .actions = then({act::sheet_key(PhysicalKey::end, true, true), act::sheet_ctrl('C')}),
+         .results_visible = true,
+         .log = worked_log,
+         .sheet = true,
+         .current = {0, sheet_columns.size() - 1},
+         .clipboard_begins = "0\t25\t"},
+        {.name = "ctrl_home_brings_the_row_numbers_back",
+         .actions = then({act::sheet_key(PhysicalKey::end, false, true),
+                          act::sheet_key(PhysicalKey::home, false, true)}),
+         .results_visible = true,
+         .log = worked_log,
+         .sheet = true,
+         .current = {0, 0},
+         .unscrolled = true},
+        {.name = "a_copied_sigma_xi_keeps_its_fittings",
+         .actions = then({act::sheet_key(PhysicalKey::tab), act::sheet_key(PhysicalKey::tab),
+                          act::sheet_key(PhysicalKey::tab), act::sheet_key(PhysicalKey::tab),
+                          act::sheet_key(PhysicalKey::tab), act::sheet_key(PhysicalKey::tab),
+                          act::sheet_text("2×90°煨弯"), act::sheet_key(PhysicalKey::enter),
+                          act::sheet_key(PhysicalKey::up), act::sheet_ctrl('C')}),
+         .results_visible = true,
+         .log = worked_log,
+         .sheet = true,
+         .current = {0, xi_column},
+         .clipboard = "2×90°煨弯\r\n"},
+        {.name = "a_dn_not_in_the_table_is_refused_in_the_sheets_own_words",
+         .actions = then(plus({act::sheet_key(PhysicalKey::tab)},
+                              plus(typed("65"), {act::sheet_key(PhysicalKey::enter)}))),
+         .results_visible = true,
+         .log = worked_log,
+         .sheet = true,
+         .cells = {{0, dn_column, "25"}},
+         .editor = "65",
+         .refused = true,
+         .current = {0, dn_column},
+         .message = dn_refused("65", {true, 65}, worked_pipes())},
+        {.name = "a_decimal_comma_is_refused_saying_what_to_type",
+         .actions = then(plus(typed("5,5"), {act::sheet_key(PhysicalKey::enter)})),
+         .results_visible = true,
+         .log = worked_log,
+         .sheet = true,
+         .cells = {{0, length_column, "0"}},
+         .editor = "5,5",
+         .refused = true,
+         .current = {0, length_column},
+         .message = length_refused("5,5")},
+        {.name = "full_width_digits_are_refused_saying_what_to_type",
+         .actions = then({act::sheet_text("１２，５"), act::sheet_key(PhysicalKey::enter)}),
+         .results_visible = true,
+         .log = worked_log,
+         .sheet = true,
+         .cells = {{0, length_column, "0"}},
+         .editor = "１２，５",
+         .refused = true,
+         .current = {0, length_column},
+         .message = length_refused("１２，５")},
+        {.name = "closing_the_sheet_takes_the_entry_in_progress",
+         .actions = then(plus(typed("12.5"), {act::close_sheet()})),
+         .results_visible = true,
+         .log = worked_log,
+         .sheet = true,
+         .cells = {{0, length_column, "12.5"}},
+         .current = {0, length_column},
+         .sheet_closed = true},
+        {.name = "closing_the_sheet_on_a_refused_entry_asks_and_goes_back_to_it",
+         .actions = then(plus(typed("-1"), {act::answer_question(keep_entry_caption),
+                                            act::close_sheet()})),
+         .results_visible = true,
+         .log = worked_log,
+         .sheet = true,
+         .cells = {{0, length_column, "0"}},
+         .editor = "-1",
+         .refused = true,
+         .current = {0, length_column}},
+        {.name = "quitting_on_a_refused_entry_asks_first",
+         .actions = then(plus(typed("-1"), {act::answer_question(keep_entry_caption),
+                                            act::click(Cmdexit)})),
+         .results_visible = true,
+         .log = worked_log,
+         .sheet = true,
+         .cells = {{0, length_column, "0"}},
+         .editor = "-1",
+         .refused = true,
+         .current = {0, length_column}},
+        {.name = "quitting_drops_a_refused_entry_when_told_to",
+         .actions = then(plus(typed("-1"), {act::answer_question(drop_entry_caption),
+                                            act::click(Cmdexit)})),
+         .log = worked_log,
+         .ended = true},
     };
     return scenarios;
 }
@@ -363,6 +529,15 @@ inline std::vector<std::string> play(ConformanceDriver& driver, const Scenario& 
                 break;
             case Action::put_on_clipboard:
                 driver.toolkit().set_clipboard(action.text);
+                break;
+            case Action::row_number:
+                driver.sheet_row_number(std::stoul(action.text), action.stroke.shift);
+                break;
+            case Action::close_sheet:
+                driver.close_sheet();
+                break;
+            case Action::answer_question:
+                driver.answer_question(action.text);
                 break;
         }
     }
@@ -411,7 +586,13 @@ inline std::vector<std::string> play(ConformanceDriver& driver, const Scenario& 
     differ("log", driver.log(), scenario.log);
     if (scenario.sheet) {
         const SheetGrid& grid = driver.handlers().grid();
-        differ("sheet visible", yes(driver.sheet_visible()), "yes");
+        differ("sheet visible", yes(driver.sheet_visible()), yes(!scenario.sheet_closed));
+        if (scenario.unscrolled) {
+            differ("grid scrolled sideways", yes(driver.sheet_scrolled() > 0), "no");
+        }
+        if (!scenario.message.empty()) {
+            differ("message words", grid.message(), scenario.message);
+        }
         for (const CellText& cell : scenario.cells) {
             differ("cell " + std::to_string(cell.row) + "," + std::to_string(cell.column),
                    driver.sheet_cell(cell.row, cell.column), cell.text);
@@ -430,6 +611,11 @@ inline std::vector<std::string> play(ConformanceDriver& driver, const Scenario& 
     }
     if (!scenario.clipboard.empty()) {
         differ("clipboard", driver.toolkit().clipboard_text(), scenario.clipboard);
+    }
+    if (!scenario.clipboard_begins.empty()) {
+        const std::string copied = driver.toolkit().clipboard_text();
+        differ("clipboard's beginning", copied.substr(0, scenario.clipboard_begins.size()),
+               scenario.clipboard_begins);
     }
     return differences;
 }

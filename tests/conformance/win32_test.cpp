@@ -73,6 +73,22 @@ class Win32Driver : public ConformanceDriver {
     void close_main() override {
         SendMessageW(run_.windows.main_window(), WM_SYSCOMMAND, SC_CLOSE, 0);
     }
+    void sheet_row_number(std::size_t row, bool shift) override {
+        HWND list = run_.windows.sheet_window()->list();
+        RECT item{};
+        item.left = LVIR_BOUNDS;
+        SendMessageW(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&item));
+        HeldKeys held{shift ? VK_SHIFT : 0};
+        SendMessageW(list, WM_LBUTTONDOWN, shift ? MK_SHIFT | MK_LBUTTON : MK_LBUTTON,
+                     MAKELPARAM(item.left + 4, (item.top + item.bottom) / 2));
+        SendMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(item.left + 4, (item.top + item.bottom) / 2));
+    }
+    void close_sheet() override {
+        SendMessageW(run_.windows.sheet_window()->handle(), WM_CLOSE, 0, 0);
+    }
+    void answer_question(std::string_view caption) override {
+        run_.watch.press(wide_text(caption));
+    }
     std::string shown(ControlId control) override { return run_.shown(control); }
     std::string tip(ControlId control) override {
         // The main window's one tooltip control, asked for the tool of this control.
@@ -138,6 +154,9 @@ class Win32Driver : public ConformanceDriver {
     }
     std::string sheet_message() override {
         return Win32Program::window_text(run_.windows.sheet_window()->message());
+    }
+    int sheet_scrolled() override {
+        return GetScrollPos(run_.windows.sheet_window()->list(), SB_HORZ);
     }
     frmcompute& handlers() override { return run_.handlers; }
     WindowToolkit& toolkit() override { return run_.windows; }

@@ -3,6 +3,8 @@
 // are shown and flagged, and the commands behind its buttons.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 
 #include "example_table.h"
@@ -67,13 +69,14 @@ TEST(SheetKeys, EachStrokeMeansWhatItMeansInASpreadsheet) {
         {ctrl('V'), GridKey::paste},
         {ctrl('E'), GridKey::export_workbook},
         {ctrl('P'), GridKey::export_report},
+        {ctrl('A'), GridKey::select_all},
         {ctrl('Q'), std::nullopt},
         {typing("7"), GridKey::typed},
         {typing("管"), GridKey::typed},
         {{PhysicalKey::space, 0, false, false, false, " "}, GridKey::typed},
         // A control character typed, and a letter with Ctrl, start no entry.
         {typing("\x08"), std::nullopt},
-        {{PhysicalKey::letter, 'A', false, true, false, "\x01"}, std::nullopt},
+        {{PhysicalKey::letter, 'Q', false, true, false, "\x11"}, std::nullopt},
     };
     for (const Case& c : cases) {
         const auto key = grid_key(c.stroke);
@@ -84,11 +87,44 @@ TEST(SheetKeys, EachStrokeMeansWhatItMeansInASpreadsheet) {
             EXPECT_EQ(key->ctrl, c.stroke.ctrl);
         }
     }
-    // The buttons and the keys name the same commands.
-    for (const CommandLayout& command : sheet_commands) {
-        EXPECT_NE(command_key(command.command).key, GridKey::typed) << command.key;
+    // In the editor only what ends or leaves the entry is the grid's.
+    EXPECT_EQ(editor_key(named(PhysicalKey::tab))->key, GridKey::tab);
+    EXPECT_EQ(editor_key(named(PhysicalKey::up))->key, GridKey::up);
+    for (PhysicalKey own : {PhysicalKey::home, PhysicalKey::end, PhysicalKey::left,
+                            PhysicalKey::delete_key, PhysicalKey::f2, PhysicalKey::other}) {
+        EXPECT_FALSE(editor_key(named(own)).has_value()) << static_cast<int>(own);
     }
-    EXPECT_EQ(command_key(SheetCommand::export_pdf).key, GridKey::export_report);
+    EXPECT_FALSE(editor_key(ctrl('A')).has_value());
+}
+
+TEST(SheetKeys, EachButtonTellsItsKeyAndDoesWhatTheKeyDoes) {
+    struct Case {
+        SheetCommand command;
+        const char* tip;
+        GridKey key;
+    };
+    const Case cases[] = {
+        {SheetCommand::undo, "Ctrl+Z", GridKey::undo},
+        {SheetCommand::redo, "Ctrl+Y", GridKey::redo},
+        {SheetCommand::move_up, "Alt+Up", GridKey::move_row_up},
+        {SheetCommand::move_down, "Alt+Down", GridKey::move_row_down},
+        {SheetCommand::delete_rows, "Ctrl+Delete", GridKey::delete_rows},
+        {SheetCommand::set_limit, "并联环路不平衡率限值", GridKey::set_limit},
+        {SheetCommand::export_excel, "Ctrl+E", GridKey::export_workbook},
+        {SheetCommand::export_pdf, "Ctrl+P", GridKey::export_report},
+    };
+    std::size_t buttons = 0;
+    for (const CommandLayout& command : sheet_commands) {
+        buttons += command.caption.empty() ? 0 : 1;
+    }
+    EXPECT_EQ(buttons, std::size(cases));
+    for (const Case& c : cases) {
+        const auto layout = std::find_if(sheet_commands.begin(), sheet_commands.end(),
+                                         [&](const auto& l) { return l.command == c.command; });
+        ASSERT_NE(layout, sheet_commands.end());
+        EXPECT_EQ(command_tip(*layout), c.tip);
+        EXPECT_EQ(command_key(c.command).key, c.key) << c.tip;
+    }
 }
 
 TEST(SheetWindow, FitsASmallScreenAndStandsBesideTheMainWindowWhereThereIsRoom) {

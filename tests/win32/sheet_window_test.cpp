@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "sheet_layout.h"
+#include "wide_text.h"
 #include "win32_program.h"
 
 namespace kestrune::testing {
@@ -64,6 +65,34 @@ TEST(SheetWindow, ASizingMeanwhileKeepsTheEntryAndLeavesTheFocusWhereItIs) {
     EXPECT_EQ(run.handlers.sheet().rows(), 2u);
     EXPECT_EQ(run.window_text(sheet->editor()), "75");
     EXPECT_NE(GetFocus(), sheet->editor());
+}
+
+TEST(SheetWindow, F2OnALongEntryShowsItsEndWhereTheCaretStands) {
+    SheetProgram run;
+    SheetWindow* sheet = run.open();
+    ASSERT_NE(sheet, nullptr);
+    for (int tab = 0; tab < 6; ++tab) {  // from 管长 L to Σξ
+        SendMessageW(sheet->list(), WM_KEYDOWN, VK_TAB, 1);
+    }
+    std::wstring entry;
+    for (int part = 0; part < 30; ++part) {
+        entry += part == 0 ? L"0.5" : L" + 0.5";
+    }
+    run.type(sheet->list(), entry.c_str());
+    SendMessageW(sheet->editor(), WM_KEYDOWN, VK_RETURN, 1);
+    SendMessageW(sheet->list(), WM_KEYDOWN, VK_UP, 1);
+    SendMessageW(sheet->list(), WM_KEYDOWN, VK_F2, 1);
+    ASSERT_TRUE(IsWindowVisible(sheet->editor()));
+    EXPECT_EQ(run.window_text(sheet->editor()), utf8_text(entry));
+    RECT client{};
+    GetClientRect(sheet->editor(), &client);
+    const auto x_of = [&](std::size_t at) {
+        return static_cast<short>(
+            LOWORD(SendMessageW(sheet->editor(), EM_POSFROMCHAR, static_cast<WPARAM>(at), 0)));
+    };
+    const short last = x_of(entry.size() - 1);
+    EXPECT_GE(last, 0);
+    EXPECT_LT(last, client.right);
 }
 
 }  // namespace
