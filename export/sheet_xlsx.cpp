@@ -13,6 +13,7 @@
 #include "library_path.h"
 #include "number_text.h"
 #include "platform_files.h"
+#include "print_colours.h"
 #include "sheet_export.h"
 #include "sheet_columns.h"
 #include "sheet_messages.h"
@@ -87,7 +88,9 @@ Formats make_formats(lxw_workbook* book) {
     f.hundredths = number("0.00");
     f.thousandths = number("0.000");
     f.flagged = workbook_add_format(book);
-    format_set_font_color(f.flagged, 0xB00020);
+    // The flags' tone as the windows draw it on white, black text.
+    const Rgb flag = tone_colour(Tone::too_fast, {0, 0, 0}, {0xFF, 0xFF, 0xFF});
+    format_set_font_color(f.flagged, (flag.r << 16) | (flag.g << 8) | flag.b);
     format_set_bold(f.flagged);
     return f;
 }
