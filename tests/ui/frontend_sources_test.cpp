@@ -73,5 +73,15 @@ TEST(FrontEndSources, HoldNoColourOfTheirOwn) {
     EXPECT_TRUE(found.empty()) << listed(found);
 }
 
+TEST(FrontEndSources, DecideNoKeyClickColourOrMeasureOfTheSheet) {
+    // What a key or a click means (the grid's keys, whole rows), which colour a cell takes
+    // and where the window's parts stand: the toolkit-free code decides, once for both.
+    const std::regex rule(
+        R"(GridKey::|select_rows\(|ctrl_letter\(|read_only_background|sheet_window_layout\.(margin|button|line_height|loops_height)|metrics\.height\(\) *\+|frmsheet_window\.(width|height) */)");
+    const auto found =
+        scan([&rule](const std::string& code) { return std::regex_search(code, rule); });
+    EXPECT_TRUE(found.empty()) << listed(found);
+}
+
 }  // namespace
 }  // namespace kestrune::testing
