@@ -70,27 +70,5 @@ TEST(MainWindow, MarginBeyondTheFloatRangeKeepsTheOldOneAndSaysSo) {
     EXPECT_EQ(run.shown(ControlId::problem_line), "");
 }
 
-TEST(MainWindow, ExitAndTheCloseBoxEndTheProgramWritingNothingMore) {
-    for (ControlId way : {ControlId::Cmdexit, ControlId::Frame1}) {
-        // State: a result on screen. Action: Exit, or the close box. Expected: every window
-        // hidden, the program ended, the log as it was.
-        ProgramRun run;
-        ASSERT_TRUE(run.start());
-        run.type_load("10000");
-        run.toolkit.answer_input("25");
-        run.click(ControlId::cmdok);
-        ASSERT_TRUE(run.results().visible);
-        const std::string before = run.log();
-        if (way == ControlId::Cmdexit) {
-            run.click(ControlId::Cmdexit);
-        } else {
-            run.window.close_box();
-        }
-        EXPECT_TRUE(run.toolkit.ended());
-        EXPECT_FALSE(run.results().visible);
-        EXPECT_EQ(run.log(), before);
-    }
-}
-
 }  // namespace
 }  // namespace kestrune::testing
