@@ -19,6 +19,8 @@ class FolderLock {
         taken,        // this program holds the folder now
         held,         // another program holds it (see holder_token)
         unavailable,  // no lock can be had here (a read-only folder): nothing is held
+        in_the_way,   // the lock file is there but cannot be locked (a link, a folder, a
+                      // file this user may not open): another program might write here
     };
 
     FolderLock() = default;

@@ -38,13 +38,21 @@ void FolderLock::release() {
 FolderLock::Outcome FolderLock::take(const std::filesystem::path& folder, std::string_view token) {
     release();
     const std::filesystem::path file = folder / folder_lock_name;
-    const int fd = open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644);
+    int fd = open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644);
+    if (fd < 0 && errno == EACCES) {
+        // A lock file this user may not write (read-only, or another user's) locks all the
+        // same when it can be read: flock takes a descriptor opened for reading.
+        fd = open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    }
     struct stat st {};
-    if (fd < 0 || fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        if (fd >= 0) {
-            close(fd);
-        }
-        return Outcome::unavailable;
+    if (fd < 0) {
+        // Nothing there that could not be made (a read-only folder): no lock to be had. A
+        // link, or a file that cannot be opened, stands in the way of one.
+        return lstat(file.c_str(), &st) == 0 ? Outcome::in_the_way : Outcome::unavailable;
+    }
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        return Outcome::in_the_way;
     }
     // flock, not fcntl: it holds between two opens of one process too.
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {

@@ -25,9 +25,19 @@ FolderLock::Outcome FolderLock::take(const std::filesystem::path& folder, std::s
     HANDLE handle =
         CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                     OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (handle == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED &&
+        GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        // A read-only lock file locks all the same, opened for reading and shared with none.
+        handle = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                             FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        if (handle == INVALID_HANDLE_VALUE && GetLastError() != ERROR_SHARING_VIOLATION) {
+            return Outcome::in_the_way;
+        }
+    }
     if (handle == INVALID_HANDLE_VALUE) {
         if (GetLastError() != ERROR_SHARING_VIOLATION) {
-            return Outcome::unavailable;
+            const DWORD there = GetFileAttributesW(file.c_str());
+            return there == INVALID_FILE_ATTRIBUTES ? Outcome::unavailable : Outcome::in_the_way;
         }
         holder_token_.clear();
         HANDLE reader = CreateFileW(file.c_str(), GENERIC_READ,
@@ -42,6 +52,12 @@ FolderLock::Outcome FolderLock::take(const std::filesystem::path& folder, std::s
             CloseHandle(reader);
         }
         return Outcome::held;
+    }
+    const DWORD there = GetFileAttributesW(file.c_str());
+    if (there != INVALID_FILE_ATTRIBUTES &&
+        (there & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+        CloseHandle(handle);
+        return Outcome::in_the_way;  // a link or a folder: not a lock of this folder's
     }
     DWORD written = 0;
     SetEndOfFile(handle);

@@ -113,6 +113,11 @@ bool frmcompute::take_folder() {
     std::error_code ignored;
     const auto outcome =
         folder_lock_.take(std::filesystem::current_path(ignored), toolkit_.window_token());
+    if (outcome == FolderLock::Outcome::in_the_way) {
+        // Without the lock a second program could write here too: the start is refused.
+        toolkit_.tell(lock_in_the_way(working_folder()), Severity::warning);
+        return false;
+    }
     if (outcome != FolderLock::Outcome::held) {
         return true;
     }

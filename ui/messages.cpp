@@ -4,6 +4,7 @@
 #include <cerrno>
 
 #include "failure_words.h"
+#include "folder_lock.h"
 #include "number_text.h"
 #include "utf8.h"
 
@@ -88,6 +89,13 @@ std::string already_running(std::string_view folder, bool brought_to_front) {
            (brought_to_front ? "，它的窗口已提到最前面" : "") +
            "。\n同一文件夹中只能运行一个 Kestrune，以免两个程序写同一个结果文件；"
            "本次启动没有改动任何文件，现在退出。";
+}
+
+std::string lock_in_the_way(std::string_view folder) {
+    return "文件夹 " + std::string(folder) + " 中的 " + std::string(folder_lock_name) +
+           " 不是本程序能锁定的普通文件（可能是符号链接、文件夹，或属于别的用户）。\n"
+           "没有这把锁，就不能保证只有一个 Kestrune 写这个文件夹；本次启动没有改动任何文件，"
+           "现在退出。请删除它后再启动。";
 }
 
 std::string table_problem(const TableError& e, std::string_view folder) {

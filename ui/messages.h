@@ -28,6 +28,8 @@ std::string help_text(std::string_view working_folder);
 inline constexpr std::string_view about_caption = "关于 Kestrune…";
 // A second start in a folder where Kestrune already runs.
 std::string already_running(std::string_view working_folder, bool brought_to_front);
+// The lock file of the folder cannot be locked (a link, a folder, not this user's to open).
+std::string lock_in_the_way(std::string_view working_folder);
 
 std::string table_problem(const TableError& error, std::string_view working_folder);
 // A table file is missing: use the example table, choose another folder, or quit.

@@ -4,6 +4,9 @@
 #include <filesystem>
 
 #include "file_error.h"
+#include "folder_lock.h"
+#include "messages.h"
+#include "platform_files.h"
 #include "program_run.h"
 
 namespace kestrune::testing {
@@ -128,6 +131,21 @@ TEST(Startup, ASecondStartInTheFolderTouchesNothingAndBringsTheFirstForward) {
         EXPECT_NE(entry.path().filename().string().rfind("outdata-", 0), 0u);
     }
 }
+
+#ifndef _WIN32
+TEST(Startup, ALockFileThatCannotBeLockedRefusesTheStartTouchingNothing) {
+    // A link where the lock file should be: a second program could write here unseen.
+    ProgramRun run;
+    write_bytes("elsewhere", "");
+    std::filesystem::create_symlink("elsewhere", std::string(folder_lock_name));
+    std::string message;
+    run.toolkit.expect_message(&message);
+    EXPECT_FALSE(run.start());
+    EXPECT_EQ(message, lock_in_the_way(path_text(std::filesystem::current_path())));
+    EXPECT_FALSE(std::filesystem::exists("outdata.txt"));
+    EXPECT_FALSE(std::filesystem::exists("calcsheet.txt"));
+}
+#endif
 
 }  // namespace
 }  // namespace kestrune::testing
