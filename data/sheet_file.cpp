@@ -240,6 +240,26 @@ std::optional<FileError> save_sheet(const std::filesystem::path& file, const She
     return write_whole_file(file, sheet_text(sheet));
 }
 
+namespace {
+
+// A sheet that cannot be read is kept under a name of its own, as a damaged one is, so that
+// the next save cannot write over it; the reading's error when it cannot be moved either.
+Result<LoadedSheet, FileError> set_aside_unread(const std::filesystem::path& file,
+                                                FileError why) {
+    const std::filesystem::path aside = kept_log_name(file, local_time(std::time(nullptr)));
+    std::error_code ec;
+    std::filesystem::rename(file, aside, ec);
+    if (ec) {
+        return why;
+    }
+    LoadedSheet loaded;
+    loaded.unread = std::move(why);
+    loaded.set_aside = aside;
+    return loaded;
+}
+
+}  // namespace
+
 Result<LoadedSheet, FileError> load_sheet(const std::filesystem::path& file) {
     LoadedSheet loaded;
     if (file_kind(file) == FileKind::missing) {
@@ -247,7 +267,7 @@ Result<LoadedSheet, FileError> load_sheet(const std::filesystem::path& file) {
     }
     auto opened = open_regular(file, OpenMode::read);
     if (!opened) {
-        return opened.error();
+        return set_aside_unread(file, opened.error());
     }
     // As large as the file says it is, and one byte more to see it has not grown.
     const std::int64_t size = open_file_size(opened.value().get());
@@ -257,7 +277,7 @@ Result<LoadedSheet, FileError> load_sheet(const std::filesystem::path& file) {
                      '\0');
     text.resize(std::fread(text.data(), 1, text.size(), opened.value().get()));
     if (std::ferror(opened.value().get())) {
-        return file_error(file, errno_or_eio());
+        return set_aside_unread(file, file_error(file, errno_or_eio()));
     }
     opened.value().reset();
     auto parsed = text.size() > largest_sheet_file

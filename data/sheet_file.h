@@ -52,12 +52,14 @@ std::optional<FileError> save_sheet(const std::filesystem::path& file, const She
 struct LoadedSheet {
     SheetData sheet;  // empty when there was none, or it was set aside
     std::optional<SheetFileError> fault;
-    std::optional<std::filesystem::path> set_aside;  // where a damaged or newer file went
+    std::optional<FileError> unread;  // why a file set aside could not be read
+    std::optional<std::filesystem::path> set_aside;  // where a damaged, newer or unread file went
 };
 
-// Reads the sheet. A missing file gives an empty sheet. A damaged one, or one of a newer
-// version, is never overwritten: it is renamed beside it (calcsheet-YYYYMMDD-HHMM.txt) and an
-// empty sheet starts. An error only when the file can be neither read nor set aside.
+// Reads the sheet. A missing file gives an empty sheet. A damaged one, one of a newer
+// version, or one that cannot be read, is never overwritten: it is renamed beside it
+// (calcsheet-YYYYMMDD-HHMM.txt) and an empty sheet starts. An error only when the file can be
+// neither read nor set aside: nothing may then be saved over it.
 Result<LoadedSheet, FileError> load_sheet(const std::filesystem::path& file);
 
 }  // namespace kestrune

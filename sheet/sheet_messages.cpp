@@ -27,7 +27,18 @@ std::string sheet_set_aside(const SheetFileError& error, std::string_view file,
 
 std::string sheet_not_read(const FileError& error) {
     return "无法读取计算表文件“" + error.file + "”：" + file_failure_reason(error) +
-           "。\n本次从空的计算表开始，原文件不会被覆盖。";
+           "，也无法把它另存。\n本次从空的计算表开始，原文件不会被覆盖：在它能读取或移走之前，"
+           "计算表的改动不会保存。";
+}
+
+std::string sheet_unread_set_aside(const FileError& error, std::string_view kept_name) {
+    return "无法读取计算表文件“" + error.file + "”：" + file_failure_reason(error) +
+           "。它没有被改动，已另存为 " + std::string(kept_name) + "。\n本次从空的计算表开始。";
+}
+
+std::string sheet_unsaved_note() {
+    return "计算表的改动没有保存到 " + std::string(sheet_file_name) +
+           "。可用“导出 Excel”另存一份。";
 }
 
 std::string sheet_not_saved(const FileError& error) {

@@ -17,6 +17,10 @@ namespace kestrune {
 std::string sheet_set_aside(const SheetFileError& error, std::string_view file,
                             std::string_view kept_name);
 std::string sheet_not_read(const FileError& error);
+// A sheet that could not be read, kept aside under kept_name.
+std::string sheet_unread_set_aside(const FileError& error, std::string_view kept_name);
+// While the sheet's changes are not on the disk: on the sheet's message line.
+std::string sheet_unsaved_note();
 std::string sheet_not_saved(const FileError& error);
 std::string fitting_table_problem(const FittingTableError& error, std::string_view file);
 

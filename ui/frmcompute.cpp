@@ -16,6 +16,7 @@
 #include "pipe_preview.h"
 #include "pipe_table.h"
 #include "results_log.h"
+#include "sheet_dialogs.h"
 
 namespace kestrune {
 namespace {
@@ -388,6 +389,14 @@ void frmcompute::ask_temperature(const ParameterDialog& dialog, std::int16_t cur
 void frmcompute::end_program() {
     // An entry typed in the sheet and not yet taken is never lost without a word.
     if (!grid_.closing()) {
+        open_sheet();
+        return;
+    }
+    // Changes the disk does not hold end with the program only by a deliberate answer.
+    if (sheet_.unsaved() &&
+        toolkit_.ask_choice(unsaved_quit_question(),
+                            {std::string(stay_caption), std::string(quit_anyway_caption)},
+                            0) != 1) {
         open_sheet();
         return;
     }

@@ -37,11 +37,15 @@ void frmsheet::open(const std::filesystem::path& examples) {
     }
     auto loaded = load_sheet(sheet_file);
     if (!loaded) {
-        save_failed_ = true;  // nothing is written over a file that could not be read
+        keep_off_file_ = true;  // nothing is written over a file that could not be read
         toolkit_.tell(sheet_not_read(loaded.error()), Severity::warning);
         return;
     }
-    if (loaded.value().fault) {
+    if (loaded.value().unread) {
+        toolkit_.tell(sheet_unread_set_aside(*loaded.value().unread,
+                                             path_text(loaded.value().set_aside->filename())),
+                      Severity::warning);
+    } else if (loaded.value().fault) {
         toolkit_.tell(sheet_set_aside(*loaded.value().fault, sheet_file_name,
                                       path_text(loaded.value().set_aside->filename())),
                       Severity::warning);
@@ -186,7 +190,13 @@ void frmsheet::show_changes() {
 }
 
 void frmsheet::save() {
+    if (keep_off_file_) {
+        unsaved_ = true;  // said at the start; the window says it on
+        return;
+    }
+    unsaved_ = false;
     if (auto error = save_sheet(sheet_file, sheet_.data())) {
+        unsaved_ = true;
         if (!save_failed_) {
             warnings_.push_back(sheet_not_saved(*error));
         }

@@ -75,6 +75,10 @@ class frmsheet {
     // told, never while the sheet is half-changed.
     void show_changes();
 
+    // The sheet's latest changes are not on the disk: the last save failed, or the file
+    // could be neither read nor set aside and is not to be written over.
+    bool unsaved() const { return unsaved_; }
+
     const CalcSheet& sheet() const { return sheet_; }
     std::size_t rows() const { return sheet_.data().rows.size(); }
     // A cell as shown, and as it is edited (Σξ: the entry, not its sum).
@@ -105,6 +109,8 @@ class frmsheet {
     CalcSheet sheet_;
     FittingTable fittings_;
     bool save_failed_ = false;  // told once, until a save works again
+    bool keep_off_file_ = false;  // the file could not be read: never written over
+    bool unsaved_ = false;
     std::vector<std::string> warnings_;  // to tell at the next show_changes
 };
 

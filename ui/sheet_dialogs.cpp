@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "sheet_file.h"
+
 namespace kestrune {
 
 InputRequest limit_request(std::string_view offered) {
@@ -22,6 +24,11 @@ std::string delete_rows_question(std::string_view segments) {
 std::string entry_not_taken_question(std::string_view reason) {
     return "计算表中正在输入的内容还没有记入：" + std::string(reason) +
            "\n放弃这个输入，还是回到计算表改正？";
+}
+
+std::string unsaved_quit_question() {
+    return "计算表最近的改动没有保存到 " + std::string(sheet_file_name) +
+           "。现在退出，这些改动就没有了。\n可以先不退出，用计算表的“导出 Excel”另存一份。";
 }
 
 }  // namespace kestrune

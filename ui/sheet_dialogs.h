@@ -29,4 +29,10 @@ std::string entry_not_taken_question(std::string_view reason);
 inline constexpr std::string_view drop_entry_caption = "放弃输入";
 inline constexpr std::string_view keep_entry_caption = "回去改正";
 
+// The program is to end while the sheet's changes are not on the disk: stay (the default),
+// or end all the same.
+std::string unsaved_quit_question();
+inline constexpr std::string_view stay_caption = "不退出";
+inline constexpr std::string_view quit_anyway_caption = "仍然退出";
+
 }  // namespace kestrune

@@ -16,6 +16,10 @@ constexpr std::size_t column_count = sheet_columns.size();
 
 }  // namespace
 
+std::string SheetGrid::message() const {
+    return message_.empty() && sheet_.unsaved() ? sheet_unsaved_note() : message_;
+}
+
 void SheetGrid::open() {
     if (editing_) {
         return;  // an entry in progress keeps its cell and its text

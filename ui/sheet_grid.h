@@ -83,8 +83,9 @@ class SheetGrid {
     bool editing() const { return editing_; }
     bool selected(std::size_t row, std::size_t column) const;
     const std::string& edit_text() const { return edit_text_; }
-    // The sheet's message line: why an entry was refused, or a note.
-    const std::string& message() const { return message_; }
+    // The sheet's message line: why an entry was refused, or a note; else, while the
+    // sheet's changes are not on the disk, that.
+    std::string message() const;
     // The selection as the clipboard takes it: tab-separated, line ends CR LF, with the
     // header (and units) when whole rows are selected.
     std::string copied_text() const;

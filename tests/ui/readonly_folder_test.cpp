@@ -8,6 +8,10 @@
 
 #include "child_process.h"
 #include "program_run.h"
+#include "sheet_dialogs.h"
+#include "sheet_file.h"
+#include "sheet_messages.h"
+#include "worked_sheet.h"
 
 namespace kestrune::testing {
 namespace {
@@ -138,6 +142,90 @@ TEST(ReadOnlyFolder, AChosenFolderThatCannotTakeTheLogIsRefusedAtOnce) {
     });
     EXPECT_EQ(failed, 0);
     EXPECT_EQ(read_bytes(mine / "outdata.txt"), header_bytes());
+}
+
+// A sheet of two rows that this user cannot read: another user's, mode 0600.
+std::string unreadable_sheet() {
+    SheetData data = worked_sheet().data();
+    data.rows.resize(2);
+    const std::string bytes = sheet_text(data);
+    write_bytes(std::string(sheet_file_name), bytes);
+    EXPECT_EQ(chmod(std::string(sheet_file_name).c_str(), 0600), 0);
+    return bytes;
+}
+
+// One sizing of the worked example in a program run as this user.
+int size_once(RecordingToolkit& toolkit, frmcompute& window) {
+    toolkit.set_typed(ControlId::Text1, "10000");
+    window.text_changed(ControlId::Text1);
+    toolkit.answer_input("25");
+    window.clicked(ControlId::cmdok);
+    return 0;
+}
+
+TEST(UnreadableSheet, IsSetAsideAndNeverWrittenOver) {
+    ProgramRun run;
+    const std::string before = unreadable_sheet();
+    ASSERT_EQ(chmod(run.folder.path().c_str(), 0777), 0);
+    const int failed = unprivileged([] {
+        std::string told;
+        RecordingToolkit toolkit;
+        frmcompute window(toolkit);
+        toolkit.expect_message(&told);
+        int bits = window.start() ? 0 : 1;
+        size_once(toolkit, window);
+        bits |= told.rfind("无法读取计算表文件“calcsheet.txt”：没有权限（Permission denied）。"
+                           "它没有被改动，已另存为 calcsheet-",
+                           0) == 0
+                    ? 0
+                    : 2;
+        bits |= window.sheet().rows() == 1 && !window.sheet().unsaved() ? 0 : 4;
+        bits |= toolkit.still_expected() != 0 ? 8 : 0;
+        return bits;
+    });
+    EXPECT_EQ(failed, 0);
+    // The two rows are whole under their new name; the new sheet holds the one sizing.
+    std::size_t kept = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(".")) {
+        if (entry.path().filename().string().rfind("calcsheet-", 0) == 0) {
+            EXPECT_EQ(read_bytes(entry.path()), before);
+            ++kept;
+        }
+    }
+    EXPECT_EQ(kept, 1u);
+    EXPECT_EQ(load_sheet(std::string(sheet_file_name)).value().sheet.rows.size(), 1u);
+}
+
+TEST(UnreadableSheet, ThatCannotBeMovedIsLeftAloneAndQuittingAsksFirst) {
+    // Another user's file in a folder with the sticky bit: this user can neither read nor
+    // rename it. Expected: told; a sizing saves nothing over it; 退出 asks, staying by
+    // default, and ends only when told to.
+    ProgramRun run;
+    const std::string before = unreadable_sheet();
+    ASSERT_EQ(chmod(run.folder.path().c_str(), 01777), 0);
+    const int failed = unprivileged([] {
+        std::string told, question;
+        RecordingToolkit toolkit;
+        frmcompute window(toolkit);
+        toolkit.expect_message(&told);
+        int bits = window.start() ? 0 : 1;
+        size_once(toolkit, window);
+        bits |= told.find("也无法把它另存。") != std::string::npos ? 0 : 2;
+        bits |= window.sheet().unsaved() ? 0 : 4;
+        bits |= window.grid().message() == sheet_unsaved_note() ? 0 : 8;
+        toolkit.click_button(std::string(stay_caption), &question);
+        window.clicked(ControlId::Cmdexit);
+        bits |= toolkit.ended() ? 16 : 0;
+        bits |= question == unsaved_quit_question() ? 0 : 32;
+        bits |= toolkit.last_buttons().at(toolkit.last_default()) == stay_caption ? 0 : 64;
+        toolkit.click_button(std::string(quit_anyway_caption));
+        window.clicked(ControlId::Cmdexit);
+        bits |= toolkit.ended() ? 0 : 128;
+        bits |= toolkit.still_expected() != 0 ? 256 : 0;
+        return bits > 255 ? 255 : bits;
+    });
+    EXPECT_EQ(failed, 0);
+    EXPECT_EQ(read_bytes(std::string(sheet_file_name)), before);
 }
 
 }  // namespace
