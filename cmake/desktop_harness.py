@@ -135,10 +135,7 @@ def wait_for_program(env, log):
              f"the main window and {log}")
 
 
-# The files a Windows user gets, in one folder, all text in the system's line ends; the
-# Chinese texts in UTF-8 with a byte-order mark, so that Notepad of any Windows reads them.
-
-
+@contextmanager
 def scratch_prefix(state):
     """A fresh Wine prefix with no virtual desktop, so that each window is an X window the
     checks can find by its caption; HOME a scratch one too, as Wine links Documents to it."""

@@ -21,6 +21,8 @@ from pathlib import Path
 from desktop_harness import *  # noqa: F401,F403  the display, Wine and the waits
 
 
+# The files a Windows user gets, in one folder, all text in the system's line ends; the
+# Chinese texts in UTF-8 with a byte-order mark, so that Notepad of any Windows reads them.
 def windows_stage(build, source):
     stage = build / "stage"
     shutil.rmtree(stage, ignore_errors=True)
@@ -66,7 +68,6 @@ def exe_check(exe):
     print(f"kestrune.exe: {exe.stat().st_size} bytes, imports {', '.join(dlls)}")
 
 
-@contextmanager
 def setup_check(state, build, source, version):
     """In a fresh prefix: the silent setup installs the program, the tables, the Start-menu and
     uninstall entries; the program starts from the entry in Documents\\Kestrune; the silent
