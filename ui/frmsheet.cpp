@@ -6,8 +6,11 @@
 #include <ctime>
 
 #include "example_files.h"
+#include "folder_lock.h"
 #include "messages.h"
+#include "pipe_table.h"
 #include "platform_files.h"
+#include "results_log.h"
 #include "sheet_dialogs.h"
 #include "sheet_entry.h"
 #include "sheet_file.h"
@@ -17,6 +20,25 @@ namespace kestrune {
 namespace {
 
 const std::filesystem::path sheet_file{sheet_file_name};
+
+// The name of the program's own file in the working folder that a path names, if it does:
+// an export must never take the place of the log, the sheet or a table.
+std::optional<std::string> own_file_at(const std::filesystem::path& file) {
+    std::error_code ignored;
+    const auto folder =
+        std::filesystem::weakly_canonical(std::filesystem::current_path(ignored), ignored);
+    const auto target =
+        std::filesystem::weakly_canonical(std::filesystem::absolute(file, ignored), ignored);
+    for (std::string_view name : {results_log_name, sheet_file_name, fitting_table_file,
+                                  nominal_diameter_file, inner_diameter_file, folder_lock_name}) {
+        const std::filesystem::path own = folder / utf8_path(name);
+        if (target == own || (std::filesystem::exists(own, ignored) &&
+                              std::filesystem::equivalent(own, file, ignored))) {
+            return std::string(name);
+        }
+    }
+    return std::nullopt;
+}
 
 }  // namespace
 
@@ -80,8 +102,8 @@ EditOutcome frmsheet::edit_cells(const std::vector<CellEntry>& entries, const Pi
             changed.emplace_back(entry.row, sheet_.data().rows[entry.row]);
             at = changed.end() - 1;
         }
-        if (auto refused = read_entry(at->second, entry.column, entry.text, fittings_, pipes,
-                                      sizings, note)) {
+        if (auto refused =
+                read_entry(at->second, entry.column, entry.text, fittings_, pipes, sizings, note)) {
             return {false, *refused};
         }
     }
@@ -159,9 +181,10 @@ bool frmsheet::export_report() {
     if (!exports_.report) {
         return false;
     }
-    return export_to(
-        export_report_title, "计算书", "PDF 文档", ".pdf",
-        [this](const std::filesystem::path& file) { return exports_.report(file, sheet_, stamp()); });
+    return export_to(export_report_title, "计算书", "PDF 文档", ".pdf",
+                     [this](const std::filesystem::path& file) {
+                         return exports_.report(file, sheet_, stamp());
+                     });
 }
 
 bool frmsheet::export_to(
@@ -173,6 +196,10 @@ bool frmsheet::export_to(
     const auto file = toolkit_.choose_save_file(
         title, std::filesystem::current_path(ignored) / utf8_path(name), type_name, extension);
     if (!file) {
+        return false;
+    }
+    if (const auto own = own_file_at(*file)) {
+        toolkit_.tell(export_over_own_file(*own), Severity::warning);
         return false;
     }
     if (auto error = write(*file)) {

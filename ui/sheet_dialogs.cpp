@@ -11,6 +11,12 @@ InputRequest limit_request(std::string_view offered) {
     return {"并联环路不平衡率限值（%）：", "不平衡率限值", std::string(offered)};
 }
 
+std::string export_over_own_file(std::string_view name) {
+    return "“" + std::string(name) +
+           "”是 Kestrune 在工作文件夹中自己使用的文件，导出的文件不能替换它，没有写出。"
+           "请换一个文件名再导出。";
+}
+
 std::string export_name(std::string_view stem, std::string_view extension, const std::tm& when) {
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M", &when);

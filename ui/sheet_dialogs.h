@@ -19,6 +19,9 @@ inline constexpr std::string_view export_report_title = "计算书 PDF";
 // The file name offered for an export at a moment: 计算表-YYYYMMDD-HHMM.xlsx.
 std::string export_name(std::string_view stem, std::string_view extension, const std::tm& when);
 
+// The name chosen for an export is one of the program's own files in the working folder.
+std::string export_over_own_file(std::string_view name);
+
 // Deleting rows, after a question that names them.
 inline constexpr std::string_view delete_caption = "删除";
 std::string delete_rows_question(std::string_view segments);

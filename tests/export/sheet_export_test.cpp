@@ -21,6 +21,7 @@
 #include "example_files.h"
 #include "fitting_table.h"
 #include "number_text.h"
+#include "platform_files.h"
 #include "sheet_export.h"
 #include "sheet_messages.h"
 #include "temp_folder.h"
@@ -280,6 +281,22 @@ TEST(SheetExport, AFailureLeavesTheEarlierFileAndSaysWhy) {
     EXPECT_EQ(read_bytes("locked" / workbook_file), "earlier");
     EXPECT_EQ(read_bytes("locked" / report_file), "earlier");
 #endif
+}
+
+TEST(SheetExport, AnExportIsOnTheDiskBeforeItTakesTheEarliersPlace) {
+    // The disk fails to put the new workbook down: the earlier one stays, nothing is left
+    // beside it, and the failure is told.
+    TempWorkingFolder folder;
+    write_bytes(workbook_file, "earlier");
+    injected_failures().flush = EIO;
+    const auto error = export_xlsx(workbook_file, worked_sheet(), shipped_fittings(), stamp);
+    EXPECT_EQ(injected_failures().flush, 0);  // met
+    ASSERT_TRUE(error.has_value());
+    ASSERT_TRUE(error->file.has_value());
+    EXPECT_EQ(error->file->code, EIO);
+    EXPECT_EQ(read_bytes(workbook_file), "earlier");
+    EXPECT_FALSE(std::filesystem::exists(export_partner(workbook_file)));
+    injected_failures() = {};
 }
 
 TEST(SheetExport, WithoutAChineseFontTheEngineerIsToldAndNothingIsWritten) {

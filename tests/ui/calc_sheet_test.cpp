@@ -302,6 +302,22 @@ TEST(CalcSheet, ExportsOfferADatedNameInTheWorkingFolderAndTellFailures) {
     EXPECT_FALSE(run.sheet().export_workbook());
     EXPECT_EQ(message.rfind("无法写出“", 0), 0u) << message;
     EXPECT_EQ(run.sheet().sheet().data(), before);
+
+    // The program's own files are never an export's target: each refused, each as it was.
+    for (const char* own : {"calcsheet.txt", "outdata.txt", "fittings.txt", "indata1.txt"}) {
+        const std::string bytes = read_bytes(own);
+        run.toolkit.save_as(std::filesystem::current_path() / own);
+        run.toolkit.expect_message(&message);
+        EXPECT_FALSE(run.sheet().export_workbook()) << own;
+        EXPECT_EQ(message, export_over_own_file(own));
+        EXPECT_EQ(read_bytes(own), bytes) << own;
+    }
+    // Named another way, the sheet is still the sheet.
+    run.toolkit.save_as(std::filesystem::current_path() / "sub" / ".." / "calcsheet.txt");
+    run.toolkit.expect_message(&message);
+    std::filesystem::create_directory("sub");
+    EXPECT_FALSE(run.sheet().export_workbook());
+    EXPECT_EQ(message, export_over_own_file("calcsheet.txt"));
 }
 
 TEST(CalcSheet, ExportsAreOfferedUnderNamesThatCarryTheMoment) {
