@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "whole_file.h"
 
+#include <cerrno>
 #include <system_error>
 
 #include "platform_files.h"
@@ -20,10 +21,20 @@ std::optional<FileError> write_whole_file(const std::filesystem::path& file,
         there != FileKind::missing && there != FileKind::regular) {
         return not_a_file(file, there);
     }
-    const std::filesystem::path partner = partner_of(file);
     std::error_code ignored;
-    if (file_kind(partner) == FileKind::regular) {
+    // A file made read-only stays as it is: its owner said so. Said as a lack of permission,
+    // whoever runs the program (root too).
+    const auto mode = std::filesystem::status(file, ignored).permissions();
+    if (file_kind(file) == FileKind::regular && mode != std::filesystem::perms::unknown &&
+        (mode & (std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                 std::filesystem::perms::others_write)) == std::filesystem::perms::none) {
+        return file_error(file, EACCES);
+    }
+    const std::filesystem::path partner = partner_of(file);
+    if (const FileKind there = file_kind(partner); there == FileKind::regular) {
         std::filesystem::remove(partner, ignored);  // left by a run that was cut off
+    } else if (there != FileKind::missing) {
+        return not_a_file(partner, there);  // named as itself: that is what is in the way
     }
     auto created = open_regular(partner, OpenMode::create_new);
     if (!created) {

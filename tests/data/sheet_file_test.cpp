@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <string>
 
+#include "platform_files.h"
 #include "temp_folder.h"
 #include "worked_sizing.h"
 
@@ -112,6 +114,30 @@ TEST(SheetFile, SavedSheetLoadsBackAndAMissingOneIsEmpty) {
     ASSERT_TRUE(loaded.has_value());
     EXPECT_EQ(loaded.value().sheet, two_rows());
     EXPECT_FALSE(std::filesystem::exists("calcsheet.txt.new"));
+}
+
+TEST(SheetFile, AReadOnlySheetIsToldAndStaysAsItWas) {
+    TempWorkingFolder folder;
+    const std::filesystem::path file{sheet_file_name};
+    write_bytes(file, "mine");
+    std::filesystem::permissions(file, std::filesystem::perms::owner_read);
+    const auto error = save_sheet(file, SheetData{});
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(error->code, EACCES);
+    EXPECT_EQ(read_bytes(file), "mine");
+    EXPECT_EQ(std::filesystem::status(file).permissions(), std::filesystem::perms::owner_read);
+}
+
+TEST(SheetFile, WhatStandsInThePartnersPlaceIsNamedAsItself) {
+    TempWorkingFolder folder;
+    const std::filesystem::path file{sheet_file_name};
+    std::filesystem::create_directory("calcsheet.txt.new");
+    const auto error = save_sheet(file, SheetData{});
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(error->file, "calcsheet.txt.new");
+    EXPECT_EQ(error->in_the_way, FileKind::folder);
+    EXPECT_TRUE(std::filesystem::is_directory("calcsheet.txt.new"));
+    EXPECT_FALSE(std::filesystem::exists(file));
 }
 
 }  // namespace
