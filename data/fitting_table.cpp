@@ -192,6 +192,11 @@ Result<FittingTable, FittingTableError> parse_fitting_table(std::string_view con
     for (std::string_view line : split_fields(contents, '\n')) {
         ++number;
         line = trimmed(line);
+        if (!valid_utf8(line)) {
+            // Never read as names no entry matches: the engineer is told which line.
+            return FittingTableError{number, first_characters(readable_utf8(line), quoted_line),
+                                     true};
+        }
         if (line.empty() || line.front() == '#') {
             continue;
         }

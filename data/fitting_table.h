@@ -40,6 +40,7 @@ struct FittingTable {
 struct FittingTableError {
     std::size_t line = 0;  // 1-based
     std::string text;      // the line, cut short when long
+    bool not_utf8 = false;  // the line is not UTF-8 text (saved as GBK, say)
 };
 
 Result<FittingTable, FittingTableError> parse_fitting_table(std::string_view contents);

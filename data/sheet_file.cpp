@@ -12,6 +12,7 @@
 #include "platform_files.h"
 #include "regular_file.h"
 #include "text_fields.h"
+#include "utf8.h"
 #include "whole_file.h"
 
 namespace kestrune {
@@ -183,6 +184,9 @@ Result<SheetData, SheetFileError> parse_sheet(std::string_view text) {
             return damaged_at(lines.size() + 1);  // every line ends, the last one too
         }
         lines.push_back(text.substr(start, end - start));
+        if (!valid_utf8(lines.back())) {
+            return damaged_at(lines.size());  // edited in another encoding: no text of it is taken
+        }
         start = end + 1;
     }
     if (lines.empty() || lines[0].substr(0, version_prefix.size()) != version_prefix) {

@@ -48,6 +48,17 @@ int next_utf8_character(std::string_view text) {
     return length;
 }
 
+bool valid_utf8(std::string_view text) {
+    while (!text.empty()) {
+        const int length = next_utf8_character(text);
+        if (length < 0) {
+            return false;
+        }
+        text.remove_prefix(static_cast<std::size_t>(length));
+    }
+    return true;
+}
+
 std::string readable_utf8(std::string_view bytes) {
     std::string out;
     while (!bytes.empty()) {

@@ -12,6 +12,8 @@ namespace kestrune {
 // byte, an overlong form, a surrogate or a sequence cut short. text must not be empty.
 int next_utf8_character(std::string_view text);
 
+// Whether all of text is valid UTF-8.
+bool valid_utf8(std::string_view text);
 // The text with each broken part replaced by "?", so that bytes from a file can be shown.
 std::string readable_utf8(std::string_view bytes);
 

@@ -47,6 +47,10 @@ std::string sheet_not_saved(const FileError& error) {
 }
 
 std::string fitting_table_problem(const FittingTableError& error, std::string_view file) {
+    if (error.not_utf8) {
+        return "局部阻力系数表“" + std::string(file) + "”第 " + std::to_string(error.line) +
+               " 行不是 UTF-8 文本（也许存成了 GBK）。请用 UTF-8 另存该文件。管件名称暂不能使用。";
+    }
     return "局部阻力系数表“" + std::string(file) + "”第 " + std::to_string(error.line) + " 行" +
            in_quotes(error.text) + "无法读取（应为：名称 | 系数 | 出处）。管件名称暂不能使用。";
 }

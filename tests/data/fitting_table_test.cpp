@@ -87,6 +87,16 @@ TEST(FittingTable, ABadLineIsNamed) {
         parse_fitting_table("\xEF\xBB\xBF散热器 | 2 |\r\n闸阀|DN25-40:0.5 DN50+:0.4").has_value());
 }
 
+TEST(FittingTable, ALineNotInUtf8IsNamedAsSuch) {
+    // 截止阀 saved as GBK by an editor: never taken as a name no entry matches.
+    const auto table = parse_fitting_table("# 名称 | 系数 | 出处\n闸阀 | 0.5 | 手册\n"
+                                           "\xBD\xD8\xD6\xB9\xB7\xA7 | 9 | 手册\n");
+    ASSERT_FALSE(table.has_value());
+    EXPECT_EQ(table.error().line, 3u);
+    EXPECT_TRUE(table.error().not_utf8);
+    EXPECT_FALSE(parse_fitting_table("x | y\n").error().not_utf8);
+}
+
 TEST(FittingTable, AMissingFileGivesAnEmptyTable) {
     testing::TempWorkingFolder folder;
     auto table = load_fitting_table(".");

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <string>
@@ -114,6 +115,20 @@ TEST(SheetFile, SavedSheetLoadsBackAndAMissingOneIsEmpty) {
     ASSERT_TRUE(loaded.has_value());
     EXPECT_EQ(loaded.value().sheet, two_rows());
     EXPECT_FALSE(std::filesystem::exists("calcsheet.txt.new"));
+}
+
+TEST(SheetFile, ANoteEditedInAnotherEncodingIsDamageAtItsLine) {
+    // 立管 typed into the note by hand in GBK: the sheet is not read as if it were text.
+    std::string text = sheet_text(two_rows());
+    const std::size_t note = text.find("带");
+    ASSERT_NE(note, std::string::npos);
+    text.replace(note, std::string("带").size(), "\xC1\xA2\xB9\xDC");
+    const auto parsed = parse_sheet(text);
+    ASSERT_FALSE(parsed.has_value());
+    EXPECT_EQ(parsed.error().fault, SheetFault::damaged);
+    EXPECT_EQ(parsed.error().line,
+              static_cast<std::size_t>(
+                  std::count(text.begin(), text.begin() + static_cast<long>(note), '\n') + 1));
 }
 
 TEST(SheetFile, AReadOnlySheetIsToldAndStaysAsItWas) {

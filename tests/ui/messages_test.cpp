@@ -8,6 +8,9 @@
 #include <string_view>
 #include <utility>
 
+#include "sheet_dialogs.h"
+#include "sheet_messages.h"
+
 namespace kestrune {
 namespace {
 
@@ -113,6 +116,23 @@ TEST(EngineersWords, EachNoteAndRefusalReadsAsWritten) {
          "请再点“确定”重新选择。"},
         {load_blocks_sizing("负荷是负数。"),
          "负荷输入有误：负荷是负数。\n请先改正用户负荷，再点“确定”。"},
+        {fitting_table_problem({3, "?", true}, "fittings.txt"),
+         "局部阻力系数表“fittings.txt”第 3 行不是 UTF-8 文本（也许存成了 GBK）。请用 UTF-8 "
+         "另存该文件。管件名称暂不能使用。"},
+        {export_over_own_file("calcsheet.txt"),
+         "“calcsheet.txt”是 Kestrune 在工作文件夹中自己使用的文件，导出的文件不能替换它，"
+         "没有写出。请换一个文件名再导出。"},
+        {sheet_unsaved_note(), "计算表的改动没有保存到 calcsheet.txt。可用“导出 Excel”另存一份。"},
+        {unsaved_quit_question(),
+         "计算表最近的改动没有保存到 calcsheet.txt。现在退出，这些改动就没有了。\n"
+         "可以先不退出，用计算表的“导出 Excel”另存一份。"},
+        {entry_not_taken_question("管长“-1”不行。"),
+         "计算表中正在输入的内容还没有记入：管长“-1”不行。\n放弃这个输入，还是回到计算表改正？"},
+        {lock_in_the_way("/home/设计"),
+         "文件夹 /home/设计 中的 kestrune.lock 不是本程序能锁定的普通文件（可能是符号链接、"
+         "文件夹，或属于别的用户）。\n没有这把锁，就不能保证只有一个 Kestrune 写这个文件夹；"
+         "本次启动没有改动任何文件，现在退出。请删除它后再启动。"},
+        {length_refused("5,5"), "管长“5,5”不行：须是不小于 0 的数（m），用半角数字和小数点写，如 12.5。"},
     };
     for (const auto& [said, written] : cases) {
         EXPECT_EQ(said, written);
