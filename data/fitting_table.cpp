@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fitting_table.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 
@@ -195,7 +196,7 @@ Result<FittingTable, FittingTableError> parse_fitting_table(std::string_view con
         if (!valid_utf8(line)) {
             // Never read as names no entry matches: the engineer is told which line.
             return FittingTableError{number, first_characters(readable_utf8(line), quoted_line),
-                                     true};
+                                     true, std::nullopt};
         }
         if (line.empty() || line.front() == '#') {
             continue;
@@ -206,25 +207,49 @@ Result<FittingTable, FittingTableError> parse_fitting_table(std::string_view con
             ranges = parse_ranges(trimmed(fields[1]));
         }
         if (!ranges) {
-            return FittingTableError{number, first_characters(readable_utf8(line), quoted_line)};
+            return FittingTableError{number, first_characters(readable_utf8(line), quoted_line),
+                                     false, std::nullopt};
+        }
+        const std::string name(trimmed(fields[0]));
+        if (const Fitting* earlier = table.find(name)) {
+            table.doubts.push_back({number, earlier->line, name, false});
+        }
+        for (std::size_t a = 0; a < ranges->size(); ++a) {
+            for (std::size_t b = a + 1; b < ranges->size(); ++b) {
+                const DnRange& x = (*ranges)[a];
+                const DnRange& y = (*ranges)[b];
+                if (x.from <= y.to && y.from <= x.to) {
+                    table.doubts.push_back({number, number, name, true});
+                    a = b = ranges->size();  // one word for the line is enough
+                }
+            }
         }
         table.fittings.push_back(
-            Fitting{std::string(trimmed(fields[0])), std::move(*ranges),
-                    fields.size() > 2 ? std::string(trimmed(fields[2])) : std::string()});
+            Fitting{name, std::move(*ranges),
+                    fields.size() > 2 ? std::string(trimmed(fields[2])) : std::string(), number});
     }
     return table;
 }
 
 Result<FittingTable, FittingTableError> load_fitting_table(const std::filesystem::path& folder) {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(
-        open_file(folder / fitting_table_file, OpenMode::read), std::fclose);
-    if (!f) {
+    const std::filesystem::path file = folder / fitting_table_file;
+    if (file_kind(file) == FileKind::missing) {
         return FittingTable{};
+    }
+    FileKind in_the_way = FileKind::regular;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(open_file(file, OpenMode::read, &in_the_way),
+                                                      std::fclose);
+    if (!f) {
+        // There, yet not to be read: said, never passed over for another table in silence.
+        FittingTableError error;
+        error.file = in_the_way != FileKind::regular ? not_a_file(file, in_the_way)
+                                                     : file_error(file, errno != 0 ? errno : EIO);
+        return error;
     }
     std::string contents(largest_fitting_file + 1, '\0');
     contents.resize(std::fread(contents.data(), 1, contents.size(), f.get()));
     if (contents.size() > largest_fitting_file) {
-        return FittingTableError{0, "文件太大"};
+        return FittingTableError{0, "文件太大", false, std::nullopt};
     }
     return parse_fitting_table(contents);
 }

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "file_error.h"
 #include "result.h"
 
 namespace kestrune {
@@ -28,10 +29,21 @@ struct Fitting {
     std::string name;  // as written; matched with blanks left out
     std::vector<DnRange> ranges;
     std::string source;
+    std::size_t line = 0;  // where it stands in its file, 1-based
+};
+
+// What a table holds that an engineer would not mean: a name given twice (the first is
+// used), or two ranges of one fitting that hold the same DN (the first is used).
+struct FittingDoubt {
+    std::size_t line = 0;        // the later line
+    std::size_t first_line = 0;  // the earlier one, which wins
+    std::string name;
+    bool overlap = false;  // false: the name again; true: ranges within one line overlap
 };
 
 struct FittingTable {
     std::vector<Fitting> fittings;
+    std::vector<FittingDoubt> doubts;
 
     // The fitting of that name, blanks left out of both; nullptr when there is none.
     const Fitting* find(std::string_view name) const;
@@ -41,10 +53,12 @@ struct FittingTableError {
     std::size_t line = 0;  // 1-based
     std::string text;      // the line, cut short when long
     bool not_utf8 = false;  // the line is not UTF-8 text (saved as GBK, say)
+    std::optional<FileError> file;  // the file is there but cannot be read (a link, a FIFO…)
 };
 
 Result<FittingTable, FittingTableError> parse_fitting_table(std::string_view contents);
-// Reads the file from the folder; a missing or unreadable file gives an empty table.
+// Reads the file from the folder; a missing file gives an empty table, one that is there but
+// cannot be read an error that says why.
 Result<FittingTable, FittingTableError> load_fitting_table(const std::filesystem::path& folder);
 
 // Why a Σξ entry cannot be used.

@@ -47,12 +47,29 @@ std::string sheet_not_saved(const FileError& error) {
 }
 
 std::string fitting_table_problem(const FittingTableError& error, std::string_view file) {
-    if (error.not_utf8) {
-        return "局部阻力系数表“" + std::string(file) + "”第 " + std::to_string(error.line) +
-               " 行不是 UTF-8 文本（也许存成了 GBK）。请用 UTF-8 另存该文件。管件名称暂不能使用。";
+    const std::string where = "局部阻力系数表“" + std::string(file) + "”";
+    const std::string instead = "本次改用程序自带的系数表，其中没有你自己加的管件。";
+    if (error.file) {
+        return where + "无法读取：" + file_failure_reason(*error.file) + "。" + instead;
     }
-    return "局部阻力系数表“" + std::string(file) + "”第 " + std::to_string(error.line) + " 行" +
-           in_quotes(error.text) + "无法读取（应为：名称 | 系数 | 出处）。管件名称暂不能使用。";
+    if (error.not_utf8) {
+        return where + "第 " + std::to_string(error.line) +
+               " 行不是 UTF-8 文本（也许存成了 GBK）。请用 UTF-8 另存该文件。" + instead;
+    }
+    return where + "第 " + std::to_string(error.line) + " 行" + in_quotes(error.text) +
+           "无法读取（应为：名称 | 系数 | 出处）。" + instead;
+}
+
+std::string fitting_table_doubts(const std::vector<FittingDoubt>& doubts, std::string_view file) {
+    std::string said;
+    for (const FittingDoubt& doubt : doubts) {
+        said += (said.empty() ? "" : "；") + ("第 " + std::to_string(doubt.line) + " 行" +
+                                              in_quotes(doubt.name));
+        said += doubt.overlap ? "的 DN 范围有重叠，用先写的值"
+                              : "与第 " + std::to_string(doubt.first_line) + " 行重名，用第 " +
+                                    std::to_string(doubt.first_line) + " 行的值";
+    }
+    return "局部阻力系数表“" + std::string(file) + "”中：" + said + "。";
 }
 
 std::string length_refused(std::string_view entry) {

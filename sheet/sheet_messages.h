@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "file_error.h"
 #include "fitting_table.h"
@@ -22,7 +23,10 @@ std::string sheet_unread_set_aside(const FileError& error, std::string_view kept
 // While the sheet's changes are not on the disk: on the sheet's message line.
 std::string sheet_unsaved_note();
 std::string sheet_not_saved(const FileError& error);
+// The coefficient table could not be used: why; the program's own is used instead.
 std::string fitting_table_problem(const FittingTableError& error, std::string_view file);
+// Names given twice and overlapping DN ranges, with their lines.
+std::string fitting_table_doubts(const std::vector<FittingDoubt>& doubts, std::string_view file);
 
 // Refusals of an entry in a cell; the cell keeps what it had.
 std::string length_refused(std::string_view entry);

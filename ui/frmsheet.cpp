@@ -52,10 +52,16 @@ void frmsheet::open(const std::filesystem::path& examples) {
     if (table && table.value().fittings.empty()) {
         table = parse_fitting_table(example_file(fitting_table_file));  // the program's own
     }
+    if (!table) {
+        // The program's own table stands in only after the engineer is told why.
+        toolkit_.tell(fitting_table_problem(table.error(), table_file), Severity::warning);
+        table = parse_fitting_table(example_file(fitting_table_file));
+    }
     if (table) {
         fittings_ = table.value();
-    } else {
-        toolkit_.tell(fitting_table_problem(table.error(), table_file), Severity::warning);
+    }
+    if (!fittings_.doubts.empty()) {
+        toolkit_.tell(fitting_table_doubts(fittings_.doubts, table_file), Severity::information);
     }
     auto loaded = load_sheet(sheet_file);
     if (!loaded) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "example_files.h"
+#include "platform_files.h"
 #include "temp_folder.h"
 
 namespace kestrune {
@@ -97,12 +98,34 @@ TEST(FittingTable, ALineNotInUtf8IsNamedAsSuch) {
     EXPECT_FALSE(parse_fitting_table("x | y\n").error().not_utf8);
 }
 
-TEST(FittingTable, AMissingFileGivesAnEmptyTable) {
+TEST(FittingTable, ANameGivenTwiceAndOverlappingRangesAreNamedWithTheirLines) {
+    const auto table = parse_fitting_table("截止阀 | 9 | 手册\n闸阀 | DN15-25:0.5 DN20:0.3\n"
+                                           "# 注\n截 止阀 | 7 | 另一本\n");
+    ASSERT_TRUE(table.has_value());
+    ASSERT_EQ(table.value().doubts.size(), 2u);
+    const FittingDoubt& overlap = table.value().doubts[0];
+    EXPECT_EQ(overlap.line, 2u);
+    EXPECT_TRUE(overlap.overlap);
+    const FittingDoubt& twice = table.value().doubts[1];
+    EXPECT_EQ(twice.line, 4u);
+    EXPECT_EQ(twice.first_line, 1u);
+    EXPECT_FALSE(twice.overlap);
+    EXPECT_EQ(table.value().find("截止阀")->ranges.at(0).xi, 9.0);  // the first still wins
+    EXPECT_TRUE(parse_fitting_table("闸阀 | DN15-20:0.5 DN25+:0.3\n").value().doubts.empty());
+}
+
+TEST(FittingTable, AMissingFileGivesAnEmptyTableAndAFolderInItsPlaceIsSaid) {
     testing::TempWorkingFolder folder;
     auto table = load_fitting_table(".");
     ASSERT_TRUE(table.has_value());
     EXPECT_TRUE(table.value().fittings.empty());
     EXPECT_EQ(evaluate_xi("散热器", table.value(), 20).error().fault, XiFault::unknown_fitting);
+    // A folder in its place is there, yet no table: said, not taken as none.
+    std::filesystem::create_directory(fitting_table_file);
+    table = load_fitting_table(".");
+    ASSERT_FALSE(table.has_value());
+    ASSERT_TRUE(table.error().file.has_value());
+    EXPECT_EQ(table.error().file->in_the_way, FileKind::folder);
 }
 
 }  // namespace

@@ -320,6 +320,22 @@ TEST(CalcSheet, ExportsOfferADatedNameInTheWorkingFolderAndTellFailures) {
     EXPECT_EQ(message, export_over_own_file("calcsheet.txt"));
 }
 
+TEST(CalcSheet, AFittingsTableThatCannotBeReadIsSaidBeforeTheProgramsOwnStandsIn) {
+    // A folder where the engineer's fittings.txt should be: never silently passed over.
+    ProgramRun run(example_dn, example_d);
+    std::filesystem::create_directory("fittings.txt");
+    std::string told;
+    run.toolkit.expect_message(&told);
+    ASSERT_TRUE(run.start());
+    EXPECT_EQ(told, "局部阻力系数表“fittings.txt”无法读取：有同名的文件夹占用了这个文件名。"
+                    "本次改用程序自带的系数表，其中没有你自己加的管件。");
+    EXPECT_EQ(run.toolkit.still_expected(), 0u);
+    run.paste_load("10000");
+    run.toolkit.answer_input("20");
+    run.click(ControlId::cmdok);
+    EXPECT_TRUE(run.window.sheet().edit(0, SheetColumn::xi, "截止阀", run.state().pipes).accepted);
+}
+
 TEST(CalcSheet, ExportsAreOfferedUnderNamesThatCarryTheMoment) {
     std::tm when{};
     when.tm_year = 2026 - 1900;

@@ -116,9 +116,12 @@ TEST(EngineersWords, EachNoteAndRefusalReadsAsWritten) {
          "请再点“确定”重新选择。"},
         {load_blocks_sizing("负荷是负数。"),
          "负荷输入有误：负荷是负数。\n请先改正用户负荷，再点“确定”。"},
-        {fitting_table_problem({3, "?", true}, "fittings.txt"),
+        {fitting_table_problem({3, "?", true, std::nullopt}, "fittings.txt"),
          "局部阻力系数表“fittings.txt”第 3 行不是 UTF-8 文本（也许存成了 GBK）。请用 UTF-8 "
-         "另存该文件。管件名称暂不能使用。"},
+         "另存该文件。本次改用程序自带的系数表，其中没有你自己加的管件。"},
+        {fitting_table_doubts({{7, 3, "截止阀", false}, {9, 9, "闸阀", true}}, "fittings.txt"),
+         "局部阻力系数表“fittings.txt”中：第 7 行“截止阀”与第 3 行重名，用第 3 行的值；"
+         "第 9 行“闸阀”的 DN 范围有重叠，用先写的值。"},
         {export_over_own_file("calcsheet.txt"),
          "“calcsheet.txt”是 Kestrune 在工作文件夹中自己使用的文件，导出的文件不能替换它，"
          "没有写出。请换一个文件名再导出。"},
