@@ -5,6 +5,7 @@
 
 #include "code_dialog.h"
 #include "dpi.h"
+#include "controls.h"
 #include "print_colours.h"
 #include "wide_text.h"
 #include "window_class.h"
@@ -68,11 +69,10 @@ void PrintWindow::print(const PrintStatement& statement, std::size_t muted_from,
 }
 
 COLORREF PrintWindow::colour(std::size_t line, std::size_t item) const {
-    const auto rgb = [](COLORREF c) { return Rgb{GetRValue(c), GetGValue(c), GetBValue(c)}; };
     // On the window's own background, the class's button face.
-    const Rgb chosen = tone_colour(tone(line, item), rgb(GetSysColor(COLOR_WINDOWTEXT)),
-                                   rgb(GetSysColor(COLOR_BTNFACE)));
-    return RGB(chosen.r, chosen.g, chosen.b);
+    const Rgb chosen = tone_colour(tone(line, item), rgb_of(GetSysColor(COLOR_WINDOWTEXT)),
+                                   rgb_of(GetSysColor(COLOR_BTNFACE)));
+    return colour_of(chosen);
 }
 
 int PrintWindow::line_height() const {

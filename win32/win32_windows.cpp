@@ -14,6 +14,7 @@
 #include "dpi.h"
 #include "frmcompute.h"
 #include "messages.h"
+#include "controls.h"
 #include "print_colours.h"
 #include "tooltips.h"
 #include "song_font.h"
@@ -65,13 +66,6 @@ std::optional<ControlId> control_of(int command_id) {
         return std::nullopt;
     }
     return static_cast<ControlId>(index);
-}
-
-std::wstring window_text(HWND window) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
 }
 
 }  // namespace
