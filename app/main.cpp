@@ -5,8 +5,8 @@
 
 #include "frmcompute.h"
 #include "program_places.h"
-#include "sheet_export.h"
 #include "qt_windows.h"
+#include "sheet_export.h"
 #include "toolkit_translations.h"
 
 int main(int argc, char* argv[]) {
@@ -19,8 +19,9 @@ int main(int argc, char* argv[]) {
     kestrune::install_toolkit_translations(app);
     kestrune::QtWindows windows;
     kestrune::frmcompute handlers(
-        windows, kestrune::program_places(QCoreApplication::applicationDirPath().toStdString(),
-                                          QDir::homePath().toStdString()),
+        windows,
+        kestrune::program_places(QCoreApplication::applicationDirPath().toStdString(),
+                                 QDir::homePath().toStdString()),
         kestrune::sheet_exports());
     windows.connect_to(handlers);
     if (!handlers.start()) {

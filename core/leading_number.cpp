@@ -171,7 +171,6 @@ Result<double, ArithError> parse_scanned(std::string_view s, Scan scan) {
     return parse_decimal(number);
 }
 
-
 bool is_blank(char c) {
     return c == ' ' || c == '\t' || c == '\n';
 }

@@ -104,7 +104,8 @@ std::string sizing_problem(const SizingFault& fault, const design_state& s) {
                                       : fault.step == SizingStep::friction_factor ? "摩擦系数"
                                                                                   : "比摩阻";
         what = "计算" + std::string(step) + "时" + std::string(arith_error_words(fault.error)) +
-               "。请检查密度（" + float_box_form(s.rho) + "）和粘滞系数（" + float_box_form(s.nu) + "）的设置。";
+               "。请检查密度（" + float_box_form(s.rho) + "）和粘滞系数（" + float_box_form(s.nu) +
+               "）的设置。";
     }
     return what + "\n本次计算没有记入结果文件。";
 }

@@ -50,9 +50,9 @@ struct FittingTable {
 };
 
 struct FittingTableError {
-    std::size_t line = 0;  // 1-based
-    std::string text;      // the line, cut short when long
-    bool not_utf8 = false;  // the line is not UTF-8 text (saved as GBK, say)
+    std::size_t line = 0;           // 1-based
+    std::string text;               // the line, cut short when long
+    bool not_utf8 = false;          // the line is not UTF-8 text (saved as GBK, say)
     std::optional<FileError> file;  // the file is there but cannot be read (a link, a FIFO…)
 };
 

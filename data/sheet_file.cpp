@@ -248,8 +248,7 @@ namespace {
 
 // A sheet that cannot be read is kept under a name of its own, as a damaged one is, so that
 // the next save cannot write over it; the reading's error when it cannot be moved either.
-Result<LoadedSheet, FileError> set_aside_unread(const std::filesystem::path& file,
-                                                FileError why) {
+Result<LoadedSheet, FileError> set_aside_unread(const std::filesystem::path& file, FileError why) {
     const std::filesystem::path aside = kept_log_name(file, local_time(std::time(nullptr)));
     std::error_code ec;
     std::filesystem::rename(file, aside, ec);

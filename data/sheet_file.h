@@ -52,7 +52,7 @@ std::optional<FileError> save_sheet(const std::filesystem::path& file, const She
 struct LoadedSheet {
     SheetData sheet;  // empty when there was none, or it was set aside
     std::optional<SheetFileError> fault;
-    std::optional<FileError> unread;  // why a file set aside could not be read
+    std::optional<FileError> unread;                 // why a file set aside could not be read
     std::optional<std::filesystem::path> set_aside;  // where a damaged, newer or unread file went
 };
 

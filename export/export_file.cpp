@@ -38,11 +38,12 @@ std::optional<ExportError> put_in_place(const std::filesystem::path& partner,
 }
 
 SheetExports sheet_exports() {
-    return {[](const std::filesystem::path& file, const CalcSheet& sheet,
-               const FittingTable& fittings,
-               const ExportStamp& stamp) { return export_xlsx(file, sheet, fittings, stamp); },
-            [](const std::filesystem::path& file, const CalcSheet& sheet,
-               const ExportStamp& stamp) { return export_pdf(file, sheet, stamp); }};
+    return {
+        [](const std::filesystem::path& file, const CalcSheet& sheet, const FittingTable& fittings,
+           const ExportStamp& stamp) { return export_xlsx(file, sheet, fittings, stamp); },
+        [](const std::filesystem::path& file, const CalcSheet& sheet, const ExportStamp& stamp) {
+            return export_pdf(file, sheet, stamp);
+        }};
 }
 
 }  // namespace kestrune

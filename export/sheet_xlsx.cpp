@@ -14,8 +14,8 @@
 #include "number_text.h"
 #include "platform_files.h"
 #include "print_colours.h"
-#include "sheet_export.h"
 #include "sheet_columns.h"
+#include "sheet_export.h"
 #include "sheet_messages.h"
 #include "whole_file.h"
 
@@ -229,8 +229,8 @@ void write_loops(lxw_workbook* book, const CalcSheet& calc, const Formats& f, bo
         }
         // EXACT: a plain = would take a for A.
         worksheet_write_formula_str(ws, row, 3,
-                                    ("=IF(EXACT(A" + n + ",$E$1),\"最不利\",\"\")").c_str(),
-                                    f.text, cached && loop.critical ? "最不利" : "");
+                                    ("=IF(EXACT(A" + n + ",$E$1),\"最不利\",\"\")").c_str(), f.text,
+                                    cached && loop.critical ? "最不利" : "");
         // Own segments: this loop's not in the critical one, and the critical one's not in it.
         double own_sum = 0.0;
         double critical_own = 0.0;
@@ -268,9 +268,9 @@ void write_loops(lxw_workbook* book, const CalcSheet& calc, const Formats& f, bo
             f.thousandths, cached ? largest_flow : 0.0);
         const std::string own_count = "SUMPRODUCT(" + mine + "*(1-" + critical + "))";
         const std::string imbalance = "=IF(OR(D" + n + "<>\"\"," + count + "=0),\"\",IF(" +
-                                      own_count + "=0,\"" +
-                                      std::string(no_own_segments_note) + "\",IF(J" + n +
-                                      "<=0,\"\",100*(J" + n + "-I" + n + ")/J" + n + ")))";
+                                      own_count + "=0,\"" + std::string(no_own_segments_note) +
+                                      "\",IF(J" + n + "<=0,\"\",100*(J" + n + "-I" + n + ")/J" + n +
+                                      ")))";
         if (loop.imbalance) {
             worksheet_write_formula_num(ws, row, 4, imbalance.c_str(), f.tenths,
                                         cached ? *loop.imbalance : 0.0);

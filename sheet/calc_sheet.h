@@ -9,8 +9,8 @@
 
 #include "loop_balance.h"
 #include "segment_losses.h"
-#include "sheet_file.h"
 #include "sheet_columns.h"
+#include "sheet_file.h"
 
 namespace kestrune {
 

@@ -6,7 +6,6 @@
 
 #include <cstddef>
 #include <string>
-
 #include <vector>
 
 #include "calc_sheet.h"

@@ -63,8 +63,8 @@ std::string fitting_table_problem(const FittingTableError& error, std::string_vi
 std::string fitting_table_doubts(const std::vector<FittingDoubt>& doubts, std::string_view file) {
     std::string said;
     for (const FittingDoubt& doubt : doubts) {
-        said += (said.empty() ? "" : "；") + ("第 " + std::to_string(doubt.line) + " 行" +
-                                              in_quotes(doubt.name));
+        said += (said.empty() ? "" : "；") +
+                ("第 " + std::to_string(doubt.line) + " 行" + in_quotes(doubt.name));
         said += doubt.overlap ? "的 DN 范围有重叠，用先写的值"
                               : "与第 " + std::to_string(doubt.first_line) + " 行重名，用第 " +
                                     std::to_string(doubt.first_line) + " 行的值";
@@ -73,7 +73,8 @@ std::string fitting_table_doubts(const std::vector<FittingDoubt>& doubts, std::s
 }
 
 std::string length_refused(std::string_view entry) {
-    return "管长" + in_quotes(entry) + "不行：须是不小于 0 的数（m），用半角数字和小数点写，如 12.5。";
+    return "管长" + in_quotes(entry) +
+           "不行：须是不小于 0 的数（m），用半角数字和小数点写，如 12.5。";
 }
 
 std::string dn_refused(std::string_view entry, const DiameterRefusal& refusal,
@@ -81,7 +82,8 @@ std::string dn_refused(std::string_view entry, const DiameterRefusal& refusal,
     std::string known;
     for (const PipeSize& pipe : pipes) {
         const std::string dn = std::to_string(pipe.dn);
-        if ((pipe.dn != 0 || pipe.d != 0.0f) && (" " + known + " ").find(" " + dn + " ") == std::string::npos) {
+        if ((pipe.dn != 0 || pipe.d != 0.0f) &&
+            (" " + known + " ").find(" " + dn + " ") == std::string::npos) {
             known += (known.empty() ? "" : " ") + dn;
         }
     }

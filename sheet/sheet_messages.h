@@ -39,7 +39,6 @@ std::string dn_refused(std::string_view entry, const DiameterRefusal& refusal,
                        const PipeTable& pipes);
 std::string limit_refused(std::string_view entry);
 
-
 // An export that failed: the file's reason, or the missing Chinese font.
 struct ExportError;
 std::string export_problem(const ExportError& error);

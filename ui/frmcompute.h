@@ -37,8 +37,8 @@ class frmcompute {
                         SheetExports exports = {})
         : toolkit_(toolkit),
           places_(std::move(places)),
-          sheet_(toolkit, [this](const design_state& s) { return log_row(s); },
-                 std::move(exports)),
+          sheet_(
+              toolkit, [this](const design_state& s) { return log_row(s); }, std::move(exports)),
           grid_(sheet_, toolkit, state_.pipes) {}
 
     // The start-up sequence: defaults, pipe table, results log header (an earlier run's rows

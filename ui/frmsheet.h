@@ -108,7 +108,7 @@ class frmsheet {
     SheetExports exports_;
     CalcSheet sheet_;
     FittingTable fittings_;
-    bool save_failed_ = false;  // told once, until a save works again
+    bool save_failed_ = false;    // told once, until a save works again
     bool keep_off_file_ = false;  // the file could not be read: never written over
     bool unsaved_ = false;
     std::vector<std::string> warnings_;  // to tell at the next show_changes

@@ -39,8 +39,7 @@ std::string table_fault(const TableError& e) {
                    "须放在工作目录中。";
         case TableFault::unreadable:
             return "无法读取管道表文件" + file + "：" +
-                   failure_reason(e.in_the_way, e.code, e.reason) +
-                   "。";
+                   failure_reason(e.in_the_way, e.code, e.reason) + "。";
         case TableFault::too_large:
             return "管道表文件" + file + "太大（超过 " +
                    number(static_cast<std::int64_t>(largest_table_file / 1024)) +
@@ -111,12 +110,13 @@ std::string missing_table_question(const TableError& e, std::string_view folder)
 }
 
 std::string folder_not_writable(const FileError& e, std::string_view folder) {
-    return "文件夹 " + std::string(folder) + " 中不能写结果文件 outdata.txt：" + file_failure_reason(e) +
-           "。\n请另选一个可以写入的文件夹。";
+    return "文件夹 " + std::string(folder) + " 中不能写结果文件 outdata.txt：" +
+           file_failure_reason(e) + "。\n请另选一个可以写入的文件夹。";
 }
 
 std::string example_not_copied(const FileError& e, std::string_view folder) {
-    return "无法把示例管道表复制到文件夹 " + std::string(folder) + "：" + file_failure_reason(e) + "。";
+    return "无法把示例管道表复制到文件夹 " + std::string(folder) + "：" + file_failure_reason(e) +
+           "。";
 }
 
 std::string earlier_log_kept(std::string_view kept_name) {
@@ -148,7 +148,8 @@ std::string log_append_problem(const FileError& e) {
     }
     const std::string what =
         e.step == FileStep::flush
-            ? "本次结果写入“" + e.file + "”后无法存到磁盘上（同步失败）：" + file_failure_reason(e) + "。"
+            ? "本次结果写入“" + e.file + "”后无法存到磁盘上（同步失败）：" +
+                  file_failure_reason(e) + "。"
             : "无法把本次结果写入“" + e.file + "”：" + file_failure_reason(e) + "。";
     if (!e.unchanged) {
         return what +

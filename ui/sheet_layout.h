@@ -56,9 +56,9 @@ SheetWindowBoxes sheet_window_boxes(int width, int height, const std::function<i
 
 // The colours the system gives a window's parts, and those of one cell drawn in it.
 struct SystemColours {
-    Rgb text, base;                       // a list's
-    Rgb highlight_text, highlight;        // a selection's
-    Rgb header_text, header;              // a button face's: the row numbers
+    Rgb text, base;                 // a list's
+    Rgb highlight_text, highlight;  // a selection's
+    Rgb header_text, header;        // a button face's: the row numbers
 };
 struct CellColours {
     Rgb text, ground;

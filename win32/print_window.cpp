@@ -4,8 +4,8 @@
 #include <windowsx.h>
 
 #include "code_dialog.h"
-#include "dpi.h"
 #include "controls.h"
+#include "dpi.h"
 #include "print_colours.h"
 #include "wide_text.h"
 #include "window_class.h"

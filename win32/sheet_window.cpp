@@ -27,9 +27,9 @@ constexpr int loops_id = 301;
 constexpr int row_number_columns = 1;
 
 SystemColours system_colours() {
-    return {rgb_of(GetSysColor(COLOR_WINDOWTEXT)), rgb_of(GetSysColor(COLOR_WINDOW)),
+    return {rgb_of(GetSysColor(COLOR_WINDOWTEXT)),    rgb_of(GetSysColor(COLOR_WINDOW)),
             rgb_of(GetSysColor(COLOR_HIGHLIGHTTEXT)), rgb_of(GetSysColor(COLOR_HIGHLIGHT)),
-            rgb_of(GetSysColor(COLOR_BTNTEXT)), rgb_of(GetSysColor(COLOR_BTNFACE))};
+            rgb_of(GetSysColor(COLOR_BTNTEXT)),       rgb_of(GetSysColor(COLOR_BTNFACE))};
 }
 
 void move_to(HWND window, const ScreenBox& box) {
@@ -121,10 +121,11 @@ void SheetWindow::add_columns() {
     };
     add_column(list_, 0, L"", row_number_pixels(metrics.tmAveCharWidth), true);
     // The rows as high as the font and its room (a list view takes its images' height).
-    rows_ = ImageList_Create(1, row_pixels(metrics.tmHeight, [this](int twips) {
-                                 return twips_to_pixels(twips, window_dpi(window_));
-                             }),
-                             ILC_COLOR, 1, 0);
+    rows_ = ImageList_Create(
+        1,
+        row_pixels(metrics.tmHeight,
+                   [this](int twips) { return twips_to_pixels(twips, window_dpi(window_)); }),
+        ILC_COLOR, 1, 0);
     SendMessageW(list_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(rows_));
     for (std::size_t c = 0; c < sheet_columns.size(); ++c) {
         const std::wstring title = wide_text(column_title(c));
@@ -183,7 +184,8 @@ void SheetWindow::scroll_to_current() {
     RECT client{};
     GetClientRect(list_, &client);
     // The row numbers stand left of the first column: it brings them back into view.
-    const int numbers = at.column == 0 ? static_cast<int>(SendMessageW(list_, LVM_GETCOLUMNWIDTH, 0, 0)) : 0;
+    const int numbers =
+        at.column == 0 ? static_cast<int>(SendMessageW(list_, LVM_GETCOLUMNWIDTH, 0, 0)) : 0;
     int by = 0;
     if (cell.right > client.right) {
         by = std::min(cell.right - client.right, cell.left - numbers);

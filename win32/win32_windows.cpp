@@ -11,13 +11,13 @@
 #include <vector>
 
 #include "code_dialog.h"
+#include "controls.h"
 #include "dpi.h"
 #include "frmcompute.h"
 #include "messages.h"
-#include "controls.h"
 #include "print_colours.h"
-#include "tooltips.h"
 #include "song_font.h"
+#include "tooltips.h"
 #include "wide_text.h"
 #include "window_class.h"
 #include "window_placement.h"

@@ -81,7 +81,8 @@ class Win32Driver : public ConformanceDriver {
         HeldKeys held{shift ? VK_SHIFT : 0};
         SendMessageW(list, WM_LBUTTONDOWN, shift ? MK_SHIFT | MK_LBUTTON : MK_LBUTTON,
                      MAKELPARAM(item.left + 4, (item.top + item.bottom) / 2));
-        SendMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(item.left + 4, (item.top + item.bottom) / 2));
+        SendMessageW(list, WM_LBUTTONUP, 0,
+                     MAKELPARAM(item.left + 4, (item.top + item.bottom) / 2));
     }
     void close_sheet() override {
         SendMessageW(run_.windows.sheet_window()->handle(), WM_CLOSE, 0, 0);

@@ -90,8 +90,9 @@ TEST(FittingTable, ABadLineIsNamed) {
 
 TEST(FittingTable, ALineNotInUtf8IsNamedAsSuch) {
     // 截止阀 saved as GBK by an editor: never taken as a name no entry matches.
-    const auto table = parse_fitting_table("# 名称 | 系数 | 出处\n闸阀 | 0.5 | 手册\n"
-                                           "\xBD\xD8\xD6\xB9\xB7\xA7 | 9 | 手册\n");
+    const auto table = parse_fitting_table(
+        "# 名称 | 系数 | 出处\n闸阀 | 0.5 | 手册\n"
+        "\xBD\xD8\xD6\xB9\xB7\xA7 | 9 | 手册\n");
     ASSERT_FALSE(table.has_value());
     EXPECT_EQ(table.error().line, 3u);
     EXPECT_TRUE(table.error().not_utf8);
@@ -99,8 +100,9 @@ TEST(FittingTable, ALineNotInUtf8IsNamedAsSuch) {
 }
 
 TEST(FittingTable, ANameGivenTwiceAndOverlappingRangesAreNamedWithTheirLines) {
-    const auto table = parse_fitting_table("截止阀 | 9 | 手册\n闸阀 | DN15-25:0.5 DN20:0.3\n"
-                                           "# 注\n截 止阀 | 7 | 另一本\n");
+    const auto table = parse_fitting_table(
+        "截止阀 | 9 | 手册\n闸阀 | DN15-25:0.5 DN20:0.3\n"
+        "# 注\n截 止阀 | 7 | 另一本\n");
     ASSERT_TRUE(table.has_value());
     ASSERT_EQ(table.value().doubts.size(), 2u);
     const FittingDoubt& overlap = table.value().doubts[0];

@@ -45,10 +45,11 @@ TEST(FolderLock, AReadOnlyLockFileLocksAllTheSame) {
     FolderLock second;
     EXPECT_EQ(second.take(".", "two"), FolderLock::Outcome::held);
 #ifndef _WIN32
-    EXPECT_EQ(run_in_child({}, [] {
-                  FolderLock other;
-                  return other.take(".", "three") == FolderLock::Outcome::held ? 0 : 1;
-              }),
+    EXPECT_EQ(run_in_child({},
+                           [] {
+                               FolderLock other;
+                               return other.take(".", "three") == FolderLock::Outcome::held ? 0 : 1;
+                           }),
               0);
 #endif
 }
@@ -61,10 +62,9 @@ TEST(FolderLock, AnotherUsersLockFileIsHeldOrStandsInTheWayNeverIgnored) {
     TempWorkingFolder folder;
     std::filesystem::permissions(".", std::filesystem::perms::all);  // nobody may come in
     write_bytes(lock_file, "");
-    std::filesystem::permissions(lock_file, std::filesystem::perms::owner_read |
-                                                std::filesystem::perms::owner_write |
-                                                std::filesystem::perms::group_read |
-                                                std::filesystem::perms::others_read);
+    std::filesystem::permissions(
+        lock_file, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                       std::filesystem::perms::group_read | std::filesystem::perms::others_read);
     FolderLock holder;
     ASSERT_EQ(holder.take(".", "root"), FolderLock::Outcome::taken);
     const auto as_nobody = [] {
@@ -77,8 +77,8 @@ TEST(FolderLock, AnotherUsersLockFileIsHeldOrStandsInTheWayNeverIgnored) {
     };
     // Readable by nobody: locked against it; unreadable: in its way, never waved through.
     EXPECT_EQ(as_nobody(), static_cast<int>(FolderLock::Outcome::held));
-    std::filesystem::permissions(lock_file, std::filesystem::perms::owner_read |
-                                                std::filesystem::perms::owner_write);
+    std::filesystem::permissions(
+        lock_file, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     EXPECT_EQ(as_nobody(), static_cast<int>(FolderLock::Outcome::in_the_way));
 }
 #endif

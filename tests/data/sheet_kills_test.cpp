@@ -43,7 +43,7 @@ TEST(SheetKills, TwoHundredKillsWhileSavingEachLeaveTheSheetBeforeOrAfterTheLast
     testing::TempWorkingFolder folder;
     std::mt19937 random(20261208);
     std::uniform_int_distribution<int> moment(0, 4000);  // µs after the start
-    std::size_t known = 0;  // rows the file held after the last round
+    std::size_t known = 0;                               // rows the file held after the last round
     int killed_while_running = 0;
     for (int round = 0; round < 200; ++round) {
         int pipe_ends[2];

@@ -314,7 +314,6 @@ TEST(SheetExport, WithoutAChineseFontTheEngineerIsToldAndNothingIsWritten) {
     EXPECT_NE(export_problem(lacking).find("缺少计算书要用的字形（U+40960）"), std::string::npos);
 }
 
-
 TEST(SheetExport, LoopNamesAreMatchedExactlyAndALoopWithoutSegmentsSaysSoInTheWorkbook) {
     if (!have("soffice")) {
         GTEST_SKIP() << "LibreOffice (soffice) is not installed here";

@@ -11,11 +11,20 @@ namespace {
 
 TEST(SheetEntry, ALengthReadsAsTheLoadBoxReadsANumber) {
     const std::pair<const char*, std::optional<double>> cases[] = {
-        {"12.5", 12.5},        {"12.5 m", 12.5},  {" 1 000 ", 1000.0}, {"", 0.0},
-        {"1.5E1", 15.0},       {"&H10", 16.0},    {"3,5", std::nullopt},
+        {"12.5", 12.5},
+        {"12.5 m", 12.5},
+        {" 1 000 ", 1000.0},
+        {"", 0.0},
+        {"1.5E1", 15.0},
+        {"&H10", 16.0},
+        {"3,5", std::nullopt},
         {"12 ５", std::nullopt},  // a full-width digit is a second number, as in the load box
-        {"１２，５", std::nullopt}, {"4。5", std::nullopt}, {"5,5", std::nullopt},
-        {"-1", std::nullopt},  {"m", std::nullopt}, {"1E400", std::nullopt},
+        {"１２，５", std::nullopt},
+        {"4。5", std::nullopt},
+        {"5,5", std::nullopt},
+        {"-1", std::nullopt},
+        {"m", std::nullopt},
+        {"1E400", std::nullopt},
     };
     for (const auto& [entry, expected] : cases) {
         EXPECT_EQ(non_negative(entry), expected) << entry;

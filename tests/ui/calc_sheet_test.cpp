@@ -13,8 +13,8 @@
 #include "messages.h"
 #include "number_text.h"
 #include "program_run.h"
-#include "sheet_file.h"
 #include "sheet_dialogs.h"
+#include "sheet_file.h"
 #include "sheet_messages.h"
 
 namespace kestrune::testing {
@@ -101,9 +101,12 @@ TEST(CalcSheet, RefusedEntriesSayWhyAndLeaveTheRowAsItWas) {
         std::string reason;
     };
     const Case cases[] = {
-        {SheetColumn::length, "-3", "管长“-3”不行：须是不小于 0 的数（m），用半角数字和小数点写，如 12.5。"},
-        {SheetColumn::length, "abc", "管长“abc”不行：须是不小于 0 的数（m），用半角数字和小数点写，如 12.5。"},
-        {SheetColumn::length, "12,5", "管长“12,5”不行：须是不小于 0 的数（m），用半角数字和小数点写，如 12.5。"},
+        {SheetColumn::length, "-3",
+         "管长“-3”不行：须是不小于 0 的数（m），用半角数字和小数点写，如 12.5。"},
+        {SheetColumn::length, "abc",
+         "管长“abc”不行：须是不小于 0 的数（m），用半角数字和小数点写，如 12.5。"},
+        {SheetColumn::length, "12,5",
+         "管长“12,5”不行：须是不小于 0 的数（m），用半角数字和小数点写，如 12.5。"},
         {SheetColumn::xi, "2×蝶阀", "局部阻力系数表中没有管件“蝶阀”。"},
         {SheetColumn::xi, "闸阀", "局部阻力系数表中管件“闸阀”没有 DN20 的系数。"},
         // The sheet's own words, not the diameter box's (which asks for 确定 again).
@@ -267,7 +270,6 @@ TEST(CalcSheet, ADamagedSheetIsKeptAsideAndTold) {
     EXPECT_EQ(run.sheet().rows(), 1u);
 }
 
-
 TEST(CalcSheet, ExportsOfferADatedNameInTheWorkingFolderAndTellFailures) {
     SheetRun run;
     ASSERT_TRUE(run.start());
@@ -327,8 +329,9 @@ TEST(CalcSheet, AFittingsTableThatCannotBeReadIsSaidBeforeTheProgramsOwnStandsIn
     std::string told;
     run.toolkit.expect_message(&told);
     ASSERT_TRUE(run.start());
-    EXPECT_EQ(told, "局部阻力系数表“fittings.txt”无法读取：有同名的文件夹占用了这个文件名。"
-                    "本次改用程序自带的系数表，其中没有你自己加的管件。");
+    EXPECT_EQ(told,
+              "局部阻力系数表“fittings.txt”无法读取：有同名的文件夹占用了这个文件名。"
+              "本次改用程序自带的系数表，其中没有你自己加的管件。");
     EXPECT_EQ(run.toolkit.still_expected(), 0u);
     run.paste_load("10000");
     run.toolkit.answer_input("20");

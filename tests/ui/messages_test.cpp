@@ -135,7 +135,8 @@ TEST(EngineersWords, EachNoteAndRefusalReadsAsWritten) {
          "文件夹 /home/设计 中的 kestrune.lock 不是本程序能锁定的普通文件（可能是符号链接、"
          "文件夹，或属于别的用户）。\n没有这把锁，就不能保证只有一个 Kestrune 写这个文件夹；"
          "本次启动没有改动任何文件，现在退出。请删除它后再启动。"},
-        {length_refused("5,5"), "管长“5,5”不行：须是不小于 0 的数（m），用半角数字和小数点写，如 12.5。"},
+        {length_refused("5,5"),
+         "管长“5,5”不行：须是不小于 0 的数（m），用半角数字和小数点写，如 12.5。"},
     };
     for (const auto& [said, written] : cases) {
         EXPECT_EQ(said, written);

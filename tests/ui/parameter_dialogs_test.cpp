@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "parameter_dialogs.h"
+
 #include <gtest/gtest.h>
 
 #include <iterator>
 
-#include "parameter_dialogs.h"
 #include "program_run.h"
 
 namespace kestrune::testing {

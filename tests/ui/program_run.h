@@ -7,8 +7,8 @@
 #include "expected_log.h"
 #include "frmcompute.h"
 #include "print_statements.h"
-#include "sheet_export.h"
 #include "recording_toolkit.h"
+#include "sheet_export.h"
 #include "temp_folder.h"
 
 namespace kestrune::testing {

@@ -174,9 +174,10 @@ TEST(UnreadableSheet, IsSetAsideAndNeverWrittenOver) {
         toolkit.expect_message(&told);
         int bits = window.start() ? 0 : 1;
         size_once(toolkit, window);
-        bits |= told.rfind("无法读取计算表文件“calcsheet.txt”：没有权限（Permission denied）。"
-                           "它没有被改动，已另存为 calcsheet-",
-                           0) == 0
+        bits |= told.rfind(
+                    "无法读取计算表文件“calcsheet.txt”：没有权限（Permission denied）。"
+                    "它没有被改动，已另存为 calcsheet-",
+                    0) == 0
                     ? 0
                     : 2;
         bits |= window.sheet().rows() == 1 && !window.sheet().unsaved() ? 0 : 4;

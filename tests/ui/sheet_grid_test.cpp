@@ -10,8 +10,8 @@
 
 #include "example_table.h"
 #include "messages.h"
-#include "sheet_file.h"
 #include "program_run.h"
+#include "sheet_file.h"
 #include "sheet_layout.h"
 #include "sheet_messages.h"
 
@@ -171,7 +171,6 @@ TEST(SheetGrid, PastesABlockByTheOneReadingRuleOrRefusesItWhole) {
     run.paste("1");
     EXPECT_EQ(run.grid.message(), "“内径 d”一列由程序计算，不能粘贴，没有粘贴。");
 }
-
 
 TEST(SheetGrid, ARefusedPasteAfterAnUnchangedFirstValueLeavesTheEarlierEditInPlace) {
     GridRun run;

@@ -11,11 +11,11 @@
 
 #include "expected_log.h"
 #include "frmcompute.h"
-#include "sheet_export.h"
 #include "modal_watch.h"
 #include "print_line.h"
 #include "print_statements.h"
 #include "qt_windows.h"
+#include "sheet_export.h"
 #include "sheet_window.h"
 #include "temp_folder.h"
 
