@@ -11,14 +11,20 @@ std::optional<LoadFault> enter_load(design_state& s, std::string_view load_text)
     if (!q_user) {
         return LoadFault{LoadStep::user_load, q_user.error()};
     }
-    s.q_user = q_user.value();
+    return take_load(s, q_user.value());
+}
 
+std::optional<LoadFault> take_load(design_state& s, float q_user) {
+    s.q_user = q_user;
     auto q_design = to_float(static_cast<double>(s.k_margin) * static_cast<double>(s.q_user));
     if (!q_design) {
         return LoadFault{LoadStep::design_load, q_design.error()};
     }
-    s.q_design = q_design.value();
+    return take_design_load(s, q_design.value());
+}
 
+std::optional<LoadFault> take_design_load(design_state& s, float q_design) {
+    s.q_design = q_design;
     auto g = q_gexchange(s, s.q_design);
     if (!g) {
         return LoadFault{LoadStep::design_flow, g.error()};

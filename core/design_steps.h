@@ -26,6 +26,13 @@ struct LoadFault {
 // step succeeds; a failed step leaves its field and those after it as they were.
 std::optional<LoadFault> enter_load(design_state& s, std::string_view load_text);
 
+// The same from a load already read (a sum of consumers' loads, W): q_user, then q_design and
+// g_design by the same operations.
+std::optional<LoadFault> take_load(design_state& s, float q_user);
+
+// From a design load already formed (W): q_design, then g_design.
+std::optional<LoadFault> take_design_load(design_state& s, float q_design);
+
 // Where the calculation of a sizing stopped.
 enum class SizingStep { velocity, friction_factor, resistance };
 

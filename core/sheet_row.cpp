@@ -23,6 +23,7 @@ void take_sizing(SheetRow& row, const design_state& s) {
 SheetRow sheet_row_of(const design_state& s) {
     SheetRow row;
     take_sizing(row, s);
+    row.consumer = s.q_user;
     return row;
 }
 

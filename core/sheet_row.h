@@ -13,7 +13,9 @@ namespace kestrune {
 // with the parameters it was computed with, and what the engineer adds to it.
 struct SheetRow {
     // What the engineer enters.
-    std::string segment;             // 管段号, free text
+    std::string segment;                // 管段号, free text
+    std::vector<std::string> upstream;  // 上游: the 管段号 its water comes from; none: the source
+    float consumer = 0.0f;              // 用户负荷 of the consumer it serves, W; 0: none
     double length = 0.0;             // L, m
     std::string xi_entry;            // Σξ as typed: a number, or fittings with counts
     double xi = 0.0;                 // Σξ it last gave
@@ -25,7 +27,8 @@ struct SheetRow {
     float q_design = 0.0f;  // W
     float g_design = 0.0f;  // kg/h
     std::int16_t dn = 0;
-    float v = 0.0f;  // m/s
+    bool dn_fixed = true;  // chosen by the engineer, not by 自动选管径
+    float v = 0.0f;        // m/s
     float r = 0.0f;  // Pa/m
     // And what produced it.
     float d = 0.0f;     // inner diameter, mm
@@ -40,7 +43,8 @@ struct SheetRow {
     bool operator==(const SheetRow&) const = default;
 };
 
-// The row of a sizing just done: its values and the parameters in s.
+// The row of a sizing just done: its values and the parameters in s, its load the consumer's
+// and its DN the engineer's.
 SheetRow sheet_row_of(const design_state& s);
 
 // The record a row's sizing was made with, for sizing it again: its load, flow and

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sheet_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstdint>
@@ -97,7 +98,7 @@ std::string joined(const std::vector<std::string>& names, std::string_view betwe
     return out;
 }
 
-std::string row_line(const SheetRow& r) {
+std::string row_line(const SheetRow& r, int version) {
     const std::string fields[] = {
         escaped(r.segment),    number_text(r.length),   escaped(r.xi_entry),
         number_text(r.xi),     joined(r.loops, " "),    escaped(r.note),
@@ -110,13 +111,41 @@ std::string row_line(const SheetRow& r) {
     for (const std::string& field : fields) {
         line += '\t' + field;
     }
+    if (version >= 2) {
+        line += '\t' + joined(r.upstream, " ") + '\t' + number_text(r.consumer) + '\t' +
+                (r.dn_fixed ? "定" : "自动");
+    }
     return line;
 }
 
-constexpr std::size_t row_fields = 21;
+// A row as the first version kept it: no 上游, its load its consumer's, its DN the engineer's.
+bool first_version_row(const SheetRow& r) {
+    return r.upstream.empty() && r.consumer == r.q_user && r.dn_fixed;
+}
 
-std::optional<SheetRow> parse_row(const std::vector<std::string_view>& f) {
-    if (f.size() != row_fields || f[0] != "管段") {
+constexpr std::size_t first_row_fields = 21;
+constexpr std::size_t row_fields = 24;
+
+// Names separated by blanks, each escaped.
+std::optional<std::vector<std::string>> split_names(std::string_view text) {
+    std::vector<std::string> names;
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find(' ', start);
+        if (end == std::string_view::npos) {
+            end = text.size();
+        }
+        auto name = unescaped(text.substr(start, end - start));
+        if (!name || name->empty()) {
+            return std::nullopt;
+        }
+        names.push_back(*name);
+        start = end + 1;
+    }
+    return names;
+}
+
+std::optional<SheetRow> parse_row(const std::vector<std::string_view>& f, int version) {
+    if (f.size() != (version >= 2 ? row_fields : first_row_fields) || f[0] != "管段") {
         return std::nullopt;
     }
     SheetRow r;
@@ -129,18 +158,11 @@ std::optional<SheetRow> parse_row(const std::vector<std::string_view>& f) {
     r.segment = *segment;
     r.xi_entry = *xi_entry;
     r.note = *note;
-    for (std::size_t start = 0; start < f[5].size();) {
-        std::size_t end = f[5].find(' ', start);
-        if (end == std::string_view::npos) {
-            end = f[5].size();
-        }
-        auto name = unescaped(f[5].substr(start, end - start));
-        if (!name || name->empty()) {
-            return std::nullopt;
-        }
-        r.loops.push_back(*name);
-        start = end + 1;
+    auto loops = split_names(f[5]);
+    if (!loops) {
+        return std::nullopt;
     }
+    r.loops = std::move(*loops);
     const bool numbers_read =
         read_number(f[2], r.length) && read_number(f[4], r.xi) && read_number(f[7], r.q_user) &&
         read_number(f[8], r.q_design) && read_number(f[9], r.g_design) &&
@@ -150,6 +172,15 @@ std::optional<SheetRow> parse_row(const std::vector<std::string_view>& f) {
         read_number(f[18], r.t_return) && read_number(f[19], r.nu) && read_number(f[20], r.k_rough);
     if (!numbers_read) {
         return std::nullopt;
+    }
+    r.consumer = r.q_user;
+    if (version >= 2) {
+        auto upstream = split_names(f[21]);
+        if (!upstream || !read_number(f[22], r.consumer) || (f[23] != "定" && f[23] != "自动")) {
+            return std::nullopt;
+        }
+        r.upstream = std::move(*upstream);
+        r.dn_fixed = f[23] == "定";
     }
     return r;
 }
@@ -161,7 +192,11 @@ SheetFileError damaged_at(std::size_t line) {
 }  // namespace
 
 std::string sheet_text(const SheetData& sheet) {
-    std::string text = std::string(version_prefix) + std::to_string(sheet_file_version) +
+    // A sheet that uses nothing of the network is written as the first version wrote it, so
+    // that it reads byte for byte as before, in this program and in the earlier one.
+    const int version =
+        std::all_of(sheet.rows.begin(), sheet.rows.end(), first_version_row) ? 1 : 2;
+    std::string text = std::string(version_prefix) + std::to_string(version) +
                        std::string(version_suffix) + "\n";
     text += "不平衡率限值\t" + number_text(sheet.limit) + "\n";
     text += "环路";
@@ -170,7 +205,7 @@ std::string sheet_text(const SheetData& sheet) {
     }
     text += '\n';
     for (const SheetRow& row : sheet.rows) {
-        text += row_line(row) + '\n';
+        text += row_line(row, version) + '\n';
     }
     text += "共\t" + std::to_string(sheet.rows.size()) + "\t管段\n";
     return text;
@@ -225,7 +260,7 @@ Result<SheetData, SheetFileError> parse_sheet(std::string_view text) {
         sheet.loops.push_back(*name);
     }
     for (std::size_t i = 3; i + 1 < lines.size(); ++i) {
-        auto row = parse_row(split_fields(lines[i], '\t'));
+        auto row = parse_row(split_fields(lines[i], '\t'), version);
         if (!row) {
             return damaged_at(i + 1);
         }

@@ -26,7 +26,7 @@ constexpr char sheet_name[] = "水力计算表";
 constexpr char loops_name[] = "环路";
 constexpr char parameters_name[] = "参数";
 constexpr lxw_row_t first_row = 2;        // below the header and the units
-constexpr lxw_col_t density_column = 15;  // after the sheet's own columns
+constexpr auto density_column = static_cast<lxw_col_t>(sheet_columns.size());  // after them
 constexpr lxw_row_t first_loop_row = 3;   // below the limit and the header
 
 std::string column_letter(lxw_col_t column) {
@@ -134,6 +134,11 @@ void write_sheet(lxw_workbook* book, const CalcSheet& calc, const Formats& f, bo
                                         cached ? value : 0.0);
         };
         worksheet_write_string(ws, row, column_of(SheetColumn::segment), r.segment.c_str(), f.text);
+        worksheet_write_string(ws, row, column_of(SheetColumn::upstream),
+                               cell_text(calc, i, SheetColumn::upstream).c_str(), f.text);
+        if (r.consumer > 0.0f) {
+            put(SheetColumn::consumer, r.consumer, f.general);
+        }
         put(SheetColumn::load, r.q_design, logged_format(SheetColumn::load, f));
         put(SheetColumn::flow, r.g_design, logged_format(SheetColumn::flow, f));
         put(SheetColumn::length, r.length, f.general);

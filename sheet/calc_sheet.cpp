@@ -7,8 +7,20 @@
 #include <utility>
 
 #include "number_text.h"
+#include "sheet_network.h"
 
 namespace kestrune {
+namespace {
+
+std::string joined(const std::vector<std::string>& names) {
+    std::string out;
+    for (const std::string& name : names) {
+        out += (out.empty() ? "" : " ") + name;
+    }
+    return out;
+}
+
+}  // namespace
 
 void CalcSheet::reset(SheetData data) {
     data_ = std::move(data);
@@ -73,6 +85,49 @@ void CalcSheet::add_row(SheetRow row) {
 
 void CalcSheet::change_row(std::size_t index, SheetRow row) {
     change_rows({{index, std::move(row)}});
+}
+
+bool CalcSheet::replace(SheetData after) {
+    Step step = begin_step();
+    auto& rows = data_.rows;
+    if (after.rows.size() == rows.size()) {
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            if (!(after.rows[i] == rows[i])) {
+                know_loops(step, after.rows[i]);
+                step.splices.push_back({i, {rows[i]}, {after.rows[i]}});
+            }
+        }
+    } else {
+        // Rows added or taken away: one splice between what stayed the same at either end.
+        std::size_t head = 0;
+        while (head < rows.size() && head < after.rows.size() && rows[head] == after.rows[head]) {
+            ++head;
+        }
+        std::size_t tail = 0;
+        while (tail < rows.size() - head && tail < after.rows.size() - head &&
+               rows[rows.size() - 1 - tail] == after.rows[after.rows.size() - 1 - tail]) {
+            ++tail;
+        }
+        Splice splice{head, {}, {}};
+        splice.before.assign(rows.begin() + static_cast<std::ptrdiff_t>(head),
+                             rows.end() - static_cast<std::ptrdiff_t>(tail));
+        splice.after.assign(after.rows.begin() + static_cast<std::ptrdiff_t>(head),
+                            after.rows.end() - static_cast<std::ptrdiff_t>(tail));
+        for (const SheetRow& row : splice.after) {
+            know_loops(step, row);
+        }
+        step.splices.push_back(std::move(splice));
+    }
+    if (network_given(after.rows)) {
+        step.loops_after = after.loops;  // the loops found, and only those
+    }
+    step.limit_after = after.limit;
+    if (step.splices.empty() && step.loops_after == step.loops_before &&
+        step.limit_after == step.limit_before) {
+        return false;
+    }
+    commit(std::move(step));
+    return true;
 }
 
 bool CalcSheet::change_rows(std::vector<std::pair<std::size_t, SheetRow>> changes) {
@@ -161,6 +216,7 @@ std::string CalcSheet::next_segment_number() const {
 }
 
 void CalcSheet::recompute() {
+    network_ = network_given(data_.rows) ? find_network(network_segments(data_.rows)) : Network{};
     losses_.clear();
     losses_.reserve(data_.rows.size());
     std::vector<LoopSegment> segments;
@@ -180,6 +236,10 @@ std::string cell_text(const CalcSheet& calc, std::size_t index, SheetColumn colu
     switch (column) {
         case SheetColumn::segment:
             return row.segment;
+        case SheetColumn::upstream:
+            return joined(row.upstream);
+        case SheetColumn::consumer:
+            return row.consumer > 0.0f ? float_box_form(row.consumer) : std::string();
         case SheetColumn::load:
             return float_box_form(row.q_design);
         case SheetColumn::flow:
@@ -187,13 +247,13 @@ std::string cell_text(const CalcSheet& calc, std::size_t index, SheetColumn colu
         case SheetColumn::length:
             return shortest_text(row.length);
         case SheetColumn::dn:
-            return std::to_string(row.dn);
+            return row.dn > 0 ? std::to_string(row.dn) : std::string();  // no pipe yet
         case SheetColumn::inner_diameter:
-            return float_box_form(row.d);
+            return row.dn > 0 ? float_box_form(row.d) : std::string();
         case SheetColumn::velocity:
-            return float_box_form(row.v);
+            return row.dn > 0 ? float_box_form(row.v) : std::string();
         case SheetColumn::resistance:
-            return float_box_form(row.r);
+            return row.dn > 0 ? float_box_form(row.r) : std::string();
         case SheetColumn::friction_loss:
             return fixed_text(losses.friction, 1);
         case SheetColumn::xi:
@@ -204,13 +264,8 @@ std::string cell_text(const CalcSheet& calc, std::size_t index, SheetColumn colu
             return fixed_text(losses.local, 1);
         case SheetColumn::total_loss:
             return fixed_text(losses.total, 1);
-        case SheetColumn::loops: {
-            std::string loops;
-            for (const std::string& loop : row.loops) {
-                loops += (loops.empty() ? "" : " ") + loop;
-            }
-            return loops;
-        }
+        case SheetColumn::loops:
+            return joined(row.loops);
         case SheetColumn::note:
             return row.note;
     }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "loop_balance.h"
+#include "network.h"
 #include "segment_losses.h"
 #include "sheet_columns.h"
 #include "sheet_file.h"
@@ -27,9 +28,17 @@ class CalcSheet {
     const SheetData& data() const { return data_; }
     const std::vector<SegmentLosses>& losses() const { return losses_; }
     const LoopReport& report() const { return report_; }
+    // The network its 上游 column gives; empty (no loops, no faults) without one.
+    const Network& network() const { return network_; }
+    bool has_network() const { return !network_.carried.empty(); }
 
     // A sheet read from its file: no history before it.
     void reset(SheetData data);
+
+    // The sheet as one action leaves it (rows changed, added or taken away, its loops and
+    // limit): one step; false when nothing changed. With a network its loops are exactly
+    // those given; without one, loops the rows name become known.
+    bool replace(SheetData after);
 
     void add_row(SheetRow row);
     // A row changed; loops it names that the sheet does not know yet become known.
@@ -74,6 +83,7 @@ class CalcSheet {
     SheetData data_;
     std::vector<SegmentLosses> losses_;
     LoopReport report_;
+    Network network_;
     std::deque<Step> undo_;
     std::vector<Step> redo_;
 };

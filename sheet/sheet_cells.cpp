@@ -22,9 +22,13 @@ std::string joined(const std::vector<std::string>& names, std::string_view betwe
 
 ShownCell shown_cell(const CalcSheet& calc, std::size_t row, std::size_t column) {
     const ColumnLayout& layout = sheet_columns.at(column);
-    ShownCell cell{cell_text(calc, row, layout.column), Tone::plain, !layout.editable,
-                   layout.format != CellFormat::text};
+    ShownCell cell{cell_text(calc, row, layout.column), Tone::plain,
+                   !cell_editable(calc, layout.column), layout.format != CellFormat::text};
     const SheetRow& r = calc.data().rows.at(row);
+    // In a network 自动选管径 chooses the pipes: the engineer's own are marked as such.
+    if (layout.column == SheetColumn::dn && calc.has_network() && r.dn > 0 && r.dn_fixed) {
+        cell.text += " " + std::string(fixed_dn_mark);
+    }
     // GB 50736-2012, table 5.9.13: the velocity limits by DN (velocity_limit).
     if (layout.column == SheetColumn::velocity && r.v > velocity_limit(r.dn)) {
         cell.text += " " + std::string(speeding_mark);
@@ -102,8 +106,13 @@ std::string loop_cell(const CalcSheet& calc, std::size_t index, LoopColumn colum
     return {};
 }
 
+bool cell_editable(const CalcSheet& calc, SheetColumn column) {
+    // Loops of a network are found, not typed.
+    return column_layout(column).editable && !(column == SheetColumn::loops && calc.has_network());
+}
+
 std::vector<std::string> loop_notes(const CalcSheet& calc) {
-    std::vector<std::string> notes;
+    std::vector<std::string> notes = network_fault_notes(calc.network(), calc.data().rows);
     const auto& lonely = calc.report().segments_in_no_loop;
     if (!lonely.empty()) {
         std::vector<std::string> names;

@@ -29,9 +29,13 @@ ShownCell shown_loop_cell(const CalcSheet& calc, std::size_t loop, std::size_t c
 std::string entry_text(const CalcSheet& calc, std::size_t row, SheetColumn column);
 // A cell of the loop summary, as shown.
 std::string loop_cell(const CalcSheet& calc, std::size_t loop, LoopColumn column);
-// What the loop summary says besides its rows: segments in no loop; and the same as one line.
+// What the loop summary says besides its rows: the network's faults, segments in no loop; and
+// the same as one line.
 std::vector<std::string> loop_notes(const CalcSheet& calc);
 std::string loop_notes_line(const CalcSheet& calc);
+
+// Whether the engineer may type into a column: not the computed ones, nor the loops of a network.
+bool cell_editable(const CalcSheet& calc, SheetColumn column);
 
 // A column's title in the grid's header: "流速 v (m/s)".
 std::string column_title(std::size_t column);

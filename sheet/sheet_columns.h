@@ -12,6 +12,8 @@ namespace kestrune {
 
 enum class SheetColumn {
     segment,           // 管段号
+    upstream,          // 上游
+    consumer,          // 用户负荷
     load,              // design load Q
     flow,              // design flow G
     length,            // L
@@ -47,12 +49,14 @@ struct ColumnLayout {
 };
 
 // clang-format off
-inline constexpr std::array<ColumnLayout, 15> sheet_columns{{
+inline constexpr std::array<ColumnLayout, 17> sheet_columns{{
     {SheetColumn::segment,          "管段号",       "",     6,  true,  CellFormat::text},
+    {SheetColumn::upstream,         "上游",         "",     6,  true,  CellFormat::text},
+    {SheetColumn::consumer,         "用户负荷 Q用户", "W",  9,  true,  CellFormat::logged},
     {SheetColumn::load,             "热负荷 Q",     "W",    9,  false, CellFormat::logged},
     {SheetColumn::flow,             "流量 G",       "kg/h", 9,  false, CellFormat::logged},
     {SheetColumn::length,           "管长 L",       "m",    7,  true,  CellFormat::entered},
-    {SheetColumn::dn,               "公称直径 DN",  "",     6,  true,  CellFormat::integer},
+    {SheetColumn::dn,               "公称直径 DN",  "",     8,  true,  CellFormat::integer},
     {SheetColumn::inner_diameter,   "内径 d",       "mm",   7,  false, CellFormat::logged},
     {SheetColumn::velocity,         "流速 v",       "m/s",  7,  false, CellFormat::logged},
     {SheetColumn::resistance,       "比摩阻 R",     "Pa/m", 8,  false, CellFormat::logged},

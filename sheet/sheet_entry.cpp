@@ -8,6 +8,8 @@
 #include "failure_words.h"
 #include "leading_number.h"
 #include "sheet_messages.h"
+#include "sheet_network.h"
+#include "conversions.h"
 
 namespace kestrune {
 namespace {
@@ -56,11 +58,23 @@ std::vector<std::string> loop_names(std::string_view entry) {
 
 std::optional<std::string> read_entry(SheetRow& row, SheetColumn column, std::string_view entry,
                                       const FittingTable& fittings, const PipeTable& pipes,
-                                      std::vector<design_state>& sizings, std::string& note) {
+                                      bool& resized, std::string& note) {
     switch (column) {
         case SheetColumn::segment:
             row.segment = std::string(entry);
             return std::nullopt;
+        case SheetColumn::upstream:
+            row.upstream = loop_names(entry);
+            return std::nullopt;
+        case SheetColumn::consumer: {
+            auto load = non_negative(entry);
+            const auto q = load ? to_float(*load) : Result<float, ArithError>(ArithError{});
+            if (!q) {
+                return consumer_refused(entry);
+            }
+            row.consumer = q.value();
+            return std::nullopt;
+        }
         case SheetColumn::length: {
             auto length = non_negative(entry);
             if (!length) {
@@ -79,6 +93,10 @@ std::optional<std::string> read_entry(SheetRow& row, SheetColumn column, std::st
             return std::nullopt;
         }
         case SheetColumn::dn: {
+            if (is_blank(entry)) {
+                row.dn_fixed = false;  // 自动选管径 may choose it again
+                return std::nullopt;
+            }
             const auto pipe = answered_pipe(entry, pipes);
             if (!pipe) {
                 return dn_refused(entry, pipe.error(), pipes);
@@ -89,13 +107,9 @@ std::optional<std::string> read_entry(SheetRow& row, SheetColumn column, std::st
                 return sizing_problem(*fault, s);
             }
             take_sizing(row, s);
-            sizings.push_back(s);
-            auto xi = evaluate_xi(row.xi_entry, fittings, row.dn);
-            if (xi) {
-                row.xi = xi.value();
-            } else if (note.empty()) {
-                note = xi_kept_for_new_dn(xi.error(), row.xi);
-            }
+            row.dn_fixed = true;
+            resized = true;
+            refresh_xi(row, fittings, note);
             return std::nullopt;
         }
         case SheetColumn::loops:

@@ -25,10 +25,11 @@ std::optional<double> non_negative(std::string_view entry);
 std::vector<std::string> loop_names(std::string_view entry);
 
 // An entry read into a copy of its row: a new DN sizes the copy with the row's own flow and
-// parameters and adds that sizing to sizings (for the log, once the whole action is taken),
-// and a note may be left. The refusal, if any: the row is then not to be used.
+// parameters, fixes it as the engineer's and sets resized (to be logged once the whole action
+// is taken); a blank DN leaves the pipe and frees it for 自动选管径. A note may be left. The
+// refusal, if any: the row is then not to be used.
 std::optional<std::string> read_entry(SheetRow& row, SheetColumn column, std::string_view entry,
                                       const FittingTable& fittings, const PipeTable& pipes,
-                                      std::vector<design_state>& sizings, std::string& note);
+                                      bool& resized, std::string& note);
 
 }  // namespace kestrune

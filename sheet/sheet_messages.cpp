@@ -117,6 +117,90 @@ std::string loops_refused(std::string_view entry) {
     return "环路" + in_quotes(entry) + "不行：请写环路名称，用空格分开，如“1 2”。";
 }
 
+std::string consumer_refused(std::string_view entry) {
+    return "用户负荷" + in_quotes(entry) + "不行：须是不小于 0 的数（W），空着表示没有用户。";
+}
+
+std::string consumer_needed(std::string_view segment) {
+    return "管段 " + std::string(segment) +
+           " 的用户负荷就是它的负荷，不能空着：没有上游时每个管段都有自己的用户。没有改动。";
+}
+
+namespace {
+
+std::string names_of(const std::vector<std::size_t>& segments, const std::vector<SheetRow>& rows,
+                     std::string_view between) {
+    std::string out;
+    for (std::size_t row : segments) {
+        const std::string& name = rows[row].segment;
+        out += (out.empty() ? "" : std::string(between)) +
+               (name.empty() ? "（第 " + std::to_string(row + 1) + " 行）" : name);
+    }
+    return out;
+}
+
+}  // namespace
+
+std::vector<std::string> network_fault_notes(const Network& network,
+                                             const std::vector<SheetRow>& rows) {
+    std::vector<std::string> notes;
+    for (const NetworkFault& fault : network.faults) {
+        const std::string named = names_of(fault.segments, rows, "、");
+        switch (fault.kind) {
+            case NetworkFaultKind::duplicate_segment:
+                notes.push_back("管段号 " + rows[fault.segments.front()].segment + " 用了 " +
+                                std::to_string(fault.segments.size()) + " 次，上游指不出是哪一段。");
+                break;
+            case NetworkFaultKind::unknown_upstream:
+                notes.push_back("管段 " + named + " 的上游 " + fault.name + " 不存在。");
+                break;
+            case NetworkFaultKind::cycle:
+                notes.push_back("管段 " + named + " 的上游连成了环。");
+                break;
+            case NetworkFaultKind::several_paths:
+                notes.push_back("用户管段 " + named +
+                                " 有不止一条路径（环网或旁通），每个用户只能在一条环路上。");
+                break;
+            case NetworkFaultKind::no_consumer:
+                notes.push_back("环路 " + names_of(fault.segments, rows, " → ") + " 上没有用户。");
+                break;
+            case NetworkFaultKind::no_path:
+                notes.push_back("用户管段 " + named + " 不在从热源出发的任何环路上。");
+                break;
+            case NetworkFaultKind::too_many_paths:
+                notes.push_back("环路超过 " + std::to_string(most_paths) + " 条，没有列出。");
+                break;
+        }
+    }
+    if (!notes.empty()) {
+        notes.emplace_back(network_held_note);
+    }
+    return notes;
+}
+
+std::string pipes_chosen_note(const std::vector<PipeChoice>& choices,
+                              const std::vector<SheetRow>& rows) {
+    std::size_t changed = 0;
+    std::string beyond;
+    for (const PipeChoice& choice : choices) {
+        changed += choice.dn_before != choice.dn_after ? 1 : 0;
+        if (!choice.within_limits) {
+            beyond += (beyond.empty() ? "" : "、") + rows[choice.row].segment;
+        }
+    }
+    std::string note = "自动选管径：" + std::to_string(choices.size()) + " 个管段，" +
+                       std::to_string(changed) + " 个改了管径。";
+    if (!beyond.empty()) {
+        note += "管段 " + beyond + " 用了管道表中最大的管径，仍超出流速或比摩阻上限。";
+    }
+    return note;
+}
+
+std::string rows_not_sized(const std::vector<std::size_t>& unsized,
+                           const std::vector<SheetRow>& rows) {
+    return "管段 " + names_of(unsized, rows, "、") + " 无法按新负荷计算（数值溢出或温差为 0），保持原值。";
+}
+
 std::string limit_refused(std::string_view entry) {
     return "不平衡率限值" + in_quotes(entry) + "不行：须是大于 0 的百分数。";
 }

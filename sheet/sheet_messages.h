@@ -10,6 +10,7 @@
 #include "fitting_table.h"
 #include "pipe_table.h"
 #include "sheet_file.h"
+#include "sheet_network.h"
 
 namespace kestrune {
 
@@ -38,6 +39,22 @@ std::string loops_refused(std::string_view entry);
 std::string dn_refused(std::string_view entry, const DiameterRefusal& refusal,
                        const PipeTable& pipes);
 std::string limit_refused(std::string_view entry);
+std::string consumer_refused(std::string_view entry);
+// Without a network a row's 用户负荷 is its load: it cannot be taken away.
+std::string consumer_needed(std::string_view segment);
+
+// What is wrong with the network, naming its segments (their 管段号); said on the message line
+// and in the printed calculation. While any stands, no load is derived.
+std::vector<std::string> network_fault_notes(const Network& network,
+                                             const std::vector<SheetRow>& rows);
+inline constexpr std::string_view network_held_note =
+    "网络有误，负荷、流量和环路保持改正前的值。";
+// 自动选管径 and what it chose.
+std::string pipes_chosen_note(const std::vector<PipeChoice>& choices,
+                              const std::vector<SheetRow>& rows);
+// A row whose derived sizing failed.
+std::string rows_not_sized(const std::vector<std::size_t>& unsized,
+                           const std::vector<SheetRow>& rows);
 
 // An export that failed: the file's reason, or the missing Chinese font.
 struct ExportError;
@@ -53,6 +70,8 @@ inline constexpr std::string_view critical_mark = "最不利";
 inline constexpr std::string_view over_limit_mark = "超限";
 // A velocity above the limit for its DN, in the sheet and on paper.
 inline constexpr std::string_view speeding_mark = "超速";
+// A DN the engineer chose, which 自动选管径 leaves alone.
+inline constexpr std::string_view fixed_dn_mark = "指定";
 std::string loop_summary_heading(std::string_view limit_percent);
 inline constexpr std::string_view no_own_segments_note = "无独立管段";
 inline constexpr std::string_view no_segments_note = "没有管段";

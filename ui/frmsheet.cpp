@@ -15,9 +15,16 @@
 #include "sheet_entry.h"
 #include "sheet_file.h"
 #include "sheet_messages.h"
+#include "sheet_network.h"
 
 namespace kestrune {
 namespace {
+
+// What a results log row holds of a sizing.
+bool same_sizing(const SheetRow& a, const SheetRow& b) {
+    return a.q_user == b.q_user && a.q_design == b.q_design && a.g_design == b.g_design &&
+           a.dn == b.dn && a.d == b.d && a.v == b.v && a.r == b.r && a.ycxs == b.ycxs;
+}
 
 const std::filesystem::path sheet_file{sheet_file_name};
 
@@ -84,8 +91,9 @@ void frmsheet::open(const std::filesystem::path& examples) {
 void frmsheet::add_sizing(const design_state& s) {
     SheetRow row = sheet_row_of(s);
     row.segment = sheet_.next_segment_number();
-    sheet_.add_row(std::move(row));
-    save();
+    SheetData after = sheet_.data();
+    after.rows.push_back(std::move(row));
+    take(std::move(after), {});
 }
 
 EditOutcome frmsheet::edit(std::size_t index, SheetColumn column, std::string_view entry,
@@ -94,35 +102,81 @@ EditOutcome frmsheet::edit(std::size_t index, SheetColumn column, std::string_vi
 }
 
 EditOutcome frmsheet::edit_cells(const std::vector<CellEntry>& entries, const PipeTable& pipes) {
-    // Each row as the entries leave it, in the order first touched.
-    std::vector<std::pair<std::size_t, SheetRow>> changed;
-    std::vector<design_state> sizings;
+    SheetData after = sheet_.data();
+    std::vector<std::size_t> resized;  // rows a DN entry sized anew, in the order entered
     std::string note;
     for (const CellEntry& entry : entries) {
-        if (entry.row >= rows() || !column_layout(entry.column).editable) {
+        if (entry.row >= rows() || !cell_editable(sheet_, entry.column)) {
             return {};  // nothing to enter there
         }
-        auto at = std::find_if(changed.begin(), changed.end(),
-                               [&](const auto& c) { return c.first == entry.row; });
-        if (at == changed.end()) {
-            changed.emplace_back(entry.row, sheet_.data().rows[entry.row]);
-            at = changed.end() - 1;
-        }
-        if (auto refused =
-                read_entry(at->second, entry.column, entry.text, fittings_, pipes, sizings, note)) {
+        bool sized = false;
+        if (auto refused = read_entry(after.rows[entry.row], entry.column, entry.text, fittings_,
+                                      pipes, sized, note)) {
             return {false, *refused};
         }
-    }
-    if (sheet_.change_rows(std::move(changed))) {
-        save();
-    }
-    // Only a re-sizing that was taken is logged, after the sheet holds it.
-    for (const design_state& s : sizings) {
-        if (auto problem = log_sizing_(s)) {
-            warnings_.push_back(*problem);
+        if (sized && std::find(resized.begin(), resized.end(), entry.row) == resized.end()) {
+            resized.push_back(entry.row);
         }
     }
+    if (!network_given(after.rows)) {
+        for (const CellEntry& entry : entries) {
+            if (entry.column == SheetColumn::consumer && !(after.rows[entry.row].consumer > 0.0f)) {
+                return {false, consumer_needed(after.rows[entry.row].segment)};
+            }
+        }
+    }
+    const std::string problem = take(std::move(after), resized);
+    return {true, problem.empty() ? note : problem};
+}
+
+EditOutcome frmsheet::choose_pipes(const PipeTable& pipes) {
+    SheetData after = sheet_.data();
+    const auto unsized = settle_network(after);
+    const auto choices = kestrune::choose_pipes(after, pipes, fittings_);
+    std::string note = pipes_chosen_note(choices, after.rows);
+    if (!unsized.empty()) {
+        note = rows_not_sized(unsized, after.rows);
+    }
+    take(std::move(after), {});
     return {true, note};
+}
+
+std::string frmsheet::take(SheetData after, const std::vector<std::size_t>& resized) {
+    const auto unsized = settle_network(after);
+    const std::string problem = unsized.empty() ? std::string() : rows_not_sized(unsized, after.rows);
+    const SheetData before = sheet_.data();
+    if (sheet_.replace(std::move(after))) {
+        save();
+    }
+    // Logged after the sheet holds them: the rows an entry sized, then every other row whose
+    // sizing the action changed (its flow from the network, its DN chosen), each once.
+    const auto& now = sheet_.data().rows;
+    std::vector<std::size_t> logged = resized;
+    for (std::size_t i = 0; i < now.size(); ++i) {
+        if (now[i].dn <= 0 || std::find(resized.begin(), resized.end(), i) != resized.end()) {
+            continue;
+        }
+        const SheetRow* was = nullptr;
+        if (before.rows.size() == now.size()) {
+            was = &before.rows[i];
+        } else {
+            const auto same = std::find_if(before.rows.begin(), before.rows.end(),
+                                           [&](const SheetRow& r) { return r.segment == now[i].segment; });
+            if (same == before.rows.end()) {
+                continue;  // a new row: its sizing logged itself
+            }
+            was = &*same;
+        }
+        if (!same_sizing(*was, now[i])) {
+            logged.push_back(i);
+        }
+    }
+    for (std::size_t i : logged) {
+        if (auto failure = log_sizing_(sizing_state_of(now[i], {}))) {
+            warnings_.push_back(*failure);
+        }
+    }
+    return problem;
 }
 
 EditOutcome frmsheet::set_limit(std::string_view entry) {
@@ -152,16 +206,33 @@ bool frmsheet::redo() {
 }
 
 bool frmsheet::move_row(std::size_t row, int direction) {
-    if (!sheet_.move_row(row, direction)) {
+    const auto& rows = sheet_.data().rows;
+    if (row >= rows.size() || (direction < 0 && row == 0) ||
+        (direction > 0 && row + 1 >= rows.size())) {
         return false;
     }
-    save();
+    SheetData after = sheet_.data();
+    std::swap(after.rows[row], after.rows[direction < 0 ? row - 1 : row + 1]);
+    take(std::move(after), {});
     return true;
 }
 
-void frmsheet::remove_rows(const std::vector<std::size_t>& rows) {
-    sheet_.remove_rows(rows);
-    save();
+void frmsheet::remove_rows(const std::vector<std::size_t>& indices) {
+    SheetData after = sheet_.data();
+    std::vector<bool> gone(after.rows.size(), false);
+    for (std::size_t i : indices) {
+        if (i < gone.size()) {
+            gone[i] = true;
+        }
+    }
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < after.rows.size(); ++i) {
+        if (!gone[i]) {
+            after.rows[kept++] = std::move(after.rows[i]);
+        }
+    }
+    after.rows.resize(kept);
+    take(std::move(after), {});
 }
 
 ExportStamp frmsheet::stamp() const {

@@ -60,6 +60,9 @@ class frmsheet {
     // nor its file nor the results log. Taken, they are one undo step and one save, and the
     // re-sizings among them are logged after that.
     EditOutcome edit_cells(const std::vector<CellEntry>& entries, const PipeTable& pipes);
+    // 自动选管径: the pipes the engineer has not fixed chosen for their flows; one undo step,
+    // each changed sizing logged once. The note says what was chosen.
+    EditOutcome choose_pipes(const PipeTable& pipes);
     EditOutcome set_limit(std::string_view entry);
     bool undo();
     bool redo();
@@ -96,6 +99,10 @@ class frmsheet {
     std::vector<std::string> loop_notes() const { return kestrune::loop_notes(sheet_); }
 
   private:
+    // The sheet as an action leaves it, its network settled: one step and one save, and the
+    // changed sizings logged; resized: rows an entry sized, logged even when unchanged. The
+    // problem to tell, if a row could not be sized.
+    std::string take(SheetData after, const std::vector<std::size_t>& resized);
     void save();
     ExportStamp stamp() const;
     bool export_to(

@@ -138,8 +138,9 @@ void SheetGrid::clear_selection() {
     for (std::size_t row = top; row <= bottom && row < sheet_.rows(); ++row) {
         for (std::size_t column = left; column <= right; ++column) {
             const ColumnLayout& layout = sheet_columns[column];
-            // A DN cannot be empty: a pipe stays sized.
-            if (layout.editable && layout.column != SheetColumn::dn) {
+            // A DN stays: in a network Delete frees it for 自动选管径, else it is left alone.
+            if (cell_editable(sheet_.sheet(), layout.column) &&
+                (layout.column != SheetColumn::dn || sheet_.sheet().has_network())) {
                 entries.push_back({row, layout.column, {}});
             }
         }
@@ -182,7 +183,8 @@ void SheetGrid::act_while_editing(const KeyPress& press) {
 }
 
 void SheetGrid::act(const KeyPress& press) {
-    const bool editable = sheet_.rows() > 0 && sheet_columns[current_.column].editable;
+    const bool editable =
+        sheet_.rows() > 0 && cell_editable(sheet_.sheet(), sheet_columns[current_.column].column);
     switch (press.key) {
         case GridKey::up:
         case GridKey::down:
@@ -350,7 +352,7 @@ void SheetGrid::paste(std::string_view text) {
     }
     for (std::size_t c = 0; c < width; ++c) {
         const ColumnLayout& layout = sheet_columns[current_.column + c];
-        if (!layout.editable) {
+        if (!cell_editable(sheet_.sheet(), layout.column)) {
             message_ = paste_into_read_only(layout.header);
             return;
         }

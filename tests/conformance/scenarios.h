@@ -240,7 +240,9 @@ inline std::string parameter_tip(std::size_t dialog, float value) {
 }
 
 // Columns of the sheet the scenarios touch.
-constexpr std::size_t length_column = 3, dn_column = 4, xi_column = 9;
+inline const std::size_t length_column = column_index(SheetColumn::length),
+                         dn_column = column_index(SheetColumn::dn),
+                         xi_column = column_index(SheetColumn::xi);
 
 // The table the scenarios size with.
 inline PipeTable worked_pipes() {

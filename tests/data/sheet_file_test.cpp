@@ -77,7 +77,7 @@ TEST(SheetFile, DamagedOrNewerTextIsToldWithWhere) {
              return t;
          }(),
          SheetFault::damaged, 4},
-        {"newer", "Kestrune 水力计算表 第 2 版\n其他内容\n", SheetFault::newer, 0},
+        {"newer", "Kestrune 水力计算表 第 3 版\n其他内容\n", SheetFault::newer, 0},
     };
     for (const Case& c : cases) {
         auto parsed = parse_sheet(c.text);
@@ -87,7 +87,7 @@ TEST(SheetFile, DamagedOrNewerTextIsToldWithWhere) {
             EXPECT_EQ(parsed.error().line, c.line) << c.name;
         }
     }
-    EXPECT_EQ(parse_sheet("Kestrune 水力计算表 第 2 版\n").error().version, 2);
+    EXPECT_EQ(parse_sheet("Kestrune 水力计算表 第 3 版\n").error().version, 3);
 }
 
 TEST(SheetFile, ADamagedFileIsKeptAsideNeverOverwritten) {

@@ -146,18 +146,19 @@ TEST(SheetExport, TheWorkbooksFormulasGiveTheProgramsValues) {
     const auto& rows = sheets["水力计算表"];
     ASSERT_GE(rows.size(), 5u);
     EXPECT_EQ(rows[0][0], "管段号");
-    EXPECT_EQ(rows[1][2], "kg/h");
+    const auto at = [](SheetColumn column) { return column_index(column); };
+    EXPECT_EQ(rows[1][at(SheetColumn::flow)], "kg/h");
     const auto number = [](const std::string& text) { return std::stod(text); };
     for (std::size_t i = 0; i < 3; ++i) {
         const SegmentLosses& l = sheet.losses()[i];
         const auto& row = rows[2 + i];
         EXPECT_EQ(row[0], sheet.data().rows[i].segment);
-        EXPECT_NEAR(number(row[8]), l.friction, 0.01) << i;
-        EXPECT_NEAR(number(row[10]), l.dynamic, 0.01) << i;
-        EXPECT_NEAR(number(row[11]), l.local, 0.01) << i;
-        EXPECT_NEAR(number(row[12]), l.total, 0.01) << i;
+        EXPECT_NEAR(number(row[at(SheetColumn::friction_loss)]), l.friction, 0.01) << i;
+        EXPECT_NEAR(number(row[at(SheetColumn::dynamic_pressure)]), l.dynamic, 0.01) << i;
+        EXPECT_NEAR(number(row[at(SheetColumn::local_loss)]), l.local, 0.01) << i;
+        EXPECT_NEAR(number(row[at(SheetColumn::total_loss)]), l.total, 0.01) << i;
     }
-    EXPECT_NEAR(number(rows[2][12]), 1956.4, 0.05);
+    EXPECT_NEAR(number(rows[2][at(SheetColumn::total_loss)]), 1956.4, 0.05);
 
     expect_loops_as_the_program(sheets["环路"], sheet);
     const LoopReport& report = sheet.report();

@@ -16,7 +16,8 @@ using namespace kestrune::testing;
 
 namespace {
 
-constexpr int length = 3, dn = 4;
+const int length = static_cast<int>(column_index(SheetColumn::length)),
+          dn = static_cast<int>(column_index(SheetColumn::dn));
 
 // Started, the worked example sized, the sheet open from its button.
 struct SheetProgram : QtProgram {
@@ -74,7 +75,8 @@ void SheetWindowTest::theEditorKeepsItsOwnKeysAndTakesAnInputMethodsText() {
     QApplication::sendEvent(sheet->view(), &chinese);
     QCOMPARE(sheet->editor()->text(), QStringLiteral("立管"));
     QTest::keyClick(sheet->editor(), Qt::Key_Return);
-    QCOMPARE(run.sheet_cell(0, 14), QStringLiteral("立管"));
+    QCOMPARE(run.sheet_cell(0, static_cast<int>(column_index(SheetColumn::note))),
+             QStringLiteral("立管"));
     // Read-only columns look it: another ground than the editable ones.
     const QAbstractItemModel* model = sheet->view()->model();
     QVERIFY(model->data(model->index(0, dn + 1), Qt::BackgroundRole) !=

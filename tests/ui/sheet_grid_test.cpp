@@ -18,7 +18,10 @@
 namespace kestrune::testing {
 namespace {
 
-constexpr std::size_t segment = 0, length = 3, dn = 4, xi = 9, loops = 13, note = 14;
+const std::size_t segment = column_index(SheetColumn::segment),
+                  length = column_index(SheetColumn::length), dn = column_index(SheetColumn::dn),
+                  xi = column_index(SheetColumn::xi), loops = column_index(SheetColumn::loops),
+                  note = column_index(SheetColumn::note);
 
 KeyPress key(GridKey k, bool shift = false, bool ctrl = false) {
     return {k, shift, ctrl, {}};
@@ -100,7 +103,9 @@ TEST(SheetGrid, TypingReplacesEnterCommitsAndF2EditsWhatWasTyped) {
     EXPECT_EQ(run.grid.edit_text(), "2×90°煨弯 + 截止阀");
     run.press({key(GridKey::escape)});
     // A read-only cell takes no typing.
-    run.press({key(GridKey::home), key(GridKey::right), typed("5")});
+    run.press({key(GridKey::home), key(GridKey::right), key(GridKey::right), key(GridKey::right)});
+    ASSERT_EQ(run.grid.current().column, column_index(SheetColumn::load));
+    run.press({typed("5")});
     EXPECT_FALSE(run.grid.editing());
 }
 
@@ -143,9 +148,10 @@ TEST(SheetGrid, CopiesTabSeparatedWithTheHeaderForWholeRows) {
     run.press({key(GridKey::up), key(GridKey::up), key(GridKey::select_rows, true),
                key(GridKey::copy, false, true)});
     const std::string whole = run.toolkit.clipboard();
-    EXPECT_EQ(whole.rfind("管段号\t热负荷 Q\t流量 G\t管长 L\t", 0), 0u) << whole;
-    EXPECT_NE(whole.find("\r\n\tW\tkg/h\tm\t"), std::string::npos);
-    EXPECT_NE(whole.find("\r\n1\t12000\t412.71\t0\t20\t21.25\t0.329\t101.17\t"), std::string::npos);
+    EXPECT_EQ(whole.rfind("管段号\t上游\t用户负荷 Q用户\t热负荷 Q\t流量 G\t管长 L\t", 0), 0u) << whole;
+    EXPECT_NE(whole.find("\r\n\t\tW\tW\tkg/h\tm\t"), std::string::npos);
+    EXPECT_NE(whole.find("\r\n1\t\t10000\t12000\t412.71\t0\t20\t21.25\t0.329\t101.17\t"),
+              std::string::npos);
     run.grid.open();
     run.press({key(GridKey::up, true), key(GridKey::right, true)});
     EXPECT_EQ(run.grid.copied_text(), "0\t20\r\n0\t20\r\n");
@@ -200,8 +206,10 @@ TEST(SheetGrid, ARefusedBlockChangesNeitherTheSheetNorItsFileNorTheLog) {
     for (int row = 0; row < 75; ++row) {
         block += std::to_string(row) + ".5\t" + (row < 74 ? "25" : "-1") + "\r\n";
     }
-    run.press({key(GridKey::home, false, true), key(GridKey::right), key(GridKey::right),
-               key(GridKey::right)});
+    run.press({key(GridKey::home, false, true)});
+    while (run.grid.current().column < length) {
+        run.press({key(GridKey::right)});
+    }
     run.paste(block);
     EXPECT_EQ(run.grid.message(),
               dn_refused("-1", DiameterRefusal{true, -1}, run.window.state().pipes));

@@ -17,7 +17,9 @@
 namespace kestrune::testing {
 namespace {
 
-constexpr std::size_t length = 3, velocity = 6, xi = 9, loops = 13;
+const std::size_t length = column_index(SheetColumn::length),
+                  velocity = column_index(SheetColumn::velocity), xi = column_index(SheetColumn::xi),
+                  loops = column_index(SheetColumn::loops);
 
 class SheetRun : public ProgramRun {
   public:
