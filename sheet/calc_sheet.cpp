@@ -203,8 +203,12 @@ bool CalcSheet::redo() {
 }
 
 std::string CalcSheet::next_segment_number() const {
+    return kestrune::next_segment_number(data_.rows);
+}
+
+std::string next_segment_number(const std::vector<SheetRow>& rows) {
     long largest = 0;
-    for (const SheetRow& row : data_.rows) {
+    for (const SheetRow& row : rows) {
         long number = 0;
         const char* end = row.segment.data() + row.segment.size();
         auto res = std::from_chars(row.segment.data(), end, number);

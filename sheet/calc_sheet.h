@@ -88,6 +88,9 @@ class CalcSheet {
     std::vector<Step> redo_;
 };
 
+// The 管段号 a new row among these gets: one more than the largest whole number among them.
+std::string next_segment_number(const std::vector<SheetRow>& rows);
+
 // A cell of the sheet as the windows, the clipboard and the printed calculation show it:
 // logged values with the digits the results window shows, losses to 0.1 Pa, Σξ as its sum.
 std::string cell_text(const CalcSheet& calc, std::size_t row, SheetColumn column);

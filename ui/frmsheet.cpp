@@ -101,12 +101,53 @@ EditOutcome frmsheet::edit(std::size_t index, SheetColumn column, std::string_vi
     return edit_cells({{index, column, std::string(entry)}}, pipes);
 }
 
+namespace {
+
+// A row typed into the sheet rather than sized: the parameters of the row it follows (the
+// program's own in an empty sheet), the next 管段号, and nothing yet to size.
+SheetRow typed_row(const std::vector<SheetRow>& rows, std::size_t like) {
+    SheetRow row = sheet_row_of(design_state{});
+    if (like < rows.size()) {
+        const SheetRow& model = rows[like];
+        row.k_margin = model.k_margin;
+        row.rho = model.rho;
+        row.t_supply = model.t_supply;
+        row.t_return = model.t_return;
+        row.nu = model.nu;
+        row.k_rough = model.k_rough;
+    }
+    row.segment = next_segment_number(rows);
+    row.q_user = row.q_design = row.g_design = row.consumer = 0.0f;
+    row.dn = 0;
+    row.dn_fixed = false;
+    return row;
+}
+
+}  // namespace
+
+std::size_t frmsheet::insert_row(std::size_t below) {
+    SheetData after = sheet_.data();
+    const std::size_t at = after.rows.empty() ? 0 : std::min(below + 1, after.rows.size());
+    SheetRow row = typed_row(after.rows, at == 0 ? 0 : at - 1);
+    after.rows.insert(after.rows.begin() + static_cast<std::ptrdiff_t>(at), std::move(row));
+    take(std::move(after), {});
+    return at;
+}
+
 EditOutcome frmsheet::edit_cells(const std::vector<CellEntry>& entries, const PipeTable& pipes) {
     SheetData after = sheet_.data();
+    // A block reaching below the last row brings the rows it needs.
+    std::size_t needed = after.rows.size();
+    for (const CellEntry& entry : entries) {
+        needed = std::max(needed, entry.row + 1);
+    }
+    while (after.rows.size() < needed) {
+        after.rows.push_back(typed_row(after.rows, after.rows.size() - 1));
+    }
     std::vector<std::size_t> resized;  // rows a DN entry sized anew, in the order entered
     std::string note;
     for (const CellEntry& entry : entries) {
-        if (entry.row >= rows() || !cell_editable(sheet_, entry.column)) {
+        if (!cell_editable(sheet_, entry.column)) {
             return {};  // nothing to enter there
         }
         bool sized = false;

@@ -58,8 +58,12 @@ class frmsheet {
     // Entries made by one action (a paste, a Delete over a selection): every one is read and
     // checked before anything changes; one refused, and nothing changes, neither the sheet
     // nor its file nor the results log. Taken, they are one undo step and one save, and the
-    // re-sizings among them are logged after that.
+    // re-sizings among them are logged after that. Entries below the last row add the rows
+    // they need (typed rows, as insert_row makes them).
     EditOutcome edit_cells(const std::vector<CellEntry>& entries, const PipeTable& pipes);
+    // A new row below the given one (at the top of an empty sheet), with the next 管段号 and
+    // the parameters of the row above: its index.
+    std::size_t insert_row(std::size_t below);
     // 自动选管径: the pipes the engineer has not fixed chosen for their flows; one undo step,
     // each changed sizing logged once. The note says what was chosen.
     EditOutcome choose_pipes(const PipeTable& pipes);

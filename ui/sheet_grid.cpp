@@ -123,6 +123,13 @@ bool SheetGrid::commit() {
     return true;
 }
 
+void SheetGrid::add_row_below() {
+    const std::size_t row = sheet_.insert_row(current_.row);
+    current_ = {row, current_.column};
+    anchor_ = current_;
+    whole_rows_ = false;
+}
+
 void SheetGrid::commit_and_move(int rows, int columns) {
     if (commit()) {
         move(rows, columns, false);
@@ -165,6 +172,12 @@ void SheetGrid::act_while_editing(const KeyPress& press) {
             message_.clear();
             return;
         case GridKey::enter:
+            if (press.ctrl) {
+                if (commit()) {
+                    add_row_below();
+                }
+                return;
+            }
             commit_and_move(press.shift ? -1 : 1, 0);
             return;
         case GridKey::tab:
@@ -198,6 +211,10 @@ void SheetGrid::act(const KeyPress& press) {
             move(0, press.shift ? -1 : 1, false);
             break;
         case GridKey::enter:
+            if (press.ctrl) {
+                add_row_below();
+                break;
+            }
             move(press.shift ? -1 : 1, 0, false);
             break;
         case GridKey::home:
@@ -281,6 +298,9 @@ void SheetGrid::act(const KeyPress& press) {
         case GridKey::export_report:
             sheet_.export_report();
             break;
+        case GridKey::choose_pipes:
+            message_ = sheet_.choose_pipes(pipes_).message;
+            break;
         default:
             break;
     }
@@ -345,7 +365,8 @@ void SheetGrid::paste(std::string_view text) {
     if (block.empty()) {
         return;
     }
-    if (current_.row + block.size() > sheet_.rows() || current_.column + width > column_count) {
+    // Rows below the last are added; columns beyond the last are not there to fill.
+    if (sheet_.rows() == 0 || current_.column + width > column_count) {
         message_ = paste_does_not_fit(block.size(), width, sheet_.rows() - current_.row,
                                       column_count - current_.column);
         return;

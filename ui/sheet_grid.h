@@ -39,6 +39,7 @@ enum class GridKey {
     set_limit,  // asks for the imbalance limit
     export_workbook,
     export_report,
+    choose_pipes,  // 自动选管径
     typed,
 };
 
@@ -95,6 +96,8 @@ class SheetGrid {
     void act_while_editing(const KeyPress& press);
     void move(int rows, int columns, bool extend);
     void commit_and_move(int rows, int columns);
+    // Ctrl+Enter: a new row below the current one, entered in the same column.
+    void add_row_below();
     bool commit();
     void clear_selection();
     void select_rows(std::size_t first, std::size_t last);

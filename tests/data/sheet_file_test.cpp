@@ -56,6 +56,35 @@ TEST(SheetFile, WritesReadableTextThatReadsBackExactly) {
     EXPECT_EQ(back.value(), sheet);
 }
 
+TEST(SheetFile, ANetworkIsKeptAsTheSecondVersionAndTheFirstReadsWithoutLoss) {
+    SheetData sheet = two_rows();
+    sheet.rows[1].upstream = {"1", "1\\b"};
+    sheet.rows[1].consumer = 0;
+    sheet.rows[1].dn_fixed = false;
+    const std::string text = sheet_text(sheet);
+    EXPECT_EQ(text.substr(0, text.find('\n') + 1), "Kestrune 水力计算表 第 2 版\n");
+    // The first version's fields, then 上游, 用户负荷 and whose DN it is.
+    EXPECT_NE(text.find("\t0.477\t0.2\t\t10000\t定\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\t0.477\t0.2\t1 1\\\\b\t0\t自动\n"), std::string::npos) << text;
+    auto back = parse_sheet(text);
+    ASSERT_TRUE(back.has_value());
+    EXPECT_EQ(back.value(), sheet);
+
+    // A first-version file: no 上游, each load its consumer's, each DN the engineer's.
+    auto first = parse_sheet(sheet_text(two_rows()));
+    ASSERT_TRUE(first.has_value());
+    for (const SheetRow& row : first.value().rows) {
+        EXPECT_TRUE(row.upstream.empty());
+        EXPECT_EQ(row.consumer, row.q_user);
+        EXPECT_TRUE(row.dn_fixed);
+    }
+    // A second-version row with a whose-DN word of neither kind is damaged.
+    std::string odd = text;
+    odd.replace(odd.find("\t自动\n"), 8, "\t也许\n");
+    ASSERT_FALSE(parse_sheet(odd).has_value());
+    EXPECT_EQ(parse_sheet(odd).error().line, 5u);
+}
+
 TEST(SheetFile, DamagedOrNewerTextIsToldWithWhere) {
     const std::string good = sheet_text(two_rows());
     struct Case {

@@ -160,10 +160,23 @@ TEST(SheetGrid, CopiesTabSeparatedWithTheHeaderForWholeRows) {
 TEST(SheetGrid, PastesABlockByTheOneReadingRuleOrRefusesItWhole) {
     GridRun run;
     run.press({key(GridKey::up), key(GridKey::up)});
+    // A block longer than the sheet brings its rows, numbered on; one undo takes them back.
     run.paste("1\r\n2\r\n3\r\n4\r\n");
-    EXPECT_EQ(run.grid.message(),
-              "要粘贴的是 4 行 1 列，从当前格往下只有 3 行、往右只有 12 列，没有粘贴。");
+    ASSERT_EQ(run.window.sheet().rows(), 4u);
+    EXPECT_EQ(run.cell(3, segment), "4");
+    EXPECT_EQ(run.cell(3, length), "4");
+    EXPECT_EQ(run.cell(3, dn), "");
+    run.press({key(GridKey::undo, false, true)});
+    EXPECT_EQ(run.window.sheet().rows(), 3u);
     EXPECT_EQ(run.cell(0, length), "0");
+    // One wider than what is left to the right is not pasted.
+    run.press({key(GridKey::end), key(GridKey::left)});
+    run.paste("a\tb\tc\r\n");
+    EXPECT_EQ(run.grid.message(),
+              "要粘贴的是 1 行 3 列，从当前格往下只有 3 行、往右只有 2 列，没有粘贴。");
+    run.press({key(GridKey::home), key(GridKey::right), key(GridKey::right),
+               key(GridKey::right), key(GridKey::right), key(GridKey::right)});
+    ASSERT_EQ(run.grid.current().column, length);
     run.paste("12.5\r\n8 m\r\n3,5\r\n");
     // The third value is refused (a comma for a point): nothing of the block stays.
     EXPECT_EQ(run.grid.message(), length_refused("3,5"));

@@ -114,6 +114,7 @@ TEST(SheetKeys, EachButtonTellsItsKeyAndDoesWhatTheKeyDoes) {
         {SheetCommand::set_limit, "并联环路不平衡率限值", GridKey::set_limit},
         {SheetCommand::export_excel, "Ctrl+E", GridKey::export_workbook},
         {SheetCommand::export_pdf, "Ctrl+P", GridKey::export_report},
+        {SheetCommand::choose_pipes, "Ctrl+D", GridKey::choose_pipes},
     };
     std::size_t buttons = 0;
     for (const CommandLayout& command : sheet_commands) {

@@ -1,0 +1,165 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A small two-pipe system typed as rows: its loads summed, its loops found and its pipes chosen
+// exactly as the main window would size each summed load.
+#include "sheet_network.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "calc_sheet.h"
+#include "design_steps.h"
+#include "example_files.h"
+#include "number_text.h"
+#include "pipe_preview.h"
+#include "pipe_table.h"
+#include "sheet_messages.h"
+#include "worked_sheet.h"
+
+namespace kestrune::testing {
+namespace {
+
+PipeTable example_pipes() {
+    return parse_pipe_table(example_file("indata1.txt"), example_file("indata2.txt")).value();
+}
+
+// A row typed into the sheet: the program's parameters, no pipe yet.
+SheetRow typed_row(const std::string& name, std::vector<std::string> upstream, float consumer) {
+    SheetRow row = sheet_row_of(design_state{});
+    row.segment = name;
+    row.upstream = std::move(upstream);
+    row.consumer = consumer;
+    row.q_user = row.q_design = row.g_design = 0.0f;
+    row.dn = 0;
+    row.dn_fixed = false;
+    return row;
+}
+
+// Supply main 1, risers 2 and 3, radiators 4 to 7, their returns 8 and 9, return main 10.
+SheetData small_system() {
+    SheetData data;
+    data.rows = {
+        typed_row("1", {}, 0),           typed_row("2", {"1"}, 0),
+        typed_row("3", {"1"}, 0),        typed_row("4", {"2"}, 1500),
+        typed_row("5", {"2"}, 2000),     typed_row("6", {"3"}, 1200),
+        typed_row("7", {"3"}, 1800),     typed_row("8", {"4", "5"}, 0),
+        typed_row("9", {"6", "7"}, 0),   typed_row("10", {"8", "9"}, 0),
+    };
+    return data;
+}
+
+// The main window's sizing of a load typed as text, with the pipe its list recommends.
+design_state main_window_sizing(const std::string& load, const PipeTable& pipes) {
+    design_state s;
+    s.pipes = pipes;
+    EXPECT_FALSE(enter_load(s, load)) << load;
+    const auto preview = preview_table(s);
+    for (std::size_t k = 0; preview && k < pipe_rows; ++k) {
+        if ((*preview)[k] && (*preview)[k]->mark == PreviewMark::suggested) {
+            EXPECT_FALSE(size_pipe(s, pipes[k]));
+            return s;
+        }
+    }
+    ADD_FAILURE() << "nothing recommended for " << load;
+    return s;
+}
+
+TEST(SheetNetwork, LoadsAreSummedAndPipesChosenAsTheMainWindowSizesTheSum) {
+    const PipeTable pipes = example_pipes();
+    SheetData data = small_system();
+    EXPECT_TRUE(settle_network(data).empty());
+    EXPECT_EQ(data.loops, (std::vector<std::string>{"4", "5", "6", "7"}));
+    EXPECT_EQ(data.rows[0].loops, data.loops);
+    EXPECT_EQ(data.rows[7].loops, (std::vector<std::string>{"4", "5"}));
+    const auto choices = choose_pipes(data, pipes, shipped_fittings());
+    EXPECT_EQ(choices.size(), 10u);
+    // Sums worked by hand: the mains 6500 W, riser A 3500 W, riser B 3000 W.
+    const char* sums[] = {"6500", "3500", "3000", "1500", "2000", "1200", "1800",
+                          "3500", "3000", "6500"};
+    for (std::size_t i = 0; i < data.rows.size(); ++i) {
+        const design_state s = main_window_sizing(sums[i], pipes);
+        const SheetRow& row = data.rows[i];
+        EXPECT_EQ(row.q_user, s.q_user) << i;
+        EXPECT_EQ(row.q_design, s.q_design) << i;
+        EXPECT_EQ(row.g_design, s.g_design) << i;
+        EXPECT_EQ(row.dn, s.dn) << i;
+        EXPECT_EQ(row.d, s.d) << i;
+        EXPECT_EQ(row.v, s.v) << i;
+        EXPECT_EQ(row.ycxs, s.ycxs) << i;
+        EXPECT_EQ(row.r, s.r) << i;
+        EXPECT_FALSE(row.dn_fixed) << i;
+    }
+    // 6500 W × 1.2 = 7800 W; 7800 W × 3600 / (4187 × 25 K) = 268.259 kg/h, up to 268.26.
+    EXPECT_EQ(float_box_form(data.rows[0].q_design), "7800");
+    EXPECT_EQ(float_box_form(data.rows[0].g_design), "268.26");
+    // A second run chooses the same and changes nothing.
+    SheetData again = data;
+    choose_pipes(again, pipes, shipped_fittings());
+    EXPECT_EQ(again, data);
+}
+
+TEST(SheetNetwork, AFixedPipeStaysAndTheLargestIsTakenWhereNoneQualifies) {
+    const PipeTable pipes = example_pipes();
+    SheetData data = small_system();
+    data.rows[0].dn = 50;
+    data.rows[0].d = pipes[5].d;
+    data.rows[0].dn_fixed = true;
+    data.rows[3].consumer = 3.5e6f;  // 3.5 MW: too fast even in DN150
+    settle_network(data);
+    const auto choices = choose_pipes(data, pipes, shipped_fittings());
+    ASSERT_EQ(pipes[5].dn, 50);
+    EXPECT_EQ(data.rows[0].dn, 50);  // the engineer's, though far too small
+    EXPECT_GT(data.rows[0].v, velocity_limit(50));
+    const auto big = std::find_if(choices.begin(), choices.end(),
+                                  [](const PipeChoice& c) { return c.row == 3; });
+    ASSERT_NE(big, choices.end());
+    EXPECT_FALSE(big->within_limits);
+    EXPECT_EQ(big->dn_after, 150);
+}
+
+TEST(SheetNetwork, ConsumersWithTheirOwnMarginsAddTheirDesignLoads) {
+    SheetData data = small_system();
+    data.rows[3].k_margin = 1.1f;  // radiator 4: 1500 W × 1.1
+    settle_network(data);
+    const float q4 = static_cast<float>(static_cast<double>(1.1f) * 1500.0);
+    const float q5 = 2400.0f;
+    EXPECT_EQ(data.rows[1].q_user, 3500.0f);
+    EXPECT_EQ(data.rows[1].q_design, static_cast<float>(static_cast<double>(q4) + q5));
+    EXPECT_EQ(data.rows[3].q_design, q4);
+}
+
+TEST(SheetNetwork, AFaultHoldsEveryValueAndTheSheetSaysWhy) {
+    SheetData data = small_system();
+    settle_network(data);
+    const SheetData settled = data;
+    data.rows[4].consumer = 9000;  // would change riser A and the mains
+    data.rows[8].upstream = {"6", "7", "77"};
+    EXPECT_TRUE(settle_network(data).empty());
+    data.rows[4].consumer = settled.rows[4].consumer;
+    data.rows[8].upstream = settled.rows[8].upstream;
+    EXPECT_EQ(data, settled);
+
+    data.rows[8].upstream = {"6", "7", "77"};
+    CalcSheet sheet;
+    sheet.reset(data);
+    const auto notes = network_fault_notes(sheet.network(), sheet.data().rows);
+    ASSERT_EQ(notes.size(), 2u);
+    EXPECT_EQ(notes[0], "管段 9 的上游 77 不存在。");
+    EXPECT_EQ(notes[1], network_held_note);
+}
+
+TEST(SheetNetwork, WithoutANetworkARowsOwnConsumerIsItsLoad) {
+    CalcSheet worked = worked_sheet();
+    SheetData data = worked.data();
+    EXPECT_TRUE(settle_network(data).empty());
+    EXPECT_EQ(data, worked.data());  // nothing to derive: every row's load is its consumer's
+    data.rows[1].consumer = 2000;
+    settle_network(data);
+    EXPECT_EQ(data.rows[1].q_user, 2000.0f);
+    EXPECT_EQ(data.rows[1].q_design, 2400.0f);
+    EXPECT_EQ(data.rows[1].loops, worked.data().rows[1].loops);  // typed loops stay
+    EXPECT_EQ(data.rows[0], worked.data().rows[0]);
+}
+
+}  // namespace
+}  // namespace kestrune::testing
