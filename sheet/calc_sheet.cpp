@@ -221,17 +221,24 @@ std::string next_segment_number(const std::vector<SheetRow>& rows) {
 
 void CalcSheet::recompute() {
     network_ = network_given(data_.rows) ? find_network(network_segments(data_.rows)) : Network{};
-    losses_.clear();
-    losses_.reserve(data_.rows.size());
+    report_ = loop_report(data_, losses_);
+}
+
+LoopReport loop_report(const SheetData& data, std::vector<SegmentLosses>& losses) {
+    losses.clear();
+    losses.reserve(data.rows.size());
     std::vector<LoopSegment> segments;
-    segments.reserve(data_.rows.size());
-    for (const SheetRow& row : data_.rows) {
-        losses_.push_back(segment_losses(row.r, row.v, row.rho, row.length, row.xi));
-        // Volume flow, m³/h, from the mass flow in kg/h and the row's own density.
-        const double flow = row.rho > 0.0f ? static_cast<double>(row.g_design) / row.rho : 0.0;
-        segments.push_back({&row.loops, losses_.back().total, flow});
+    segments.reserve(data.rows.size());
+    for (const SheetRow& row : data.rows) {
+        losses.push_back(segment_losses(row.r, row.v, row.rho, row.length, row.xi));
+        segments.push_back({&row.loops, losses.back().total, volume_flow(row)});
     }
-    report_ = balance_loops(segments, data_.loops, data_.limit);
+    return balance_loops(segments, data.loops, data.limit);
+}
+
+double volume_flow(const SheetRow& row) {
+    // From the mass flow in kg/h and the row's own density.
+    return row.rho > 0.0f ? static_cast<double>(row.g_design) / row.rho : 0.0;
 }
 
 std::string cell_text(const CalcSheet& calc, std::size_t index, SheetColumn column) {

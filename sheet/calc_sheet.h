@@ -88,6 +88,11 @@ class CalcSheet {
     std::vector<Step> redo_;
 };
 
+// Each row's losses and the loop balance they give: what the sheet shows for data.
+LoopReport loop_report(const SheetData& data, std::vector<SegmentLosses>& losses);
+// A row's volume flow, m³/h.
+double volume_flow(const SheetRow& row);
+
 // The 管段号 a new row among these gets: one more than the largest whole number among them.
 std::string next_segment_number(const std::vector<SheetRow>& rows);
 

@@ -196,6 +196,25 @@ std::string pipes_chosen_note(const std::vector<PipeChoice>& choices,
     return note;
 }
 
+std::string balance_change_text(const BalanceChange& change, const std::vector<SheetRow>& rows) {
+    return "管段 " + rows[change.row].segment + "：DN" + std::to_string(change.dn_before) +
+           " → DN" + std::to_string(change.dn_after) + "，环路 " + change.loop + " 不平衡率 " +
+           fixed_text(shown_imbalance(change.imbalance_before), 1) + " % → " +
+           fixed_text(shown_imbalance(change.imbalance_after), 1) + " %";
+}
+
+std::string pipes_balanced_note(const std::vector<BalanceChange>& changes,
+                                const std::vector<SheetRow>& rows) {
+    if (changes.empty()) {
+        return "平衡管径：没有可以改小而不超速、不超过最不利环路的管径，超限的环路仍靠阀门平衡。";
+    }
+    std::string note = "平衡管径：";
+    for (std::size_t i = 0; i < changes.size(); ++i) {
+        note += (i == 0 ? "" : "；") + balance_change_text(changes[i], rows);
+    }
+    return note + "。";
+}
+
 std::string rows_not_sized(const std::vector<std::size_t>& unsized,
                            const std::vector<SheetRow>& rows) {
     return "管段 " + names_of(unsized, rows, "、") + " 无法按新负荷计算（数值溢出或温差为 0），保持原值。";

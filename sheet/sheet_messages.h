@@ -10,6 +10,7 @@
 #include "fitting_table.h"
 #include "pipe_table.h"
 #include "sheet_file.h"
+#include "pipe_balance.h"
 #include "sheet_network.h"
 
 namespace kestrune {
@@ -52,6 +53,10 @@ inline constexpr std::string_view network_held_note =
 // 自动选管径 and what it chose.
 std::string pipes_chosen_note(const std::vector<PipeChoice>& choices,
                               const std::vector<SheetRow>& rows);
+// 平衡管径 and what it changed: "管段 7：DN25 → DN20，环路 7 不平衡率 23.4 % → 9.8 %".
+std::string pipes_balanced_note(const std::vector<BalanceChange>& changes,
+                                const std::vector<SheetRow>& rows);
+std::string balance_change_text(const BalanceChange& change, const std::vector<SheetRow>& rows);
 // A row whose derived sizing failed.
 std::string rows_not_sized(const std::vector<std::size_t>& unsized,
                            const std::vector<SheetRow>& rows);

@@ -15,6 +15,7 @@
 #include "sheet_entry.h"
 #include "sheet_file.h"
 #include "sheet_messages.h"
+#include "pipe_balance.h"
 #include "sheet_network.h"
 
 namespace kestrune {
@@ -178,6 +179,16 @@ EditOutcome frmsheet::choose_pipes(const PipeTable& pipes) {
     if (!unsized.empty()) {
         note = rows_not_sized(unsized, after.rows);
     }
+    take(std::move(after), {});
+    return {true, note};
+}
+
+EditOutcome frmsheet::balance_pipes(const PipeTable& pipes) {
+    SheetData after = sheet_.data();
+    const auto unsized = settle_network(after);
+    const auto changes = kestrune::balance_pipes(after, pipes, fittings_);
+    const std::string note =
+        unsized.empty() ? pipes_balanced_note(changes, after.rows) : rows_not_sized(unsized, after.rows);
     take(std::move(after), {});
     return {true, note};
 }

@@ -67,6 +67,9 @@ class frmsheet {
     // 自动选管径: the pipes the engineer has not fixed chosen for their flows; one undo step,
     // each changed sizing logged once. The note says what was chosen.
     EditOutcome choose_pipes(const PipeTable& pipes);
+    // 平衡管径: loops over the limit brought within it by smaller pipes where that can be done;
+    // one undo step, each changed sizing logged once. The note lists the changes.
+    EditOutcome balance_pipes(const PipeTable& pipes);
     EditOutcome set_limit(std::string_view entry);
     bool undo();
     bool redo();

@@ -301,6 +301,9 @@ void SheetGrid::act(const KeyPress& press) {
         case GridKey::choose_pipes:
             message_ = sheet_.choose_pipes(pipes_).message;
             break;
+        case GridKey::balance_pipes:
+            message_ = sheet_.balance_pipes(pipes_).message;
+            break;
         default:
             break;
     }

@@ -39,7 +39,8 @@ enum class GridKey {
     set_limit,  // asks for the imbalance limit
     export_workbook,
     export_report,
-    choose_pipes,  // 自动选管径
+    choose_pipes,   // 自动选管径
+    balance_pipes,  // 平衡管径
     typed,
 };
 

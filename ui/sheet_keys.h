@@ -87,6 +87,7 @@ enum class SheetCommand {
     export_excel,
     export_pdf,
     choose_pipes,
+    balance_pipes,
     copy,
     paste,
     select_all,
@@ -102,7 +103,7 @@ struct CommandLayout {
 
 // Every command with its button and its key, for both front-ends and the tips.
 // clang-format off
-inline constexpr std::array<CommandLayout, 12> sheet_commands{{
+inline constexpr std::array<CommandLayout, 13> sheet_commands{{
     {SheetCommand::undo,         "撤销",       GridKey::undo,            {PhysicalKey::letter, 'Z', true},  ""},
     {SheetCommand::redo,         "重做",       GridKey::redo,            {PhysicalKey::letter, 'Y', true},  ""},
     {SheetCommand::move_up,      "上移一行",   GridKey::move_row_up,     {PhysicalKey::up, 0, false, true}, ""},
@@ -112,6 +113,7 @@ inline constexpr std::array<CommandLayout, 12> sheet_commands{{
     {SheetCommand::export_excel, "导出 Excel", GridKey::export_workbook, {PhysicalKey::letter, 'E', true},  ""},
     {SheetCommand::export_pdf,   "计算书 PDF", GridKey::export_report,   {PhysicalKey::letter, 'P', true},  ""},
     {SheetCommand::choose_pipes, "自动选管径", GridKey::choose_pipes,    {PhysicalKey::letter, 'D', true},  ""},
+    {SheetCommand::balance_pipes, "平衡管径",  GridKey::balance_pipes,   {PhysicalKey::letter, 'B', true},  ""},
     {SheetCommand::copy,         "",           GridKey::copy,            {PhysicalKey::letter, 'C', true},  ""},
     {SheetCommand::paste,        "",           GridKey::paste,           {PhysicalKey::letter, 'V', true},  ""},
     {SheetCommand::select_all,   "",           GridKey::select_all,      {PhysicalKey::letter, 'A', true},  ""},

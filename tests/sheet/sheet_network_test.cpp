@@ -12,7 +12,9 @@
 #include "example_files.h"
 #include "number_text.h"
 #include "pipe_preview.h"
+#include "pipe_balance.h"
 #include "pipe_table.h"
+#include "sheet_cells.h"
 #include "sheet_messages.h"
 #include "worked_sheet.h"
 
@@ -159,6 +161,75 @@ TEST(SheetNetwork, WithoutANetworkARowsOwnConsumerIsItsLoad) {
     EXPECT_EQ(data.rows[1].q_design, 2400.0f);
     EXPECT_EQ(data.rows[1].loops, worked.data().rows[1].loops);  // typed loops stay
     EXPECT_EQ(data.rows[0], worked.data().rows[0]);
+}
+
+// A near and a far consumer of 30 kW on one supply and return: the far loop is the most
+// unfavourable, the near one far out of balance.
+SheetData near_and_far() {
+    SheetData data;
+    data.rows = {
+        typed_row("1", {}, 0),         typed_row("2", {"1"}, 30000), typed_row("3", {"1"}, 0),
+        typed_row("4", {"3"}, 30000),  typed_row("5", {"4"}, 0),     typed_row("6", {"2", "5"}, 0),
+    };
+    const double lengths[] = {10, 2, 40, 2, 40, 10};
+    for (std::size_t i = 0; i < data.rows.size(); ++i) {
+        data.rows[i].length = lengths[i];
+    }
+    return data;
+}
+
+TEST(SheetNetwork, BalancingNarrowsTheNearLoopsOwnPipeWithinItsVelocityLimit) {
+    const PipeTable pipes = example_pipes();
+    SheetData data = near_and_far();
+    settle_network(data);
+    choose_pipes(data, pipes, shipped_fittings());
+    CalcSheet plain;
+    plain.reset(data);
+    const LoopReport& before = plain.report();
+    ASSERT_EQ(before.loops.size(), 2u);
+    EXPECT_EQ(before.loops[*before.critical].name, "4");
+    ASSERT_TRUE(before.loops[0].flagged);
+
+    // 72 kW (2476.24 kg/h) takes DN40 at 110.22 Pa/m, 36 kW DN32 at 58.13 Pa/m. The near loop
+    // has 116.3 Pa of its own against the far loop's 2325.2 + 116.3 + 2325.2 = 4766.7 Pa:
+    // 97.6 % out of balance. DN25 and then DN20 (0.987 m/s, within DN20's 1.0 m/s) bring
+    // 1721.9 Pa, 63.9 %; DN15 would run at 1.79 m/s, above its 0.8 m/s.
+    EXPECT_EQ(data.rows[0].dn, 40);
+    EXPECT_EQ(data.rows[1].dn, 32);
+    EXPECT_EQ(loop_cell(plain, 0, LoopColumn::imbalance), "97.6 超限");
+    const auto changes = balance_pipes(data, pipes, shipped_fittings());
+    EXPECT_EQ(pipes_balanced_note(changes, data.rows),
+              "平衡管径：管段 2：DN32 → DN20，环路 2 不平衡率 97.6 % → 63.9 %。");
+    CalcSheet balanced;
+    balanced.reset(data);
+    const LoopReport& after = balanced.report();
+    EXPECT_EQ(after.loops[*after.critical].name, "4");
+    EXPECT_EQ(after.loops[*after.critical].total, before.loops[*before.critical].total);
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes[0].row, 1u);  // the near consumer's own segment, and nothing shared
+    EXPECT_LT(changes[0].dn_after, changes[0].dn_before);
+    EXPECT_LE(data.rows[1].v, velocity_limit(data.rows[1].dn));
+    EXPECT_EQ(shown_imbalance(changes[0].imbalance_after), shown_imbalance(*after.loops[0].imbalance));
+    // What is left stays for the valve: 3044.8 Pa at 1.2592 m³/h, Kv 7.22.
+    EXPECT_EQ(loop_cell(balanced, 0, LoopColumn::kv), "7.22");
+    for (std::size_t row : {0, 2, 3, 4, 5}) {
+        EXPECT_EQ(data.rows[row], plain.data().rows[row]) << row;
+    }
+    // Balanced again, nothing more can be done.
+    SheetData again = data;
+    EXPECT_TRUE(balance_pipes(again, pipes, shipped_fittings()).empty());
+    EXPECT_EQ(again, data);
+}
+
+TEST(SheetNetwork, AFixedPipeIsNeverNarrowed) {
+    const PipeTable pipes = example_pipes();
+    SheetData data = near_and_far();
+    settle_network(data);
+    choose_pipes(data, pipes, shipped_fittings());
+    data.rows[1].dn_fixed = true;
+    const SheetData chosen = data;
+    EXPECT_TRUE(balance_pipes(data, pipes, shipped_fittings()).empty());
+    EXPECT_EQ(data, chosen);
 }
 
 }  // namespace

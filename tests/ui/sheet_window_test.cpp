@@ -115,6 +115,7 @@ TEST(SheetKeys, EachButtonTellsItsKeyAndDoesWhatTheKeyDoes) {
         {SheetCommand::export_excel, "Ctrl+E", GridKey::export_workbook},
         {SheetCommand::export_pdf, "Ctrl+P", GridKey::export_report},
         {SheetCommand::choose_pipes, "Ctrl+D", GridKey::choose_pipes},
+        {SheetCommand::balance_pipes, "Ctrl+B", GridKey::balance_pipes},
     };
     std::size_t buttons = 0;
     for (const CommandLayout& command : sheet_commands) {
