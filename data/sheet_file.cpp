@@ -194,11 +194,17 @@ SheetFileError damaged_at(std::size_t line) {
 std::string sheet_text(const SheetData& sheet) {
     // A sheet that uses nothing of the network is written as the first version wrote it, so
     // that it reads byte for byte as before, in this program and in the earlier one.
-    const int version =
-        std::all_of(sheet.rows.begin(), sheet.rows.end(), first_version_row) ? 1 : 2;
+    const int version = !sheet.available_pressure &&
+                                std::all_of(sheet.rows.begin(), sheet.rows.end(), first_version_row)
+                            ? 1
+                            : 2;
     std::string text = std::string(version_prefix) + std::to_string(version) +
                        std::string(version_suffix) + "\n";
     text += "不平衡率限值\t" + number_text(sheet.limit) + "\n";
+    if (version >= 2) {
+        text += "入口资用压力\t" +
+                (sheet.available_pressure ? number_text(*sheet.available_pressure) : "") + "\n";
+    }
     text += "环路";
     for (const std::string& loop : sheet.loops) {
         text += '\t' + escaped(loop);
@@ -241,25 +247,38 @@ Result<SheetData, SheetFileError> parse_sheet(std::string_view text) {
         return SheetFileError{SheetFault::newer, 0, version};
     }
     SheetData sheet;
-    if (lines.size() < 4) {
+    // Version 2 has the entrance's available pressure after the limit.
+    const std::size_t loops_line = version >= 2 ? 3 : 2;
+    if (lines.size() < loops_line + 2) {
         return damaged_at(lines.size() + 1);
     }
     const auto limit = split_fields(lines[1], '\t');
     if (limit.size() != 2 || limit[0] != "不平衡率限值" || !read_number(limit[1], sheet.limit)) {
         return damaged_at(2);
     }
-    const auto loops = split_fields(lines[2], '\t');
+    if (version >= 2) {
+        const auto available = split_fields(lines[2], '\t');
+        double pressure = 0.0;
+        if (available.size() != 2 || available[0] != "入口资用压力" ||
+            (!available[1].empty() && !read_number(available[1], pressure))) {
+            return damaged_at(3);
+        }
+        if (!available[1].empty()) {
+            sheet.available_pressure = pressure;
+        }
+    }
+    const auto loops = split_fields(lines[loops_line], '\t');
     if (loops.empty() || loops[0] != "环路") {
-        return damaged_at(3);
+        return damaged_at(loops_line + 1);
     }
     for (std::size_t i = 1; i < loops.size(); ++i) {
         auto name = unescaped(loops[i]);
         if (!name || name->empty()) {
-            return damaged_at(3);
+            return damaged_at(loops_line + 1);
         }
         sheet.loops.push_back(*name);
     }
-    for (std::size_t i = 3; i + 1 < lines.size(); ++i) {
+    for (std::size_t i = loops_line + 1; i + 1 < lines.size(); ++i) {
         auto row = parse_row(split_fields(lines[i], '\t'), version);
         if (!row) {
             return damaged_at(i + 1);

@@ -33,6 +33,7 @@ CalcSheet::Step CalcSheet::begin_step() const {
     Step step;
     step.loops_before = step.loops_after = data_.loops;
     step.limit_before = step.limit_after = data_.limit;
+    step.available_before = step.available_after = data_.available_pressure;
     return step;
 }
 
@@ -73,6 +74,7 @@ void CalcSheet::apply(const Step& step, bool forward) {
     }
     data_.loops = forward ? step.loops_after : step.loops_before;
     data_.limit = forward ? step.limit_after : step.limit_before;
+    data_.available_pressure = forward ? step.available_after : step.available_before;
     recompute();
 }
 
@@ -122,8 +124,9 @@ bool CalcSheet::replace(SheetData after) {
         step.loops_after = after.loops;  // the loops found, and only those
     }
     step.limit_after = after.limit;
+    step.available_after = after.available_pressure;
     if (step.splices.empty() && step.loops_after == step.loops_before &&
-        step.limit_after == step.limit_before) {
+        step.limit_after == step.limit_before && step.available_after == step.available_before) {
         return false;
     }
     commit(std::move(step));

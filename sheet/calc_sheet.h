@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -71,6 +72,7 @@ class CalcSheet {
         std::vector<Splice> splices;  // applied in order
         std::vector<std::string> loops_before, loops_after;
         double limit_before = 0, limit_after = 0;
+        std::optional<double> available_before, available_after;
     };
 
     Step begin_step() const;

@@ -6,6 +6,7 @@
 #include "number_text.h"
 #include "pipe_preview.h"
 #include "sheet_messages.h"
+#include "system_head.h"
 
 namespace kestrune {
 namespace {
@@ -112,7 +113,12 @@ bool cell_editable(const CalcSheet& calc, SheetColumn column) {
 }
 
 std::vector<std::string> loop_notes(const CalcSheet& calc) {
-    std::vector<std::string> notes = network_fault_notes(calc.network(), calc.data().rows);
+    std::vector<std::string> notes;
+    if (const auto head = system_head(calc)) {
+        notes = head_lines(*head);
+    }
+    const auto faults = network_fault_notes(calc.network(), calc.data().rows);
+    notes.insert(notes.end(), faults.begin(), faults.end());
     const auto& lonely = calc.report().segments_in_no_loop;
     if (!lonely.empty()) {
         std::vector<std::string> names;

@@ -220,6 +220,10 @@ std::string rows_not_sized(const std::vector<std::size_t>& unsized,
     return "管段 " + names_of(unsized, rows, "、") + " 无法按新负荷计算（数值溢出或温差为 0），保持原值。";
 }
 
+std::string available_pressure_refused(std::string_view entry) {
+    return "入口资用压力" + in_quotes(entry) + "不行：须是不小于 0 的数（Pa），或空着。";
+}
+
 std::string limit_refused(std::string_view entry) {
     return "不平衡率限值" + in_quotes(entry) + "不行：须是大于 0 的百分数。";
 }

@@ -241,6 +241,19 @@ EditOutcome frmsheet::set_limit(std::string_view entry) {
     return {true, {}};
 }
 
+EditOutcome frmsheet::set_available_pressure(std::string_view entry) {
+    SheetData after = sheet_.data();
+    if (entry.find_first_not_of(" \t") == std::string_view::npos) {
+        after.available_pressure.reset();
+    } else if (const auto pressure = non_negative(entry)) {
+        after.available_pressure = *pressure;
+    } else {
+        return {false, available_pressure_refused(entry)};
+    }
+    take(std::move(after), {});
+    return {true, {}};
+}
+
 bool frmsheet::undo() {
     if (!sheet_.undo()) {
         return false;

@@ -11,6 +11,10 @@ InputRequest limit_request(std::string_view offered) {
     return {"并联环路不平衡率限值（%）：", "不平衡率限值", std::string(offered)};
 }
 
+InputRequest available_pressure_request(std::string_view offered) {
+    return {"热力入口的资用压力（Pa），空着表示不给：", "入口资用压力", std::string(offered)};
+}
+
 std::string export_over_own_file(std::string_view name) {
     return "“" + std::string(name) +
            "”是 Kestrune 在工作文件夹中自己使用的文件，导出的文件不能替换它，没有写出。"

@@ -13,6 +13,8 @@ namespace kestrune {
 
 // The input box that asks for the imbalance limit, offering an entry.
 InputRequest limit_request(std::string_view offered);
+// The input box that asks for the entrance's available pressure; blank: not given.
+InputRequest available_pressure_request(std::string_view offered);
 
 inline constexpr std::string_view export_workbook_title = "导出 Excel";
 inline constexpr std::string_view export_report_title = "计算书 PDF";

@@ -292,6 +292,9 @@ void SheetGrid::act(const KeyPress& press) {
         case GridKey::set_limit:
             ask_limit();
             break;
+        case GridKey::set_available_pressure:
+            ask_available_pressure();
+            break;
         case GridKey::export_workbook:
             sheet_.export_workbook();
             break;
@@ -333,17 +336,28 @@ std::string SheetGrid::copied_text() const {
     return text;
 }
 
-void SheetGrid::ask_limit() {
+void SheetGrid::ask_until_taken(InputRequest (*request)(std::string_view), std::string offered,
+                                const std::function<EditOutcome(std::string_view)>& take) {
     // Asked again, with the entry offered, until it is taken or cancelled.
-    std::string offered = shortest_text(sheet_.sheet().data().limit);
-    while (auto entry = toolkit_.ask_text(limit_request(offered))) {
-        const EditOutcome outcome = sheet_.set_limit(*entry);
+    while (auto entry = toolkit_.ask_text(request(offered))) {
+        const EditOutcome outcome = take(*entry);
         if (outcome.accepted) {
             return;
         }
         toolkit_.tell(outcome.message, Severity::warning);
         offered = *entry;
     }
+}
+
+void SheetGrid::ask_limit() {
+    ask_until_taken(limit_request, shortest_text(sheet_.sheet().data().limit),
+                    [this](std::string_view entry) { return sheet_.set_limit(entry); });
+}
+
+void SheetGrid::ask_available_pressure() {
+    const auto& given = sheet_.sheet().data().available_pressure;
+    ask_until_taken(available_pressure_request, given ? shortest_text(*given) : std::string(),
+                    [this](std::string_view entry) { return sheet_.set_available_pressure(entry); });
 }
 
 void SheetGrid::paste(std::string_view text) {

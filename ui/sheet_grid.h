@@ -6,6 +6,7 @@
 // do. The window forwards keys and text; everything decided here is tested once.
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,7 +37,8 @@ enum class GridKey {
     paste,  // the clipboard's text
     select_rows,
     select_all,
-    set_limit,  // asks for the imbalance limit
+    set_limit,               // asks for the imbalance limit
+    set_available_pressure,  // asks for the entrance's available pressure
     export_workbook,
     export_report,
     choose_pipes,   // 自动选管径
@@ -104,6 +106,9 @@ class SheetGrid {
     void select_rows(std::size_t first, std::size_t last);
     void paste(std::string_view text);
     void ask_limit();
+    void ask_available_pressure();
+    void ask_until_taken(InputRequest (*request)(std::string_view), std::string offered,
+                         const std::function<EditOutcome(std::string_view)>& take);
 
     frmsheet& sheet_;
     WindowToolkit& toolkit_;

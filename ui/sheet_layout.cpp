@@ -19,6 +19,20 @@ int row_pixels(int font_height, const std::function<int(int)>& px) {
     return font_height + px(120);
 }
 
+int button_twips(std::string_view caption) {
+    // A Chinese character is about an em of the 10.5 pt font (210 twips), the rest half that.
+    int text = 0;
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(caption[i]);
+        if (byte < 0x80) {
+            text += 110;
+        } else if (byte >= 0xC0) {
+            text += 210;  // a character's first byte
+        }
+    }
+    return std::max(sheet_window_layout.button_width, text + 2 * sheet_window_layout.margin + 240);
+}
+
 SheetWindowBoxes sheet_window_boxes(int width, int height, const std::function<int(int)>& px) {
     const SheetWindowLayout& l = sheet_window_layout;
     const int margin = px(l.margin);
@@ -26,8 +40,9 @@ SheetWindowBoxes sheet_window_boxes(int width, int height, const std::function<i
     int x = margin;
     for (const CommandLayout& command : sheet_commands) {
         if (!command.caption.empty()) {
-            boxes.buttons.push_back({x, margin, px(l.button_width), px(l.button_height)});
-            x += px(l.button_width) + margin;
+            const int width = px(button_twips(command.caption));
+            boxes.buttons.push_back({x, margin, width, px(l.button_height)});
+            x += width + margin;
         }
     }
     // The grid takes what the rest leaves, and never less than three lines.

@@ -25,12 +25,15 @@ inline constexpr WindowSpec frmsheet_window{"frmsheet", "计算表",          15
                                             9600,       Placement::system, false};
 struct SheetWindowLayout {
     int margin;
-    int button_width, button_height;
+    int button_width, button_height;  // the narrowest button
     int line_height;   // the message line, the loop summary's title and its notes
     int loops_height;  // the loop summary's table
     double points;     // the grid's SimSun size, as the main window's boxes
 };
-inline constexpr SheetWindowLayout sheet_window_layout{120, 1440, 420, 330, 1800, 10.5};
+inline constexpr SheetWindowLayout sheet_window_layout{120, 900, 420, 330, 1800, 10.5};
+
+// A command button's width for its caption, in twips: the caption with room on either side.
+int button_twips(std::string_view caption);
 
 // A column's width in pixels, given its font's average character width: its width in
 // characters (sheet_columns, loop_columns), and never narrower than its title with a

@@ -82,7 +82,17 @@ TEST(SheetFile, ANetworkIsKeptAsTheSecondVersionAndTheFirstReadsWithoutLoss) {
     std::string odd = text;
     odd.replace(odd.find("\t自动\n"), 8, "\t也许\n");
     ASSERT_FALSE(parse_sheet(odd).has_value());
-    EXPECT_EQ(parse_sheet(odd).error().line, 5u);
+    EXPECT_EQ(parse_sheet(odd).error().line, 6u);
+
+    // The entrance's available pressure alone makes a second version.
+    SheetData given = two_rows();
+    given.available_pressure = 25000;
+    const std::string with_pressure = sheet_text(given);
+    EXPECT_NE(with_pressure.find("第 2 版\n不平衡率限值\t12.5\n入口资用压力\t25000\n环路\t"),
+              std::string::npos)
+        << with_pressure;
+    EXPECT_EQ(parse_sheet(with_pressure).value(), given);
+    EXPECT_NE(text.find("\n入口资用压力\t\n"), std::string::npos);  // not given: empty
 }
 
 TEST(SheetFile, DamagedOrNewerTextIsToldWithWhere) {

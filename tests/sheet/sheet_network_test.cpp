@@ -16,6 +16,7 @@
 #include "pipe_table.h"
 #include "sheet_cells.h"
 #include "sheet_messages.h"
+#include "system_head.h"
 #include "worked_sheet.h"
 
 namespace kestrune::testing {
@@ -219,6 +220,30 @@ TEST(SheetNetwork, BalancingNarrowsTheNearLoopsOwnPipeWithinItsVelocityLimit) {
     SheetData again = data;
     EXPECT_TRUE(balance_pipes(again, pipes, shipped_fittings()).empty());
     EXPECT_EQ(again, data);
+}
+
+TEST(SheetNetwork, TheHeadIsTheWorstLoopWithItsAllowanceAndTheEntranceFlowItsSupply) {
+    SheetData data = near_and_far();
+    settle_network(data);
+    choose_pipes(data, example_pipes(), shipped_fittings());
+    // Loop 4: 1102.2 + 2325.2 + 116.3 + 2325.2 + 1102.2 = 6971.1 Pa; × 1.1 = 7668.2 Pa,
+    // 0.78 m H₂O. Segment 1 leaves the source with 2476.24 kg/h, 2.518 m³/h at 983.25 kg/m³.
+    data.available_pressure = 10000;
+    CalcSheet sheet;
+    sheet.reset(data);
+    const auto head = system_head(sheet);
+    ASSERT_TRUE(head.has_value());
+    EXPECT_EQ(head_lines(*head),
+              (std::vector<std::string>{
+                  "最不利环路 4 的阻力 6971.1 Pa，附加 10 % 后所需压头 7668.2 Pa = 7.67 kPa = 0.78 m H₂O。",
+                  "入口流量 2476.24 kg/h = 2.518 m³/h。",
+                  // 10000 − 7668.2 = 2331.8 Pa; Kv = 2.518 / √(2331.8 / 100000) = 16.49.
+                  "入口资用压力富余 2331.8 Pa，需在入口消除，调节阀 Kv 16.49。",
+              }));
+    data.available_pressure = 5000;
+    sheet.reset(data);
+    EXPECT_EQ(head_lines(*system_head(sheet)).back(),
+              "入口资用压力不足 2668.2 Pa：须加大管径或提高入口压力。");
 }
 
 TEST(SheetNetwork, AFixedPipeIsNeverNarrowed) {
