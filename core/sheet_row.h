@@ -9,6 +9,13 @@
 
 namespace kestrune {
 
+// Who chose a row's DN.
+enum class DnChoice {
+    engineer,  // typed or chosen in the diameter list: fixed, 自动选管径 leaves it
+    chosen,    // 自动选管径's recommendation
+    balanced,  // narrowed by 平衡管径
+};
+
 // One segment (管段) of the hydraulic calculation sheet: a sizing, exactly as it was logged,
 // with the parameters it was computed with, and what the engineer adds to it.
 struct SheetRow {
@@ -27,7 +34,7 @@ struct SheetRow {
     float q_design = 0.0f;  // W
     float g_design = 0.0f;  // kg/h
     std::int16_t dn = 0;
-    bool dn_fixed = true;  // chosen by the engineer, not by 自动选管径
+    DnChoice dn_choice = DnChoice::engineer;
     float v = 0.0f;        // m/s
     float r = 0.0f;  // Pa/m
     // And what produced it.

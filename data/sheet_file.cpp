@@ -2,6 +2,7 @@
 #include "sheet_file.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <charconv>
 #include <cstdint>
@@ -98,6 +99,20 @@ std::string joined(const std::vector<std::string>& names, std::string_view betwe
     return out;
 }
 
+constexpr std::array dn_choices{DnChoice::engineer, DnChoice::chosen, DnChoice::balanced};
+
+std::string_view dn_choice_word(DnChoice choice) {
+    switch (choice) {
+        case DnChoice::engineer:
+            return "定";
+        case DnChoice::chosen:
+            return "自动";
+        case DnChoice::balanced:
+            return "平衡";
+    }
+    return {};
+}
+
 std::string row_line(const SheetRow& r, int version) {
     const std::string fields[] = {
         escaped(r.segment),    number_text(r.length),   escaped(r.xi_entry),
@@ -113,14 +128,14 @@ std::string row_line(const SheetRow& r, int version) {
     }
     if (version >= 2) {
         line += '\t' + joined(r.upstream, " ") + '\t' + number_text(r.consumer) + '\t' +
-                (r.dn_fixed ? "定" : "自动");
+                std::string(dn_choice_word(r.dn_choice));
     }
     return line;
 }
 
 // A row as the first version kept it: no 上游, its load its consumer's, its DN the engineer's.
 bool first_version_row(const SheetRow& r) {
-    return r.upstream.empty() && r.consumer == r.q_user && r.dn_fixed;
+    return r.upstream.empty() && r.consumer == r.q_user && r.dn_choice == DnChoice::engineer;
 }
 
 constexpr std::size_t first_row_fields = 21;
@@ -176,11 +191,14 @@ std::optional<SheetRow> parse_row(const std::vector<std::string_view>& f, int ve
     r.consumer = r.q_user;
     if (version >= 2) {
         auto upstream = split_names(f[21]);
-        if (!upstream || !read_number(f[22], r.consumer) || (f[23] != "定" && f[23] != "自动")) {
+        const auto choice = std::find_if(
+            dn_choices.begin(), dn_choices.end(),
+            [&](DnChoice c) { return dn_choice_word(c) == f[23]; });
+        if (!upstream || !read_number(f[22], r.consumer) || choice == dn_choices.end()) {
             return std::nullopt;
         }
         r.upstream = std::move(*upstream);
-        r.dn_fixed = f[23] == "定";
+        r.dn_choice = *choice;
     }
     return r;
 }

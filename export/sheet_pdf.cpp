@@ -20,6 +20,7 @@
 #include "sheet_columns.h"
 #include "sheet_export.h"
 #include "sheet_messages.h"
+#include "system_head.h"
 #include "utf8.h"
 #include "whole_file.h"
 
@@ -223,6 +224,20 @@ std::string printed_cell(const CalcSheet& calc, std::size_t row, std::size_t col
     return shown_cell(calc, row, column).text;
 }
 
+// A loop's segments as printed: in a network its path along the flow, else in sheet order.
+std::vector<std::size_t> loop_path(const CalcSheet& calc, const LoopResult& loop) {
+    for (const NetworkLoop& found : calc.network().loops) {
+        if (found.name == loop.name) {
+            return found.path;
+        }
+    }
+    return loop.segments;
+}
+
+std::string path_between(const CalcSheet& calc) {
+    return calc.has_network() ? " → " : "、";
+}
+
 void write_report(Report& r, const CalcSheet& calc, const ExportStamp& stamp) {
     const SheetData& data = calc.data();
     r.new_page();
@@ -254,6 +269,15 @@ void write_report(Report& r, const CalcSheet& calc, const ExportStamp& stamp) {
                " %（GB 50019-2003 第 4.8.6 条，GB 50736-2012 沿用）；流速限值按 GB 50736-2012 表 "
                "5.9.13。",
            12.0f);
+
+    if (calc.has_network()) {
+        r.heading("管网");
+        r.line(body_size, network_in_words(data.rows), 12.0f);
+        for (const std::string& fault : network_fault_notes(calc.network(), data.rows)) {
+            r.line(body_size, fault, 12.0f);
+        }
+        r.line(body_size, pipe_choices_in_words(data.rows), 12.0f);
+    }
 
     r.heading("三、水力计算表");
     const TableLayout t = table_layout();
@@ -287,8 +311,8 @@ void write_report(Report& r, const CalcSheet& calc, const ExportStamp& stamp) {
     const LoopReport& report = calc.report();
     for (const LoopResult& loop : report.loops) {
         std::string segments;
-        for (std::size_t s : loop.segments) {
-            segments += (segments.empty() ? "" : "、") + data.rows[s].segment;
+        for (std::size_t s : loop_path(calc, loop)) {
+            segments += (segments.empty() ? "" : path_between(calc)) + data.rows[s].segment;
         }
         std::string line = "环路 " + loop.name + "：管段 " + (segments.empty() ? "无" : segments) +
                            "，ΣΔP = " + fixed_text(loop.total, 1) + " Pa";
@@ -307,7 +331,14 @@ void write_report(Report& r, const CalcSheet& calc, const ExportStamp& stamp) {
         r.line(body_size, line + "。", 12.0f);
     }
 
-    r.heading("六、提示");
+    if (const auto head = system_head(calc)) {
+        r.heading("六、系统所需压头");
+        for (const std::string& line : head_lines(*head)) {
+            r.line(body_size, line, 12.0f);
+        }
+    }
+
+    r.heading(system_head(calc) ? "七、提示" : "六、提示");
     std::vector<std::string> warnings;
     for (const SheetRow& row : data.rows) {
         if (row.v > velocity_limit(row.dn)) {

@@ -17,6 +17,7 @@
 #include "sheet_columns.h"
 #include "sheet_export.h"
 #include "sheet_messages.h"
+#include "system_head.h"
 #include "whole_file.h"
 
 namespace kestrune {
@@ -164,6 +165,61 @@ void write_sheet(lxw_workbook* book, const CalcSheet& calc, const Formats& f, bo
     }
 }
 
+// The head the system needs, under the loop table: live from the loops' ΔP, as the program
+// gives it (1.1 × the most unfavourable loop's), with the entrance's flow and pressure.
+void write_head(lxw_worksheet* ws, const CalcSheet& calc, const Formats& f, bool cached,
+                lxw_row_t top, const std::string& totals) {
+    const auto head = system_head(calc);
+    const auto at = [top](lxw_row_t k) { return "$B$" + std::to_string(top + k + 1); };
+    const auto label = [&](lxw_row_t k, const char* text) {
+        worksheet_write_string(ws, top + k, 0, text, f.header);
+    };
+    const auto live = [&](lxw_row_t k, const char* text, const std::string& formula,
+                          lxw_format* format, double value) {
+        label(k, text);
+        worksheet_write_formula_num(ws, top + k, 1, ("=" + formula).c_str(), format,
+                                    cached ? value : 0.0);
+    };
+    const double loss = head ? head->critical_loss : 0.0;
+    const double needed = head ? head->head : 0.0;
+    live(0, "最不利环路阻力 (Pa)", "MAX(" + totals + ")", f.tenths, loss);
+    live(1, "附加 10 % 后所需压头 (Pa)", at(0) + "*" + shortest_text(1.0 + head_allowance),
+         f.tenths, needed);
+    live(2, "所需压头 (kPa)", at(1) + "/1000", f.hundredths, needed / 1000.0);
+    live(3, "所需压头 (m 水柱)", at(1) + "/" + shortest_text(pascal_per_metre_water), f.hundredths,
+         needed / pascal_per_metre_water);
+    lxw_row_t k = 4;
+    if (head && head->mass_flow) {
+        label(k, "入口流量 (kg/h)");
+        worksheet_write_number(ws, top + k++, 1, *head->mass_flow, f.hundredths);
+        label(k, "入口流量 (m³/h)");
+        worksheet_write_number(ws, top + k++, 1, *head->volume_flow, f.thousandths);
+    }
+    if (const auto available = calc.data().available_pressure) {
+        const std::string given = at(k);
+        label(k, "入口资用压力 (Pa)");
+        worksheet_write_number(ws, top + k++, 1, *available, f.tenths);
+        const std::string surplus_cell = at(k);
+        label(k, "入口富余 (Pa)");
+        worksheet_write_formula_num(
+            ws, top + k++, 1, ("=IF(" + given + ">=" + at(1) + "," + given + "-" + at(1) + ",\"\")").c_str(),
+            f.tenths, cached && head && head->surplus ? *head->surplus : 0.0);
+        if (head && head->volume_flow) {
+            label(k, "入口调节阀 Kv");
+            worksheet_write_formula_num(
+                ws, top + k, 1,
+                ("=IF(N(" + surplus_cell + ")>0," + at(5) + "/SQRT(" + surplus_cell + "/100000),\"\")")
+                    .c_str(),
+                f.hundredths, cached && head->kv ? *head->kv : 0.0);
+            ++k;
+        }
+        label(k, "入口资用压力不足 (Pa)");
+        worksheet_write_formula_num(
+            ws, top + k, 1, ("=IF(" + given + "<" + at(1) + "," + at(1) + "-" + given + ",\"\")").c_str(),
+            f.tenths, cached && head && head->shortfall ? *head->shortfall : 0.0);
+    }
+}
+
 void write_loops(lxw_workbook* book, const CalcSheet& calc, const Formats& f, bool cached) {
     lxw_worksheet* ws = workbook_add_worksheet(book, loops_name);
     const LoopReport& report = calc.report();
@@ -305,6 +361,7 @@ void write_loops(lxw_workbook* book, const CalcSheet& calc, const Formats& f, bo
             worksheet_write_formula_str(ws, row, 6, kv.c_str(), f.text, "");
         }
     }
+    write_head(ws, calc, f, cached, last_loop_row + 2, totals);
 }
 
 void write_parameters(lxw_workbook* book, const CalcSheet& calc, const FittingTable& fittings,

@@ -68,7 +68,7 @@ std::vector<BalanceChange> balance_pipes(SheetData& sheet, const PipeTable& pipe
             double best_gain = 0.0;
             for (std::size_t s : loop.segments) {
                 const SheetRow& row = rows[s];
-                if (in_critical[s] || row.dn_fixed || row.dn <= 0) {
+                if (in_critical[s] || row.dn_choice == DnChoice::engineer || row.dn <= 0) {
                     continue;
                 }
                 const auto smaller = next_smaller(pipes, row.d);
@@ -107,6 +107,7 @@ std::vector<BalanceChange> balance_pipes(SheetData& sheet, const PipeTable& pipe
                 known->dn_after = best_row.dn;
             }
             rows[s] = std::move(best_row);
+            rows[s].dn_choice = DnChoice::balanced;
             losses[s] = segment_losses(rows[s].r, rows[s].v, rows[s].rho, rows[s].length, rows[s].xi);
             for (std::size_t m : loops_of[s]) {
                 totals[m] += best_gain;

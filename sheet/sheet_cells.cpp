@@ -27,8 +27,10 @@ ShownCell shown_cell(const CalcSheet& calc, std::size_t row, std::size_t column)
                    !cell_editable(calc, layout.column), layout.format != CellFormat::text};
     const SheetRow& r = calc.data().rows.at(row);
     // In a network 自动选管径 chooses the pipes: the engineer's own are marked as such.
-    if (layout.column == SheetColumn::dn && calc.has_network() && r.dn > 0 && r.dn_fixed) {
-        cell.text += " " + std::string(fixed_dn_mark);
+    if (layout.column == SheetColumn::dn && calc.has_network() && r.dn > 0 &&
+        r.dn_choice != DnChoice::chosen) {
+        cell.text += " " + std::string(r.dn_choice == DnChoice::engineer ? fixed_dn_mark
+                                                                         : balanced_dn_mark);
     }
     // GB 50736-2012, table 5.9.13: the velocity limits by DN (velocity_limit).
     if (layout.column == SheetColumn::velocity && r.v > velocity_limit(r.dn)) {

@@ -94,7 +94,7 @@ std::optional<std::string> read_entry(SheetRow& row, SheetColumn column, std::st
         }
         case SheetColumn::dn: {
             if (is_blank(entry)) {
-                row.dn_fixed = false;  // 自动选管径 may choose it again
+                row.dn_choice = DnChoice::chosen;  // 自动选管径 may choose it again
                 return std::nullopt;
             }
             const auto pipe = answered_pipe(entry, pipes);
@@ -107,7 +107,7 @@ std::optional<std::string> read_entry(SheetRow& row, SheetColumn column, std::st
                 return sizing_problem(*fault, s);
             }
             take_sizing(row, s);
-            row.dn_fixed = true;
+            row.dn_choice = DnChoice::engineer;
             resized = true;
             refresh_xi(row, fittings, note);
             return std::nullopt;

@@ -215,6 +215,43 @@ std::string pipes_balanced_note(const std::vector<BalanceChange>& changes,
     return note + "。";
 }
 
+std::string network_in_words(const std::vector<SheetRow>& rows) {
+    std::string words;
+    for (const SheetRow& row : rows) {
+        std::string upstream;
+        for (const std::string& name : row.upstream) {
+            upstream += (upstream.empty() ? "" : "、") + name;
+        }
+        words += (words.empty() ? "" : "；") + ("管段 " + row.segment);
+        words += row.upstream.empty()       ? " 接热源"
+                 : row.upstream.size() == 1 ? " 接管段 " + upstream
+                                            : " 汇合管段 " + upstream;
+        if (row.consumer > 0.0f) {
+            words += "，用户负荷 " + float_box_form(row.consumer) + " W";
+        }
+    }
+    return "各管段的水从哪里来：" + words + "。各管段的热负荷与流量由其下游用户负荷之和求得。";
+}
+
+std::string pipe_choices_in_words(const std::vector<SheetRow>& rows) {
+    std::string engineer, chosen, balanced;
+    for (const SheetRow& row : rows) {
+        if (row.dn <= 0) {
+            continue;
+        }
+        std::string& list = row.dn_choice == DnChoice::engineer ? engineer
+                            : row.dn_choice == DnChoice::chosen ? chosen
+                                                                : balanced;
+        list += (list.empty() ? "" : "、") + row.segment + " DN" + std::to_string(row.dn);
+    }
+    std::string words = "管径：";
+    words += "设计人指定 " + (engineer.empty() ? std::string("无") : engineer);
+    words += "；自动选管径（流速不超过 GB 50736-2012 表 5.9.13 的限值、比摩阻不超过 120 Pa/m 的最小管径）" +
+             (chosen.empty() ? std::string("无") : chosen);
+    words += "；平衡管径改小 " + (balanced.empty() ? std::string("无") : balanced);
+    return words + "。";
+}
+
 std::string rows_not_sized(const std::vector<std::size_t>& unsized,
                            const std::vector<SheetRow>& rows) {
     return "管段 " + names_of(unsized, rows, "、") + " 无法按新负荷计算（数值溢出或温差为 0），保持原值。";

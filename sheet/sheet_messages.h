@@ -58,6 +58,10 @@ std::string pipes_chosen_note(const std::vector<PipeChoice>& choices,
 std::string pipes_balanced_note(const std::vector<BalanceChange>& changes,
                                 const std::vector<SheetRow>& rows);
 std::string balance_change_text(const BalanceChange& change, const std::vector<SheetRow>& rows);
+// The network in words, for the printed calculation: "管段 1 接热源；管段 2 接管段 1；…".
+std::string network_in_words(const std::vector<SheetRow>& rows);
+// Who chose each DN: the engineer, 自动选管径 or 平衡管径.
+std::string pipe_choices_in_words(const std::vector<SheetRow>& rows);
 // A row whose derived sizing failed.
 std::string rows_not_sized(const std::vector<std::size_t>& unsized,
                            const std::vector<SheetRow>& rows);
@@ -78,6 +82,8 @@ inline constexpr std::string_view over_limit_mark = "超限";
 inline constexpr std::string_view speeding_mark = "超速";
 // A DN the engineer chose, which 自动选管径 leaves alone.
 inline constexpr std::string_view fixed_dn_mark = "指定";
+// A DN that 平衡管径 narrowed.
+inline constexpr std::string_view balanced_dn_mark = "平衡";
 std::string loop_summary_heading(std::string_view limit_percent);
 inline constexpr std::string_view no_own_segments_note = "无独立管段";
 inline constexpr std::string_view no_segments_note = "没有管段";

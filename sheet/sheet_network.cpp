@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "conversions.h"
+#include "calc_sheet.h"
 #include "design_steps.h"
 #include "pipe_preview.h"
 #include "sheet_messages.h"
@@ -112,6 +113,24 @@ std::vector<std::size_t> settle_network(SheetData& sheet) {
     return unsized;
 }
 
+SheetRow typed_row(const std::vector<SheetRow>& rows, std::size_t like) {
+    SheetRow row = sheet_row_of(design_state{});
+    if (like < rows.size()) {
+        const SheetRow& model = rows[like];
+        row.k_margin = model.k_margin;
+        row.rho = model.rho;
+        row.t_supply = model.t_supply;
+        row.t_return = model.t_return;
+        row.nu = model.nu;
+        row.k_rough = model.k_rough;
+    }
+    row.segment = next_segment_number(rows);
+    row.q_user = row.q_design = row.g_design = row.consumer = 0.0f;
+    row.dn = 0;
+    row.dn_choice = DnChoice::chosen;
+    return row;
+}
+
 void refresh_xi(SheetRow& row, const FittingTable& fittings, std::string& note) {
     auto xi = evaluate_xi(row.xi_entry, fittings, row.dn);
     if (xi) {
@@ -127,7 +146,7 @@ std::vector<PipeChoice> choose_pipes(SheetData& sheet, const PipeTable& pipes,
     std::string ignored;
     for (std::size_t i = 0; i < sheet.rows.size(); ++i) {
         SheetRow& row = sheet.rows[i];
-        if (row.dn_fixed || !(row.g_design > 0.0f)) {
+        if (row.dn_choice == DnChoice::engineer || !(row.g_design > 0.0f)) {
             continue;
         }
         design_state s = sizing_state_of(row, pipes);
@@ -153,7 +172,7 @@ std::vector<PipeChoice> choose_pipes(SheetData& sheet, const PipeTable& pipes,
             continue;  // the preview sized it: this does not fail
         }
         take_sizing(row, s);
-        row.dn_fixed = false;
+        row.dn_choice = DnChoice::chosen;
         refresh_xi(row, fittings, ignored);
         choices.push_back({i, before, row.dn, within});
     }

@@ -37,6 +37,10 @@ struct PipeChoice {
 std::vector<PipeChoice> choose_pipes(SheetData& sheet, const PipeTable& pipes,
                                      const FittingTable& fittings);
 
+// A row typed into the sheet rather than sized: the parameters of the row like (the program's
+// own when there is none), the next 管段号, and nothing yet to size.
+SheetRow typed_row(const std::vector<SheetRow>& rows, std::size_t like);
+
 // After a new DN: Σξ of the fittings at that DN. When the entry no longer gives a sum the row
 // keeps its Σξ, and a note says so (only the first, when note is still empty).
 void refresh_xi(SheetRow& row, const FittingTable& fittings, std::string& note);

@@ -45,7 +45,7 @@ std::vector<std::string> head_lines(const SystemHead& head) {
     lines.push_back("最不利环路 " + head.critical_loop + " 的阻力 " +
                     fixed_text(head.critical_loss, 1) + " Pa，附加 10 % 后所需压头 " +
                     fixed_text(head.head, 1) + " Pa = " + fixed_text(head.head / 1000.0, 2) +
-                    " kPa = " + fixed_text(head.head / pascal_per_metre_water, 2) + " m H₂O。");
+                    " kPa = " + fixed_text(head.head / pascal_per_metre_water, 2) + " m 水柱。");
     if (head.mass_flow && head.volume_flow) {
         lines.push_back("入口流量 " + fixed_text(*head.mass_flow, 2) + " kg/h = " +
                         fixed_text(*head.volume_flow, 3) + " m³/h。");

@@ -14,7 +14,7 @@ namespace kestrune {
 // Added to the most unfavourable loop's loss for what the calculation cannot see (fittings
 // left out, ageing of the pipes): the head to provide is 1.1 times that loss.
 inline constexpr double head_allowance = 0.10;
-// Pa per metre of water column (conventional, 1 m H₂O = 9806.65 Pa).
+// Pa per metre of water column (conventional, 1 m 水柱 = 9806.65 Pa).
 inline constexpr double pascal_per_metre_water = 9806.65;
 
 struct SystemHead {

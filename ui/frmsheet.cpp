@@ -102,30 +102,6 @@ EditOutcome frmsheet::edit(std::size_t index, SheetColumn column, std::string_vi
     return edit_cells({{index, column, std::string(entry)}}, pipes);
 }
 
-namespace {
-
-// A row typed into the sheet rather than sized: the parameters of the row it follows (the
-// program's own in an empty sheet), the next 管段号, and nothing yet to size.
-SheetRow typed_row(const std::vector<SheetRow>& rows, std::size_t like) {
-    SheetRow row = sheet_row_of(design_state{});
-    if (like < rows.size()) {
-        const SheetRow& model = rows[like];
-        row.k_margin = model.k_margin;
-        row.rho = model.rho;
-        row.t_supply = model.t_supply;
-        row.t_return = model.t_return;
-        row.nu = model.nu;
-        row.k_rough = model.k_rough;
-    }
-    row.segment = next_segment_number(rows);
-    row.q_user = row.q_design = row.g_design = row.consumer = 0.0f;
-    row.dn = 0;
-    row.dn_fixed = false;
-    return row;
-}
-
-}  // namespace
-
 std::size_t frmsheet::insert_row(std::size_t below) {
     SheetData after = sheet_.data();
     const std::size_t at = after.rows.empty() ? 0 : std::min(below + 1, after.rows.size());

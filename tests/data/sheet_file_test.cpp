@@ -60,7 +60,7 @@ TEST(SheetFile, ANetworkIsKeptAsTheSecondVersionAndTheFirstReadsWithoutLoss) {
     SheetData sheet = two_rows();
     sheet.rows[1].upstream = {"1", "1\\b"};
     sheet.rows[1].consumer = 0;
-    sheet.rows[1].dn_fixed = false;
+    sheet.rows[1].dn_choice = DnChoice::chosen;
     const std::string text = sheet_text(sheet);
     EXPECT_EQ(text.substr(0, text.find('\n') + 1), "Kestrune 水力计算表 第 2 版\n");
     // The first version's fields, then 上游, 用户负荷 and whose DN it is.
@@ -76,7 +76,7 @@ TEST(SheetFile, ANetworkIsKeptAsTheSecondVersionAndTheFirstReadsWithoutLoss) {
     for (const SheetRow& row : first.value().rows) {
         EXPECT_TRUE(row.upstream.empty());
         EXPECT_EQ(row.consumer, row.q_user);
-        EXPECT_TRUE(row.dn_fixed);
+        EXPECT_EQ(row.dn_choice, DnChoice::engineer);
     }
     // A second-version row with a whose-DN word of neither kind is damaged.
     std::string odd = text;

@@ -3,6 +3,7 @@
 // LibreOffice recalculates the workbook's formulas, poppler reads the PDF's text and fonts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -25,6 +26,9 @@
 #include "sheet_export.h"
 #include "sheet_messages.h"
 #include "temp_folder.h"
+#include "network_sheet.h"
+#include "pipe_balance.h"
+#include "system_head.h"
 #include "worked_sheet.h"
 
 namespace kestrune::testing {
@@ -168,6 +172,55 @@ TEST(SheetExport, TheWorkbooksFormulasGiveTheProgramsValues) {
     ASSERT_GE(parameters.size(), 2u);
     EXPECT_EQ(parameters[1][0], "1");
     EXPECT_NEAR(number(parameters[1][2]), 983.25, 1e-9);
+}
+
+// The near and far loops, sized, balanced, with the entrance's available pressure.
+CalcSheet network_sheet() {
+    SheetData data = near_and_far();
+    settle_network(data);
+    choose_pipes(data, example_pipes(), shipped_fittings());
+    balance_pipes(data, example_pipes(), shipped_fittings());
+    data.available_pressure = 10000;
+    CalcSheet sheet;
+    sheet.reset(data);
+    return sheet;
+}
+
+TEST(SheetExport, ANetworksHeadStaysLiveInTheWorkbookAndItsPathsAreInWords) {
+    TempWorkingFolder folder;
+    const CalcSheet sheet = network_sheet();
+    const auto head = system_head(sheet);
+    ASSERT_TRUE(head && head->kv);
+    if (have("pdftotext")) {
+        ASSERT_FALSE(export_pdf(report_file, sheet, stamp).has_value());
+        std::string all = output_of("pdftotext 计算书.pdf -");
+        all.erase(std::remove(all.begin(), all.end(), '\n'), all.end());  // wrapped lines
+        for (const std::string& words :
+             {std::string("环路 2：管段 1 → 2 → 6"), std::string("环路 4：管段 1 → 3 → 4 → 5 → 6"),
+              std::string("管段 6 汇合管段 2、5"), std::string("平衡管径改小 2 DN20"),
+              head_lines(*head)[0], head_lines(*head)[2]}) {
+            EXPECT_NE(all.find(words), std::string::npos) << words;
+        }
+    }
+    if (!have("soffice")) {
+        GTEST_SKIP() << "LibreOffice (soffice) is not installed here";
+    }
+    ASSERT_FALSE(export_xlsx(workbook_file, sheet, shipped_fittings(), stamp, false));
+    std::filesystem::copy_file(workbook_file, "book.xlsx");
+    auto sheets = recalculated("book.xlsx");
+    const auto& loops = sheets["环路"];
+    std::map<std::string, std::string> under;
+    for (const auto& row : loops) {
+        if (row.size() >= 2) {
+            under[row[0]] = row[1];
+        }
+    }
+    const auto number = [&](const char* label) { return std::stod(under.at(label)); };
+    EXPECT_NEAR(number("附加 10 % 后所需压头 (Pa)"), head->head, 0.01);
+    EXPECT_NEAR(number("所需压头 (m 水柱)"), head->head / pascal_per_metre_water, 0.001);
+    EXPECT_NEAR(number("入口富余 (Pa)"), *head->surplus, 0.01);
+    EXPECT_NEAR(number("入口调节阀 Kv"), *head->kv, 0.01);
+    EXPECT_EQ(under.at("入口资用压力不足 (Pa)"), "");
 }
 
 TEST(SheetExport, ThePrintedCalculationSaysItAllWithItsFontEmbedded) {

@@ -55,10 +55,10 @@ TEST(CalcSheetModel, TheLoopSummarySaysWhatEachLoopIs) {
     EXPECT_EQ(row(1)[4], "70.8 超限");
     EXPECT_EQ(row(2), (Cells{"空", "", std::string(no_segments_note), "", "", "", ""}));
     EXPECT_EQ(row(3), (Cells{"3", "1", "1956.4", "", std::string(no_own_segments_note), "", ""}));
-    // Under it, the head: 5097.9 Pa × 1.1 = 5607.69 Pa; 5607.7 / 9806.65 = 0.57 m H₂O. Without
+    // Under it, the head: 5097.9 Pa × 1.1 = 5607.69 Pa; 5607.7 / 9806.65 = 0.57 m 水柱. Without
     // a network the entrance's flow is not known.
     EXPECT_EQ(loop_notes(sheet), (Cells{"最不利环路 1 的阻力 5097.9 Pa，附加 10 % 后所需压头 "
-                                        "5607.7 Pa = 5.61 kPa = 0.57 m H₂O。"}));
+                                        "5607.7 Pa = 5.61 kPa = 0.57 m 水柱。"}));
     EXPECT_EQ(loop_summary_title(sheet), loop_summary_heading("15"));
 }
 

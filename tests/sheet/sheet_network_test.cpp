@@ -17,39 +17,11 @@
 #include "sheet_cells.h"
 #include "sheet_messages.h"
 #include "system_head.h"
+#include "network_sheet.h"
 #include "worked_sheet.h"
 
 namespace kestrune::testing {
 namespace {
-
-PipeTable example_pipes() {
-    return parse_pipe_table(example_file("indata1.txt"), example_file("indata2.txt")).value();
-}
-
-// A row typed into the sheet: the program's parameters, no pipe yet.
-SheetRow typed_row(const std::string& name, std::vector<std::string> upstream, float consumer) {
-    SheetRow row = sheet_row_of(design_state{});
-    row.segment = name;
-    row.upstream = std::move(upstream);
-    row.consumer = consumer;
-    row.q_user = row.q_design = row.g_design = 0.0f;
-    row.dn = 0;
-    row.dn_fixed = false;
-    return row;
-}
-
-// Supply main 1, risers 2 and 3, radiators 4 to 7, their returns 8 and 9, return main 10.
-SheetData small_system() {
-    SheetData data;
-    data.rows = {
-        typed_row("1", {}, 0),           typed_row("2", {"1"}, 0),
-        typed_row("3", {"1"}, 0),        typed_row("4", {"2"}, 1500),
-        typed_row("5", {"2"}, 2000),     typed_row("6", {"3"}, 1200),
-        typed_row("7", {"3"}, 1800),     typed_row("8", {"4", "5"}, 0),
-        typed_row("9", {"6", "7"}, 0),   typed_row("10", {"8", "9"}, 0),
-    };
-    return data;
-}
 
 // The main window's sizing of a load typed as text, with the pipe its list recommends.
 design_state main_window_sizing(const std::string& load, const PipeTable& pipes) {
@@ -90,7 +62,7 @@ TEST(SheetNetwork, LoadsAreSummedAndPipesChosenAsTheMainWindowSizesTheSum) {
         EXPECT_EQ(row.v, s.v) << i;
         EXPECT_EQ(row.ycxs, s.ycxs) << i;
         EXPECT_EQ(row.r, s.r) << i;
-        EXPECT_FALSE(row.dn_fixed) << i;
+        EXPECT_EQ(row.dn_choice, DnChoice::chosen) << i;
     }
     // 6500 W × 1.2 = 7800 W; 7800 W × 3600 / (4187 × 25 K) = 268.259 kg/h, up to 268.26.
     EXPECT_EQ(float_box_form(data.rows[0].q_design), "7800");
@@ -106,7 +78,7 @@ TEST(SheetNetwork, AFixedPipeStaysAndTheLargestIsTakenWhereNoneQualifies) {
     SheetData data = small_system();
     data.rows[0].dn = 50;
     data.rows[0].d = pipes[5].d;
-    data.rows[0].dn_fixed = true;
+    data.rows[0].dn_choice = DnChoice::engineer;
     data.rows[3].consumer = 3.5e6f;  // 3.5 MW: too fast even in DN150
     settle_network(data);
     const auto choices = choose_pipes(data, pipes, shipped_fittings());
@@ -164,21 +136,6 @@ TEST(SheetNetwork, WithoutANetworkARowsOwnConsumerIsItsLoad) {
     EXPECT_EQ(data.rows[0], worked.data().rows[0]);
 }
 
-// A near and a far consumer of 30 kW on one supply and return: the far loop is the most
-// unfavourable, the near one far out of balance.
-SheetData near_and_far() {
-    SheetData data;
-    data.rows = {
-        typed_row("1", {}, 0),         typed_row("2", {"1"}, 30000), typed_row("3", {"1"}, 0),
-        typed_row("4", {"3"}, 30000),  typed_row("5", {"4"}, 0),     typed_row("6", {"2", "5"}, 0),
-    };
-    const double lengths[] = {10, 2, 40, 2, 40, 10};
-    for (std::size_t i = 0; i < data.rows.size(); ++i) {
-        data.rows[i].length = lengths[i];
-    }
-    return data;
-}
-
 TEST(SheetNetwork, BalancingNarrowsTheNearLoopsOwnPipeWithinItsVelocityLimit) {
     const PipeTable pipes = example_pipes();
     SheetData data = near_and_far();
@@ -227,7 +184,7 @@ TEST(SheetNetwork, TheHeadIsTheWorstLoopWithItsAllowanceAndTheEntranceFlowItsSup
     settle_network(data);
     choose_pipes(data, example_pipes(), shipped_fittings());
     // Loop 4: 1102.2 + 2325.2 + 116.3 + 2325.2 + 1102.2 = 6971.1 Pa; × 1.1 = 7668.2 Pa,
-    // 0.78 m H₂O. Segment 1 leaves the source with 2476.24 kg/h, 2.518 m³/h at 983.25 kg/m³.
+    // 0.78 m 水柱. Segment 1 leaves the source with 2476.24 kg/h, 2.518 m³/h at 983.25 kg/m³.
     data.available_pressure = 10000;
     CalcSheet sheet;
     sheet.reset(data);
@@ -235,7 +192,7 @@ TEST(SheetNetwork, TheHeadIsTheWorstLoopWithItsAllowanceAndTheEntranceFlowItsSup
     ASSERT_TRUE(head.has_value());
     EXPECT_EQ(head_lines(*head),
               (std::vector<std::string>{
-                  "最不利环路 4 的阻力 6971.1 Pa，附加 10 % 后所需压头 7668.2 Pa = 7.67 kPa = 0.78 m H₂O。",
+                  "最不利环路 4 的阻力 6971.1 Pa，附加 10 % 后所需压头 7668.2 Pa = 7.67 kPa = 0.78 m 水柱。",
                   "入口流量 2476.24 kg/h = 2.518 m³/h。",
                   // 10000 − 7668.2 = 2331.8 Pa; Kv = 2.518 / √(2331.8 / 100000) = 16.49.
                   "入口资用压力富余 2331.8 Pa，需在入口消除，调节阀 Kv 16.49。",
@@ -251,7 +208,7 @@ TEST(SheetNetwork, AFixedPipeIsNeverNarrowed) {
     SheetData data = near_and_far();
     settle_network(data);
     choose_pipes(data, pipes, shipped_fittings());
-    data.rows[1].dn_fixed = true;
+    data.rows[1].dn_choice = DnChoice::engineer;
     const SheetData chosen = data;
     EXPECT_TRUE(balance_pipes(data, pipes, shipped_fittings()).empty());
     EXPECT_EQ(data, chosen);

@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// Small networks typed as rows of the sheet, as the tests of the network and its exports use
+// them.
+
+#include <string>
+#include <vector>
+
+#include "example_files.h"
+#include "pipe_table.h"
+#include "sheet_file.h"
+#include "sheet_network.h"
+
+namespace kestrune::testing {
+
+inline PipeTable example_pipes() {
+    return parse_pipe_table(example_file("indata1.txt"), example_file("indata2.txt")).value();
+}
+
+// A row typed into the sheet: the program's parameters, no pipe yet.
+inline SheetRow typed_row(const std::string& name, std::vector<std::string> upstream, float consumer) {
+    SheetRow row = kestrune::typed_row({}, 0);
+    row.segment = name;
+    row.upstream = std::move(upstream);
+    row.consumer = consumer;
+    return row;
+}
+
+// Supply main 1, risers 2 and 3, radiators 4 to 7, their returns 8 and 9, return main 10.
+inline SheetData small_system() {
+    SheetData data;
+    data.rows = {
+        typed_row("1", {}, 0),           typed_row("2", {"1"}, 0),
+        typed_row("3", {"1"}, 0),        typed_row("4", {"2"}, 1500),
+        typed_row("5", {"2"}, 2000),     typed_row("6", {"3"}, 1200),
+        typed_row("7", {"3"}, 1800),     typed_row("8", {"4", "5"}, 0),
+        typed_row("9", {"6", "7"}, 0),   typed_row("10", {"8", "9"}, 0),
+    };
+    return data;
+}
+
+// A near and a far consumer of 30 kW on one supply and return: the far loop is the most
+// unfavourable, the near one far out of balance.
+inline SheetData near_and_far() {
+    SheetData data;
+    data.rows = {
+        typed_row("1", {}, 0),         typed_row("2", {"1"}, 30000), typed_row("3", {"1"}, 0),
+        typed_row("4", {"3"}, 30000),  typed_row("5", {"4"}, 0),     typed_row("6", {"2", "5"}, 0),
+    };
+    const double lengths[] = {10, 2, 40, 2, 40, 10};
+    for (std::size_t i = 0; i < data.rows.size(); ++i) {
+        data.rows[i].length = lengths[i];
+    }
+    return data;
+}
+
+}  // namespace kestrune::testing
