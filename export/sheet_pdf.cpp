@@ -224,16 +224,6 @@ std::string printed_cell(const CalcSheet& calc, std::size_t row, std::size_t col
     return shown_cell(calc, row, column).text;
 }
 
-// A loop's segments as printed: in a network its path along the flow, else in sheet order.
-std::vector<std::size_t> loop_path(const CalcSheet& calc, const LoopResult& loop) {
-    for (const NetworkLoop& found : calc.network().loops) {
-        if (found.name == loop.name) {
-            return found.path;
-        }
-    }
-    return loop.segments;
-}
-
 std::string path_between(const CalcSheet& calc) {
     return calc.has_network() ? " → " : "、";
 }

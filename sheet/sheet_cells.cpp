@@ -82,10 +82,10 @@ std::string loop_cell(const CalcSheet& calc, std::size_t index, LoopColumn colum
             return loop.name;
         case LoopColumn::segments: {
             std::vector<std::string> names;
-            for (std::size_t segment : loop.segments) {
+            for (std::size_t segment : loop_path(calc, loop)) {
                 names.push_back(calc.data().rows[segment].segment);
             }
-            return joined(names, ",");
+            return joined(names, calc.has_network() ? "→" : ",");
         }
         case LoopColumn::total:
             return loop.segments.empty() ? std::string(no_segments_note)
@@ -107,6 +107,15 @@ std::string loop_cell(const CalcSheet& calc, std::size_t index, LoopColumn colum
             return loop.kv && loop.flagged ? fixed_text(*loop.kv, 2) : std::string();
     }
     return {};
+}
+
+std::vector<std::size_t> loop_path(const CalcSheet& calc, const LoopResult& loop) {
+    for (const NetworkLoop& found : calc.network().loops) {
+        if (found.name == loop.name) {
+            return found.path;
+        }
+    }
+    return loop.segments;
 }
 
 bool cell_editable(const CalcSheet& calc, SheetColumn column) {

@@ -27,6 +27,9 @@ ShownCell shown_loop_cell(const CalcSheet& calc, std::size_t loop, std::size_t c
 // A cell as it is edited, and as the clipboard copies it: what was typed (Σξ: the fittings,
 // not their sum), else as shown.
 std::string entry_text(const CalcSheet& calc, std::size_t row, SheetColumn column);
+// A loop's segments as shown and printed: in a network its path along the flow, else the
+// segments in sheet order.
+std::vector<std::size_t> loop_path(const CalcSheet& calc, const LoopResult& loop);
 // A cell of the loop summary, as shown.
 std::string loop_cell(const CalcSheet& calc, std::size_t loop, LoopColumn column);
 // What the loop summary says besides its rows: the network's faults, segments in no loop; and
