@@ -13,6 +13,7 @@
 #include "design_state.h"
 #include "example_files.h"
 #include "fitting_table.h"
+#include "network_bench.h"
 #include "sheet_export.h"
 #include "sheet_file.h"
 
@@ -109,5 +110,6 @@ int main() {
     std::printf("load: %.2f ms\n", load);
     std::printf("export to .xlsx: %.0f ms\n", xlsx);
     std::printf("export to PDF: %.0f ms\n", pdf);
+    kestrune::network_bench();
     return 0;
 }

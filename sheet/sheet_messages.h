@@ -51,6 +51,8 @@ std::vector<std::string> network_fault_notes(const Network& network,
                                              const std::vector<SheetRow>& rows);
 inline constexpr std::string_view network_held_note =
     "网络有误，负荷、流量和环路保持改正前的值。";
+// 自动选管径 or 平衡管径 asked while the network has a fault.
+inline constexpr std::string_view network_first_note = "请先改正网络，再选管径。";
 // 自动选管径 and what it chose.
 std::string pipes_chosen_note(const std::vector<PipeChoice>& choices,
                               const std::vector<SheetRow>& rows);

@@ -147,7 +147,22 @@ EditOutcome frmsheet::edit_cells(const std::vector<CellEntry>& entries, const Pi
     return {true, problem.empty() ? note : problem};
 }
 
+std::optional<EditOutcome> frmsheet::network_in_doubt() const {
+    const auto faults = network_fault_notes(sheet_.network(), sheet_.data().rows);
+    if (faults.empty()) {
+        return std::nullopt;
+    }
+    std::string said;
+    for (const std::string& fault : faults) {
+        said += fault;
+    }
+    return EditOutcome{false, said + std::string(network_first_note)};
+}
+
 EditOutcome frmsheet::choose_pipes(const PipeTable& pipes) {
+    if (auto doubt = network_in_doubt()) {
+        return *doubt;  // the flows are not known
+    }
     SheetData after = sheet_.data();
     const auto unsized = settle_network(after);
     const auto choices = kestrune::choose_pipes(after, pipes, fittings_);
@@ -160,6 +175,9 @@ EditOutcome frmsheet::choose_pipes(const PipeTable& pipes) {
 }
 
 EditOutcome frmsheet::balance_pipes(const PipeTable& pipes) {
+    if (auto doubt = network_in_doubt()) {
+        return *doubt;
+    }
     SheetData after = sheet_.data();
     const auto unsized = settle_network(after);
     const auto changes = kestrune::balance_pipes(after, pipes, fittings_);
@@ -171,10 +189,14 @@ EditOutcome frmsheet::balance_pipes(const PipeTable& pipes) {
 
 std::string frmsheet::take(SheetData after, const std::vector<std::size_t>& resized) {
     const auto unsized = settle_network(after);
-    const std::string problem = unsized.empty() ? std::string() : rows_not_sized(unsized, after.rows);
+    std::string problem = unsized.empty() ? std::string() : rows_not_sized(unsized, after.rows);
     const SheetData before = sheet_.data();
     if (sheet_.replace(std::move(after))) {
         save();
+    }
+    // What is wrong with the network is said on the message line too, while it stands.
+    for (const std::string& fault : network_fault_notes(sheet_.network(), sheet_.data().rows)) {
+        problem += (problem.empty() ? "" : " ") + fault;
     }
     // Logged after the sheet holds them: the rows an entry sized, then every other row whose
     // sizing the action changed (its flow from the network, its DN chosen), each once.

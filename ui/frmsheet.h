@@ -112,6 +112,8 @@ class frmsheet {
     // changed sizings logged; resized: rows an entry sized, logged even when unchanged. The
     // problem to tell, if a row could not be sized.
     std::string take(SheetData after, const std::vector<std::size_t>& resized);
+    // While the network has a fault its flows are not known: no pipe is chosen for them.
+    std::optional<EditOutcome> network_in_doubt() const;
     void save();
     ExportStamp stamp() const;
     bool export_to(

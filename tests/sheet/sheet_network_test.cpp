@@ -73,6 +73,69 @@ TEST(SheetNetwork, LoadsAreSummedAndPipesChosenAsTheMainWindowSizesTheSum) {
     EXPECT_EQ(again, data);
 }
 
+// Rows as "管段号:上游:用户负荷" and the user load each carries, summed by hand.
+struct Drawn {
+    const char* name;
+    std::vector<std::string> rows;
+    std::vector<float> carried;  // W
+    std::vector<std::string> loops;
+};
+
+SheetData typed(const std::vector<std::string>& rows) {
+    SheetData data;
+    for (const std::string& text : rows) {
+        const auto first = text.find(':'), second = text.rfind(':');
+        std::vector<std::string> upstream;
+        std::string names = text.substr(first + 1, second - first - 1);
+        for (std::size_t at = 0; at < names.size();) {
+            const std::size_t end = std::min(names.find(' ', at), names.size());
+            upstream.push_back(names.substr(at, end - at));
+            at = end + 1;
+        }
+        const std::string load = text.substr(second + 1);
+        data.rows.push_back(typed_row(text.substr(0, first), upstream,
+                                      load.empty() ? 0.0f : std::stof(load)));
+    }
+    return data;
+}
+
+TEST(SheetNetwork, EachKindOfSystemCarriesItsConsumersLoadsOnce) {
+    const Drawn systems[] = {
+        {"two-pipe, two risers of three floors",
+         {"1::", "2:1:", "3:2:", "4:3:", "5:2:1000", "6:3:1200", "7:4:1500", "8:1:", "9:8:",
+          "10:9:", "11:8:800", "12:9:900", "13:10:1100", "14:7:", "15:14 6:", "16:15 5:",
+          "17:13:", "18:17 12:", "19:18 11:", "20:16 19:"},
+         {6500, 3700, 2700, 1500, 1000, 1200, 1500, 2800, 2000, 1100, 800, 900, 1100, 1500, 2700,
+          3700, 1100, 2000, 2800, 6500},
+         {"7", "6", "5", "13", "12", "11"}},
+        {"reverse return",
+         {"1::", "2:1:", "3:2:", "4:1:1000", "5:2:2000", "6:3:3000", "7:4:", "8:7 5:", "9:8 6:"},
+         {6000, 5000, 3000, 1000, 2000, 3000, 1000, 3000, 6000},
+         {"6", "5", "4"}},
+        {"single-pipe series riser",
+         {"1::", "2:1:700", "3:2:800", "4:3:900", "5:4:"},
+         {2400, 2400, 2400, 2400, 2400},
+         {"2+3+4"}},
+        {"two returns merging",
+         {"1::", "2:1:2500", "3:1:3500", "4:2:", "5:3:", "6:4 5:"},
+         {6000, 2500, 3500, 2500, 3500, 6000},
+         {"2", "3"}},
+    };
+    for (const Drawn& system : systems) {
+        SheetData data = typed(system.rows);
+        EXPECT_TRUE(settle_network(data).empty()) << system.name;
+        EXPECT_EQ(data.loops, system.loops) << system.name;
+        for (std::size_t i = 0; i < data.rows.size(); ++i) {
+            EXPECT_EQ(data.rows[i].q_user, system.carried[i]) << system.name << ", row " << i;
+            // Design load and flow as the main window forms them for that sum.
+            design_state s;
+            ASSERT_FALSE(take_load(s, system.carried[i]));
+            EXPECT_EQ(data.rows[i].q_design, s.q_design) << system.name << ", row " << i;
+            EXPECT_EQ(data.rows[i].g_design, s.g_design) << system.name << ", row " << i;
+        }
+    }
+}
+
 TEST(SheetNetwork, AFixedPipeStaysAndTheLargestIsTakenWhereNoneQualifies) {
     const PipeTable pipes = example_pipes();
     SheetData data = small_system();

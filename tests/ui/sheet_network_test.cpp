@@ -154,5 +154,35 @@ TEST(SheetNetworkDrive, ARadiatorChangedReSizesAndLogsEverySegmentItsWaterPasses
     }
 }
 
+TEST(SheetNetworkDrive, AFaultIsSaidAtOnceAndNoPipeIsChosenWhileItStands) {
+    ProgramRun run(example_dn, example_d);
+    ASSERT_TRUE(run.start());
+    run.click(ControlId::cmdsheet);
+    SheetGrid& grid = run.window.grid();
+    grid.key(key(GridKey::enter, false, true));
+    grid.key(key(GridKey::home));
+    grid.key(key(GridKey::right));
+    run.toolkit.set_clipboard("\t\r\n1\t2000\r\n2 12\t\r\n");  // 12 is not there
+    grid.key(key(GridKey::paste, false, true));
+    const frmsheet& sheet = run.window.sheet();
+    ASSERT_EQ(sheet.rows(), 3u);
+    const auto faults = network_fault_notes(sheet.sheet().network(), sheet.sheet().data().rows);
+    ASSERT_EQ(faults.front(), "管段 3 的上游 12 不存在。");
+    EXPECT_EQ(grid.message(), faults.front() + " " + std::string(network_held_note));
+    EXPECT_EQ(sheet.cell(1, SheetColumn::load), "0");  // nothing derived
+    grid.key(key(GridKey::choose_pipes, false, true));
+    EXPECT_EQ(grid.message(), faults.front() + std::string(network_held_note) +
+                                  std::string(network_first_note));
+    EXPECT_EQ(sheet.cell(1, SheetColumn::dn), "");
+    EXPECT_EQ(run.log(), header_bytes());
+
+    // Mended, the loads follow at once.
+    grid.click(2, column_index(SheetColumn::upstream), false);
+    grid.key({GridKey::typed, false, false, "2"});
+    grid.key(key(GridKey::enter));
+    EXPECT_EQ(grid.message(), "");
+    EXPECT_EQ(sheet.cell(0, SheetColumn::load), "2400");
+}
+
 }  // namespace
 }  // namespace kestrune::testing
