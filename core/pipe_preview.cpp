@@ -42,7 +42,7 @@ float velocity_limit(std::int16_t dn) {
     return limit;
 }
 
-std::optional<TablePreview> preview_table(const design_state& s) {
+std::optional<TablePreview> preview_table(const design_state& s, float r_limit) {
     // A flow of 0 or below is no heating branch: nothing to advise.
     if (!(s.g_design > 0.0f)) {
         return std::nullopt;
@@ -64,7 +64,7 @@ std::optional<TablePreview> preview_table(const design_state& s) {
         preview[i] =
             RowPreview{trial.v, trial.r, too_fast ? PreviewMark::too_fast : PreviewMark::none};
         any = true;
-        if (!too_fast && trial.r <= resistance_limit &&
+        if (!too_fast && trial.r <= r_limit &&
             (!suggested || pipe.d < s.pipes[*suggested].d)) {
             suggested = i;
         }

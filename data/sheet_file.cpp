@@ -213,6 +213,7 @@ std::string sheet_text(const SheetData& sheet) {
     // A sheet that uses nothing of the network is written as the first version wrote it, so
     // that it reads byte for byte as before, in this program and in the earlier one.
     const int version = !sheet.available_pressure &&
+                                sheet.resistance_limit == resistance_limit &&
                                 std::all_of(sheet.rows.begin(), sheet.rows.end(), first_version_row)
                             ? 1
                             : 2;
@@ -220,6 +221,7 @@ std::string sheet_text(const SheetData& sheet) {
                        std::string(version_suffix) + "\n";
     text += "不平衡率限值\t" + number_text(sheet.limit) + "\n";
     if (version >= 2) {
+        text += "比摩阻上限\t" + number_text(sheet.resistance_limit) + "\n";
         text += "入口资用压力\t" +
                 (sheet.available_pressure ? number_text(*sheet.available_pressure) : "") + "\n";
     }
@@ -265,8 +267,8 @@ Result<SheetData, SheetFileError> parse_sheet(std::string_view text) {
         return SheetFileError{SheetFault::newer, 0, version};
     }
     SheetData sheet;
-    // Version 2 has the entrance's available pressure after the limit.
-    const std::size_t loops_line = version >= 2 ? 3 : 2;
+    // Version 2 has the upper specific resistance and the available pressure after the limit.
+    const std::size_t loops_line = version >= 2 ? 4 : 2;
     if (lines.size() < loops_line + 2) {
         return damaged_at(lines.size() + 1);
     }
@@ -275,11 +277,16 @@ Result<SheetData, SheetFileError> parse_sheet(std::string_view text) {
         return damaged_at(2);
     }
     if (version >= 2) {
-        const auto available = split_fields(lines[2], '\t');
+        const auto upper = split_fields(lines[2], '\t');
+        if (upper.size() != 2 || upper[0] != "比摩阻上限" ||
+            !read_number(upper[1], sheet.resistance_limit) || !(sheet.resistance_limit > 0.0f)) {
+            return damaged_at(3);
+        }
+        const auto available = split_fields(lines[3], '\t');
         double pressure = 0.0;
         if (available.size() != 2 || available[0] != "入口资用压力" ||
             (!available[1].empty() && !read_number(available[1], pressure))) {
-            return damaged_at(3);
+            return damaged_at(4);
         }
         if (!available[1].empty()) {
             sheet.available_pressure = pressure;

@@ -10,6 +10,7 @@
 
 #include "file_error.h"
 #include "loop_balance.h"
+#include "pipe_preview.h"
 #include "result.h"
 #include "sheet_row.h"
 
@@ -20,16 +21,24 @@ namespace kestrune {
 // separated by tabs; a tab, a line end or a backslash in a text written \t, \n, \r, \\) and
 // a closing line with the count of segments, so that a file cut short is known as such.
 inline constexpr std::string_view sheet_file_name = "calcsheet.txt";
-// Version 2 adds the entrance's available pressure (a line after the limit) and to each row its
+// Version 2 adds 自动选管径's upper specific resistance and the entrance's available pressure
+// (a line each after the limit) and to each row its
 // 上游, its 用户负荷 and whether its DN is the engineer's; a sheet without them is still written
 // as version 1.
 inline constexpr int sheet_file_version = 2;
 
-struct SheetData {
-    std::vector<SheetRow> rows;
-    std::vector<std::string> loops;          // the loops known, in their order
-    double limit = default_imbalance_limit;  // %
+// What a sheet holds besides its rows.
+struct SheetSettings {
+    std::vector<std::string> loops;            // the loops known, in their order
+    double limit = default_imbalance_limit;    // %
     std::optional<double> available_pressure;  // 入口资用压力, Pa, where the engineer gave it
+    float resistance_limit = kestrune::resistance_limit;  // 自动选管径's upper R, Pa/m
+
+    bool operator==(const SheetSettings&) const = default;
+};
+
+struct SheetData : SheetSettings {
+    std::vector<SheetRow> rows;
 
     bool operator==(const SheetData&) const = default;
 };

@@ -31,17 +31,15 @@ void CalcSheet::reset(SheetData data) {
 
 CalcSheet::Step CalcSheet::begin_step() const {
     Step step;
-    step.loops_before = step.loops_after = data_.loops;
-    step.limit_before = step.limit_after = data_.limit;
-    step.available_before = step.available_after = data_.available_pressure;
+    step.before = step.after = data_;
     return step;
 }
 
 void CalcSheet::know_loops(Step& step, const SheetRow& row) {
     for (const std::string& loop : row.loops) {
-        if (std::find(step.loops_after.begin(), step.loops_after.end(), loop) ==
-            step.loops_after.end()) {
-            step.loops_after.push_back(loop);
+        if (std::find(step.after.loops.begin(), step.after.loops.end(), loop) ==
+            step.after.loops.end()) {
+            step.after.loops.push_back(loop);
         }
     }
 }
@@ -72,9 +70,7 @@ void CalcSheet::apply(const Step& step, bool forward) {
             splice(*s, s->after, s->before);
         }
     }
-    data_.loops = forward ? step.loops_after : step.loops_before;
-    data_.limit = forward ? step.limit_after : step.limit_before;
-    data_.available_pressure = forward ? step.available_after : step.available_before;
+    static_cast<SheetSettings&>(data_) = forward ? step.after : step.before;
     recompute();
 }
 
@@ -121,12 +117,12 @@ bool CalcSheet::replace(SheetData after) {
         step.splices.push_back(std::move(splice));
     }
     if (network_given(after.rows)) {
-        step.loops_after = after.loops;  // the loops found, and only those
+        step.after.loops = after.loops;  // the loops found, and only those
     }
-    step.limit_after = after.limit;
-    step.available_after = after.available_pressure;
-    if (step.splices.empty() && step.loops_after == step.loops_before &&
-        step.limit_after == step.limit_before && step.available_after == step.available_before) {
+    const std::vector<std::string> loops = step.after.loops;
+    step.after = after;
+    step.after.loops = loops;
+    if (step.splices.empty() && step.after == step.before) {
         return false;
     }
     commit(std::move(step));
@@ -179,7 +175,7 @@ bool CalcSheet::move_row(std::size_t index, int direction) {
 
 void CalcSheet::set_limit(double limit) {
     Step step = begin_step();
-    step.limit_after = limit;
+    step.after.limit = limit;
     commit(std::move(step));
 }
 

@@ -70,9 +70,7 @@ class CalcSheet {
     };
     struct Step {
         std::vector<Splice> splices;  // applied in order
-        std::vector<std::string> loops_before, loops_after;
-        double limit_before = 0, limit_after = 0;
-        std::optional<double> available_before, available_after;
+        SheetSettings before, after;  // everything but the rows
     };
 
     Step begin_step() const;

@@ -261,6 +261,10 @@ std::string available_pressure_refused(std::string_view entry) {
     return "入口资用压力" + in_quotes(entry) + "不行：须是不小于 0 的数（Pa），或空着。";
 }
 
+std::string resistance_limit_refused(std::string_view entry) {
+    return "比摩阻上限" + in_quotes(entry) + "不行：须是大于 0 的数（Pa/m）。";
+}
+
 std::string limit_refused(std::string_view entry) {
     return "不平衡率限值" + in_quotes(entry) + "不行：须是大于 0 的百分数。";
 }

@@ -41,6 +41,7 @@ std::string dn_refused(std::string_view entry, const DiameterRefusal& refusal,
                        const PipeTable& pipes);
 std::string limit_refused(std::string_view entry);
 std::string available_pressure_refused(std::string_view entry);
+std::string resistance_limit_refused(std::string_view entry);
 std::string consumer_refused(std::string_view entry);
 // Without a network a row's 用户负荷 is its load: it cannot be taken away.
 std::string consumer_needed(std::string_view segment);

@@ -150,7 +150,7 @@ std::vector<PipeChoice> choose_pipes(SheetData& sheet, const PipeTable& pipes,
             continue;
         }
         design_state s = sizing_state_of(row, pipes);
-        const auto preview = preview_table(s);
+        const auto preview = preview_table(s, sheet.resistance_limit);
         if (!preview) {
             continue;
         }

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <ctime>
 
+#include "conversions.h"
 #include "example_files.h"
 #include "folder_lock.h"
 #include "messages.h"
@@ -236,6 +237,18 @@ EditOutcome frmsheet::set_limit(std::string_view entry) {
     }
     sheet_.set_limit(*limit);
     save();
+    return {true, {}};
+}
+
+EditOutcome frmsheet::set_resistance_limit(std::string_view entry) {
+    const auto limit = non_negative(entry);
+    const auto as_float = limit && *limit > 0.0 ? to_float(*limit) : Result<float, ArithError>(ArithError{});
+    if (!as_float || !(as_float.value() > 0.0f)) {
+        return {false, resistance_limit_refused(entry)};
+    }
+    SheetData after = sheet_.data();
+    after.resistance_limit = as_float.value();
+    take(std::move(after), {});
     return {true, {}};
 }
 

@@ -71,6 +71,8 @@ class frmsheet {
     // one undo step, each changed sizing logged once. The note lists the changes.
     EditOutcome balance_pipes(const PipeTable& pipes);
     EditOutcome set_limit(std::string_view entry);
+    // 自动选管径's upper specific resistance, Pa/m. One undo step.
+    EditOutcome set_resistance_limit(std::string_view entry);
     // The entrance's available pressure, Pa; blank: not given. One undo step.
     EditOutcome set_available_pressure(std::string_view entry);
     bool undo();

@@ -11,6 +11,10 @@ InputRequest limit_request(std::string_view offered) {
     return {"并联环路不平衡率限值（%）：", "不平衡率限值", std::string(offered)};
 }
 
+InputRequest resistance_limit_request(std::string_view offered) {
+    return {"自动选管径的比摩阻上限（Pa/m，常用 60～120）：", "比摩阻上限", std::string(offered)};
+}
+
 InputRequest available_pressure_request(std::string_view offered) {
     return {"热力入口的资用压力（Pa），空着表示不给：", "入口资用压力", std::string(offered)};
 }

@@ -13,6 +13,8 @@ namespace kestrune {
 
 // The input box that asks for the imbalance limit, offering an entry.
 InputRequest limit_request(std::string_view offered);
+// The input box that asks for 自动选管径's upper specific resistance.
+InputRequest resistance_limit_request(std::string_view offered);
 // The input box that asks for the entrance's available pressure; blank: not given.
 InputRequest available_pressure_request(std::string_view offered);
 

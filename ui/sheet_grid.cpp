@@ -292,6 +292,9 @@ void SheetGrid::act(const KeyPress& press) {
         case GridKey::set_limit:
             ask_limit();
             break;
+        case GridKey::set_resistance_limit:
+            ask_resistance_limit();
+            break;
         case GridKey::set_available_pressure:
             ask_available_pressure();
             break;
@@ -352,6 +355,11 @@ void SheetGrid::ask_until_taken(InputRequest (*request)(std::string_view), std::
 void SheetGrid::ask_limit() {
     ask_until_taken(limit_request, shortest_text(sheet_.sheet().data().limit),
                     [this](std::string_view entry) { return sheet_.set_limit(entry); });
+}
+
+void SheetGrid::ask_resistance_limit() {
+    ask_until_taken(resistance_limit_request, shortest_text(sheet_.sheet().data().resistance_limit),
+                    [this](std::string_view entry) { return sheet_.set_resistance_limit(entry); });
 }
 
 void SheetGrid::ask_available_pressure() {

@@ -38,6 +38,7 @@ enum class GridKey {
     select_rows,
     select_all,
     set_limit,               // asks for the imbalance limit
+    set_resistance_limit,    // asks for 自动选管径's upper specific resistance
     set_available_pressure,  // asks for the entrance's available pressure
     export_workbook,
     export_report,
@@ -107,6 +108,7 @@ class SheetGrid {
     void paste(std::string_view text);
     void ask_limit();
     void ask_available_pressure();
+    void ask_resistance_limit();
     void ask_until_taken(InputRequest (*request)(std::string_view), std::string offered,
                          const std::function<EditOutcome(std::string_view)>& take);
 

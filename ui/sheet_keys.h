@@ -84,6 +84,7 @@ enum class SheetCommand {
     move_down,
     delete_rows,
     set_limit,
+    set_resistance_limit,
     set_available_pressure,
     export_excel,
     export_pdf,
@@ -104,13 +105,14 @@ struct CommandLayout {
 
 // Every command with its button and its key, for both front-ends and the tips.
 // clang-format off
-inline constexpr std::array<CommandLayout, 14> sheet_commands{{
+inline constexpr std::array<CommandLayout, 15> sheet_commands{{
     {SheetCommand::undo,         "撤销",       GridKey::undo,            {PhysicalKey::letter, 'Z', true},  ""},
     {SheetCommand::redo,         "重做",       GridKey::redo,            {PhysicalKey::letter, 'Y', true},  ""},
     {SheetCommand::move_up,      "上移一行",   GridKey::move_row_up,     {PhysicalKey::up, 0, false, true}, ""},
     {SheetCommand::move_down,    "下移一行",   GridKey::move_row_down,   {PhysicalKey::down, 0, false, true}, ""},
     {SheetCommand::delete_rows,  "删除管段",   GridKey::delete_rows,     {PhysicalKey::delete_key, 0, true}, ""},
     {SheetCommand::set_limit,    "限值…",      GridKey::set_limit,       {},                                "并联环路不平衡率限值"},
+    {SheetCommand::set_resistance_limit, "比摩阻…", GridKey::set_resistance_limit, {}, "自动选管径的比摩阻上限"},
     {SheetCommand::set_available_pressure, "资用压力…", GridKey::set_available_pressure, {}, "热力入口的资用压力"},
     {SheetCommand::export_excel, "导出 Excel", GridKey::export_workbook, {PhysicalKey::letter, 'E', true},  ""},
     {SheetCommand::export_pdf,   "计算书 PDF", GridKey::export_report,   {PhysicalKey::letter, 'P', true},  ""},

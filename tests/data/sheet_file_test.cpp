@@ -82,13 +82,13 @@ TEST(SheetFile, ANetworkIsKeptAsTheSecondVersionAndTheFirstReadsWithoutLoss) {
     std::string odd = text;
     odd.replace(odd.find("\t自动\n"), 8, "\t也许\n");
     ASSERT_FALSE(parse_sheet(odd).has_value());
-    EXPECT_EQ(parse_sheet(odd).error().line, 6u);
+    EXPECT_EQ(parse_sheet(odd).error().line, 7u);
 
     // The entrance's available pressure alone makes a second version.
     SheetData given = two_rows();
     given.available_pressure = 25000;
     const std::string with_pressure = sheet_text(given);
-    EXPECT_NE(with_pressure.find("第 2 版\n不平衡率限值\t12.5\n入口资用压力\t25000\n环路\t"),
+    EXPECT_NE(with_pressure.find("第 2 版\n不平衡率限值\t12.5\n比摩阻上限\t120\n入口资用压力\t25000\n环路\t"),
               std::string::npos)
         << with_pressure;
     EXPECT_EQ(parse_sheet(with_pressure).value(), given);

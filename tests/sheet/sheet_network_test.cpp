@@ -266,6 +266,17 @@ TEST(SheetNetwork, TheHeadIsTheWorstLoopWithItsAllowanceAndTheEntranceFlowItsSup
               "入口资用压力不足 2668.2 Pa：须加大管径或提高入口压力。");
 }
 
+TEST(SheetNetwork, TheEngineersUpperResistanceDecidesTheChoice) {
+    SheetData data = near_and_far();
+    data.resistance_limit = 60.0f;  // Pa/m
+    settle_network(data);
+    choose_pipes(data, example_pipes(), shipped_fittings());
+    // 72 kW in DN40 runs at 110.22 Pa/m, above 60: DN50; 36 kW in DN32 at 58.13 stays.
+    EXPECT_EQ(data.rows[0].dn, 50);
+    EXPECT_LE(data.rows[0].r, 60.0f);
+    EXPECT_EQ(data.rows[1].dn, 32);
+}
+
 TEST(SheetNetwork, AFixedPipeIsNeverNarrowed) {
     const PipeTable pipes = example_pipes();
     SheetData data = near_and_far();

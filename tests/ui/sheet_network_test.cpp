@@ -11,6 +11,7 @@
 #include "pipe_preview.h"
 #include "program_run.h"
 #include "sheet_grid.h"
+#include "sheet_file.h"
 #include "sheet_messages.h"
 
 namespace kestrune::testing {
@@ -152,6 +153,30 @@ TEST(SheetNetworkDrive, ARadiatorChangedReSizesAndLogsEverySegmentItsWaterPasses
         fields >> user >> design;
         EXPECT_EQ(user + " " + design, loads[i]) << log[logged + i];
     }
+}
+
+TEST(SheetNetworkDrive, TheLimitsAreAskedUntilTakenAndKeptWithTheSheet) {
+    ProgramRun run(example_dn, example_d);
+    ASSERT_TRUE(run.start());
+    run.click(ControlId::cmdsheet);
+    SheetGrid& grid = run.window.grid();
+    std::string told;
+    run.toolkit.answer_input("0");
+    run.toolkit.expect_message(&told);
+    run.toolkit.answer_input("80 Pa/m");
+    grid.key(key(GridKey::set_resistance_limit));
+    EXPECT_EQ(told, resistance_limit_refused("0"));
+    EXPECT_EQ(run.window.sheet().sheet().data().resistance_limit, 80.0f);
+    run.toolkit.answer_input("25000");
+    grid.key(key(GridKey::set_available_pressure));
+    EXPECT_EQ(run.window.sheet().sheet().data().available_pressure, 25000.0);
+    const std::string file = read_bytes(std::string(sheet_file_name));
+    EXPECT_NE(file.find("比摩阻上限\t80\n入口资用压力\t25000\n"), std::string::npos) << file;
+    run.toolkit.answer_input(" ");  // blank: not given
+    grid.key(key(GridKey::set_available_pressure));
+    EXPECT_FALSE(run.window.sheet().sheet().data().available_pressure.has_value());
+    grid.key(key(GridKey::undo, false, true));
+    EXPECT_EQ(run.window.sheet().sheet().data().available_pressure, 25000.0);
 }
 
 TEST(SheetNetworkDrive, AFaultIsSaidAtOnceAndNoPipeIsChosenWhileItStands) {
