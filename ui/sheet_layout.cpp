@@ -36,18 +36,25 @@ int button_twips(std::string_view caption) {
 SheetWindowBoxes sheet_window_boxes(int width, int height, const std::function<int(int)>& px) {
     const SheetWindowLayout& l = sheet_window_layout;
     const int margin = px(l.margin);
+    const int button_height = px(l.button_height);
     SheetWindowBoxes boxes;
+    // The buttons in a row, wrapped onto another where the window is too narrow for them.
     int x = margin;
+    int top = margin;
     for (const CommandLayout& command : sheet_commands) {
         if (!command.caption.empty()) {
-            const int width = px(button_twips(command.caption));
-            boxes.buttons.push_back({x, margin, width, px(l.button_height)});
-            x += width + margin;
+            const int button = px(button_twips(command.caption));
+            if (x > margin && x + button > width - margin) {
+                x = margin;
+                top += button_height + margin;
+            }
+            boxes.buttons.push_back({x, top, button, button_height});
+            x += button + margin;
         }
     }
     // The grid takes what the rest leaves, and never less than three lines.
     const int line = px(l.line_height);
-    const int grid_top = margin * 2 + px(l.button_height);
+    const int grid_top = top + button_height + margin;
     const int below_grid = line * 3 + px(l.loops_height) + margin;
     const int grid_height = std::max(line * 3, height - grid_top - below_grid - margin);
     const int inner = width - 2 * margin;

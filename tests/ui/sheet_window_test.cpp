@@ -133,6 +133,26 @@ TEST(SheetKeys, EachButtonTellsItsKeyAndDoesWhatTheKeyDoes) {
     }
 }
 
+TEST(SheetWindow, ButtonsWrapOntoAnotherRowRatherThanLeaveTheWindow) {
+    const auto at_96_dpi = [](int twips) { return twips / 15; };
+    for (const int width : {1600, 1040, 700, 400}) {
+        const SheetWindowBoxes boxes = sheet_window_boxes(width, 640, at_96_dpi);
+        int rows = 1;
+        for (std::size_t i = 0; i < boxes.buttons.size(); ++i) {
+            const ScreenBox& b = boxes.buttons[i];
+            EXPECT_LE(b.left + b.width, width) << width << ", button " << i;
+            EXPECT_LT(b.top + b.height, boxes.grid.top) << width << ", button " << i;
+            if (i > 0 && b.top > boxes.buttons[i - 1].top) {
+                ++rows;
+                EXPECT_EQ(b.left, boxes.buttons[0].left);
+            } else if (i > 0) {
+                EXPECT_GT(b.left, boxes.buttons[i - 1].left + boxes.buttons[i - 1].width);
+            }
+        }
+        EXPECT_EQ(rows > 1, width < 1200) << width;  // the twelve captions need about 1150 px
+    }
+}
+
 TEST(SheetWindow, FitsASmallScreenAndStandsBesideTheMainWindowWhereThereIsRoom) {
     // 1366 x 768 at 150 %: the sheet asks for 1560 x 960 pixels, the work area has 1366 x 728.
     const auto scaled = [](int twips) { return twips * 3 / 2 / 15; };
