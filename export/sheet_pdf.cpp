@@ -236,13 +236,19 @@ void write_report(Report& r, const CalcSheet& calc, const ExportStamp& stamp) {
     r.line(body_size, "工程（工作目录）：" + stamp.folder_name + "    日期：" + stamp.date +
                           "    计算程序：" + stamp.program);
     r.rule();
+    // The sections numbered as they come: a sheet without a network has no 管网.
+    int sections = 0;
+    const auto section = [&](std::string_view title) {
+        static constexpr const char* numerals[] = {"一", "二", "三", "四", "五", "六", "七", "八"};
+        r.heading(std::string(numerals[sections++]) + "、" + std::string(title));
+    };
 
-    r.heading("一、计算公式");
+    section("计算公式");
     for (const char* formula : formulas) {
         r.line(body_size, formula, 12.0f);
     }
 
-    r.heading("二、计算参数");
+    section("计算参数");
     std::set<std::string> parameter_sets;
     for (const SheetRow& row : data.rows) {
         parameter_sets.insert(
@@ -261,15 +267,15 @@ void write_report(Report& r, const CalcSheet& calc, const ExportStamp& stamp) {
            12.0f);
 
     if (calc.has_network()) {
-        r.heading("管网");
+        section("管网");
         r.line(body_size, network_in_words(data.rows), 12.0f);
         for (const std::string& fault : network_fault_notes(calc.network(), data.rows)) {
             r.line(body_size, fault, 12.0f);
         }
-        r.line(body_size, pipe_choices_in_words(data.rows), 12.0f);
+        r.line(body_size, pipe_choices_in_words(data.rows, data.resistance_limit), 12.0f);
     }
 
-    r.heading("三、水力计算表");
+    section("水力计算表");
     const TableLayout t = table_layout();
     table_header(r, t);
     for (std::size_t i = 0; i < data.rows.size(); ++i) {
@@ -287,7 +293,7 @@ void write_report(Report& r, const CalcSheet& calc, const ExportStamp& stamp) {
         }
     }
 
-    r.heading("四、局部阻力系数");
+    section("局部阻力系数");
     for (const SheetRow& row : data.rows) {
         if (!row.xi_entry.empty()) {
             r.line(body_size,
@@ -297,7 +303,7 @@ void write_report(Report& r, const CalcSheet& calc, const ExportStamp& stamp) {
         }
     }
 
-    r.heading("五、环路与不平衡率");
+    section("环路与不平衡率");
     const LoopReport& report = calc.report();
     for (const LoopResult& loop : report.loops) {
         std::string segments;
@@ -322,13 +328,13 @@ void write_report(Report& r, const CalcSheet& calc, const ExportStamp& stamp) {
     }
 
     if (const auto head = system_head(calc)) {
-        r.heading("六、系统所需压头");
+        section("系统所需压头");
         for (const std::string& line : head_lines(*head)) {
             r.line(body_size, line, 12.0f);
         }
     }
 
-    r.heading(system_head(calc) ? "七、提示" : "六、提示");
+    section("提示");
     std::vector<std::string> warnings;
     for (const SheetRow& row : data.rows) {
         if (row.v > velocity_limit(row.dn)) {

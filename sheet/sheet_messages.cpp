@@ -233,7 +233,7 @@ std::string network_in_words(const std::vector<SheetRow>& rows) {
     return "各管段的水从哪里来：" + words + "。各管段的热负荷与流量由其下游用户负荷之和求得。";
 }
 
-std::string pipe_choices_in_words(const std::vector<SheetRow>& rows) {
+std::string pipe_choices_in_words(const std::vector<SheetRow>& rows, float resistance_limit) {
     std::string engineer, chosen, balanced;
     for (const SheetRow& row : rows) {
         if (row.dn <= 0) {
@@ -246,7 +246,8 @@ std::string pipe_choices_in_words(const std::vector<SheetRow>& rows) {
     }
     std::string words = "管径：";
     words += "设计人指定 " + (engineer.empty() ? std::string("无") : engineer);
-    words += "；自动选管径（流速不超过 GB 50736-2012 表 5.9.13 的限值、比摩阻不超过 120 Pa/m 的最小管径）" +
+    words += "；自动选管径（流速不超过 GB 50736-2012 表 5.9.13 的限值、比摩阻不超过 " +
+             float_box_form(resistance_limit) + " Pa/m 的最小管径）" +
              (chosen.empty() ? std::string("无") : chosen);
     words += "；平衡管径改小 " + (balanced.empty() ? std::string("无") : balanced);
     return words + "。";

@@ -64,7 +64,7 @@ std::string balance_change_text(const BalanceChange& change, const std::vector<S
 // The network in words, for the printed calculation: "管段 1 接热源；管段 2 接管段 1；…".
 std::string network_in_words(const std::vector<SheetRow>& rows);
 // Who chose each DN: the engineer, 自动选管径 or 平衡管径.
-std::string pipe_choices_in_words(const std::vector<SheetRow>& rows);
+std::string pipe_choices_in_words(const std::vector<SheetRow>& rows, float resistance_limit);
 // A row whose derived sizing failed.
 std::string rows_not_sized(const std::vector<std::size_t>& unsized,
                            const std::vector<SheetRow>& rows);
