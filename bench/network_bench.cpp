@@ -4,9 +4,9 @@
 // edit (the network settled and the sheet recomputed), of 自动选管径 and of 平衡管径, each the
 // median of repeated runs.
 #include "network_bench.h"
+#include "timing.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -64,18 +64,15 @@ SheetData network() {
     return sheet;
 }
 
-template <class Work>
-double median_ms(int runs, Work work) {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        work(i);
-        times.push_back(
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                .count());
+// Loops over the imbalance limit.
+std::size_t flagged_loops(const SheetData& data) {
+    CalcSheet sheet;
+    sheet.reset(data);
+    std::size_t flagged = 0;
+    for (const LoopResult& loop : sheet.report().loops) {
+        flagged += loop.flagged ? 1 : 0;
     }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return flagged;
 }
 
 }  // namespace
@@ -106,22 +103,11 @@ void network_bench() {
         balanced = plain;
         changed = balance_pipes(balanced, pipes, fittings).size();
     });
-    CalcSheet chosen;
-    chosen.reset(plain);
-    std::size_t flagged = 0;
-    for (const LoopResult& loop : chosen.report().loops) {
-        flagged += loop.flagged ? 1 : 0;
-    }
     std::printf("network of %zu segments, %zu loops (%zu over the limit after 自动选管径)\n",
-                data.rows.size(), chosen.report().loops.size(), flagged);
+                data.rows.size(), plain.loops.size(), flagged_loops(plain));
     std::printf("recompute after one edit: %.2f ms\n", edit);
     std::printf("自动选管径: %.1f ms\n", choose);
-    CalcSheet after;
-    after.reset(balanced);
-    std::size_t still = 0;
-    for (const LoopResult& loop : after.report().loops) {
-        still += loop.flagged ? 1 : 0;
-    }
+    const std::size_t still = flagged_loops(balanced);
     std::printf("平衡管径: %.1f ms (%zu segments narrowed, %zu loops still over the limit)\n",
                 balance, changed, still);
 }

@@ -3,7 +3,6 @@
 // Prints the time of one edit's recomputation, of a save and of a load, each the median of
 // repeated runs. Run from a scratch folder: it writes calcsheet.txt there.
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -14,6 +13,7 @@
 #include "example_files.h"
 #include "fitting_table.h"
 #include "network_bench.h"
+#include "timing.h"
 #include "sheet_export.h"
 #include "sheet_file.h"
 
@@ -22,6 +22,7 @@ namespace {
 using kestrune::CalcSheet;
 using kestrune::SheetData;
 using kestrune::SheetRow;
+using kestrune::median_ms;
 
 constexpr int segments = 2000;
 constexpr int loops = 50;
@@ -53,20 +54,6 @@ SheetData large_sheet() {
         sheet.rows.push_back(row);
     }
     return sheet;
-}
-
-template <class Work>
-double median_ms(int runs, Work work) {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        work(i);
-        times.push_back(
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                .count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
 }
 
 }  // namespace

@@ -30,6 +30,14 @@ std::vector<std::string> lines_of(const std::string& text) {
     return lines;
 }
 
+// The program on the example pipe table, its sheet open and empty.
+struct SheetRun : ProgramRun {
+    SheetRun() : ProgramRun(example_dn, example_d) {
+        EXPECT_TRUE(start());
+        click(ControlId::cmdsheet);
+    }
+};
+
 // Supply main 1, risers 2 and 3, radiators 4 to 7, their returns 8 and 9, return main 10:
 // 上游 and 用户负荷 of each, and the load each carries, summed by hand.
 struct TypedRow {
@@ -66,9 +74,7 @@ TEST(SheetNetworkDrive, ASystemTypedFromTheKeyboardIsSizedAsTheMainWindowSizesEa
     const std::vector<std::string> expected = main_window_logs();
     ASSERT_EQ(expected.size(), 1 + std::size(small_system));  // the header, then the rows
 
-    ProgramRun run(example_dn, example_d);
-    ASSERT_TRUE(run.start());
-    run.click(ControlId::cmdsheet);
+    SheetRun run;
     SheetGrid& grid = run.window.grid();
     const auto type = [&](const std::string& text) {
         if (!text.empty()) {
@@ -118,9 +124,7 @@ TEST(SheetNetworkDrive, ASystemTypedFromTheKeyboardIsSizedAsTheMainWindowSizesEa
 }
 
 TEST(SheetNetworkDrive, ARadiatorChangedReSizesAndLogsEverySegmentItsWaterPasses) {
-    ProgramRun run(example_dn, example_d);
-    ASSERT_TRUE(run.start());
-    run.click(ControlId::cmdsheet);
+    SheetRun run;
     SheetGrid& grid = run.window.grid();
     std::string block;
     for (const TypedRow& row : small_system) {
@@ -156,9 +160,7 @@ TEST(SheetNetworkDrive, ARadiatorChangedReSizesAndLogsEverySegmentItsWaterPasses
 }
 
 TEST(SheetNetworkDrive, TheLimitsAreAskedUntilTakenAndKeptWithTheSheet) {
-    ProgramRun run(example_dn, example_d);
-    ASSERT_TRUE(run.start());
-    run.click(ControlId::cmdsheet);
+    SheetRun run;
     SheetGrid& grid = run.window.grid();
     std::string told;
     run.toolkit.answer_input("0");
@@ -180,9 +182,7 @@ TEST(SheetNetworkDrive, TheLimitsAreAskedUntilTakenAndKeptWithTheSheet) {
 }
 
 TEST(SheetNetworkDrive, AFaultIsSaidAtOnceAndNoPipeIsChosenWhileItStands) {
-    ProgramRun run(example_dn, example_d);
-    ASSERT_TRUE(run.start());
-    run.click(ControlId::cmdsheet);
+    SheetRun run;
     SheetGrid& grid = run.window.grid();
     grid.key(key(GridKey::enter, false, true));
     grid.key(key(GridKey::home));
