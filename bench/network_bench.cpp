@@ -4,7 +4,6 @@
 // edit (the network settled and the sheet recomputed), of 自动选管径 and of 平衡管径, each the
 // median of repeated runs.
 #include "network_bench.h"
-#include "timing.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -17,6 +16,7 @@
 #include "pipe_balance.h"
 #include "pipe_table.h"
 #include "sheet_network.h"
+#include "timing.h"
 
 namespace kestrune {
 namespace {

@@ -13,16 +13,16 @@
 #include "example_files.h"
 #include "fitting_table.h"
 #include "network_bench.h"
-#include "timing.h"
 #include "sheet_export.h"
 #include "sheet_file.h"
+#include "timing.h"
 
 namespace {
 
 using kestrune::CalcSheet;
+using kestrune::median_ms;
 using kestrune::SheetData;
 using kestrune::SheetRow;
-using kestrune::median_ms;
 
 constexpr int segments = 2000;
 constexpr int loops = 50;

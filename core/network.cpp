@@ -178,8 +178,8 @@ Network find_network(const std::vector<NetworkSegment>& segments) {
                 loop.path = path;
                 for (std::size_t row : path) {
                     if (segments[row].consumer) {
-                        loop.name += (loop.consumers.empty() ? "" : "+") +
-                                     std::string(segments[row].name);
+                        loop.name +=
+                            (loop.consumers.empty() ? "" : "+") + std::string(segments[row].name);
                         loop.consumers.push_back(row);
                     }
                 }

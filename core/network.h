@@ -17,9 +17,9 @@ inline constexpr std::size_t most_paths = 10000;
 
 // What the network needs of one row of the sheet.
 struct NetworkSegment {
-    std::string_view name;                          // 管段号
-    const std::vector<std::string>* upstream;       // 上游; empty: it leaves the source
-    bool consumer = false;                          // it serves a consumer (用户负荷 given)
+    std::string_view name;                     // 管段号
+    const std::vector<std::string>* upstream;  // 上游; empty: it leaves the source
+    bool consumer = false;                     // it serves a consumer (用户负荷 given)
 };
 
 enum class NetworkFaultKind {

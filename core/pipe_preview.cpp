@@ -64,8 +64,7 @@ std::optional<TablePreview> preview_table(const design_state& s, float r_limit) 
         preview[i] =
             RowPreview{trial.v, trial.r, too_fast ? PreviewMark::too_fast : PreviewMark::none};
         any = true;
-        if (!too_fast && trial.r <= r_limit &&
-            (!suggested || pipe.d < s.pipes[*suggested].d)) {
+        if (!too_fast && trial.r <= r_limit && (!suggested || pipe.d < s.pipes[*suggested].d)) {
             suggested = i;
         }
     }

@@ -40,7 +40,6 @@ using TablePreview = std::array<std::optional<RowPreview>, pipe_rows>;
 // again further down (answering that DN sizes the last such row). Gives nullopt when there is
 // no flow to size for (g_design 0 or below) or no row could be sized.
 // r_limit: the highest specific resistance of the suggested pipe, Pa/m.
-std::optional<TablePreview> preview_table(const design_state& s,
-                                          float r_limit = resistance_limit);
+std::optional<TablePreview> preview_table(const design_state& s, float r_limit = resistance_limit);
 
 }  // namespace kestrune

@@ -23,11 +23,11 @@ struct SheetRow {
     std::string segment;                // 管段号, free text
     std::vector<std::string> upstream;  // 上游: the 管段号 its water comes from; none: the source
     float consumer = 0.0f;              // 用户负荷 of the consumer it serves, W; 0: none
-    double length = 0.0;             // L, m
-    std::string xi_entry;            // Σξ as typed: a number, or fittings with counts
-    double xi = 0.0;                 // Σξ it last gave
-    std::vector<std::string> loops;  // 环路 the segment belongs to
-    std::string note;                // 备注
+    double length = 0.0;                // L, m
+    std::string xi_entry;               // Σξ as typed: a number, or fittings with counts
+    double xi = 0.0;                    // Σξ it last gave
+    std::vector<std::string> loops;     // 环路 the segment belongs to
+    std::string note;                   // 备注
 
     // The sizing, as logged.
     float q_user = 0.0f;    // W
@@ -35,7 +35,7 @@ struct SheetRow {
     float g_design = 0.0f;  // kg/h
     std::int16_t dn = 0;
     DnChoice dn_choice = DnChoice::engineer;
-    float v = 0.0f;        // m/s
+    float v = 0.0f;  // m/s
     float r = 0.0f;  // Pa/m
     // And what produced it.
     float d = 0.0f;     // inner diameter, mm

@@ -191,9 +191,8 @@ std::optional<SheetRow> parse_row(const std::vector<std::string_view>& f, int ve
     r.consumer = r.q_user;
     if (version >= 2) {
         auto upstream = split_names(f[21]);
-        const auto choice = std::find_if(
-            dn_choices.begin(), dn_choices.end(),
-            [&](DnChoice c) { return dn_choice_word(c) == f[23]; });
+        const auto choice = std::find_if(dn_choices.begin(), dn_choices.end(),
+                                         [&](DnChoice c) { return dn_choice_word(c) == f[23]; });
         if (!upstream || !read_number(f[22], r.consumer) || choice == dn_choices.end()) {
             return std::nullopt;
         }
@@ -212,13 +211,12 @@ SheetFileError damaged_at(std::size_t line) {
 std::string sheet_text(const SheetData& sheet) {
     // A sheet that uses nothing of the network is written as the first version wrote it, so
     // that it reads byte for byte as before, in this program and in the earlier one.
-    const int version = !sheet.available_pressure &&
-                                sheet.resistance_limit == resistance_limit &&
+    const int version = !sheet.available_pressure && sheet.resistance_limit == resistance_limit &&
                                 std::all_of(sheet.rows.begin(), sheet.rows.end(), first_version_row)
                             ? 1
                             : 2;
-    std::string text = std::string(version_prefix) + std::to_string(version) +
-                       std::string(version_suffix) + "\n";
+    std::string text =
+        std::string(version_prefix) + std::to_string(version) + std::string(version_suffix) + "\n";
     text += "不平衡率限值\t" + number_text(sheet.limit) + "\n";
     if (version >= 2) {
         text += "比摩阻上限\t" + number_text(sheet.resistance_limit) + "\n";

@@ -26,9 +26,9 @@ namespace {
 constexpr char sheet_name[] = "水力计算表";
 constexpr char loops_name[] = "环路";
 constexpr char parameters_name[] = "参数";
-constexpr lxw_row_t first_row = 2;        // below the header and the units
+constexpr lxw_row_t first_row = 2;  // below the header and the units
 constexpr auto density_column = static_cast<lxw_col_t>(sheet_columns.size());  // after them
-constexpr lxw_row_t first_loop_row = 3;   // below the limit and the header
+constexpr lxw_row_t first_loop_row = 3;  // below the limit and the header
 
 std::string column_letter(lxw_col_t column) {
     return std::string(1, static_cast<char>('A' + column));
@@ -202,21 +202,23 @@ void write_head(lxw_worksheet* ws, const CalcSheet& calc, const Formats& f, bool
         const std::string surplus_cell = at(k);
         label(k, "入口富余 (Pa)");
         worksheet_write_formula_num(
-            ws, top + k++, 1, ("=IF(" + given + ">=" + at(1) + "," + given + "-" + at(1) + ",\"\")").c_str(),
+            ws, top + k++, 1,
+            ("=IF(" + given + ">=" + at(1) + "," + given + "-" + at(1) + ",\"\")").c_str(),
             f.tenths, cached && head && head->surplus ? *head->surplus : 0.0);
         if (head && head->volume_flow) {
             label(k, "入口调节阀 Kv");
-            worksheet_write_formula_num(
-                ws, top + k, 1,
-                ("=IF(N(" + surplus_cell + ")>0," + at(5) + "/SQRT(" + surplus_cell + "/100000),\"\")")
-                    .c_str(),
-                f.hundredths, cached && head->kv ? *head->kv : 0.0);
+            worksheet_write_formula_num(ws, top + k, 1,
+                                        ("=IF(N(" + surplus_cell + ")>0," + at(5) + "/SQRT(" +
+                                         surplus_cell + "/100000),\"\")")
+                                            .c_str(),
+                                        f.hundredths, cached && head->kv ? *head->kv : 0.0);
             ++k;
         }
         label(k, "入口资用压力不足 (Pa)");
         worksheet_write_formula_num(
-            ws, top + k, 1, ("=IF(" + given + "<" + at(1) + "," + at(1) + "-" + given + ",\"\")").c_str(),
-            f.tenths, cached && head && head->shortfall ? *head->shortfall : 0.0);
+            ws, top + k, 1,
+            ("=IF(" + given + "<" + at(1) + "," + at(1) + "-" + given + ",\"\")").c_str(), f.tenths,
+            cached && head && head->shortfall ? *head->shortfall : 0.0);
     }
 }
 

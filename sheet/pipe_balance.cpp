@@ -86,9 +86,9 @@ std::vector<BalanceChange> balance_pipes(SheetData& sheet, const PipeTable& pipe
                     segment_losses(trial.r, trial.v, trial.rho, trial.length, trial.xi).total -
                     losses[s].total;
                 // No loop through it may come to lose as much as the most unfavourable one.
-                const bool fits = std::all_of(
-                    loops_of[s].begin(), loops_of[s].end(),
-                    [&](std::size_t m) { return totals[m] + gain < critical_total; });
+                const bool fits =
+                    std::all_of(loops_of[s].begin(), loops_of[s].end(),
+                                [&](std::size_t m) { return totals[m] + gain < critical_total; });
                 if (gain > best_gain && fits) {
                     best = s;
                     best_row = std::move(trial);
@@ -108,7 +108,8 @@ std::vector<BalanceChange> balance_pipes(SheetData& sheet, const PipeTable& pipe
             }
             rows[s] = std::move(best_row);
             rows[s].dn_choice = DnChoice::balanced;
-            losses[s] = segment_losses(rows[s].r, rows[s].v, rows[s].rho, rows[s].length, rows[s].xi);
+            losses[s] =
+                segment_losses(rows[s].r, rows[s].v, rows[s].rho, rows[s].length, rows[s].xi);
             for (std::size_t m : loops_of[s]) {
                 totals[m] += best_gain;
             }

@@ -18,7 +18,7 @@ namespace kestrune {
 struct BalanceChange {
     std::size_t row;
     std::int16_t dn_before, dn_after;
-    std::string loop;  // the loop it was made smaller for
+    std::string loop;                                      // the loop it was made smaller for
     double imbalance_before = 0.0, imbalance_after = 0.0;  // that loop's, %, unrounded
 };
 

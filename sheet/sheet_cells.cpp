@@ -29,8 +29,8 @@ ShownCell shown_cell(const CalcSheet& calc, std::size_t row, std::size_t column)
     // In a network 自动选管径 chooses the pipes: the engineer's own are marked as such.
     if (layout.column == SheetColumn::dn && calc.has_network() && r.dn > 0 &&
         r.dn_choice != DnChoice::chosen) {
-        cell.text += " " + std::string(r.dn_choice == DnChoice::engineer ? fixed_dn_mark
-                                                                         : balanced_dn_mark);
+        cell.text +=
+            " " + std::string(r.dn_choice == DnChoice::engineer ? fixed_dn_mark : balanced_dn_mark);
     }
     // GB 50736-2012, table 5.9.13: the velocity limits by DN (velocity_limit).
     if (layout.column == SheetColumn::velocity && r.v > velocity_limit(r.dn)) {

@@ -4,12 +4,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "conversions.h"
 #include "design_steps.h"
 #include "failure_words.h"
 #include "leading_number.h"
 #include "sheet_messages.h"
 #include "sheet_network.h"
-#include "conversions.h"
 
 namespace kestrune {
 namespace {

@@ -149,7 +149,8 @@ std::vector<std::string> network_fault_notes(const Network& network,
         switch (fault.kind) {
             case NetworkFaultKind::duplicate_segment:
                 notes.push_back("管段号 " + rows[fault.segments.front()].segment + " 用了 " +
-                                std::to_string(fault.segments.size()) + " 次，上游指不出是哪一段。");
+                                std::to_string(fault.segments.size()) +
+                                " 次，上游指不出是哪一段。");
                 break;
             case NetworkFaultKind::unknown_upstream:
                 notes.push_back("管段 " + named + " 的上游 " + fault.name + " 不存在。");
@@ -255,7 +256,8 @@ std::string pipe_choices_in_words(const std::vector<SheetRow>& rows, float resis
 
 std::string rows_not_sized(const std::vector<std::size_t>& unsized,
                            const std::vector<SheetRow>& rows) {
-    return "管段 " + names_of(unsized, rows, "、") + " 无法按新负荷计算（数值溢出或温差为 0），保持原值。";
+    return "管段 " + names_of(unsized, rows, "、") +
+           " 无法按新负荷计算（数值溢出或温差为 0），保持原值。";
 }
 
 std::string available_pressure_refused(std::string_view entry) {

@@ -8,9 +8,9 @@
 
 #include "file_error.h"
 #include "fitting_table.h"
+#include "pipe_balance.h"
 #include "pipe_table.h"
 #include "sheet_file.h"
-#include "pipe_balance.h"
 #include "sheet_network.h"
 
 namespace kestrune {
@@ -50,8 +50,7 @@ std::string consumer_needed(std::string_view segment);
 // and in the printed calculation. While any stands, no load is derived.
 std::vector<std::string> network_fault_notes(const Network& network,
                                              const std::vector<SheetRow>& rows);
-inline constexpr std::string_view network_held_note =
-    "网络有误，负荷、流量和环路保持改正前的值。";
+inline constexpr std::string_view network_held_note = "网络有误，负荷、流量和环路保持改正前的值。";
 // 自动选管径 or 平衡管径 asked while the network has a fault.
 inline constexpr std::string_view network_first_note = "请先改正网络，再选管径。";
 // 自动选管径 and what it chose.

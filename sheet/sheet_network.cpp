@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "conversions.h"
 #include "calc_sheet.h"
+#include "conversions.h"
 #include "design_steps.h"
 #include "pipe_preview.h"
 #include "sheet_messages.h"

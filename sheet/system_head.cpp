@@ -47,8 +47,8 @@ std::vector<std::string> head_lines(const SystemHead& head) {
                     fixed_text(head.head, 1) + " Pa = " + fixed_text(head.head / 1000.0, 2) +
                     " kPa = " + fixed_text(head.head / pascal_per_metre_water, 2) + " m 水柱。");
     if (head.mass_flow && head.volume_flow) {
-        lines.push_back("入口流量 " + fixed_text(*head.mass_flow, 2) + " kg/h = " +
-                        fixed_text(*head.volume_flow, 3) + " m³/h。");
+        lines.push_back("入口流量 " + fixed_text(*head.mass_flow, 2) +
+                        " kg/h = " + fixed_text(*head.volume_flow, 3) + " m³/h。");
     }
     if (head.surplus) {
         std::string line = "入口资用压力富余 " + fixed_text(*head.surplus, 1) + " Pa，需在入口消除";

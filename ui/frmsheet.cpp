@@ -9,6 +9,7 @@
 #include "example_files.h"
 #include "folder_lock.h"
 #include "messages.h"
+#include "pipe_balance.h"
 #include "pipe_table.h"
 #include "platform_files.h"
 #include "results_log.h"
@@ -16,7 +17,6 @@
 #include "sheet_entry.h"
 #include "sheet_file.h"
 #include "sheet_messages.h"
-#include "pipe_balance.h"
 #include "sheet_network.h"
 
 namespace kestrune {
@@ -182,8 +182,8 @@ EditOutcome frmsheet::balance_pipes(const PipeTable& pipes) {
     SheetData after = sheet_.data();
     const auto unsized = settle_network(after);
     const auto changes = kestrune::balance_pipes(after, pipes, fittings_);
-    const std::string note =
-        unsized.empty() ? pipes_balanced_note(changes, after.rows) : rows_not_sized(unsized, after.rows);
+    const std::string note = unsized.empty() ? pipes_balanced_note(changes, after.rows)
+                                             : rows_not_sized(unsized, after.rows);
     take(std::move(after), {});
     return {true, note};
 }
@@ -211,8 +211,9 @@ std::string frmsheet::take(SheetData after, const std::vector<std::size_t>& resi
         if (before.rows.size() == now.size()) {
             was = &before.rows[i];
         } else {
-            const auto same = std::find_if(before.rows.begin(), before.rows.end(),
-                                           [&](const SheetRow& r) { return r.segment == now[i].segment; });
+            const auto same =
+                std::find_if(before.rows.begin(), before.rows.end(),
+                             [&](const SheetRow& r) { return r.segment == now[i].segment; });
             if (same == before.rows.end()) {
                 continue;  // a new row: its sizing logged itself
             }
@@ -242,7 +243,8 @@ EditOutcome frmsheet::set_limit(std::string_view entry) {
 
 EditOutcome frmsheet::set_resistance_limit(std::string_view entry) {
     const auto limit = non_negative(entry);
-    const auto as_float = limit && *limit > 0.0 ? to_float(*limit) : Result<float, ArithError>(ArithError{});
+    const auto as_float =
+        limit && *limit > 0.0 ? to_float(*limit) : Result<float, ArithError>(ArithError{});
     if (!as_float || !(as_float.value() > 0.0f)) {
         return {false, resistance_limit_refused(entry)};
     }

@@ -364,8 +364,9 @@ void SheetGrid::ask_resistance_limit() {
 
 void SheetGrid::ask_available_pressure() {
     const auto& given = sheet_.sheet().data().available_pressure;
-    ask_until_taken(available_pressure_request, given ? shortest_text(*given) : std::string(),
-                    [this](std::string_view entry) { return sheet_.set_available_pressure(entry); });
+    ask_until_taken(
+        available_pressure_request, given ? shortest_text(*given) : std::string(),
+        [this](std::string_view entry) { return sheet_.set_available_pressure(entry); });
 }
 
 void SheetGrid::paste(std::string_view text) {

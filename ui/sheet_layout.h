@@ -26,9 +26,9 @@ inline constexpr WindowSpec frmsheet_window{"frmsheet", "计算表",          15
 struct SheetWindowLayout {
     int margin;
     int button_width, button_height;  // the narrowest button
-    int line_height;   // the message line, the loop summary's title and its notes
-    int loops_height;  // the loop summary's table
-    double points;     // the grid's SimSun size, as the main window's boxes
+    int line_height;                  // the message line, the loop summary's title and its notes
+    int loops_height;                 // the loop summary's table
+    double points;                    // the grid's SimSun size, as the main window's boxes
 };
 inline constexpr SheetWindowLayout sheet_window_layout{120, 900, 420, 330, 1800, 10.5};
 

@@ -481,25 +481,26 @@ inline const std::vector<Scenario>& conformance_scenarios() {
         // A network typed around the sized row: a supply main above it, a return below, each
         // added with Ctrl+Enter; Ctrl+D sizes them for the radiator's load, as the main window
         // sized it, and leaves the engineer's DN alone.
-        on_sheet(worked_log + worked_row + worked_row,
-                 {.name = "a_network_typed_from_the_keyboard_is_sized_with_ctrl_d",
-                  .actions = then({act::sheet_key(PhysicalKey::enter, false, true),
-                                   act::sheet_key(PhysicalKey::enter, false, true),
-                                   act::sheet_key(PhysicalKey::home), act::sheet_key(PhysicalKey::right),
-                                   act::sheet_text("1"), act::sheet_key(PhysicalKey::enter),
-                                   act::sheet_key(PhysicalKey::up), act::sheet_key(PhysicalKey::up),
-                                   act::sheet_text("2"), act::sheet_key(PhysicalKey::enter),
-                                   act::sheet_ctrl('D')}),
-                  .cells = {{0, upstream_column, "2"},
-                            {0, dn_column, "25 " + std::string(fixed_dn_mark)},
-                            {1, segment_column, "2"},
-                            {1, load_column, "12000"},
-                            {1, dn_column, "25"},
-                            {2, upstream_column, "1"},
-                            {2, loops_column, "1"}},
-                  .current = {1, upstream_column},
-                  .message = "自动选管径：2 个管段，2 个改了管径。",
-                  .noted = true}),
+        on_sheet(
+            worked_log + worked_row + worked_row,
+            {.name = "a_network_typed_from_the_keyboard_is_sized_with_ctrl_d",
+             .actions = then({act::sheet_key(PhysicalKey::enter, false, true),
+                              act::sheet_key(PhysicalKey::enter, false, true),
+                              act::sheet_key(PhysicalKey::home), act::sheet_key(PhysicalKey::right),
+                              act::sheet_text("1"), act::sheet_key(PhysicalKey::enter),
+                              act::sheet_key(PhysicalKey::up), act::sheet_key(PhysicalKey::up),
+                              act::sheet_text("2"), act::sheet_key(PhysicalKey::enter),
+                              act::sheet_ctrl('D')}),
+             .cells = {{0, upstream_column, "2"},
+                       {0, dn_column, "25 " + std::string(fixed_dn_mark)},
+                       {1, segment_column, "2"},
+                       {1, load_column, "12000"},
+                       {1, dn_column, "25"},
+                       {2, upstream_column, "1"},
+                       {2, loops_column, "1"}},
+             .current = {1, upstream_column},
+             .message = "自动选管径：2 个管段，2 个改了管径。",
+             .noted = true}),
         {.name = "quitting_drops_a_refused_entry_when_told_to",
          .actions = then(
              plus(typed("-1"), {act::answer_question(drop_entry_caption), act::click(Cmdexit)})),
@@ -616,7 +617,8 @@ inline std::vector<std::string> play(ConformanceDriver& driver, const Scenario& 
         };
         differ("editor", editor(driver.sheet_editor()), editor(scenario.editor));
         differ("message line", driver.sheet_message(), grid.message());
-        differ("reason given", yes(!grid.message().empty()), yes(scenario.refused || scenario.noted));
+        differ("reason given", yes(!grid.message().empty()),
+               yes(scenario.refused || scenario.noted));
         const auto at = [](std::size_t row, std::size_t column) {
             return std::to_string(row) + "," + std::to_string(column);
         };

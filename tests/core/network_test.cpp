@@ -65,28 +65,27 @@ Network found(const std::vector<Row>& rows) {
 
 // Two-pipe, two risers of three floors; the returns merge floor by floor and at the end.
 const std::vector<Row> two_pipe{
-    {"1", ""},                                                       // supply main
-    {"2", "1"},   {"3", "2"},   {"4", "3"},                           // riser A, floors 1 to 3
-    {"5", "2", true}, {"6", "3", true}, {"7", "4", true},             // its radiators
-    {"8", "1"},   {"9", "8"},   {"10", "9"},                          // riser B
+    {"1", ""},                                               // supply main
+    {"2", "1"},        {"3", "2"},        {"4", "3"},        // riser A, floors 1 to 3
+    {"5", "2", true},  {"6", "3", true},  {"7", "4", true},  // its radiators
+    {"8", "1"},        {"9", "8"},        {"10", "9"},       // riser B
     {"11", "8", true}, {"12", "9", true}, {"13", "10", true},
-    {"14", "7"},  {"15", "14 6"}, {"16", "15 5"},                      // riser A's return
-    {"17", "13"}, {"18", "17 12"}, {"19", "18 11"},                    // riser B's return
-    {"20", "16 19"},                                                  // return main
+    {"14", "7"},       {"15", "14 6"},    {"16", "15 5"},   // riser A's return
+    {"17", "13"},      {"18", "17 12"},   {"19", "18 11"},  // riser B's return
+    {"20", "16 19"},                                        // return main
 };
 
 TEST(Network, TwoPipeRisersGiveOneLoopPerRadiatorThroughSupplyAndReturn) {
     const Network net = found(two_pipe);
     EXPECT_TRUE(net.faults.empty());
-    EXPECT_EQ(loops_of(net, two_pipe),
-              (std::vector<std::string>{
-                  "7: 1 → 2 → 3 → 4 → 7 → 14 → 15 → 16 → 20",
-                  "6: 1 → 2 → 3 → 6 → 15 → 16 → 20",
-                  "5: 1 → 2 → 5 → 16 → 20",
-                  "13: 1 → 8 → 9 → 10 → 13 → 17 → 18 → 19 → 20",
-                  "12: 1 → 8 → 9 → 12 → 18 → 19 → 20",
-                  "11: 1 → 8 → 11 → 19 → 20",
-              }));
+    EXPECT_EQ(loops_of(net, two_pipe), (std::vector<std::string>{
+                                           "7: 1 → 2 → 3 → 4 → 7 → 14 → 15 → 16 → 20",
+                                           "6: 1 → 2 → 3 → 6 → 15 → 16 → 20",
+                                           "5: 1 → 2 → 5 → 16 → 20",
+                                           "13: 1 → 8 → 9 → 10 → 13 → 17 → 18 → 19 → 20",
+                                           "12: 1 → 8 → 9 → 12 → 18 → 19 → 20",
+                                           "11: 1 → 8 → 11 → 19 → 20",
+                                       }));
     // Each segment carries the radiators beyond it, and the mains carry all six once.
     EXPECT_EQ(carried(net, two_pipe, 0), "7 6 5 13 12 11");
     EXPECT_EQ(carried(net, two_pipe, 2), "7 6");
@@ -98,7 +97,7 @@ TEST(Network, TwoPipeRisersGiveOneLoopPerRadiatorThroughSupplyAndReturn) {
 TEST(Network, ReverseReturnGivesPathsOfTheSameSegmentCount) {
     // 同程式: the first consumer fed is the last one returned.
     const std::vector<Row> rows{
-        {"1", ""},  {"2", "1"},      {"3", "2"},       {"4", "1", true}, {"5", "2", true},
+        {"1", ""},        {"2", "1"}, {"3", "2"},   {"4", "1", true}, {"5", "2", true},
         {"6", "3", true}, {"7", "4"}, {"8", "7 5"}, {"9", "8 6"},
     };
     const Network net = found(rows);
@@ -132,7 +131,8 @@ TEST(Network, LoopNamesStayAsRowsAreAddedElsewhere) {
     rows[4].upstream = "2 3 10";
     const auto after = loops_of(found(rows), rows);
     // The loops come in the rows' order; the old ones keep their names and paths.
-    EXPECT_EQ(after, (std::vector<std::string>{"9: 1 → 9 → 10 → 4", "2: 1 → 2 → 4", "3: 1 → 3 → 4"}));
+    EXPECT_EQ(after,
+              (std::vector<std::string>{"9: 1 → 9 → 10 → 4", "2: 1 → 2 → 4", "3: 1 → 3 → 4"}));
 }
 
 struct FaultCase {
@@ -146,24 +146,54 @@ struct FaultCase {
 
 TEST(Network, EachFaultIsSaidWithItsSegmentsAndNothingIsCountedTwice) {
     const FaultCase cases[] = {
-        {"unknown upstream", {{"1", ""}, {"2", "9", true}, {"3", "1", true}},
-         NetworkFaultKind::unknown_upstream, {1}, "9", 1},
-        {"the consumer beyond it has no path", {{"1", ""}, {"2", "9", true}, {"3", "1", true}},
-         NetworkFaultKind::no_path, {1}, "", 1},
-        {"cycle", {{"1", ""}, {"2", "1 3"}, {"3", "2"}, {"4", "3", true}, {"5", "1", true}},
-         NetworkFaultKind::cycle, {1, 2}, "", 1},
+        {"unknown upstream",
+         {{"1", ""}, {"2", "9", true}, {"3", "1", true}},
+         NetworkFaultKind::unknown_upstream,
+         {1},
+         "9",
+         1},
+        {"the consumer beyond it has no path",
+         {{"1", ""}, {"2", "9", true}, {"3", "1", true}},
+         NetworkFaultKind::no_path,
+         {1},
+         "",
+         1},
+        {"cycle",
+         {{"1", ""}, {"2", "1 3"}, {"3", "2"}, {"4", "3", true}, {"5", "1", true}},
+         NetworkFaultKind::cycle,
+         {1, 2},
+         "",
+         1},
         {"what lies below a cycle is on no path",
          {{"1", ""}, {"2", "1 3"}, {"3", "2"}, {"4", "3", true}, {"5", "1", true}},
-         NetworkFaultKind::no_path, {3}, "", 1},
-        {"a loop without a consumer", {{"1", ""}, {"2", "1", true}, {"3", "1"}},
-         NetworkFaultKind::no_consumer, {0, 2}, "", 1},
+         NetworkFaultKind::no_path,
+         {3},
+         "",
+         1},
+        {"a loop without a consumer",
+         {{"1", ""}, {"2", "1", true}, {"3", "1"}},
+         NetworkFaultKind::no_consumer,
+         {0, 2},
+         "",
+         1},
         {"a ring main reaches the consumer twice",
          {{"1", ""}, {"2", "1"}, {"3", "1"}, {"4", "2 3", true}},
-         NetworkFaultKind::several_paths, {3}, "", 2},
-        {"a consumer whose return splits", {{"1", "", true}, {"2", "1"}, {"3", "1"}},
-         NetworkFaultKind::several_paths, {0}, "", 2},
-        {"a 管段号 used twice", {{"1", ""}, {"2", "1", true}, {"2", "1", true}, {"3", "2"}},
-         NetworkFaultKind::duplicate_segment, {1, 2}, "", 2},
+         NetworkFaultKind::several_paths,
+         {3},
+         "",
+         2},
+        {"a consumer whose return splits",
+         {{"1", "", true}, {"2", "1"}, {"3", "1"}},
+         NetworkFaultKind::several_paths,
+         {0},
+         "",
+         2},
+        {"a 管段号 used twice",
+         {{"1", ""}, {"2", "1", true}, {"2", "1", true}, {"3", "2"}},
+         NetworkFaultKind::duplicate_segment,
+         {1, 2},
+         "",
+         2},
         {"a self-reference is a cycle", {{"1", "1", true}}, NetworkFaultKind::cycle, {0}, "", 0},
     };
     for (const FaultCase& c : cases) {

@@ -88,7 +88,8 @@ TEST(SheetFile, ANetworkIsKeptAsTheSecondVersionAndTheFirstReadsWithoutLoss) {
     SheetData given = two_rows();
     given.available_pressure = 25000;
     const std::string with_pressure = sheet_text(given);
-    EXPECT_NE(with_pressure.find("第 2 版\n不平衡率限值\t12.5\n比摩阻上限\t120\n入口资用压力\t25000\n环路\t"),
+    EXPECT_NE(with_pressure.find(
+                  "第 2 版\n不平衡率限值\t12.5\n比摩阻上限\t120\n入口资用压力\t25000\n环路\t"),
               std::string::npos)
         << with_pressure;
     EXPECT_EQ(parse_sheet(with_pressure).value(), given);

@@ -21,14 +21,14 @@
 #endif
 #include "example_files.h"
 #include "fitting_table.h"
+#include "network_sheet.h"
 #include "number_text.h"
+#include "pipe_balance.h"
 #include "platform_files.h"
 #include "sheet_export.h"
 #include "sheet_messages.h"
-#include "temp_folder.h"
-#include "network_sheet.h"
-#include "pipe_balance.h"
 #include "system_head.h"
+#include "temp_folder.h"
 #include "worked_sheet.h"
 
 namespace kestrune::testing {

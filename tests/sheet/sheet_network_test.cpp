@@ -10,14 +10,14 @@
 #include "calc_sheet.h"
 #include "design_steps.h"
 #include "example_files.h"
+#include "network_sheet.h"
 #include "number_text.h"
-#include "pipe_preview.h"
 #include "pipe_balance.h"
+#include "pipe_preview.h"
 #include "pipe_table.h"
 #include "sheet_cells.h"
 #include "sheet_messages.h"
 #include "system_head.h"
-#include "network_sheet.h"
 #include "worked_sheet.h"
 
 namespace kestrune::testing {
@@ -49,8 +49,8 @@ TEST(SheetNetwork, LoadsAreSummedAndPipesChosenAsTheMainWindowSizesTheSum) {
     const auto choices = choose_pipes(data, pipes, shipped_fittings());
     EXPECT_EQ(choices.size(), 10u);
     // Sums worked by hand: the mains 6500 W, riser A 3500 W, riser B 3000 W.
-    const char* sums[] = {"6500", "3500", "3000", "1500", "2000", "1200", "1800",
-                          "3500", "3000", "6500"};
+    const char* sums[] = {"6500", "3500", "3000", "1500", "2000",
+                          "1200", "1800", "3500", "3000", "6500"};
     for (std::size_t i = 0; i < data.rows.size(); ++i) {
         const design_state s = main_window_sizing(sums[i], pipes);
         const SheetRow& row = data.rows[i];
@@ -93,8 +93,8 @@ SheetData typed(const std::vector<std::string>& rows) {
             at = end + 1;
         }
         const std::string load = text.substr(second + 1);
-        data.rows.push_back(typed_row(text.substr(0, first), upstream,
-                                      load.empty() ? 0.0f : std::stof(load)));
+        data.rows.push_back(
+            typed_row(text.substr(0, first), upstream, load.empty() ? 0.0f : std::stof(load)));
     }
     return data;
 }
@@ -102,11 +102,11 @@ SheetData typed(const std::vector<std::string>& rows) {
 TEST(SheetNetwork, EachKindOfSystemCarriesItsConsumersLoadsOnce) {
     const Drawn systems[] = {
         {"two-pipe, two risers of three floors",
-         {"1::", "2:1:", "3:2:", "4:3:", "5:2:1000", "6:3:1200", "7:4:1500", "8:1:", "9:8:",
-          "10:9:", "11:8:800", "12:9:900", "13:10:1100", "14:7:", "15:14 6:", "16:15 5:",
-          "17:13:", "18:17 12:", "19:18 11:", "20:16 19:"},
-         {6500, 3700, 2700, 1500, 1000, 1200, 1500, 2800, 2000, 1100, 800, 900, 1100, 1500, 2700,
-          3700, 1100, 2000, 2800, 6500},
+         {"1::",      "2:1:",     "3:2:",   "4:3:",      "5:2:1000",  "6:3:1200",   "7:4:1500",
+          "8:1:",     "9:8:",     "10:9:",  "11:8:800",  "12:9:900",  "13:10:1100", "14:7:",
+          "15:14 6:", "16:15 5:", "17:13:", "18:17 12:", "19:18 11:", "20:16 19:"},
+         {6500, 3700, 2700, 1500, 1000, 1200, 1500, 2800, 2000, 1100,
+          800,  900,  1100, 1500, 2700, 3700, 1100, 2000, 2800, 6500},
          {"7", "6", "5", "13", "12", "11"}},
         {"reverse return",
          {"1::", "2:1:", "3:2:", "4:1:1000", "5:2:2000", "6:3:3000", "7:4:", "8:7 5:", "9:8 6:"},
@@ -230,7 +230,8 @@ TEST(SheetNetwork, BalancingNarrowsTheNearLoopsOwnPipeWithinItsVelocityLimit) {
     EXPECT_EQ(changes[0].row, 1u);  // the near consumer's own segment, and nothing shared
     EXPECT_LT(changes[0].dn_after, changes[0].dn_before);
     EXPECT_LE(data.rows[1].v, velocity_limit(data.rows[1].dn));
-    EXPECT_EQ(shown_imbalance(changes[0].imbalance_after), shown_imbalance(*after.loops[0].imbalance));
+    EXPECT_EQ(shown_imbalance(changes[0].imbalance_after),
+              shown_imbalance(*after.loops[0].imbalance));
     // What is left stays for the valve: 3044.8 Pa at 1.2592 m³/h, Kv 7.22.
     EXPECT_EQ(loop_cell(balanced, 0, LoopColumn::kv), "7.22");
     for (std::size_t row : {0, 2, 3, 4, 5}) {
@@ -255,7 +256,8 @@ TEST(SheetNetwork, TheHeadIsTheWorstLoopWithItsAllowanceAndTheEntranceFlowItsSup
     ASSERT_TRUE(head.has_value());
     EXPECT_EQ(head_lines(*head),
               (std::vector<std::string>{
-                  "最不利环路 4 的阻力 6971.1 Pa，附加 10 % 后所需压头 7668.2 Pa = 7.67 kPa = 0.78 m 水柱。",
+                  "最不利环路 4 的阻力 6971.1 Pa，附加 10 % 后所需压头 7668.2 Pa = 7.67 kPa = 0.78 "
+                  "m 水柱。",
                   "入口流量 2476.24 kg/h = 2.518 m³/h。",
                   // 10000 − 7668.2 = 2331.8 Pa; Kv = 2.518 / √(2331.8 / 100000) = 16.49.
                   "入口资用压力富余 2331.8 Pa，需在入口消除，调节阀 Kv 16.49。",

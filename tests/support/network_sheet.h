@@ -19,7 +19,8 @@ inline PipeTable example_pipes() {
 }
 
 // A row typed into the sheet: the program's parameters, no pipe yet.
-inline SheetRow typed_row(const std::string& name, std::vector<std::string> upstream, float consumer) {
+inline SheetRow typed_row(const std::string& name, std::vector<std::string> upstream,
+                          float consumer) {
     SheetRow row = kestrune::typed_row({}, 0);
     row.segment = name;
     row.upstream = std::move(upstream);
@@ -31,11 +32,11 @@ inline SheetRow typed_row(const std::string& name, std::vector<std::string> upst
 inline SheetData small_system() {
     SheetData data;
     data.rows = {
-        typed_row("1", {}, 0),           typed_row("2", {"1"}, 0),
-        typed_row("3", {"1"}, 0),        typed_row("4", {"2"}, 1500),
-        typed_row("5", {"2"}, 2000),     typed_row("6", {"3"}, 1200),
-        typed_row("7", {"3"}, 1800),     typed_row("8", {"4", "5"}, 0),
-        typed_row("9", {"6", "7"}, 0),   typed_row("10", {"8", "9"}, 0),
+        typed_row("1", {}, 0),         typed_row("2", {"1"}, 0),
+        typed_row("3", {"1"}, 0),      typed_row("4", {"2"}, 1500),
+        typed_row("5", {"2"}, 2000),   typed_row("6", {"3"}, 1200),
+        typed_row("7", {"3"}, 1800),   typed_row("8", {"4", "5"}, 0),
+        typed_row("9", {"6", "7"}, 0), typed_row("10", {"8", "9"}, 0),
     };
     return data;
 }
@@ -45,8 +46,8 @@ inline SheetData small_system() {
 inline SheetData near_and_far() {
     SheetData data;
     data.rows = {
-        typed_row("1", {}, 0),         typed_row("2", {"1"}, 30000), typed_row("3", {"1"}, 0),
-        typed_row("4", {"3"}, 30000),  typed_row("5", {"4"}, 0),     typed_row("6", {"2", "5"}, 0),
+        typed_row("1", {}, 0),        typed_row("2", {"1"}, 30000), typed_row("3", {"1"}, 0),
+        typed_row("4", {"3"}, 30000), typed_row("5", {"4"}, 0),     typed_row("6", {"2", "5"}, 0),
     };
     const double lengths[] = {10, 2, 40, 2, 40, 10};
     for (std::size_t i = 0; i < data.rows.size(); ++i) {

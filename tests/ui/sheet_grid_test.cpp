@@ -148,7 +148,8 @@ TEST(SheetGrid, CopiesTabSeparatedWithTheHeaderForWholeRows) {
     run.press({key(GridKey::up), key(GridKey::up), key(GridKey::select_rows, true),
                key(GridKey::copy, false, true)});
     const std::string whole = run.toolkit.clipboard();
-    EXPECT_EQ(whole.rfind("管段号\t上游\t用户负荷 Q用户\t热负荷 Q\t流量 G\t管长 L\t", 0), 0u) << whole;
+    EXPECT_EQ(whole.rfind("管段号\t上游\t用户负荷 Q用户\t热负荷 Q\t流量 G\t管长 L\t", 0), 0u)
+        << whole;
     EXPECT_NE(whole.find("\r\n\t\tW\tW\tkg/h\tm\t"), std::string::npos);
     EXPECT_NE(whole.find("\r\n1\t\t10000\t12000\t412.71\t0\t20\t21.25\t0.329\t101.17\t"),
               std::string::npos);
@@ -174,8 +175,8 @@ TEST(SheetGrid, PastesABlockByTheOneReadingRuleOrRefusesItWhole) {
     run.paste("a\tb\tc\r\n");
     EXPECT_EQ(run.grid.message(),
               "要粘贴的是 1 行 3 列，从当前格往下只有 3 行、往右只有 2 列，没有粘贴。");
-    run.press({key(GridKey::home), key(GridKey::right), key(GridKey::right),
-               key(GridKey::right), key(GridKey::right), key(GridKey::right)});
+    run.press({key(GridKey::home), key(GridKey::right), key(GridKey::right), key(GridKey::right),
+               key(GridKey::right), key(GridKey::right)});
     ASSERT_EQ(run.grid.current().column, length);
     run.paste("12.5\r\n8 m\r\n3,5\r\n");
     // The third value is refused (a comma for a point): nothing of the block stays.

@@ -10,8 +10,8 @@
 #include "example_table.h"
 #include "pipe_preview.h"
 #include "program_run.h"
-#include "sheet_grid.h"
 #include "sheet_file.h"
+#include "sheet_grid.h"
 #include "sheet_messages.h"
 
 namespace kestrune::testing {
@@ -111,9 +111,9 @@ TEST(SheetNetworkDrive, ASystemTypedFromTheKeyboardIsSizedAsTheMainWindowSizesEa
     EXPECT_FALSE(grid.editing());
 
     grid.key(key(GridKey::choose_pipes, false, true));
-    EXPECT_EQ(grid.message(), pipes_chosen_note(
-                                  std::vector<PipeChoice>(10, PipeChoice{0, 0, 1, true}),
-                                  sheet.sheet().data().rows));
+    EXPECT_EQ(grid.message(),
+              pipes_chosen_note(std::vector<PipeChoice>(10, PipeChoice{0, 0, 1, true}),
+                                sheet.sheet().data().rows));
     EXPECT_EQ(lines_of(run.log()), expected);
     // Nothing left to choose: nothing logged again; one undo takes the whole choice back.
     grid.key(key(GridKey::choose_pipes, false, true));
@@ -196,8 +196,8 @@ TEST(SheetNetworkDrive, AFaultIsSaidAtOnceAndNoPipeIsChosenWhileItStands) {
     EXPECT_EQ(grid.message(), faults.front() + " " + std::string(network_held_note));
     EXPECT_EQ(sheet.cell(1, SheetColumn::load), "0");  // nothing derived
     grid.key(key(GridKey::choose_pipes, false, true));
-    EXPECT_EQ(grid.message(), faults.front() + std::string(network_held_note) +
-                                  std::string(network_first_note));
+    EXPECT_EQ(grid.message(),
+              faults.front() + std::string(network_held_note) + std::string(network_first_note));
     EXPECT_EQ(sheet.cell(1, SheetColumn::dn), "");
     EXPECT_EQ(run.log(), header_bytes());
 

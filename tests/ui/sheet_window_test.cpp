@@ -18,8 +18,8 @@ namespace kestrune::testing {
 namespace {
 
 const std::size_t length = column_index(SheetColumn::length),
-                  velocity = column_index(SheetColumn::velocity), xi = column_index(SheetColumn::xi),
-                  loops = column_index(SheetColumn::loops);
+                  velocity = column_index(SheetColumn::velocity),
+                  xi = column_index(SheetColumn::xi), loops = column_index(SheetColumn::loops);
 
 class SheetRun : public ProgramRun {
   public:
@@ -112,8 +112,10 @@ TEST(SheetKeys, EachButtonTellsItsKeyAndDoesWhatTheKeyDoes) {
         {SheetCommand::move_down, "Alt+Down", GridKey::move_row_down},
         {SheetCommand::delete_rows, "Ctrl+Delete", GridKey::delete_rows},
         {SheetCommand::set_limit, "并联环路不平衡率限值", GridKey::set_limit},
-        {SheetCommand::set_resistance_limit, "自动选管径的比摩阻上限", GridKey::set_resistance_limit},
-        {SheetCommand::set_available_pressure, "热力入口的资用压力", GridKey::set_available_pressure},
+        {SheetCommand::set_resistance_limit, "自动选管径的比摩阻上限",
+         GridKey::set_resistance_limit},
+        {SheetCommand::set_available_pressure, "热力入口的资用压力",
+         GridKey::set_available_pressure},
         {SheetCommand::export_excel, "Ctrl+E", GridKey::export_workbook},
         {SheetCommand::export_pdf, "Ctrl+P", GridKey::export_report},
         {SheetCommand::choose_pipes, "Ctrl+D", GridKey::choose_pipes},
