@@ -13,10 +13,12 @@
 #include <utility>
 #include <vector>
 
+#include "design_steps.h"
 #include "expected_log.h"
 #include "frmcompute.h"
 #include "messages.h"
 #include "parameter_dialogs.h"
+#include "pipe_preview.h"
 #include "pipe_table.h"
 #include "print_statements.h"
 #include "sheet_dialogs.h"
@@ -252,6 +254,50 @@ inline const std::size_t segment_column = column_index(SheetColumn::segment),
 // The table the scenarios size with.
 inline PipeTable worked_pipes() {
     return parse_pipe_table(worked_dn, worked_d).value();
+}
+
+// The log row of a load typed in the main window and sized with the pipe its list recommends
+// (推荐), on the scenarios' table.
+inline std::string recommended_row(std::string_view load) {
+    design_state s;
+    s.pipes = worked_pipes();
+    enter_load(s, load);
+    const auto preview = preview_table(s);
+    for (std::size_t k = 0; preview && k < pipe_rows; ++k) {
+        if ((*preview)[k] && (*preview)[k]->mark == PreviewMark::suggested) {
+            size_pipe(s, s.pipes[k]);
+        }
+    }
+    return row_bytes(s.q_user, s.q_design, s.g_design, s.dn, s.v, s.r);
+}
+
+// A two-pipe system typed into the empty sheet from the keyboard: supply main 1, risers 2 and
+// 3, radiators 4 to 7, their returns 8 and 9 and the return main 10; each row's 上游 and
+// 用户负荷, then Ctrl+Enter for the next. Then Ctrl+D.
+inline std::vector<Action> two_pipe_system_typed() {
+    const std::pair<const char*, const char*> rows[] = {
+        {"", ""},      {"1", ""},     {"1", ""},   {"2", "1500"}, {"2", "2000"},
+        {"3", "1200"}, {"3", "1800"}, {"4 5", ""}, {"6 7", ""},   {"8 9", ""}};
+    std::vector<Action> keys{act::click(ControlId::cmdsheet),
+                             act::sheet_key(PhysicalKey::enter, false, true),
+                             act::sheet_key(PhysicalKey::home), act::sheet_key(PhysicalKey::right)};
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        if (*rows[i].first != 0) {
+            keys.push_back(act::sheet_text(rows[i].first));
+        }
+        keys.push_back(act::sheet_key(PhysicalKey::tab));
+        if (*rows[i].second != 0) {
+            keys.push_back(act::sheet_text(rows[i].second));
+        }
+        if (i + 1 < std::size(rows)) {
+            keys.push_back(act::sheet_key(PhysicalKey::enter, false, true));
+            keys.push_back(act::sheet_key(PhysicalKey::tab, true));
+        } else {
+            keys.push_back(act::sheet_key(PhysicalKey::enter));
+        }
+    }
+    keys.push_back(act::sheet_ctrl('D'));
+    return keys;
 }
 
 inline const std::vector<Scenario>& conformance_scenarios() {
@@ -501,6 +547,20 @@ inline const std::vector<Scenario>& conformance_scenarios() {
              .current = {1, upstream_column},
              .message = "自动选管径：2 个管段，2 个改了管径。",
              .noted = true}),
+        // Sized by Ctrl+D, each row logs what the main window logs for its summed load.
+        {.name = "a_two_pipe_system_typed_into_the_sheet_logs_what_the_main_window_would",
+         .actions = two_pipe_system_typed(),
+         .log = header_bytes() + recommended_row("6500") + recommended_row("3500") +
+                recommended_row("3000") + recommended_row("1500") + recommended_row("2000") +
+                recommended_row("1200") + recommended_row("1800") + recommended_row("3500") +
+                recommended_row("3000") + recommended_row("6500"),
+         .sheet = true,
+         .cells = {{0, load_column, "7800"},
+                   {7, upstream_column, "4 5"},
+                   {9, loops_column, "4 5 6 7"}},
+         .current = {9, column_index(SheetColumn::consumer)},
+         .message = "自动选管径：10 个管段，10 个改了管径。",
+         .noted = true},
         {.name = "quitting_drops_a_refused_entry_when_told_to",
          .actions = then(
              plus(typed("-1"), {act::answer_question(drop_entry_caption), act::click(Cmdexit)})),
