@@ -392,7 +392,7 @@ void SheetGrid::paste(std::string_view text) {
         return;
     }
     // Rows below the last are added; columns beyond the last are not there to fill.
-    if (sheet_.rows() == 0 || current_.column + width > column_count) {
+    if (current_.column + width > column_count) {
         message_ = paste_does_not_fit(block.size(), width, sheet_.rows() - current_.row,
                                       column_count - current_.column);
         return;

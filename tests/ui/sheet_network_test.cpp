@@ -130,11 +130,11 @@ TEST(SheetNetworkDrive, ARadiatorChangedReSizesAndLogsEverySegmentItsWaterPasses
     for (const TypedRow& row : small_system) {
         block += std::string(row.upstream) + "\t" + row.consumer + "\r\n";
     }
-    grid.key(key(GridKey::enter, false, true));
+    // The whole list in one paste, into the empty sheet.
     grid.key(key(GridKey::home));
     grid.key(key(GridKey::right));
     run.toolkit.set_clipboard(block);
-    grid.key(key(GridKey::paste, false, true));  // the whole list in one paste
+    grid.key(key(GridKey::paste, false, true));
     ASSERT_EQ(run.window.sheet().rows(), 10u);
     grid.key(key(GridKey::choose_pipes, false, true));
     const std::size_t logged = lines_of(run.log()).size();
