@@ -92,16 +92,18 @@ def drive(desk, log, prefix):
     for length in ("12.5", "8", "4"):
         desk.type(length)
         desk.keys("Return")
-    desk.keys("ctrl+Home", *["Tab"] * 9)
+    # The sheet's columns, from the left: 管段号, 上游, 用户负荷, Q, G, L, DN, d, v, R, R·L, Σξ,
+    # ρv²/2, Z, ΔP, 环路, 备注.
+    desk.keys("ctrl+Home", *["Tab"] * 11)
     for xi in ("2.5", "3", "1.5"):
         desk.type(xi)
         desk.keys("Return")
-    desk.keys("ctrl+Home", *["Tab"] * 13)
+    desk.keys("ctrl+Home", *["Tab"] * 15)
     for loops in ("1 2", "1", "2"):
         desk.type(loops)
         desk.keys("Return")
     rows = rows_in(log)
-    desk.keys(*["Left"] * 9)
+    desk.keys(*["Left"] * 9)  # from 环路 to DN
     desk.type("15")
     desk.keys("Return", "ctrl+Home")
     wait_for(lambda: rows_in(log) > rows, "the re-sized row")
