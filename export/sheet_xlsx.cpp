@@ -14,6 +14,7 @@
 #include "number_text.h"
 #include "platform_files.h"
 #include "print_colours.h"
+#include "sheet_cells.h"
 #include "sheet_columns.h"
 #include "sheet_export.h"
 #include "sheet_messages.h"
@@ -272,10 +273,8 @@ void write_loops(lxw_workbook* book, const CalcSheet& calc, const Formats& f, bo
         };
         const std::string mine = in("$A" + n);
         const std::string critical = in("$E$1");
-        std::string segments;
-        for (std::size_t s : loop.segments) {
-            segments += (segments.empty() ? "" : ",") + calc.data().rows[s].segment;
-        }
+        // As the window shows them: a network's loops as paths.
+        const std::string segments = loop_cell(calc, i, LoopColumn::segments);
         worksheet_write_string(ws, row, 0, loop.name.c_str(), f.text);
         worksheet_write_string(ws, row, 1, segments.c_str(), f.text);
         // A loop that no segment carries has no ΔP, as the program says, and is never the

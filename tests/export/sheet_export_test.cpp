@@ -221,6 +221,7 @@ TEST(SheetExport, ANetworksHeadStaysLiveInTheWorkbookAndItsPathsAreInWords) {
     EXPECT_NEAR(number("入口富余 (Pa)"), *head->surplus, 0.01);
     EXPECT_NEAR(number("入口调节阀 Kv"), *head->kv, 0.01);
     EXPECT_EQ(under.at("入口资用压力不足 (Pa)"), "");
+    EXPECT_EQ(under.at("2"), "1→2→6");  // the loops as paths, as the window shows them
 }
 
 TEST(SheetExport, ThePrintedCalculationSaysItAllWithItsFontEmbedded) {
