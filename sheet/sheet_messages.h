@@ -91,4 +91,9 @@ inline constexpr std::string_view no_own_segments_note = "无独立管段";
 inline constexpr std::string_view no_segments_note = "没有管段";
 std::string segments_in_no_loop(std::string_view segments);
 
+// The system sketch's words: where the water starts, and why nothing is drawn.
+inline constexpr std::string_view source_label = "热源";
+inline constexpr std::string_view no_sketch_note = "填写各管段的上游，这里即画出系统简图。";
+inline constexpr std::string_view faulty_sketch_note = "管网有误，未画系统简图：见环路表下的说明。";
+
 }  // namespace kestrune

@@ -82,24 +82,6 @@ struct Drawn {
     std::vector<std::string> loops;
 };
 
-SheetData typed(const std::vector<std::string>& rows) {
-    SheetData data;
-    for (const std::string& text : rows) {
-        const auto first = text.find(':'), second = text.rfind(':');
-        std::vector<std::string> upstream;
-        std::string names = text.substr(first + 1, second - first - 1);
-        for (std::size_t at = 0; at < names.size();) {
-            const std::size_t end = std::min(names.find(' ', at), names.size());
-            upstream.push_back(names.substr(at, end - at));
-            at = end + 1;
-        }
-        const std::string load = text.substr(second + 1);
-        data.rows.push_back(
-            typed_row(text.substr(0, first), upstream, load.empty() ? 0.0f : std::stof(load)));
-    }
-    return data;
-}
-
 TEST(SheetNetwork, EachKindOfSystemCarriesItsConsumersLoadsOnce) {
     const Drawn systems[] = {
         {"two-pipe, two risers of three floors",
@@ -123,7 +105,7 @@ TEST(SheetNetwork, EachKindOfSystemCarriesItsConsumersLoadsOnce) {
          {"2", "3"}},
     };
     for (const Drawn& system : systems) {
-        SheetData data = typed(system.rows);
+        SheetData data = typed_system(system.rows);
         EXPECT_TRUE(settle_network(data).empty()) << system.name;
         EXPECT_EQ(data.loops, system.loops) << system.name;
         for (std::size_t i = 0; i < data.rows.size(); ++i) {

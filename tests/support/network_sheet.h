@@ -4,6 +4,7 @@
 // Small networks typed as rows of the sheet, as the tests of the network and its exports use
 // them.
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,25 @@ inline SheetRow typed_row(const std::string& name, std::vector<std::string> upst
     row.upstream = std::move(upstream);
     row.consumer = consumer;
     return row;
+}
+
+// Rows written as "管段号:上游:用户负荷", the 上游 separated by blanks.
+inline SheetData typed_system(const std::vector<std::string>& rows) {
+    SheetData data;
+    for (const std::string& text : rows) {
+        const auto first = text.find(':'), second = text.rfind(':');
+        std::vector<std::string> upstream;
+        std::string names = text.substr(first + 1, second - first - 1);
+        for (std::size_t at = 0; at < names.size();) {
+            const std::size_t end = std::min(names.find(' ', at), names.size());
+            upstream.push_back(names.substr(at, end - at));
+            at = end + 1;
+        }
+        const std::string load = text.substr(second + 1);
+        data.rows.push_back(
+            typed_row(text.substr(0, first), upstream, load.empty() ? 0.0f : std::stof(load)));
+    }
+    return data;
 }
 
 // Supply main 1, risers 2 and 3, radiators 4 to 7, their returns 8 and 9, return main 10.
