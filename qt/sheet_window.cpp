@@ -13,6 +13,7 @@
 #include "problem_line.h"
 #include "qt_text.h"
 #include "sheet_layout.h"
+#include "sketch_view.h"
 #include "twips.h"
 
 namespace kestrune {
@@ -187,7 +188,8 @@ SheetWindow::SheetWindow(SheetGrid& grid, const frmsheet& sheet)
       message_(new QLabel(this)),
       loops_title_(new QLabel(this)),
       loops_(new QTableWidget(this)),
-      loop_notes_(new QLabel(this)) {
+      loop_notes_(new QLabel(this)),
+      sketch_(new SketchPane(this)) {
     setObjectName(qt_text(frmsheet_window.name));
     setWindowTitle(qt_text(frmsheet_window.caption));
     resize(px(frmsheet_window.width), px(frmsheet_window.height));
@@ -244,6 +246,11 @@ SheetWindow::SheetWindow(SheetGrid& grid, const frmsheet& sheet)
     }
     loops_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     loops_->verticalHeader()->hide();
+    sketch_->picture()->on_row = [this](std::size_t row) {
+        grid_.click(row, grid_.current().column, false);
+    };
+    sketch_shown_ = sheet_.sheet().has_network();
+    refresh_sketch();
     lay_out();
 }
 
@@ -282,7 +289,7 @@ void SheetWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void SheetWindow::lay_out() {
-    const SheetWindowBoxes boxes = sheet_window_boxes(width(), height(), px);
+    const SheetWindowBoxes boxes = sheet_window_boxes(width(), height(), px, sketch_shown_);
     for (std::size_t i = 0; i < buttons_.size() && i < boxes.buttons.size(); ++i) {
         buttons_[i]->setGeometry(rect_of(boxes.buttons[i]));
     }
@@ -291,6 +298,8 @@ void SheetWindow::lay_out() {
     loops_title_->setGeometry(rect_of(boxes.loops_title));
     loops_->setGeometry(rect_of(boxes.loops));
     loop_notes_->setGeometry(rect_of(boxes.notes));
+    sketch_->setGeometry(rect_of(boxes.sketch));
+    sketch_->setVisible(sketch_shown_);
     refresh_editor();
 }
 
@@ -300,6 +309,16 @@ void SheetWindow::refresh() {
     refresh_editor();
     message_->setText(qt_text(grid_.message()));
     refresh_loops();
+    refresh_sketch();
+    if (sketch_shown_ != sheet_.sheet().has_network()) {
+        sketch_shown_ = !sketch_shown_;
+        lay_out();
+    }
+}
+
+void SheetWindow::refresh_sketch() {
+    sketch_->show_sketch(system_sketch(sheet_.sheet()),
+                         sheet_.rows() > 0 ? std::optional(grid_.current().row) : std::nullopt);
 }
 
 void SheetWindow::refresh_selection() {

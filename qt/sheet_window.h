@@ -17,6 +17,8 @@ class QPushButton;
 
 namespace kestrune {
 
+class SketchPane;
+
 // The sheet's cells for a table view, read from the sheet each time they are drawn.
 class SheetModel : public QAbstractTableModel {
     Q_OBJECT
@@ -84,6 +86,7 @@ class SheetWindow : public QWidget {
     QLineEdit* editor() const { return editor_; }
     QTableWidget* loops() const { return loops_; }
     QLabel* message() const { return message_; }
+    SketchPane* sketch() const { return sketch_; }
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -96,6 +99,7 @@ class SheetWindow : public QWidget {
     void refresh_selection();
     void refresh_editor();
     void refresh_loops();
+    void refresh_sketch();
 
     SheetGrid& grid_;
     const frmsheet& sheet_;
@@ -107,6 +111,8 @@ class SheetWindow : public QWidget {
     QLabel* loops_title_;
     QTableWidget* loops_;
     QLabel* loop_notes_;
+    SketchPane* sketch_;
+    bool sketch_shown_ = false;  // the layout gives it room
 };
 
 }  // namespace kestrune

@@ -338,6 +338,41 @@ SketchPen sketch_pen(const SketchMark& mark, std::optional<std::size_t> current_
     return {thin, mark.critical ? SketchInk::critical : SketchInk::pipe};
 }
 
+void draw_sketch(const SystemSketch& sketch, std::optional<std::size_t> current_row,
+                 const SketchColours& colours, SketchCanvas& canvas) {
+    if (!sketch.note.empty()) {
+        canvas.text(sketch.note,
+                    {margin, margin, sketch_text_twips(sketch.note), sketch_line_twips},
+                    colours.text);
+        return;
+    }
+    const auto ink = [&](SketchInk kind) {
+        switch (kind) {
+            case SketchInk::critical:
+                return tone_colour(Tone::critical, colours.text, colours.ground);
+            case SketchInk::current:
+                return colours.highlight;
+            case SketchInk::pipe:
+                break;
+        }
+        return colours.text;
+    };
+    for (bool current : {false, true}) {
+        for (const SketchLine& line : sketch.lines) {
+            const SketchPen pen = sketch_pen(line, current_row);
+            if ((pen.ink == SketchInk::current) == current) {
+                canvas.line(line.points, pen.width, ink(pen.ink));
+            }
+        }
+    }
+    for (const SketchMark& mark : sketch.marks) {
+        canvas.fill(mark.box, ink(sketch_pen(mark, current_row).ink));
+    }
+    for (const SketchLabel& label : sketch.labels) {
+        canvas.text(label.text, label.box, tone_colour(label.tone, colours.text, colours.ground));
+    }
+}
+
 std::optional<std::size_t> sketch_row_at(const SystemSketch& sketch, SketchPoint at) {
     // A segment's own line first: joints and labels lie close to the neighbours' lines.
     for (bool joints : {false, true}) {

@@ -89,6 +89,25 @@ struct SketchPen {
 SketchPen sketch_pen(const SketchLine& line, std::optional<std::size_t> current_row);
 SketchPen sketch_pen(const SketchMark& mark, std::optional<std::size_t> current_row);
 
+// What the sketch is drawn on: a window's client area or a page, in the sketch's twips.
+class SketchCanvas {
+  public:
+    virtual ~SketchCanvas() = default;
+    // Straight pieces through the points, width twips wide.
+    virtual void line(const std::vector<SketchPoint>& points, int width, Rgb colour) = 0;
+    virtual void fill(const SketchBox& box, Rgb colour) = 0;
+    // A line of text, drawn from the box's top-left corner in the sketch's font.
+    virtual void text(const std::string& text, const SketchBox& box, Rgb colour) = 0;
+};
+// The colours it is drawn in: the window's (or paper's) text and ground, and the selection's.
+struct SketchColours {
+    Rgb text, ground, highlight;
+};
+// Draws the whole sketch, the current row's segment last so that nothing hides it; without
+// a network, its note.
+void draw_sketch(const SystemSketch& sketch, std::optional<std::size_t> current_row,
+                 const SketchColours& colours, SketchCanvas& canvas);
+
 // The segment drawn at a point: its line, a joint into it, its mark or one of its labels,
 // within a few pixels' reach.
 std::optional<std::size_t> sketch_row_at(const SystemSketch& sketch, SketchPoint at);

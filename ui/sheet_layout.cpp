@@ -2,6 +2,8 @@
 #include "sheet_layout.h"
 
 #include <algorithm>
+#include <cmath>
+#include <iterator>
 
 #include "sheet_keys.h"
 
@@ -33,7 +35,8 @@ int button_twips(std::string_view caption) {
     return std::max(sheet_window_layout.button_width, text + 2 * sheet_window_layout.margin + 240);
 }
 
-SheetWindowBoxes sheet_window_boxes(int width, int height, const std::function<int(int)>& px) {
+SheetWindowBoxes sheet_window_boxes(int width, int height, const std::function<int(int)>& px,
+                                    bool with_sketch) {
     const SheetWindowLayout& l = sheet_window_layout;
     const int margin = px(l.margin);
     const int button_height = px(l.button_height);
@@ -59,12 +62,34 @@ SheetWindowBoxes sheet_window_boxes(int width, int height, const std::function<i
     const int grid_height = std::max(line * 3, height - grid_top - below_grid - margin);
     const int inner = width - 2 * margin;
     boxes.grid = {margin, grid_top, inner, grid_height};
+    if (with_sketch && inner >= px(sketch_beside_width)) {
+        const int sketch = inner * 2 / 5;
+        boxes.grid.width = inner - sketch - margin;
+        boxes.sketch = {margin + boxes.grid.width + margin, grid_top, sketch, grid_height};
+    } else if (with_sketch) {
+        boxes.grid.height = (grid_height - margin) / 2;
+        boxes.sketch = {margin, grid_top + boxes.grid.height + margin, inner,
+                        grid_height - boxes.grid.height - margin};
+    }
     const int y = grid_top + grid_height;
     boxes.message = {margin, y, inner, line};
     boxes.loops_title = {margin, y + line, inner, line};
     boxes.loops = {margin, y + 2 * line, inner, px(l.loops_height)};
     boxes.notes = {margin, y + 2 * line + px(l.loops_height), inner, line};
     return boxes;
+}
+
+double next_sketch_zoom(double zoom, int steps) {
+    const auto* nearest = std::min_element(
+        std::begin(sketch_zooms), std::end(sketch_zooms),
+        [zoom](double a, double b) { return std::abs(a - zoom) < std::abs(b - zoom); });
+    const auto at = std::clamp<std::ptrdiff_t>((nearest - std::begin(sketch_zooms)) + steps, 0,
+                                               std::ssize(sketch_zooms) - 1);
+    return sketch_zooms[at];
+}
+
+int sketch_pixels(int twips, double zoom, const std::function<int(int)>& px) {
+    return px(static_cast<int>(std::lround(twips * zoom)));
 }
 
 CellColours cell_colours(const ShownCell& cell, bool selected, const SystemColours& system) {

@@ -51,11 +51,24 @@ inline constexpr int sheet_least_width = frmsheet_window.width / 3;
 inline constexpr int sheet_least_height = frmsheet_window.height / 2;
 
 // Where each part of the sheet's window stands in a client area of width × height pixels.
+// With a network, its sketch (系统简图) takes two fifths of the grid's room beside it, or,
+// in a window too narrow for both side by side, the lower half of it; without one, none.
 struct SheetWindowBoxes {
     std::vector<ScreenBox> buttons;  // the commands that have a button, in their table's order
-    ScreenBox grid, message, loops_title, loops, notes;
+    ScreenBox grid, sketch, message, loops_title, loops, notes;
 };
-SheetWindowBoxes sheet_window_boxes(int width, int height, const std::function<int(int)>& px);
+SheetWindowBoxes sheet_window_boxes(int width, int height, const std::function<int(int)>& px,
+                                    bool with_sketch);
+// Narrower than this (twips), the grid and the sketch stand one above the other.
+inline constexpr int sketch_beside_width = 9000;
+
+// The sketch's zoom steps; Ctrl with the wheel moves between them.
+inline constexpr double sketch_zooms[] = {0.5, 0.67, 0.8, 1.0, 1.25, 1.5, 2.0};
+// The zoom steps away from the given one, kept within the steps.
+double next_sketch_zoom(double zoom, int steps);
+// A length of the sketch (twips) at a zoom, in the front-end's pixels (px: twips to pixels).
+int sketch_pixels(int twips, double zoom, const std::function<int(int)>& px);
+inline constexpr std::string_view sketch_tip = "单击管段即选中它的行；按住 Ctrl 滚动滚轮缩放。";
 
 // The colours the system gives a window's parts, and those of one cell drawn in it.
 struct SystemColours {

@@ -7,9 +7,13 @@
 #include <QScreen>
 #include <QtTest>
 
+#include "network_sheet.h"
 #include "qt_program.h"
 #include "qt_text.h"
+#include "sheet_file.h"
 #include "sheet_layout.h"
+#include "sketch_view.h"
+#include "worked_sheet.h"
 
 using namespace kestrune;
 using namespace kestrune::testing;
@@ -38,6 +42,7 @@ class SheetWindowTest : public QObject {
   private slots:
     void opensFromTheButtonAndFromCtrlTAndFitsTheScreen();
     void theEditorKeepsItsOwnKeysAndTakesAnInputMethodsText();
+    void theSketchStandsBesideTheGridAndAClickOnASegmentSelectsItsRow();
 };
 
 void SheetWindowTest::opensFromTheButtonAndFromCtrlTAndFitsTheScreen() {
@@ -81,6 +86,37 @@ void SheetWindowTest::theEditorKeepsItsOwnKeysAndTakesAnInputMethodsText() {
     const QAbstractItemModel* model = sheet->view()->model();
     QVERIFY(model->data(model->index(0, dn + 1), Qt::BackgroundRole) !=
             model->data(model->index(0, dn), Qt::BackgroundRole));
+    QVERIFY(run.watch.unexpected().isEmpty());
+}
+
+void SheetWindowTest::theSketchStandsBesideTheGridAndAClickOnASegmentSelectsItsRow() {
+    // State: the two-pipe system of ten segments in the folder's sheet. Action: open the
+    // sheet, click radiator 5's line in the sketch. Expected: the sketch right of the grid, and
+    // the grid on row 5 in the column it was in.
+    SheetProgram run;
+    SheetData data = small_system();
+    settle_network(data);
+    choose_pipes(data, example_pipes(), shipped_fittings());
+    QVERIFY(!save_sheet(sheet_file_name, data));
+    QVERIFY(run.start());
+    run.click("cmdsheet");
+    SheetWindow* sheet = run.windows.sheet_window();
+    QVERIFY(sheet != nullptr);
+    SketchPane* pane = sheet->sketch();
+    QVERIFY(pane->isVisible());
+    QVERIFY(pane->geometry().left() > sheet->view()->geometry().right());
+    SketchPicture* picture = pane->picture();
+    QCOMPARE(picture->sketch().lines.size() > 10, true);
+    const int column = sheet->view()->currentIndex().column();
+    for (const SketchLine& line : picture->sketch().lines) {
+        if (line.row == 4 && !line.joint) {
+            const QPointF middle = (picture->at(line.points[0]) + picture->at(line.points[1])) / 2;
+            pane->ensureVisible(static_cast<int>(middle.x()), static_cast<int>(middle.y()));
+            QTest::mouseClick(picture, Qt::LeftButton, {}, middle.toPoint());
+        }
+    }
+    QCOMPARE(sheet->view()->currentIndex().row(), 4);
+    QCOMPARE(sheet->view()->currentIndex().column(), column);
     QVERIFY(run.watch.unexpected().isEmpty());
 }
 

@@ -138,7 +138,7 @@ TEST(SheetKeys, EachButtonTellsItsKeyAndDoesWhatTheKeyDoes) {
 TEST(SheetWindow, ButtonsWrapOntoAnotherRowRatherThanLeaveTheWindow) {
     const auto at_96_dpi = [](int twips) { return twips / 15; };
     for (const int width : {1600, 1040, 700, 400}) {
-        const SheetWindowBoxes boxes = sheet_window_boxes(width, 640, at_96_dpi);
+        const SheetWindowBoxes boxes = sheet_window_boxes(width, 640, at_96_dpi, false);
         int rows = 1;
         for (std::size_t i = 0; i < boxes.buttons.size(); ++i) {
             const ScreenBox& b = boxes.buttons[i];
@@ -153,6 +153,37 @@ TEST(SheetWindow, ButtonsWrapOntoAnotherRowRatherThanLeaveTheWindow) {
         }
         EXPECT_EQ(rows > 1, width < 1200) << width;  // the twelve captions need about 1150 px
     }
+}
+
+TEST(SheetWindow, TheSketchStandsBesideTheGridWhereThereIsRoomElseBelowIt) {
+    const auto at_96_dpi = [](int twips) { return twips / 15; };
+    // The window as it opens, 1040 px: two fifths of the room beside the grid.
+    const SheetWindowBoxes wide = sheet_window_boxes(1040, 640, at_96_dpi, true);
+    EXPECT_EQ(wide.sketch.top, wide.grid.top);
+    EXPECT_EQ(wide.sketch.height, wide.grid.height);
+    EXPECT_EQ(wide.sketch.left, wide.grid.left + wide.grid.width + 8);
+    EXPECT_EQ(wide.sketch.left + wide.sketch.width, 1040 - 8);
+    EXPECT_EQ(wide.sketch.width, (1040 - 16) * 2 / 5);
+    // 500 px: the lower half of the grid's room.
+    const SheetWindowBoxes narrow = sheet_window_boxes(500, 640, at_96_dpi, true);
+    EXPECT_EQ(narrow.sketch.width, narrow.grid.width);
+    EXPECT_EQ(narrow.sketch.top, narrow.grid.top + narrow.grid.height + 8);
+    EXPECT_EQ(narrow.sketch.top + narrow.sketch.height, narrow.message.top);
+    // Without a network the grid has it all.
+    const SheetWindowBoxes none = sheet_window_boxes(1040, 640, at_96_dpi, false);
+    EXPECT_EQ(none.sketch.width, 0);
+    EXPECT_EQ(none.grid.width, 1040 - 16);
+    EXPECT_EQ(none.grid.height, wide.grid.height);
+}
+
+TEST(SheetWindow, TheSketchZoomsInStepsAndStopsAtEitherEnd) {
+    EXPECT_EQ(next_sketch_zoom(1.0, 1), 1.25);
+    EXPECT_EQ(next_sketch_zoom(1.0, -1), 0.8);
+    EXPECT_EQ(next_sketch_zoom(2.0, 1), 2.0);
+    EXPECT_EQ(next_sketch_zoom(0.5, -3), 0.5);
+    EXPECT_EQ(next_sketch_zoom(0.7, 0), 0.67);  // an odd zoom goes to the nearest step
+    // 9 pt text (180 twips) at 150 %: 18 px at 96 dpi.
+    EXPECT_EQ(sketch_pixels(180, 1.5, [](int twips) { return twips / 15; }), 18);
 }
 
 TEST(SheetWindow, FitsASmallScreenAndStandsBesideTheMainWindowWhereThereIsRoom) {

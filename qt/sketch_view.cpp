@@ -1,0 +1,144 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "sketch_view.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QWheelEvent>
+#include <algorithm>
+
+#include "fonts.h"
+#include "qt_text.h"
+#include "sheet_layout.h"
+#include "twips.h"
+
+namespace kestrune {
+namespace {
+
+QColor colour_of(Rgb rgb) {
+    return {rgb.r, rgb.g, rgb.b};
+}
+
+Rgb rgb_of(const QColor& colour) {
+    return {static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
+            static_cast<std::uint8_t>(colour.blue())};
+}
+
+// The sketch's twips as logical pixels at a zoom.
+double scaled(int twips, double zoom) {
+    return twips * zoom / 15.0;
+}
+
+class PainterCanvas : public SketchCanvas {
+  public:
+    PainterCanvas(QPainter& painter, double zoom) : painter_(painter), zoom_(zoom) {
+        painter_.setFont(control_font(sketch_points * zoom));
+    }
+    void line(const std::vector<SketchPoint>& points, int width, Rgb colour) override {
+        QPen pen(colour_of(colour), std::max(1.0, scaled(width, zoom_)));
+        pen.setCapStyle(Qt::SquareCap);
+        painter_.setPen(pen);
+        QPainterPath path(point(points.front()));
+        for (std::size_t k = 1; k < points.size(); ++k) {
+            path.lineTo(point(points[k]));
+        }
+        painter_.drawPath(path);
+    }
+    void fill(const SketchBox& box, Rgb colour) override {
+        painter_.fillRect(rect(box), colour_of(colour));
+    }
+    void text(const std::string& text, const SketchBox& box, Rgb colour) override {
+        painter_.setPen(colour_of(colour));
+        painter_.drawText(rect(box), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip,
+                          qt_text(text));
+    }
+
+  private:
+    QPointF point(SketchPoint p) const { return {scaled(p.x, zoom_), scaled(p.y, zoom_)}; }
+    QRectF rect(const SketchBox& b) const {
+        return {scaled(b.x, zoom_), scaled(b.y, zoom_), scaled(b.width, zoom_),
+                scaled(b.height, zoom_)};
+    }
+    QPainter& painter_;
+    double zoom_;
+};
+
+}  // namespace
+
+SketchPicture::SketchPicture(QWidget* parent) : QWidget(parent) {
+    setToolTip(qt_text(sketch_tip));
+    setAutoFillBackground(true);
+    setBackgroundRole(QPalette::Base);
+}
+
+void SketchPicture::show_sketch(SystemSketch sketch, std::optional<std::size_t> current) {
+    sketch_ = std::move(sketch);
+    current_ = current;
+    resize_to_sketch();
+    update();
+}
+
+QPointF SketchPicture::at(SketchPoint point) const {
+    return {scaled(point.x, zoom_), scaled(point.y, zoom_)};
+}
+
+void SketchPicture::resize_to_sketch() {
+    const int width = std::max(sketch_.width, sketch_text_twips(sketch_.note) + 480);
+    const int height = std::max(sketch_.height, 720);
+    resize(sketch_pixels(width, zoom_, px), sketch_pixels(height, zoom_, px));
+}
+
+void SketchPicture::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    const QPalette palette = QApplication::palette();
+    PainterCanvas canvas(painter, zoom_);
+    draw_sketch(sketch_, current_,
+                {rgb_of(palette.color(QPalette::Text)), rgb_of(palette.color(QPalette::Base)),
+                 rgb_of(palette.color(QPalette::Highlight))},
+                canvas);
+}
+
+void SketchPicture::mousePressEvent(QMouseEvent* event) {
+    const QPointF p = event->position() * 15.0 / zoom_;
+    const auto row = sketch_row_at(sketch_, {static_cast<int>(p.x()), static_cast<int>(p.y())});
+    if (row && on_row) {
+        on_row(*row);
+    }
+}
+
+void SketchPicture::wheelEvent(QWheelEvent* event) {
+    if (!event->modifiers().testFlag(Qt::ControlModifier) || event->angleDelta().y() == 0) {
+        event->ignore();  // the pane scrolls
+        return;
+    }
+    zoom_ = next_sketch_zoom(zoom_, event->angleDelta().y() > 0 ? 1 : -1);
+    resize_to_sketch();
+    update();
+    event->accept();
+}
+
+SketchPane::SketchPane(QWidget* parent) : QScrollArea(parent), picture_(new SketchPicture(this)) {
+    setWidget(picture_);
+    setWidgetResizable(false);
+    setBackgroundRole(QPalette::Base);
+}
+
+void SketchPane::show_sketch(SystemSketch sketch, std::optional<std::size_t> current) {
+    const bool moved = current && current != shown_current_;
+    shown_current_ = current;
+    picture_->show_sketch(std::move(sketch), current);
+    if (!moved) {
+        return;
+    }
+    if (const auto box = sketch_row_box(picture_->sketch(), *current)) {
+        const QPointF a = picture_->at({box->x, box->y});
+        const QPointF b = picture_->at({box->right(), box->bottom()});
+        ensureVisible(static_cast<int>((a.x() + b.x()) / 2), static_cast<int>((a.y() + b.y()) / 2),
+                      static_cast<int>((b.x() - a.x()) / 2) + 8,
+                      static_cast<int>((b.y() - a.y()) / 2) + 8);
+    }
+}
+
+}  // namespace kestrune
