@@ -94,6 +94,17 @@ SheetWindow::SheetWindow(HWND owner, SheetGrid& grid, const frmsheet& sheet)
     notes_ = make_static(window_, font_);
     list_default_ = attach_window<SheetWindow, &SheetWindow::list_message>(list_, this);
     editor_default_ = attach_window<SheetWindow, &SheetWindow::editor_message>(editor_, this);
+    sketch_ = std::make_unique<SketchView>(window_);
+    set_control_tip(tips_, window_, sketch_->handle(), sketch_tip, false);
+    sketch_->on_row = [this](std::size_t row) {
+        if (grid_.editing()) {
+            grid_.edited(utf8_text(window_text(editor_)));
+        }
+        SetFocus(list_);
+        grid_.click(row, grid_.current().column, false);
+    };
+    sketch_shown_ = sheet_.sheet().has_network();
+    refresh_sketch();
     add_columns();
     lay_out();
 }
@@ -147,7 +158,8 @@ void SheetWindow::lay_out() {
     GetClientRect(window_, &client);
     const UINT dpi = window_dpi(window_);
     const SheetWindowBoxes boxes = sheet_window_boxes(
-        client.right, client.bottom, [dpi](int twips) { return twips_to_pixels(twips, dpi); });
+        client.right, client.bottom, [dpi](int twips) { return twips_to_pixels(twips, dpi); },
+        sketch_shown_);
     for (std::size_t i = 0; i < buttons_.size() && i < boxes.buttons.size(); ++i) {
         move_to(buttons_[i], boxes.buttons[i]);
     }
@@ -156,6 +168,8 @@ void SheetWindow::lay_out() {
     move_to(loops_title_, boxes.loops_title);
     move_to(loops_, boxes.loops);
     move_to(notes_, boxes.notes);
+    move_to(sketch_->handle(), boxes.sketch);
+    ShowWindow(sketch_->handle(), sketch_shown_ ? SW_SHOWNA : SW_HIDE);
     refresh_editor();
 }
 
@@ -169,6 +183,16 @@ void SheetWindow::refresh() {
     SendMessageW(loops_, LVM_SETITEMCOUNT, sheet_.loops(), LVSICF_NOSCROLL);
     InvalidateRect(loops_, nullptr, FALSE);
     SetWindowTextW(notes_, wide_text(loop_notes_line(sheet_.sheet())).c_str());
+    refresh_sketch();
+    if (sketch_shown_ != sheet_.sheet().has_network()) {
+        sketch_shown_ = !sketch_shown_;
+        lay_out();
+    }
+}
+
+void SheetWindow::refresh_sketch() {
+    sketch_->show_sketch(system_sketch(sheet_.sheet()),
+                         sheet_.rows() > 0 ? std::optional(grid_.current().row) : std::nullopt);
 }
 
 void SheetWindow::scroll_to_current() {

@@ -6,11 +6,13 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "sheet_cells.h"
 #include "sheet_grid.h"
 #include "sheet_keys.h"
+#include "sketch_view.h"
 
 namespace kestrune {
 
@@ -47,6 +49,7 @@ class SheetWindow {
     HWND editor() const { return editor_; }
     HWND loops() const { return loops_; }
     HWND message() const { return message_; }
+    const SketchView& sketch() const { return *sketch_; }
 
     void refresh();
     // A key the list view or the editor received; true when the grid took it.
@@ -63,6 +66,7 @@ class SheetWindow {
     void clicked_at(LPARAM where, bool twice);
     void refresh_editor();
     void scroll_to_current();
+    void refresh_sketch();
 
     SheetGrid& grid_;
     const frmsheet& sheet_;
@@ -75,6 +79,8 @@ class SheetWindow {
     HWND loops_ = nullptr;
     HWND notes_ = nullptr;
     HWND tips_ = nullptr;
+    std::unique_ptr<SketchView> sketch_;
+    bool sketch_shown_ = false;  // the layout gives it room
     HFONT font_ = nullptr;
     HIMAGELIST rows_ = nullptr;  // empty images that give the rows their height
     WNDPROC list_default_ = nullptr;

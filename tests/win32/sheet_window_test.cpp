@@ -4,9 +4,12 @@
 // focus alone. Entries, refusals and the clipboard: the conformance scenarios.
 #include <gtest/gtest.h>
 
+#include "network_sheet.h"
+#include "sheet_file.h"
 #include "sheet_layout.h"
 #include "wide_text.h"
 #include "win32_program.h"
+#include "worked_sheet.h"
 
 namespace kestrune::testing {
 namespace {
@@ -49,6 +52,34 @@ TEST(SheetWindow, OpensFromTheButtonAndFromCtrlTAndFitsTheWorkArea) {
         EXPECT_TRUE(run.windows.take_key(message));
     }
     EXPECT_TRUE(IsWindowVisible(sheet->handle()));
+}
+
+TEST(SheetWindow, TheSketchStandsBesideTheListAndAClickOnASegmentSelectsItsRow) {
+    SheetProgram run;
+    SheetData data = small_system();
+    settle_network(data);
+    choose_pipes(data, example_pipes(), shipped_fittings());
+    ASSERT_FALSE(save_sheet(sheet_file_name, data));
+    ASSERT_TRUE(run.start());
+    run.click(ControlId::cmdsheet);
+    SheetWindow* sheet = run.windows.sheet_window();
+    ASSERT_NE(sheet, nullptr);
+    const SketchView& sketch = sheet->sketch();
+    EXPECT_TRUE(IsWindowVisible(sketch.handle()));
+    RECT list{}, drawn{};
+    GetWindowRect(sheet->list(), &list);
+    GetWindowRect(sketch.handle(), &drawn);
+    EXPECT_GT(drawn.left, list.right);
+    const std::size_t column = run.handlers.grid().current().column;
+    for (const SketchLine& line : sketch.sketch().lines) {
+        if (line.row == 4 && !line.joint) {
+            const POINT a = sketch.at(line.points[0]), b = sketch.at(line.points[1]);
+            SendMessageW(sketch.handle(), WM_LBUTTONDOWN, MK_LBUTTON,
+                         MAKELPARAM((a.x + b.x) / 2, a.y));
+        }
+    }
+    EXPECT_EQ(run.handlers.grid().current().row, 4u);
+    EXPECT_EQ(run.handlers.grid().current().column, column);
 }
 
 TEST(SheetWindow, ASizingMeanwhileKeepsTheEntryAndLeavesTheFocusWhereItIs) {
