@@ -69,7 +69,9 @@ def rows_in(log):
 
 def drive(desk, log, prefix):
     """Three sizings, the sheet opened by Ctrl+T, lengths, Σξ and loops typed with Enter and
-    Tab, one row re-sized; a picture at each stage."""
+    Tab, one row re-sized; then the rows made a network by their 上游 and a return, its pipe
+    chosen by Ctrl+D. A picture at each stage. Gives the log's last line and the sheet's file
+    as they were before the network."""
     desk.after(MAIN_CAPTION)
     for number, (load, dn) in enumerate((("25000", "32"), ("6000", "20"), ("3000", "20"))):
         rows = rows_in(log)
@@ -109,6 +111,24 @@ def drive(desk, log, prefix):
     wait_for(lambda: rows_in(log) > rows, "the re-sized row")
     desk.after("计算表")
     desk.shot(f"{prefix}sheet-window.png")
+    sheet = (log.parent / "calcsheet.txt").read_text(encoding="utf-8")
+    last = log.read_text(encoding="cp936").splitlines()[-1]
+    # Segments 2 and 3 fed from 1, which serves no consumer itself; 4 returns both.
+    desk.keys("Tab", "Down")
+    for upstream in ("1", "1"):
+        desk.type(upstream)
+        desk.keys("Return")
+    desk.keys("ctrl+Home", "Tab", "Tab", "Delete", "Down", "Down", "ctrl+Return", "Left")
+    desk.type("2 3")
+    desk.keys("Tab", "Tab", "Tab", "Tab")
+    desk.type("20")
+    rows = rows_in(log)
+    desk.keys("Return", "ctrl+d")
+    wait_for(lambda: rows_in(log) > rows, "the return's sizing")
+    desk.keys("ctrl+Home")
+    desk.after("计算表")
+    desk.shot(f"{prefix}sheet-sketch.png")
+    return last, sheet
 
 
 def screenshots(kind, state, program, source, out):
@@ -136,7 +156,7 @@ def screenshots(kind, state, program, source, out):
         try:
             log = work / "outdata.txt"
             wait_for(lambda: log.exists() and log.stat().st_size > 0, "the program's log")
-            drive(Desktop(env, out, kind == "qt"), log, prefix)
+            last, sheet = drive(Desktop(env, out, kind == "qt"), log, prefix)
         finally:
             running.terminate()
             if kind == "windows":
@@ -144,11 +164,10 @@ def screenshots(kind, state, program, source, out):
             running.wait()
             stop(state)
         expected = " 3000          3600          123.82        15            .18           47.23 "
-        if (work / "outdata.txt").read_text(encoding="cp936").splitlines()[-1] != expected:
+        if last != expected:
             fail("the re-sized row is not the one expected")
         # What was typed into the sheet is in its file: length, Σξ, loops and DN per segment.
-        segments = [line.split("\t") for line in (work / "calcsheet.txt").read_text(encoding="utf-8").splitlines()
-                    if line.startswith("管段\t")]
+        segments = [line.split("\t") for line in sheet.splitlines() if line.startswith("管段\t")]
         typed = [(f[2], f[3], f[5], f[10]) for f in segments]
         if typed != [("12.5", "2.5", "1 2", "32"), ("8", "3", "1", "20"), ("4", "1.5", "2", "15")]:
             fail(f"the sheet holds {typed}")

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <functional>
 #include <set>
 #include <string>
 #include <system_error>
@@ -21,6 +22,7 @@
 #include "sheet_export.h"
 #include "sheet_messages.h"
 #include "system_head.h"
+#include "system_sketch.h"
 #include "utf8.h"
 #include "whole_file.h"
 
@@ -67,13 +69,15 @@ class Report {
         }
         return true;
     }
-    void text(float x, float size, const std::string& utf8) {
+    void text(float x, float size, const std::string& utf8) { text_at(x, y_, size, utf8); }
+    void text_at(float x, float y, float size, const std::string& utf8) {
         check(utf8);
         HPDF_Page_SetFontAndSize(page_, font_, size);
         HPDF_Page_BeginText(page_);
-        HPDF_Page_TextOut(page_, x, y_, utf8.c_str());
+        HPDF_Page_TextOut(page_, x, y, utf8.c_str());
         HPDF_Page_EndText(page_);
     }
+    HPDF_Page page() const { return page_; }
     void right(float right_edge, float size, const std::string& utf8) {
         HPDF_Page_SetFontAndSize(page_, font_, size);
         text(right_edge - HPDF_Page_TextWidth(page_, utf8.c_str()), size, utf8);
@@ -224,6 +228,93 @@ std::string printed_cell(const CalcSheet& calc, std::size_t row, std::size_t col
     return shown_cell(calc, row, column).text;
 }
 
+// The sketch on paper: its twips (1/20 pt) scaled onto a part of the page, in the program's
+// font; y grows downwards in the sketch and upwards on the page.
+class PageSketch : public SketchCanvas {
+  public:
+    PageSketch(Report& r, const SketchBox& part, double scale, float left, float top)
+        : r_(r), part_(part), scale_(static_cast<float>(scale)), left_(left), top_(top) {}
+    void line(const std::vector<SketchPoint>& points, int width, Rgb colour) override {
+        HPDF_Page page = r_.page();
+        HPDF_Page_SetLineWidth(page, points_of(width));
+        HPDF_Page_SetRGBStroke(page, colour.r / 255.0f, colour.g / 255.0f, colour.b / 255.0f);
+        HPDF_Page_MoveTo(page, x(points.front().x), y(points.front().y));
+        for (std::size_t k = 1; k < points.size(); ++k) {
+            HPDF_Page_LineTo(page, x(points[k].x), y(points[k].y));
+        }
+        HPDF_Page_Stroke(page);
+    }
+    void fill(const SketchBox& box, Rgb colour) override {
+        HPDF_Page page = r_.page();
+        HPDF_Page_SetRGBFill(page, colour.r / 255.0f, colour.g / 255.0f, colour.b / 255.0f);
+        HPDF_Page_Rectangle(page, x(box.x), y(box.bottom()), points_of(box.width),
+                            points_of(box.height));
+        HPDF_Page_Fill(page);
+        HPDF_Page_SetRGBFill(page, 0, 0, 0);
+    }
+    void text(const std::string& text, const SketchBox& box, Rgb colour) override {
+        // Only what lies on this part: text the clip hides would still be found by a search.
+        if (!part_.contains({box.x, box.y}) || !part_.contains({box.right() - 1, box.y})) {
+            return;
+        }
+        const float size = static_cast<float>(sketch_points) * scale_;
+        HPDF_Page_SetRGBFill(r_.page(), colour.r / 255.0f, colour.g / 255.0f, colour.b / 255.0f);
+        r_.text_at(x(box.x), y(box.y) - size * 0.88f, size, text);  // the baseline, an ascent down
+        HPDF_Page_SetRGBFill(r_.page(), 0, 0, 0);
+    }
+
+  private:
+    float points_of(int twips) const { return static_cast<float>(twips) * scale_ / 20.0f; }
+    float x(int twips) const { return left_ + points_of(twips - part_.x); }
+    float y(int twips) const { return top_ - points_of(twips - part_.y); }
+    Report& r_;
+    SketchBox part_;
+    float scale_, left_, top_;
+};
+
+// The system sketch, one part of it a page where it does not fit on one, each part framed
+// by its references to the others.
+void sketch_section(Report& r, const CalcSheet& calc, const std::function<void()>& heading) {
+    const SystemSketch sketch = system_sketch(calc);
+    const float width = page_width - 2 * margin;
+    const SketchPages split = sketch_pages(sketch, static_cast<int>(width * 20),
+                                           static_cast<int>((page_height - 2 * margin - 40) * 20));
+    if (!split.pages.empty()) {
+        // The heading and the legend on the page of the first part.
+        r.room(static_cast<float>(split.pages[0].part.height * split.scale / 20.0) + body_size * 6);
+    }
+    heading();
+    r.line(body_size,
+           "管段号标在管线上方，管径与管长标在下方；方块为用户，标其负荷；粗线为最不利环路，"
+           "超限的环路在其末端用户处标出不平衡率。",
+           12.0f);
+    const SketchColours paper{{0, 0, 0}, {255, 255, 255}, {255, 255, 255}};
+    for (std::size_t k = 0; k < split.pages.size(); ++k) {
+        const SketchPage& part = split.pages[k];
+        const float height = static_cast<float>(part.part.height * split.scale / 20.0);
+        if (k > 0) {
+            r.new_page();
+        }
+        if (split.pages.size() > 1) {
+            r.line(body_size, "系统简图（" + std::to_string(k + 1) + "/" +
+                                  std::to_string(split.pages.size()) + "）");
+        }
+        const float top = r.y() - 6.0f;
+        HPDF_Page page = r.page();
+        HPDF_Page_GSave(page);
+        HPDF_Page_Rectangle(page, margin, top - height, width, height);
+        HPDF_Page_Clip(page);
+        HPDF_Page_EndPath(page);
+        PageSketch canvas(r, part.part, split.scale, margin, top);
+        draw_sketch(sketch, std::nullopt, paper, canvas);
+        for (const SketchLabel& reference : part.references) {
+            canvas.text(reference.text, reference.box, {0, 0, 0});
+        }
+        HPDF_Page_GRestore(page);
+        r.y() = top - height;
+    }
+}
+
 std::string path_between(const CalcSheet& calc) {
     return calc.has_network() ? " → " : "、";
 }
@@ -239,7 +330,8 @@ void write_report(Report& r, const CalcSheet& calc, const ExportStamp& stamp) {
     // The sections numbered as they come: a sheet without a network has no 管网.
     int sections = 0;
     const auto section = [&](std::string_view title) {
-        static constexpr const char* numerals[] = {"一", "二", "三", "四", "五", "六", "七", "八"};
+        static constexpr const char* numerals[] = {"一", "二", "三", "四", "五",
+                                                   "六", "七", "八", "九", "十"};
         r.heading(std::string(numerals[sections++]) + "、" + std::string(title));
     };
 
@@ -273,6 +365,9 @@ void write_report(Report& r, const CalcSheet& calc, const ExportStamp& stamp) {
             r.line(body_size, fault, 12.0f);
         }
         r.line(body_size, pipe_choices_in_words(data.rows, data.resistance_limit), 12.0f);
+        if (calc.network().faults.empty()) {
+            sketch_section(r, calc, [&] { section("系统简图"); });
+        }
     }
 
     section("水力计算表");

@@ -128,6 +128,14 @@ SketchBox bounds(const SketchLine& line) {
     return {left, top, right - left, bottom - top};
 }
 
+// A quarter of the way from the ground to a colour: light enough under any tone's text.
+Rgb tint(Rgb colour, Rgb ground) {
+    const auto mix = [](std::uint8_t c, std::uint8_t g) {
+        return static_cast<std::uint8_t>((c + 3 * g + 2) / 4);
+    };
+    return {mix(colour.r, ground.r), mix(colour.g, ground.g), mix(colour.b, ground.b)};
+}
+
 // Where a page may end: as far as it reaches, short of cutting what lies across it.
 std::vector<int> cuts(int extent, int reach_of_page, std::vector<std::pair<int, int>> occupied) {
     std::sort(occupied.begin(), occupied.end());
@@ -262,7 +270,7 @@ SystemSketch system_sketch(const CalcSheet& calc) {
         }
     }
 
-    const int source_width = sketch_text_twips(std::string(source_label)) + 120;
+    const int source_width = sketch_text_twips(std::string(source_label)) + 180;
     const int pitch = bar + column_gap;
     const auto left = [&](std::size_t i) {
         return margin + source_width + static_cast<int>(column[i]) * pitch;
@@ -324,18 +332,8 @@ SystemSketch system_sketch(const CalcSheet& calc) {
     return sketch;
 }
 
-SketchPen sketch_pen(const SketchLine& line, std::optional<std::size_t> current_row) {
-    if (current_row == line.row && !line.joint) {
-        return {heavy, SketchInk::current};
-    }
+SketchPen sketch_pen(const SketchLine& line) {
     return line.critical ? SketchPen{heavy, SketchInk::critical} : SketchPen{thin, SketchInk::pipe};
-}
-
-SketchPen sketch_pen(const SketchMark& mark, std::optional<std::size_t> current_row) {
-    if (current_row == mark.row) {
-        return {heavy, SketchInk::current};
-    }
-    return {thin, mark.critical ? SketchInk::critical : SketchInk::pipe};
 }
 
 void draw_sketch(const SystemSketch& sketch, std::optional<std::size_t> current_row,
@@ -346,27 +344,19 @@ void draw_sketch(const SystemSketch& sketch, std::optional<std::size_t> current_
                     colours.text);
         return;
     }
-    const auto ink = [&](SketchInk kind) {
-        switch (kind) {
-            case SketchInk::critical:
-                return tone_colour(Tone::critical, colours.text, colours.ground);
-            case SketchInk::current:
-                return colours.highlight;
-            case SketchInk::pipe:
-                break;
-        }
-        return colours.text;
-    };
-    for (bool current : {false, true}) {
-        for (const SketchLine& line : sketch.lines) {
-            const SketchPen pen = sketch_pen(line, current_row);
-            if ((pen.ink == SketchInk::current) == current) {
-                canvas.line(line.points, pen.width, ink(pen.ink));
-            }
+    if (current_row) {
+        if (const auto box = sketch_row_box(sketch, *current_row)) {
+            canvas.fill(*box, tint(colours.highlight, colours.ground));
         }
     }
+    const Rgb critical = tone_colour(Tone::critical, colours.text, colours.ground);
+    for (const SketchLine& line : sketch.lines) {
+        const SketchPen pen = sketch_pen(line);
+        canvas.line(line.points, pen.width,
+                    pen.ink == SketchInk::critical ? critical : colours.text);
+    }
     for (const SketchMark& mark : sketch.marks) {
-        canvas.fill(mark.box, ink(sketch_pen(mark, current_row).ink));
+        canvas.fill(mark.box, mark.critical ? critical : colours.text);
     }
     for (const SketchLabel& label : sketch.labels) {
         canvas.text(label.text, label.box, tone_colour(label.tone, colours.text, colours.ground));
@@ -422,7 +412,8 @@ SketchPages sketch_pages(const SystemSketch& sketch, int page_width, int page_he
     if (sketch.width <= 0 || sketch.height <= 0) {
         return result;
     }
-    result.scale = std::clamp(static_cast<double>(page_width) / sketch.width, 0.5, 1.0);
+    result.scale =
+        std::clamp(static_cast<double>(page_width) / sketch.width, least_page_scale, 1.0);
     const int part_width = static_cast<int>(page_width / result.scale);
     const int part_height = static_cast<int>(page_height / result.scale);
     std::vector<std::pair<int, int>> across, down;
@@ -492,6 +483,9 @@ SketchPages sketch_pages(const SystemSketch& sketch, int page_width, int page_he
                     box.y =
                         outside.y > inside.y ? part.bottom() - sketch_line_twips - 20 : part.y + 20;
                 }
+                box.x = std::clamp(box.x, part.x, std::max(part.x, part.right() - width));
+                box.y =
+                    std::clamp(box.y, part.y, std::max(part.y, part.bottom() - sketch_line_twips));
                 page.references.push_back({std::move(text), box, Tone::plain, named});
             }
         }

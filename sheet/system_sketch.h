@@ -26,6 +26,7 @@ struct SketchBox {
     int x = 0, y = 0, width = 0, height = 0;  // twips
     int right() const { return x + width; }
     int bottom() const { return y + height; }
+    bool operator==(const SketchBox&) const = default;
     bool contains(SketchPoint p) const {
         return p.x >= x && p.x < right() && p.y >= y && p.y < bottom();
     }
@@ -78,16 +79,14 @@ int sketch_text_twips(const std::string& text);
 // The sketch of the sheet as it now is.
 SystemSketch system_sketch(const CalcSheet& calc);
 
-// How a line is drawn: its width in twips and what it is drawn in.
-enum class SketchInk { pipe, critical, current };
+// How a line is drawn: its width in twips and what it is drawn in. The most unfavourable
+// loop is heavier and in its tone, the rest thin.
+enum class SketchInk { pipe, critical };
 struct SketchPen {
     int width;
     SketchInk ink;
 };
-// The current row's segment stands out in the selection's colour, the most unfavourable
-// loop heavier and in its tone, the rest thin.
-SketchPen sketch_pen(const SketchLine& line, std::optional<std::size_t> current_row);
-SketchPen sketch_pen(const SketchMark& mark, std::optional<std::size_t> current_row);
+SketchPen sketch_pen(const SketchLine& line);
 
 // What the sketch is drawn on: a window's client area or a page, in the sketch's twips.
 class SketchCanvas {
@@ -103,8 +102,9 @@ class SketchCanvas {
 struct SketchColours {
     Rgb text, ground, highlight;
 };
-// Draws the whole sketch, the current row's segment last so that nothing hides it; without
-// a network, its note.
+// Draws the whole sketch on the current row's segment standing out on a tint of the
+// selection's colour (its line and labels as they are, so that its tones still read);
+// without a network, its note.
 void draw_sketch(const SystemSketch& sketch, std::optional<std::size_t> current_row,
                  const SketchColours& colours, SketchCanvas& canvas);
 
@@ -123,7 +123,8 @@ struct SketchPage {
     std::vector<SketchLabel> references;
 };
 // scale: the sketch's twips to the page's twips (at most 1), so that it is as wide as a
-// page when it can be at no less than half size.
+// page when that keeps its 9 pt text at 6.3 pt or more, as a drawing's smallest lettering.
+inline constexpr double least_page_scale = 0.7;
 struct SketchPages {
     double scale = 1.0;
     std::vector<SketchPage> pages;

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -222,6 +223,41 @@ TEST(SheetExport, ANetworksHeadStaysLiveInTheWorkbookAndItsPathsAreInWords) {
     EXPECT_NEAR(number("入口调节阀 Kv"), *head->kv, 0.01);
     EXPECT_EQ(under.at("入口资用压力不足 (Pa)"), "");
     EXPECT_EQ(under.at("2"), "1→2→6");  // the loops as paths, as the window shows them
+}
+
+TEST(SheetExport, TheSketchIsASectionBeforeTheTableWithEverySegmentNumberInIt) {
+    if (!have("pdftotext")) {
+        GTEST_SKIP() << "poppler-utils (pdftotext) is not installed here";
+    }
+    TempWorkingFolder folder;
+    SheetData tall = tall_system(8, 8);
+    settle_network(tall);
+    choose_pipes(tall, example_pipes(), shipped_fittings());
+    CalcSheet large;
+    large.reset(tall);
+    const CalcSheet worked = network_sheet();
+    for (const CalcSheet* sheet : {&worked, static_cast<const CalcSheet*>(&large)}) {
+        ASSERT_FALSE(export_pdf(report_file, *sheet, stamp).has_value());
+        const std::string all = output_of("pdftotext 计算书.pdf -");
+        const std::size_t from = all.find("、系统简图"), to = all.find("、水力计算表");
+        ASSERT_LT(from, to);
+        EXPECT_LT(all.find("、管网"), from);
+        // Every 管段号 as a word of its own, page by page.
+        std::istringstream words(all.substr(from, to - from));
+        std::set<std::string> seen;
+        for (std::string word; words >> word;) {
+            seen.insert(word);
+        }
+        for (const SheetRow& row : sheet->data().rows) {
+            EXPECT_TRUE(seen.count(row.segment)) << row.segment;
+        }
+        EXPECT_TRUE(seen.count("最不利"));
+    }
+    // The 208 segments take several pages, each part naming where its lines go.
+    const std::string all = output_of("pdftotext 计算书.pdf -");
+    EXPECT_NE(all.find("系统简图（1/"), std::string::npos);
+    EXPECT_NE(all.find("至 "), std::string::npos);
+    EXPECT_NE(all.find("接 "), std::string::npos);
 }
 
 TEST(SheetExport, ThePrintedCalculationSaysItAllWithItsFontEmbedded) {

@@ -48,6 +48,45 @@ inline SheetData typed_system(const std::vector<std::string>& rows) {
     return data;
 }
 
+// A direct-return two-pipe system of risers × floors: supply main, risers up, a radiator of
+// 1000 W at each floor, risers down, return main; 8 × 8 gives 208 segments.
+inline SheetData tall_system(int risers, int floors) {
+    std::vector<std::string> rows;
+    int next = 1;
+    const auto name = [&] { return std::to_string(next++); };
+    std::vector<std::string> main(static_cast<std::size_t>(risers)), foot(main);
+    for (int i = 0; i < risers; ++i) {
+        main[static_cast<std::size_t>(i)] = name();
+        rows.push_back(main[static_cast<std::size_t>(i)] + ":" +
+                       (i == 0 ? "" : main[static_cast<std::size_t>(i - 1)]) + ":");
+        std::string below = main[static_cast<std::size_t>(i)];
+        std::vector<std::string> radiators;
+        for (int f = 0; f < floors; ++f) {
+            const std::string up = name();
+            rows.push_back(up + ":" + below + ":");
+            radiators.push_back(name());
+            rows.push_back(radiators.back() + ":" + up + ":1000");
+            below = up;
+        }
+        std::string down;
+        for (int f = floors - 1; f >= 0; --f) {
+            const std::string here = name();
+            rows.push_back(here + ":" + (down.empty() ? "" : down + " ") +
+                           radiators[static_cast<std::size_t>(f)] + ":");
+            down = here;
+        }
+        foot[static_cast<std::size_t>(i)] = down;
+    }
+    std::string back;
+    for (int i = risers - 1; i >= 0; --i) {
+        const std::string here = name();
+        rows.push_back(here + ":" + (back.empty() ? "" : back + " ") +
+                       foot[static_cast<std::size_t>(i)] + ":");
+        back = here;
+    }
+    return typed_system(rows);
+}
+
 // Supply main 1, risers 2 and 3, radiators 4 to 7, their returns 8 and 9, return main 10.
 inline SheetData small_system() {
     SheetData data;
