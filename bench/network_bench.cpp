@@ -2,7 +2,8 @@
 // How fast the sheet answers as a network: 50 risers of 10 floors off a supply main and a
 // reverse-order return main, 2100 segments serving 500 radiators. Prints the time of one
 // edit (the network settled and the sheet recomputed), of 自动选管径 and of 平衡管径, each the
-// median of repeated runs.
+// median of repeated runs; then the system sketch laid out for a 504-segment part of it and
+// for the whole, and the printed calculation with the sketch.
 #include "network_bench.h"
 
 #include <algorithm>
@@ -15,20 +16,21 @@
 #include "fitting_table.h"
 #include "pipe_balance.h"
 #include "pipe_table.h"
+#include "sheet_export.h"
 #include "sheet_network.h"
+#include "system_sketch.h"
 #include "timing.h"
 
 namespace kestrune {
 namespace {
 
-constexpr int risers = 50;
 constexpr int floors = 10;
 
 std::string name(char kind, int riser, int floor = 0) {
     return std::string(1, kind) + std::to_string(riser) + "." + std::to_string(floor);
 }
 
-SheetData network() {
+SheetData network(int risers) {
     SheetData sheet;
     const auto add = [&](std::string segment, std::vector<std::string> upstream, float load,
                          double length) {
@@ -75,13 +77,46 @@ std::size_t flagged_loops(const SheetData& data) {
     return flagged;
 }
 
+// Draws nothing: what the windows' drawing costs beyond the toolkit's own.
+struct NoCanvas : SketchCanvas {
+    std::size_t calls = 0;
+    void line(const std::vector<SketchPoint>&, int, Rgb) override { ++calls; }
+    void fill(const SketchBox&, Rgb) override { ++calls; }
+    void text(const std::string&, const SketchBox&, Rgb) override { ++calls; }
+};
+
+void sketch_bench(const SheetData& data, const PipeTable& pipes, const FittingTable& fittings) {
+    SheetData sized = data;
+    settle_network(sized);
+    choose_pipes(sized, pipes, fittings);
+    CalcSheet sheet;
+    sheet.reset(sized);
+    SystemSketch sketch;
+    const double layout = median_ms(20, [&](int) { sketch = system_sketch(sheet); });
+    NoCanvas canvas;
+    const double draw = median_ms(20, [&](int) {
+        draw_sketch(sketch, std::size_t{3}, {{0, 0, 0}, {255, 255, 255}, {0, 120, 215}}, canvas);
+    });
+    const ExportStamp stamp{"bench", "2026-12-08 09:30", "Kestrune"};
+    const double pdf = median_ms(3, [&](int) {
+        if (export_pdf("network.pdf", sheet, stamp)) {
+            std::fprintf(stderr, "pdf export failed\n");
+        }
+    });
+    std::printf(
+        "system sketch of %zu segments: layout %.2f ms, drawing calls %.2f ms, "
+        "%zu x %zu twips; 计算书 with it %.0f ms\n",
+        sized.rows.size(), layout, draw, static_cast<std::size_t>(sketch.width),
+        static_cast<std::size_t>(sketch.height), pdf);
+}
+
 }  // namespace
 
 void network_bench() {
     const PipeTable pipes =
         parse_pipe_table(example_file("indata1.txt"), example_file("indata2.txt")).value();
     const FittingTable fittings = parse_fitting_table(example_file(fitting_table_file)).value();
-    SheetData data = network();
+    SheetData data = network(50);
     settle_network(data);
     CalcSheet sheet;
     sheet.reset(data);
@@ -110,6 +145,8 @@ void network_bench() {
     const std::size_t still = flagged_loops(balanced);
     std::printf("平衡管径: %.1f ms (%zu segments narrowed, %zu loops still over the limit)\n",
                 balance, changed, still);
+    sketch_bench(network(12), pipes, fittings);
+    sketch_bench(network(50), pipes, fittings);
 }
 
 }  // namespace kestrune

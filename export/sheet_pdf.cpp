@@ -306,7 +306,7 @@ void sketch_section(Report& r, const CalcSheet& calc, const std::function<void()
         HPDF_Page_Clip(page);
         HPDF_Page_EndPath(page);
         PageSketch canvas(r, part.part, split.scale, margin, top);
-        draw_sketch(sketch, std::nullopt, paper, canvas);
+        draw_sketch(sketch, std::nullopt, paper, canvas, part.part);
         for (const SketchLabel& reference : part.references) {
             canvas.text(reference.text, reference.box, {0, 0, 0});
         }

@@ -66,6 +66,12 @@ class PainterCanvas : public SketchCanvas {
 
 }  // namespace
 
+SketchBox SketchPicture::twips_of(const QRect& pixels) const {
+    const auto twips = [this](int pixel) { return static_cast<int>(pixel * 15.0 / zoom_); };
+    return {twips(pixels.x()), twips(pixels.y()), twips(pixels.width() + 1),
+            twips(pixels.height() + 1)};
+}
+
 SketchPicture::SketchPicture(QWidget* parent) : QWidget(parent) {
     setToolTip(qt_text(sketch_tip));
     setAutoFillBackground(true);
@@ -89,7 +95,7 @@ void SketchPicture::resize_to_sketch() {
     resize(sketch_pixels(width, zoom_, px), sketch_pixels(height, zoom_, px));
 }
 
-void SketchPicture::paintEvent(QPaintEvent*) {
+void SketchPicture::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing, false);
     const QPalette palette = QApplication::palette();
@@ -97,12 +103,12 @@ void SketchPicture::paintEvent(QPaintEvent*) {
     draw_sketch(sketch_, current_,
                 {rgb_of(palette.color(QPalette::Text)), rgb_of(palette.color(QPalette::Base)),
                  rgb_of(palette.color(QPalette::Highlight))},
-                canvas);
+                canvas, twips_of(event->rect()));
 }
 
 void SketchPicture::mousePressEvent(QMouseEvent* event) {
-    const QPointF p = event->position() * 15.0 / zoom_;
-    const auto row = sketch_row_at(sketch_, {static_cast<int>(p.x()), static_cast<int>(p.y())});
+    const SketchBox at = twips_of({event->position().toPoint(), QSize(0, 0)});
+    const auto row = sketch_row_at(sketch_, {at.x, at.y});
     if (row && on_row) {
         on_row(*row);
     }

@@ -31,6 +31,8 @@ class SketchPicture : public QWidget {
 
   private:
     void resize_to_sketch();
+    // Pixels of this widget as the sketch's twips.
+    SketchBox twips_of(const QRect& pixels) const;
 
     SystemSketch sketch_;
     std::optional<std::size_t> current_;

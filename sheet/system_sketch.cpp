@@ -337,7 +337,16 @@ SketchPen sketch_pen(const SketchLine& line) {
 }
 
 void draw_sketch(const SystemSketch& sketch, std::optional<std::size_t> current_row,
-                 const SketchColours& colours, SketchCanvas& canvas) {
+                 const SketchColours& colours, SketchCanvas& canvas,
+                 std::optional<SketchBox> area) {
+    // A line's box grown by its pen, so that a line along the area's edge is drawn.
+    const auto seen = [&](SketchBox box) {
+        box.x -= heavy;
+        box.y -= heavy;
+        box.width += 2 * heavy + 1;
+        box.height += 2 * heavy + 1;
+        return !area || area->overlaps(box);
+    };
     if (!sketch.note.empty()) {
         canvas.text(sketch.note,
                     {margin, margin, sketch_text_twips(sketch.note), sketch_line_twips},
@@ -351,15 +360,23 @@ void draw_sketch(const SystemSketch& sketch, std::optional<std::size_t> current_
     }
     const Rgb critical = tone_colour(Tone::critical, colours.text, colours.ground);
     for (const SketchLine& line : sketch.lines) {
+        if (!seen(bounds(line))) {
+            continue;
+        }
         const SketchPen pen = sketch_pen(line);
         canvas.line(line.points, pen.width,
                     pen.ink == SketchInk::critical ? critical : colours.text);
     }
     for (const SketchMark& mark : sketch.marks) {
-        canvas.fill(mark.box, mark.critical ? critical : colours.text);
+        if (seen(mark.box)) {
+            canvas.fill(mark.box, mark.critical ? critical : colours.text);
+        }
     }
     for (const SketchLabel& label : sketch.labels) {
-        canvas.text(label.text, label.box, tone_colour(label.tone, colours.text, colours.ground));
+        if (seen(label.box)) {
+            canvas.text(label.text, label.box,
+                        tone_colour(label.tone, colours.text, colours.ground));
+        }
     }
 }
 
@@ -443,6 +460,18 @@ SketchPages sketch_pages(const SystemSketch& sketch, int page_width, int page_he
         }
         x = x_end;
     }
+    // Parts where nothing is drawn are left out.
+    std::erase_if(result.pages, [&](const SketchPage& page) {
+        const auto meets = [&](const SketchBox& box) { return page.part.overlaps(box); };
+        return std::none_of(sketch.labels.begin(), sketch.labels.end(),
+                            [&](const SketchLabel& l) { return meets(l.box); }) &&
+               std::none_of(sketch.lines.begin(), sketch.lines.end(), [&](const SketchLine& l) {
+                   SketchBox box = bounds(l);
+                   ++box.width;
+                   ++box.height;
+                   return meets(box);
+               });
+    });
     if (result.pages.size() == 1) {
         return result;
     }

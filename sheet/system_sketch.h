@@ -105,8 +105,10 @@ struct SketchColours {
 // Draws the whole sketch on the current row's segment standing out on a tint of the
 // selection's colour (its line and labels as they are, so that its tones still read);
 // without a network, its note.
+// Only what meets area is drawn, when an area is given.
 void draw_sketch(const SystemSketch& sketch, std::optional<std::size_t> current_row,
-                 const SketchColours& colours, SketchCanvas& canvas);
+                 const SketchColours& colours, SketchCanvas& canvas,
+                 std::optional<SketchBox> area = std::nullopt);
 
 // The segment drawn at a point: its line, a joint into it, its mark or one of its labels,
 // within a few pixels' reach.
@@ -116,8 +118,8 @@ std::optional<std::size_t> sketch_row_at(const SystemSketch& sketch, SketchPoint
 std::optional<SketchBox> sketch_row_box(const SystemSketch& sketch, std::size_t row);
 
 // The sketch split over pages: each page shows a part of it (cut where no label or mark is
-// cut), and where a line leaves that part, the segment it leads to stands at the edge ("至 8",
-// "接 4"), in the sketch's own twips.
+// cut; a part where nothing is drawn is left out), and where a line leaves that part, the segment
+// it leads to stands at the edge ("至 8", "接 4"), in the sketch's own twips.
 struct SketchPage {
     SketchBox part;
     std::vector<SketchLabel> references;

@@ -144,6 +144,16 @@ void SketchView::scroll_into_view(std::size_t row) {
     }
 }
 
+SketchBox SketchView::twips_of(const RECT& client) const {
+    const UINT dpi = window_dpi(window_);
+    const auto twips = [&](LONG pixel, LONG offset) {
+        return static_cast<int>(std::lround((pixel + offset) * 1440.0 / dpi / zoom_));
+    };
+    const int left = twips(client.left, origin_.x), top = twips(client.top, origin_.y);
+    return {left, top, twips(client.right + 1, origin_.x) - left,
+            twips(client.bottom + 1, origin_.y) - top};
+}
+
 void SketchView::paint() {
     PAINTSTRUCT ps;
     HDC screen = BeginPaint(window_, &ps);
@@ -162,7 +172,7 @@ void SketchView::paint() {
         draw_sketch(sketch_, current_,
                     {rgb_of(GetSysColor(COLOR_WINDOWTEXT)), rgb_of(GetSysColor(COLOR_WINDOW)),
                      rgb_of(GetSysColor(COLOR_HIGHLIGHT))},
-                    canvas);
+                    canvas, twips_of(ps.rcPaint));
     }
     BitBlt(screen, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
     SelectObject(dc, old_bitmap);
@@ -234,12 +244,9 @@ LRESULT SketchView::handle(UINT message, WPARAM w, LPARAM l) {
             return 0;
         }
         case WM_LBUTTONDOWN: {
-            const UINT dpi = window_dpi(window_);
-            const auto twips = [&](int pixel, LONG offset) {
-                return static_cast<int>(std::lround((pixel + offset) * 1440.0 / dpi / zoom_));
-            };
-            const auto row = sketch_row_at(
-                sketch_, {twips(GET_X_LPARAM(l), origin_.x), twips(GET_Y_LPARAM(l), origin_.y)});
+            const int x = GET_X_LPARAM(l), y = GET_Y_LPARAM(l);
+            const SketchBox at = twips_of({x, y, x, y});
+            const auto row = sketch_row_at(sketch_, {at.x, at.y});
             if (row && on_row) {
                 on_row(*row);
             }

@@ -30,6 +30,8 @@ class SketchView {
     LRESULT handle(UINT message, WPARAM w, LPARAM l);
     void paint();
     int pixels(int twips) const;
+    // Client pixels as the sketch's twips.
+    SketchBox twips_of(const RECT& client) const;
     // The scroll bars for the sketch's size at the zoom; the position kept within them.
     void update_scroll();
     void scroll(int bar, int to);

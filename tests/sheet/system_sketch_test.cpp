@@ -256,7 +256,8 @@ TEST(SystemSketch, PagesCoverTheSketchCutNoLabelAndNameWhereEachLineGoes) {
         EXPECT_LE(page.part.height * split.scale, 9000.0 + 1);
         area += static_cast<long long>(page.part.width) * page.part.height;
     }
-    EXPECT_EQ(area, static_cast<long long>(sketch.width) * sketch.height);
+    // The parts where nothing is drawn are left out: here, beside the far risers' returns.
+    EXPECT_LT(area, static_cast<long long>(sketch.width) * sketch.height);
     const auto page_of = [&](SketchPoint p) {
         for (std::size_t k = 0; k < split.pages.size(); ++k) {
             if (split.pages[k].part.contains(p)) {
