@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
 
@@ -129,6 +130,16 @@ SketchPane::SketchPane(QWidget* parent) : QScrollArea(parent), picture_(new Sket
     setWidget(picture_);
     setWidgetResizable(false);
     setBackgroundRole(QPalette::Base);
+}
+
+void SketchPane::wheelEvent(QWheelEvent* event) {
+    if (event->modifiers().testFlag(Qt::ShiftModifier) && event->angleDelta().x() == 0) {
+        QScrollBar* across = horizontalScrollBar();
+        across->setValue(across->value() - event->angleDelta().y() * across->singleStep() / 40);
+        event->accept();
+        return;
+    }
+    QScrollArea::wheelEvent(event);
 }
 
 void SketchPane::show_sketch(SystemSketch sketch, std::optional<std::size_t> current) {

@@ -47,6 +47,9 @@ class SketchPane : public QScrollArea {
     SketchPicture* picture() const { return picture_; }
     void show_sketch(SystemSketch sketch, std::optional<std::size_t> current);
 
+  protected:
+    void wheelEvent(QWheelEvent* event) override;  // Shift: sideways, as on Windows
+
   private:
     SketchPicture* picture_;
     std::optional<std::size_t> shown_current_;  // scrolled into view once, when it changes
