@@ -247,6 +247,7 @@ SheetWindow::SheetWindow(SheetGrid& grid, const frmsheet& sheet)
     loops_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     loops_->verticalHeader()->hide();
     sketch_->picture()->on_row = [this](std::size_t row) {
+        view_->setFocus();
         grid_.click(row, grid_.current().column, false);
     };
     sketch_shown_ = sheet_.sheet().has_network();

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QScrollBar>
+#include <QTimer>
 #include <QWheelEvent>
 #include <algorithm>
 
@@ -129,6 +130,9 @@ void SketchPicture::wheelEvent(QWheelEvent* event) {
 SketchPane::SketchPane(QWidget* parent) : QScrollArea(parent), picture_(new SketchPicture(this)) {
     setWidget(picture_);
     setWidgetResizable(false);
+    // The keys stay with the grid: the sketch is read and clicked, never typed into.
+    setFocusPolicy(Qt::NoFocus);
+    picture_->setFocusPolicy(Qt::NoFocus);
     setBackgroundRole(QPalette::Base);
 }
 
@@ -142,20 +146,40 @@ void SketchPane::wheelEvent(QWheelEvent* event) {
     QScrollArea::wheelEvent(event);
 }
 
+void SketchPane::resizeEvent(QResizeEvent* event) {
+    QScrollArea::resizeEvent(event);
+    scroll_to_current();
+}
+
+void SketchPane::showEvent(QShowEvent* event) {
+    QScrollArea::showEvent(event);
+    scroll_to_current();
+}
+
 void SketchPane::show_sketch(SystemSketch sketch, std::optional<std::size_t> current) {
-    const bool moved = current && current != shown_current_;
-    shown_current_ = current;
+    scroll_pending_ = scroll_pending_ || (current && current != current_);
+    current_ = current;
     picture_->show_sketch(std::move(sketch), current);
-    if (!moved) {
+    scroll_to_current();
+}
+
+void SketchPane::scroll_to_current() {
+    if (!scroll_pending_ || !current_ || viewport()->width() <= 1 || !isVisible()) {
         return;
     }
-    if (const auto box = sketch_row_box(picture_->sketch(), *current)) {
-        const QPointF a = picture_->at({box->x, box->y});
-        const QPointF b = picture_->at({box->right(), box->bottom()});
+    scroll_pending_ = false;
+    const auto box = sketch_row_box(picture_->sketch(), *current_);
+    if (!box) {
+        return;
+    }
+    // Once the scroll bars have followed the picture's new size.
+    QTimer::singleShot(0, this, [this, box = *box] {
+        const QPointF a = picture_->at({box.x, box.y});
+        const QPointF b = picture_->at({box.right(), box.bottom()});
         ensureVisible(static_cast<int>((a.x() + b.x()) / 2), static_cast<int>((a.y() + b.y()) / 2),
                       static_cast<int>((b.x() - a.x()) / 2) + 8,
                       static_cast<int>((b.y() - a.y()) / 2) + 8);
-    }
+    });
 }
 
 }  // namespace kestrune

@@ -49,10 +49,16 @@ class SketchPane : public QScrollArea {
 
   protected:
     void wheelEvent(QWheelEvent* event) override;  // Shift: sideways, as on Windows
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
+    // The current row's segment into view, once the pane has its size.
+    void scroll_to_current();
+
     SketchPicture* picture_;
-    std::optional<std::size_t> shown_current_;  // scrolled into view once, when it changes
+    std::optional<std::size_t> current_;
+    bool scroll_pending_ = false;  // the current row changed since it was last scrolled to
 };
 
 }  // namespace kestrune

@@ -449,9 +449,14 @@ LRESULT SheetWindow::list_message(UINT message, WPARAM w, LPARAM l) {
                 grid_.edited(utf8_text(window_text(editor_)));
             }
             break;
+        case WM_MOUSEWHEEL:
+            // The wheel comes to the window with the focus: over the sketch, it is the sketch's.
+            if (WindowFromPoint({GET_X_LPARAM(l), GET_Y_LPARAM(l)}) == sketch_->handle()) {
+                return SendMessageW(sketch_->handle(), message, w, l);
+            }
+            [[fallthrough]];
         case WM_HSCROLL:
-        case WM_VSCROLL:
-        case WM_MOUSEWHEEL: {
+        case WM_VSCROLL: {
             const LRESULT result = CallWindowProcW(list_default_, list_, message, w, l);
             refresh_editor();  // the editor follows its cell
             return result;

@@ -82,13 +82,11 @@ POINT SketchView::at(SketchPoint point) const {
 }
 
 void SketchView::show_sketch(SystemSketch sketch, std::optional<std::size_t> current) {
-    const bool moved = current && current != current_;
+    scroll_pending_ = scroll_pending_ || (current && current != current_);
     sketch_ = std::move(sketch);
     current_ = current;
     update_scroll();
-    if (moved) {
-        scroll_into_view(*current);
-    }
+    scroll_to_current();
     InvalidateRect(window_, nullptr, FALSE);
 }
 
@@ -127,13 +125,17 @@ void SketchView::scroll(int bar, int to) {
     InvalidateRect(window_, nullptr, FALSE);
 }
 
-void SketchView::scroll_into_view(std::size_t row) {
-    const auto box = sketch_row_box(sketch_, row);
+void SketchView::scroll_to_current() {
+    RECT client{};
+    GetClientRect(window_, &client);
+    if (!scroll_pending_ || !current_ || client.right <= 1 || !IsWindowVisible(window_)) {
+        return;
+    }
+    scroll_pending_ = false;
+    const auto box = sketch_row_box(sketch_, *current_);
     if (!box) {
         return;
     }
-    RECT client{};
-    GetClientRect(window_, &client);
     const POINT a{pixels(box->x), pixels(box->y)};
     const POINT b{pixels(box->right()), pixels(box->bottom())};
     if (a.x < origin_.x || b.x > origin_.x + client.right) {
@@ -191,7 +193,13 @@ LRESULT SketchView::handle(UINT message, WPARAM w, LPARAM l) {
             return 1;  // painted whole in WM_PAINT
         case WM_SIZE:
             update_scroll();
+            scroll_to_current();
             return 0;
+        case WM_SHOWWINDOW:
+            if (w != 0) {
+                PostMessageW(window_, WM_SIZE, 0, 0);  // scrolled once it is shown
+            }
+            break;
         case WM_HSCROLL:
         case WM_VSCROLL: {
             const int bar = message == WM_HSCROLL ? SB_HORZ : SB_VERT;

@@ -35,13 +35,15 @@ class SketchView {
     // The scroll bars for the sketch's size at the zoom; the position kept within them.
     void update_scroll();
     void scroll(int bar, int to);
-    void scroll_into_view(std::size_t row);
+    // The current row's segment into view, once the window has its size.
+    void scroll_to_current();
 
     HWND window_ = nullptr;
     SystemSketch sketch_;
     std::optional<std::size_t> current_;
     double zoom_ = 1.0;
-    POINT origin_{};  // the scrolled offset, pixels
+    POINT origin_{};               // the scrolled offset, pixels
+    bool scroll_pending_ = false;  // the current row changed since it was last scrolled to
 };
 
 }  // namespace kestrune
