@@ -250,7 +250,6 @@ SheetWindow::SheetWindow(SheetGrid& grid, const frmsheet& sheet)
         view_->setFocus();
         grid_.click(row, grid_.current().column, false);
     };
-    sketch_shown_ = sheet_.sheet().has_network();
     refresh_sketch();
     lay_out();
 }
@@ -310,16 +309,17 @@ void SheetWindow::refresh() {
     refresh_editor();
     message_->setText(qt_text(grid_.message()));
     refresh_loops();
-    refresh_sketch();
-    if (sketch_shown_ != sheet_.sheet().has_network()) {
-        sketch_shown_ = !sketch_shown_;
+    if (refresh_sketch()) {
         lay_out();
     }
 }
 
-void SheetWindow::refresh_sketch() {
-    sketch_->show_sketch(system_sketch(sheet_.sheet()),
-                         sheet_.rows() > 0 ? std::optional(grid_.current().row) : std::nullopt);
+bool SheetWindow::refresh_sketch() {
+    SketchShown shown = grid_.sketch();
+    const bool moved = shown.room != sketch_shown_;
+    sketch_shown_ = shown.room;
+    sketch_->show_sketch(std::move(shown.sketch), shown.current);
+    return moved;
 }
 
 void SheetWindow::refresh_selection() {

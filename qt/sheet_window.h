@@ -99,7 +99,8 @@ class SheetWindow : public QWidget {
     void refresh_selection();
     void refresh_editor();
     void refresh_loops();
-    void refresh_sketch();
+    // The sketch anew; true when it came or went, and the window is to be laid out again.
+    bool refresh_sketch();
 
     SheetGrid& grid_;
     const frmsheet& sheet_;

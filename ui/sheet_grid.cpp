@@ -419,4 +419,10 @@ void SheetGrid::paste(std::string_view text) {
     }
 }
 
+SketchShown SheetGrid::sketch() const {
+    return {system_sketch(sheet_.sheet()),
+            sheet_.rows() > 0 ? std::optional(current_.row) : std::nullopt,
+            sheet_.sheet().has_network()};
+}
+
 }  // namespace kestrune

@@ -13,6 +13,7 @@
 
 #include "design_state.h"
 #include "frmsheet.h"
+#include "system_sketch.h"
 
 namespace kestrune {
 
@@ -52,6 +53,14 @@ struct KeyPress {
     bool shift = false;
     bool ctrl = false;
     std::string text;  // typed: the characters
+};
+
+// What the window shows of the system sketch: the sketch, the row whose segment stands out,
+// and whether the window gives it room (only a network has one).
+struct SketchShown {
+    SystemSketch sketch;
+    std::optional<std::size_t> current;
+    bool room = false;
 };
 
 struct CellPosition {
@@ -94,6 +103,7 @@ class SheetGrid {
     // The selection as the clipboard takes it: tab-separated, line ends CR LF, with the
     // header (and units) when whole rows are selected.
     std::string copied_text() const;
+    SketchShown sketch() const;
 
   private:
     void act(const KeyPress& press);

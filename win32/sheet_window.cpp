@@ -103,7 +103,6 @@ SheetWindow::SheetWindow(HWND owner, SheetGrid& grid, const frmsheet& sheet)
         SetFocus(list_);
         grid_.click(row, grid_.current().column, false);
     };
-    sketch_shown_ = sheet_.sheet().has_network();
     refresh_sketch();
     add_columns();
     lay_out();
@@ -183,16 +182,17 @@ void SheetWindow::refresh() {
     SendMessageW(loops_, LVM_SETITEMCOUNT, sheet_.loops(), LVSICF_NOSCROLL);
     InvalidateRect(loops_, nullptr, FALSE);
     SetWindowTextW(notes_, wide_text(loop_notes_line(sheet_.sheet())).c_str());
-    refresh_sketch();
-    if (sketch_shown_ != sheet_.sheet().has_network()) {
-        sketch_shown_ = !sketch_shown_;
+    if (refresh_sketch()) {
         lay_out();
     }
 }
 
-void SheetWindow::refresh_sketch() {
-    sketch_->show_sketch(system_sketch(sheet_.sheet()),
-                         sheet_.rows() > 0 ? std::optional(grid_.current().row) : std::nullopt);
+bool SheetWindow::refresh_sketch() {
+    SketchShown shown = grid_.sketch();
+    const bool moved = shown.room != sketch_shown_;
+    sketch_shown_ = shown.room;
+    sketch_->show_sketch(std::move(shown.sketch), shown.current);
+    return moved;
 }
 
 void SheetWindow::scroll_to_current() {

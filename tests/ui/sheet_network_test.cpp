@@ -159,6 +159,30 @@ TEST(SheetNetworkDrive, ARadiatorChangedReSizesAndLogsEverySegmentItsWaterPasses
     }
 }
 
+TEST(SheetNetworkDrive, TheSketchHasRoomOnlyForANetworkAndMarksTheCurrentRow) {
+    SheetRun run;
+    SheetGrid& grid = run.window.grid();
+    EXPECT_FALSE(grid.sketch().room);
+    EXPECT_EQ(grid.sketch().current, std::nullopt);
+    grid.key(key(GridKey::enter, false, true));
+    EXPECT_FALSE(grid.sketch().room);  // a row, but no 上游 yet
+    EXPECT_EQ(grid.sketch().sketch.note, no_sketch_note);
+    std::string block;
+    for (const TypedRow& row : small_system) {
+        block += std::string(row.upstream) + "\t" + row.consumer + "\r\n";
+    }
+    grid.key(key(GridKey::home));
+    grid.key(key(GridKey::right));
+    run.toolkit.set_clipboard(block);
+    grid.key(key(GridKey::paste, false, true));
+    grid.click(6, column_index(SheetColumn::length), false);
+    const SketchShown shown = grid.sketch();
+    EXPECT_TRUE(shown.room);
+    EXPECT_EQ(shown.current, 6u);
+    EXPECT_TRUE(shown.sketch.note.empty());
+    EXPECT_EQ(shown.sketch.segments.size(), 10u);
+}
+
 TEST(SheetNetworkDrive, TheLimitsAreAskedUntilTakenAndKeptWithTheSheet) {
     SheetRun run;
     SheetGrid& grid = run.window.grid();
