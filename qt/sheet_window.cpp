@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <algorithm>
+#include <utility>
 
 #include "fonts.h"
 #include "problem_line.h"
@@ -250,7 +251,7 @@ SheetWindow::SheetWindow(SheetGrid& grid, const frmsheet& sheet)
         view_->setFocus();
         grid_.click(row, grid_.current().column, false);
     };
-    refresh_sketch();
+    sketch_shown_ = grid_.sketch().room;
     lay_out();
 }
 
@@ -309,17 +310,11 @@ void SheetWindow::refresh() {
     refresh_editor();
     message_->setText(qt_text(grid_.message()));
     refresh_loops();
-    if (refresh_sketch()) {
-        lay_out();
-    }
-}
-
-bool SheetWindow::refresh_sketch() {
     SketchShown shown = grid_.sketch();
-    const bool moved = shown.room != sketch_shown_;
-    sketch_shown_ = shown.room;
     sketch_->show_sketch(std::move(shown.sketch), shown.current);
-    return moved;
+    if (std::exchange(sketch_shown_, shown.room) != shown.room) {
+        lay_out();  // the sketch came or went
+    }
 }
 
 void SheetWindow::refresh_selection() {

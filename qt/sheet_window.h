@@ -99,8 +99,6 @@ class SheetWindow : public QWidget {
     void refresh_selection();
     void refresh_editor();
     void refresh_loops();
-    // The sketch anew; true when it came or went, and the window is to be laid out again.
-    bool refresh_sketch();
 
     SheetGrid& grid_;
     const frmsheet& sheet_;

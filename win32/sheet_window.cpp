@@ -5,6 +5,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "code_dialog.h"
 #include "controls.h"
@@ -103,7 +104,7 @@ SheetWindow::SheetWindow(HWND owner, SheetGrid& grid, const frmsheet& sheet)
         SetFocus(list_);
         grid_.click(row, grid_.current().column, false);
     };
-    refresh_sketch();
+    sketch_shown_ = grid_.sketch().room;
     add_columns();
     lay_out();
 }
@@ -182,17 +183,11 @@ void SheetWindow::refresh() {
     SendMessageW(loops_, LVM_SETITEMCOUNT, sheet_.loops(), LVSICF_NOSCROLL);
     InvalidateRect(loops_, nullptr, FALSE);
     SetWindowTextW(notes_, wide_text(loop_notes_line(sheet_.sheet())).c_str());
-    if (refresh_sketch()) {
-        lay_out();
-    }
-}
-
-bool SheetWindow::refresh_sketch() {
     SketchShown shown = grid_.sketch();
-    const bool moved = shown.room != sketch_shown_;
-    sketch_shown_ = shown.room;
     sketch_->show_sketch(std::move(shown.sketch), shown.current);
-    return moved;
+    if (std::exchange(sketch_shown_, shown.room) != shown.room) {
+        lay_out();  // the sketch came or went
+    }
 }
 
 void SheetWindow::scroll_to_current() {

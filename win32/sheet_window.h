@@ -66,8 +66,6 @@ class SheetWindow {
     void clicked_at(LPARAM where, bool twice);
     void refresh_editor();
     void scroll_to_current();
-    // The sketch anew; true when it came or went, and the window is to be laid out again.
-    bool refresh_sketch();
 
     SheetGrid& grid_;
     const frmsheet& sheet_;

@@ -51,6 +51,19 @@ const TypedRow small_system[] = {
     {"6 7", "", "3000"},   {"8 9", "", "6500"},
 };
 
+// The whole list pasted in one Ctrl+V from 上游 on, as an engineer pastes it from a spreadsheet.
+void paste_small_system(SheetRun& run) {
+    SheetGrid& grid = run.window.grid();
+    std::string block;
+    for (const TypedRow& row : small_system) {
+        block += std::string(row.upstream) + "\t" + row.consumer + "\r\n";
+    }
+    grid.key(key(GridKey::home));
+    grid.key(key(GridKey::right));
+    run.toolkit.set_clipboard(block);
+    grid.key(key(GridKey::paste, false, true));
+}
+
 // What the main window logs for a load typed there and the DN its list recommends (推荐).
 std::vector<std::string> main_window_logs() {
     ProgramRun run(example_dn, example_d);
@@ -126,15 +139,7 @@ TEST(SheetNetworkDrive, ASystemTypedFromTheKeyboardIsSizedAsTheMainWindowSizesEa
 TEST(SheetNetworkDrive, ARadiatorChangedReSizesAndLogsEverySegmentItsWaterPasses) {
     SheetRun run;
     SheetGrid& grid = run.window.grid();
-    std::string block;
-    for (const TypedRow& row : small_system) {
-        block += std::string(row.upstream) + "\t" + row.consumer + "\r\n";
-    }
-    // The whole list in one paste, into the empty sheet.
-    grid.key(key(GridKey::home));
-    grid.key(key(GridKey::right));
-    run.toolkit.set_clipboard(block);
-    grid.key(key(GridKey::paste, false, true));
+    paste_small_system(run);  // into the empty sheet
     ASSERT_EQ(run.window.sheet().rows(), 10u);
     grid.key(key(GridKey::choose_pipes, false, true));
     const std::size_t logged = lines_of(run.log()).size();
@@ -167,14 +172,7 @@ TEST(SheetNetworkDrive, TheSketchHasRoomOnlyForANetworkAndMarksTheCurrentRow) {
     grid.key(key(GridKey::enter, false, true));
     EXPECT_FALSE(grid.sketch().room);  // a row, but no 上游 yet
     EXPECT_EQ(grid.sketch().sketch.note, no_sketch_note);
-    std::string block;
-    for (const TypedRow& row : small_system) {
-        block += std::string(row.upstream) + "\t" + row.consumer + "\r\n";
-    }
-    grid.key(key(GridKey::home));
-    grid.key(key(GridKey::right));
-    run.toolkit.set_clipboard(block);
-    grid.key(key(GridKey::paste, false, true));
+    paste_small_system(run);
     grid.click(6, column_index(SheetColumn::length), false);
     const SketchShown shown = grid.sketch();
     EXPECT_TRUE(shown.room);
