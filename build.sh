@@ -9,7 +9,7 @@
 #   bash build.sh package         the Debian package, built and checked
 #   bash build.sh windows         kestrune.exe, its setup and zip and the suites, tested under Wine
 #   bash build.sh screenshots     the README's pictures of both programs, into docs/
-#   bash build.sh bench           the calculation sheet's speed, the README's figures
+#   bash build.sh bench           the sheet's speed and the start-up, the README's figures
 set -euo pipefail
 cd "$(dirname "$0")"
 source_dir=$(pwd)
@@ -122,9 +122,13 @@ case "${1:-}" in
         cp build/screenshots/*.png build-windows/screenshots/*.png docs/
         ;;
     bench)
-        install_missing && build default
+        install_missing libxcb1-dev && build default
         scratch=$(mktemp -d) && (cd "$scratch" && "$source_dir/build/bench/kestrune_bench")
         rm -rf "$scratch"
+        # The start against a bare window, on a virtual display of its own when there is none.
+        start=("$source_dir/build/bench/kestrune_startup_bench" "$source_dir/build/app/kestrune"
+               "$source_dir/build/bench/kestrune_bare_window" "$source_dir/examples")
+        if [ -n "${DISPLAY:-}" ]; then "${start[@]}"; else xvfb-run -a "${start[@]}"; fi
         ;;
     *)
         echo "usage: bash build.sh run | test | sanitize | fuzz [SECONDS] | package | windows |" \

@@ -3,10 +3,10 @@
 #include <QDir>
 #include <csignal>
 
+#include "export_module.h"
 #include "frmcompute.h"
 #include "program_places.h"
 #include "qt_windows.h"
-#include "sheet_export.h"
 #include "toolkit_translations.h"
 
 int main(int argc, char* argv[]) {
@@ -22,7 +22,9 @@ int main(int argc, char* argv[]) {
         windows,
         kestrune::program_places(QCoreApplication::applicationDirPath().toStdString(),
                                  QDir::homePath().toStdString()),
-        kestrune::sheet_exports());
+        // The export libraries are loaded when the engineer first exports, not at start.
+        kestrune::module_exports(kestrune::export_module_path(
+            QCoreApplication::applicationDirPath().toStdString(), KESTRUNE_MODULE_FOLDER)));
     windows.connect_to(handlers);
     if (!handlers.start()) {
         return 1;

@@ -143,9 +143,14 @@ def deb_check(build):
         # The project has no public address yet, so its maintainer's mail host is not a real one.
         subprocess.run(["lintian", "--fail-on", "error", "--suppress-tags",
                         "bogus-mail-host,bogus-mail-host-in-debian-changelog", str(deb)], check=True)
-        linked = subprocess.run(["ldd", str(root / "usr/bin/kestrune")], capture_output=True, text=True)
-        if "not found" in linked.stdout:
-            fail(linked.stdout + "the packaged program does not link")
+        # The program, and the exports it loads when first used, from its private library folder.
+        modules = list(root.glob("usr/lib/*/kestrune/libkestrune-export.so"))
+        if len(modules) != 1:
+            fail(f"the package holds {len(modules)} export modules, not one")
+        for binary in (root / "usr/bin/kestrune", modules[0]):
+            linked = subprocess.run(["ldd", str(binary)], capture_output=True, text=True)
+            if "not found" in linked.stdout:
+                fail(linked.stdout + f"the packaged {binary.name} does not link")
         home.mkdir()
         for table in (root / "usr/share/kestrune/examples").glob("*.txt"):
             shutil.copy(table, home)

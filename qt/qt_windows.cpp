@@ -8,7 +8,6 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocalSocket>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
@@ -24,6 +23,7 @@
 #include "problem_line.h"
 #include "qt_text.h"
 #include "twips.h"
+#include "wake_socket.h"
 #include "window_placement.h"
 
 namespace kestrune {
@@ -239,32 +239,23 @@ void QtWindows::focus(ControlId control, bool select_all) {
 
 std::string QtWindows::window_token() {
     if (wake_ == nullptr) {
-        wake_ = new QLocalServer(main_);
-        const QString name = QStringLiteral("kestrune-%1-%2")
-                                 .arg(QCoreApplication::applicationPid())
-                                 .arg(reinterpret_cast<quintptr>(this), 0, 16);
-        QLocalServer::removeServer(name);
-        wake_->listen(name);
-        QObject::connect(wake_, &QLocalServer::newConnection, main_, [this] {
-            while (QLocalSocket* caller = wake_->nextPendingConnection()) {
-                caller->deleteLater();
-            }
-            main_->showNormal();
-            main_->raise();
-            main_->activateWindow();
-        });
+        const std::string name =
+            "kestrune-" + std::to_string(QCoreApplication::applicationPid()) + "-" +
+            QString::number(reinterpret_cast<quintptr>(this), 16).toStdString();
+        wake_ = new WakeSocket(
+            name,
+            [this] {
+                main_->showNormal();
+                main_->raise();
+                main_->activateWindow();
+            },
+            main_);
     }
-    return utf8_text(wake_->serverName());
+    return wake_->name();
 }
 
 bool QtWindows::bring_to_front(std::string_view token) {
-    QLocalSocket running;
-    running.connectToServer(qt_text(token));
-    if (!running.waitForConnected(2000)) {
-        return false;
-    }
-    running.disconnectFromServer();
-    return true;
+    return wake_program(token);
 }
 
 std::optional<std::filesystem::path> QtWindows::choose_folder(std::string_view title,

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <QInputDialog>
-#include <QLocalServer>
 #include <QPointer>
 #include <QWidget>
 #include <functional>
@@ -10,6 +9,7 @@
 
 #include "print_window.h"
 #include "sheet_window.h"
+#include "wake_socket.h"
 #include "window_placement.h"
 #include "window_toolkit.h"
 
@@ -93,7 +93,7 @@ class QtWindows : public WindowToolkit {
     frmcompute* handlers_ = nullptr;
     std::map<ControlId, QWidget*> controls_;
     QPointer<QInputDialog> input_;  // the input box, while it waits
-    QLocalServer* wake_ = nullptr;  // a second start in the folder calls here
+    WakeSocket* wake_ = nullptr;    // a second start in the folder calls here
 };
 
 }  // namespace kestrune
