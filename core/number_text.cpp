@@ -96,6 +96,16 @@ std::string float_print_form(float value) {
     return (d.negative ? "-" : " ") + unsigned_text(d, false) + " ";
 }
 
+double logged_value(float value) {
+    if (!std::isfinite(value)) {
+        return value;
+    }
+    const std::string text = float_box_form(value);
+    double parsed = value;
+    std::from_chars(text.data(), text.data() + text.size(), parsed);
+    return parsed;
+}
+
 std::string float_box_form(float value) {
     if (!std::isfinite(value)) {
         return non_finite_text(value);

@@ -19,6 +19,10 @@ std::string float_print_form(float value);
 // kept before the point, no blanks: "0.329", "-3.5", "12000".
 std::string float_box_form(float value);
 
+// A single-precision value as the log and the windows give it (float_box_form), as a 64-bit
+// value: 96.08, not 96.0800018310547. What the sheet computes from and the workbook holds.
+double logged_value(float value);
+
 // A 16-bit integer in print form: " 25 ", "-3 ".
 std::string int_print_form(std::int16_t value);
 

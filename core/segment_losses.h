@@ -11,8 +11,9 @@ struct SegmentLosses {
     double total = 0.0;     // ΔP = R·L + Z
 };
 
-// From the values as logged (r in Pa/m and v in m/s, as stored after rounding), the row's own
-// density rho in kg/m³, the length in m and Σξ, in double precision.
+// From the values as logged (r in Pa/m and v in m/s, as stored after rounding, read as the
+// decimals the log shows), the row's own density rho in kg/m³, the length in m and Σξ, in
+// double precision.
 SegmentLosses segment_losses(float r, float v, float rho, double length, double xi);
 
 }  // namespace kestrune

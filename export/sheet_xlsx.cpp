@@ -139,17 +139,17 @@ void write_sheet(lxw_workbook* book, const CalcSheet& calc, const Formats& f, bo
         worksheet_write_string(ws, row, column_of(SheetColumn::upstream),
                                cell_text(calc, i, SheetColumn::upstream).c_str(), f.text);
         if (r.consumer > 0.0f) {
-            put(SheetColumn::consumer, r.consumer, f.general);
+            put(SheetColumn::consumer, logged_value(r.consumer), f.general);
         }
-        put(SheetColumn::load, r.q_design, logged_format(SheetColumn::load, f));
-        put(SheetColumn::flow, r.g_design, logged_format(SheetColumn::flow, f));
+        put(SheetColumn::load, logged_value(r.q_design), logged_format(SheetColumn::load, f));
+        put(SheetColumn::flow, logged_value(r.g_design), logged_format(SheetColumn::flow, f));
         put(SheetColumn::length, r.length, f.general);
         put(SheetColumn::dn, r.dn, f.whole);
-        put(SheetColumn::inner_diameter, r.d, f.general);
-        put(SheetColumn::velocity, r.v, logged_format(SheetColumn::velocity, f));
-        put(SheetColumn::resistance, r.r, logged_format(SheetColumn::resistance, f));
+        put(SheetColumn::inner_diameter, logged_value(r.d), f.general);
+        put(SheetColumn::velocity, logged_value(r.v), logged_format(SheetColumn::velocity, f));
+        put(SheetColumn::resistance, logged_value(r.r), logged_format(SheetColumn::resistance, f));
         put(SheetColumn::xi, r.xi, f.general);
-        worksheet_write_number(ws, row, density_column, r.rho, f.general);
+        worksheet_write_number(ws, row, density_column, logged_value(r.rho), f.general);
         const auto at = [row](SheetColumn column) { return cell(column_of(column), row); };
         const std::string rho = cell(density_column, row);
         formula(SheetColumn::friction_loss,
@@ -306,7 +306,7 @@ void write_loops(lxw_workbook* book, const CalcSheet& calc, const Formats& f, bo
                 if (!holds(worst, s)) {
                     own_sum += calc.losses()[s].total;
                     const SheetRow& r = calc.data().rows[s];
-                    largest_flow = std::max(largest_flow, static_cast<double>(r.g_design) / r.rho);
+                    largest_flow = std::max(largest_flow, volume_flow(r));
                 }
             }
             for (std::size_t s : worst.segments) {
@@ -378,14 +378,14 @@ void write_parameters(lxw_workbook* book, const CalcSheet& calc, const FittingTa
     lxw_row_t row = 1;
     for (const SheetRow& r : calc.data().rows) {
         worksheet_write_string(ws, row, 0, r.segment.c_str(), f.text);
-        const double values[] = {r.k_margin,
-                                 r.rho,
+        const double values[] = {logged_value(r.k_margin),
+                                 logged_value(r.rho),
                                  static_cast<double>(r.t_supply),
                                  static_cast<double>(r.t_return),
-                                 r.nu,
-                                 r.k_rough,
-                                 r.ycxs,
-                                 r.d};
+                                 logged_value(r.nu),
+                                 logged_value(r.k_rough),
+                                 logged_value(r.ycxs),
+                                 logged_value(r.d)};
         for (lxw_col_t c = 0; c < 8; ++c) {
             worksheet_write_number(ws, row, c + 1, values[c], f.general);
         }

@@ -237,7 +237,7 @@ LoopReport loop_report(const SheetData& data, std::vector<SegmentLosses>& losses
 
 double volume_flow(const SheetRow& row) {
     // From the mass flow in kg/h and the row's own density.
-    return row.rho > 0.0f ? static_cast<double>(row.g_design) / row.rho : 0.0;
+    return row.rho > 0.0f ? logged_value(row.g_design) / logged_value(row.rho) : 0.0;
 }
 
 std::string cell_text(const CalcSheet& calc, std::size_t index, SheetColumn column) {

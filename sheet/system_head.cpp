@@ -20,7 +20,7 @@ std::optional<SystemHead> system_head(const CalcSheet& calc) {
         double mass = 0.0, volume = 0.0;
         for (const SheetRow& row : rows) {
             if (row.upstream.empty()) {
-                mass += row.g_design;
+                mass += logged_value(row.g_design);
                 volume += volume_flow(row);
             }
         }

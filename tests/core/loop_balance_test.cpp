@@ -21,9 +21,8 @@ TEST(SegmentLosses, WorkedRowFromTheLoggedValues) {
     EXPECT_EQ(fixed_text(l.dynamic, 1), "53.2");
     EXPECT_EQ(fixed_text(l.local, 1), "691.8");
     EXPECT_EQ(fixed_text(l.total, 1), "1956.4");
-    // Unrounded: R·L from the float 101.17 as stored, just under 1264.625.
-    EXPECT_LT(l.friction, 1264.625);
-    EXPECT_NEAR(l.friction, 1264.625, 1e-4);
+    // Unrounded: R·L from 101.17 as logged, not from the single 101.16999817: 1264.625.
+    EXPECT_EQ(l.friction, 101.17 * 12.5);
     EXPECT_DOUBLE_EQ(l.total, l.friction + l.local);
 }
 

@@ -187,6 +187,29 @@ CalcSheet network_sheet() {
     return sheet;
 }
 
+TEST(SheetExport, TheWorkbookHoldsTheLoggedDecimalsNotTheSinglesTails) {
+    TempWorkingFolder folder;
+    ASSERT_FALSE(export_xlsx("book.xlsx", worked_sheet(), shipped_fittings(), stamp));
+    // The cells' values as the file holds them, every sheet's.
+    const std::string cells = output_of(
+        "python3 -c \"import re, zipfile; z = zipfile.ZipFile('book.xlsx'); "
+        "print(' '.join(v for n in z.namelist() if n.startswith('xl/worksheets/') "
+        "for v in re.findall(r'<v>([^<]*)</v>', z.read(n).decode())))\"");
+    std::istringstream read(cells);
+    std::set<std::string> values;
+    for (std::string value; read >> value;) {
+        values.insert(value);
+    }
+    // G 412.71 kg/h, v 0.329 m/s, R 101.17 Pa/m, margin 1.2, ν 0.477 mm²/s, λ 0.0404: each as
+    // logged, and never as its single's binary tail (101.1699981689453).
+    for (const char* logged : {"412.71", "0.329", "101.17", "1.2", "0.477", "0.0404"}) {
+        EXPECT_TRUE(values.count(logged)) << logged << " in " << cells;
+        char tail[40];
+        std::snprintf(tail, sizeof tail, "%.16G", static_cast<double>(std::stof(logged)));
+        EXPECT_FALSE(values.count(tail)) << tail;
+    }
+}
+
 TEST(SheetExport, ANetworksHeadStaysLiveInTheWorkbookAndItsPathsAreInWords) {
     TempWorkingFolder folder;
     const CalcSheet sheet = network_sheet();

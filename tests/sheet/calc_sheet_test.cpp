@@ -7,6 +7,7 @@
 
 #include "sheet_cells.h"
 #include "sheet_messages.h"
+#include "sheet_network.h"
 #include "worked_sheet.h"
 
 namespace kestrune::testing {
@@ -29,6 +30,25 @@ TEST(CalcSheetModel, ChangesToSeveralRowsAreOneStepAndUnchangedRowsNone) {
     EXPECT_FALSE(sheet.undo());  // reset leaves no history before it
     ASSERT_TRUE(sheet.redo());
     EXPECT_EQ(sheet.data().rows[2].length, 9.5);
+}
+
+TEST(CalcSheetModel, LossesAreSummedFromTheLoggedDecimalsNotTheSingleTails) {
+    // R logged as 96.23 Pa/m over 306.3 m: 29475.249 Pa, shown 29475.2. The single 96.23 is
+    // 96.2300033..., whose R·L, 29475.25003, would show 29475.3.
+    SheetRow row = typed_row({}, 0);
+    row.segment = "1";
+    row.r = 96.23f;
+    row.v = 0.5f;
+    row.length = 306.3;
+    row.loops = {"1"};
+    SheetData data;
+    data.rows = {row};
+    data.loops = {"1"};
+    CalcSheet calc;
+    calc.reset(data);
+    EXPECT_EQ(cell_text(calc, 0, SheetColumn::friction_loss), "29475.2");
+    EXPECT_EQ(cell_text(calc, 0, SheetColumn::total_loss), "29475.2");
+    EXPECT_EQ(loop_cell(calc, 0, LoopColumn::total), "29475.2");
 }
 
 TEST(CalcSheetModel, TheLoopSummarySaysWhatEachLoopIs) {
