@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdint>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -110,8 +112,21 @@ lxw_format* logged_format(SheetColumn column, const Formats& f) {
     }
 }
 
+// Printed as a calculation is: A4 landscape, every column on one page's width (as many pages
+// down as it takes), with the header rows on every page where there are some.
+void set_up_printing(lxw_worksheet* ws, std::optional<lxw_row_t> last_header_row) {
+    constexpr std::uint8_t a4 = 9;
+    worksheet_set_paper(ws, a4);
+    worksheet_set_landscape(ws);
+    worksheet_fit_to_pages(ws, 1, 0);
+    if (last_header_row) {
+        worksheet_repeat_rows(ws, 0, *last_header_row);
+    }
+}
+
 void write_sheet(lxw_workbook* book, const CalcSheet& calc, const Formats& f, bool cached) {
     lxw_worksheet* ws = workbook_add_worksheet(book, sheet_name);
+    set_up_printing(ws, first_row - 1);
     const auto& rows = calc.data().rows;
     for (std::size_t i = 0; i < sheet_columns.size(); ++i) {
         const ColumnLayout& layout = sheet_columns[i];
@@ -225,6 +240,7 @@ void write_head(lxw_worksheet* ws, const CalcSheet& calc, const Formats& f, bool
 
 void write_loops(lxw_workbook* book, const CalcSheet& calc, const Formats& f, bool cached) {
     lxw_worksheet* ws = workbook_add_worksheet(book, loops_name);
+    set_up_printing(ws, std::nullopt);
     const LoopReport& report = calc.report();
     const auto last_sheet_row =
         static_cast<lxw_row_t>(first_row + std::max<std::size_t>(calc.data().rows.size(), 1) - 1);
@@ -368,6 +384,7 @@ void write_loops(lxw_workbook* book, const CalcSheet& calc, const Formats& f, bo
 void write_parameters(lxw_workbook* book, const CalcSheet& calc, const FittingTable& fittings,
                       const ExportStamp& stamp, const Formats& f) {
     lxw_worksheet* ws = workbook_add_worksheet(book, parameters_name);
+    set_up_printing(ws, lxw_row_t{0});
     const char* headers[] = {"管段号",        "富裕系数",      "密度 ρ (kg/m³)",
                              "供水温度 (°C)", "回水温度 (°C)", "粘滞系数 ν (mm²/s)",
                              "粗糙度 K (mm)", "摩擦系数 λ",    "内径 d (mm)"};

@@ -210,6 +210,22 @@ TEST(SheetExport, TheWorkbookHoldsTheLoggedDecimalsNotTheSinglesTails) {
     }
 }
 
+TEST(SheetExport, TheWorkbookPrintsOnePageWideInLandscape) {
+    if (!have("soffice") || !have("pdfinfo")) {
+        GTEST_SKIP() << "LibreOffice (soffice) or poppler-utils (pdfinfo) is not installed here";
+    }
+    TempWorkingFolder folder;
+    ASSERT_FALSE(export_xlsx("book.xlsx", worked_sheet(), shipped_fittings(), stamp));
+    const std::filesystem::path profile = std::filesystem::absolute("lo-profile");
+    ASSERT_EQ(run("soffice -env:UserInstallation=file://" + profile.string() +
+                  " --headless --convert-to pdf book.xlsx"),
+              0);
+    const std::string info = output_of("pdfinfo book.pdf");
+    // One page for each of its three sheets: no column on a page of its own.
+    EXPECT_NE(info.find("Pages:           3\n"), std::string::npos) << info;
+    EXPECT_NE(info.find("841.89 x 595."), std::string::npos) << info;  // A4, landscape
+}
+
 TEST(SheetExport, ANetworksHeadStaysLiveInTheWorkbookAndItsPathsAreInWords) {
     TempWorkingFolder folder;
     const CalcSheet sheet = network_sheet();
