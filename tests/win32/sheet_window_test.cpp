@@ -71,13 +71,15 @@ TEST(SheetWindow, TheSketchStandsBesideTheListAndAClickOnASegmentSelectsItsRow) 
     GetWindowRect(sketch.handle(), &drawn);
     EXPECT_GT(drawn.left, list.right);
     const std::size_t column = run.handlers.grid().current().column;
+    // Found first: the click draws the sketch anew.
+    POINT a{}, b{};
     for (const SketchLine& line : sketch.sketch().lines) {
         if (line.row == 4 && !line.joint) {
-            const POINT a = sketch.at(line.points[0]), b = sketch.at(line.points[1]);
-            SendMessageW(sketch.handle(), WM_LBUTTONDOWN, MK_LBUTTON,
-                         MAKELPARAM((a.x + b.x) / 2, a.y));
+            a = sketch.at(line.points[0]);
+            b = sketch.at(line.points[1]);
         }
     }
+    SendMessageW(sketch.handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM((a.x + b.x) / 2, a.y));
     EXPECT_EQ(run.handlers.grid().current().row, 4u);
     EXPECT_EQ(run.handlers.grid().current().column, column);
 }
