@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <ctime>
 #include <optional>
 #include <string>
@@ -441,6 +442,22 @@ void write_parameters(lxw_workbook* book, const CalcSheet& calc, const FittingTa
     worksheet_write_string(ws, row, 1, stamp.folder_name.c_str(), f.text);
 }
 
+// The stamp's local "YYYY-MM-DD HH:MM" as a time: the workbook's creation date is the one it
+// states, so the same sheet exported with the same stamp gives the same bytes. 0 (now) if the
+// stamp cannot be read.
+time_t stamp_time(const std::string& date) {
+    std::tm when{};
+    if (std::sscanf(date.c_str(), "%4d-%2d-%2d %2d:%2d", &when.tm_year, &when.tm_mon, &when.tm_mday,
+                    &when.tm_hour, &when.tm_min) != 5) {
+        return 0;
+    }
+    when.tm_year -= 1900;
+    when.tm_mon -= 1;
+    when.tm_isdst = -1;
+    const time_t time = std::mktime(&when);
+    return time == static_cast<time_t>(-1) ? 0 : time;
+}
+
 }  // namespace
 
 std::optional<ExportError> export_xlsx(const std::filesystem::path& file, const CalcSheet& sheet,
@@ -459,6 +476,9 @@ std::optional<ExportError> export_xlsx(const std::filesystem::path& file, const 
     if (book == nullptr) {
         return ExportError{file_error(file, errno != 0 ? errno : ENOMEM), false, {}};
     }
+    lxw_doc_properties properties{};
+    properties.created = stamp_time(stamp.date);
+    workbook_set_properties(book, &properties);
     const Formats formats = make_formats(book);
     write_sheet(book, sheet, formats, cached_results);
     write_loops(book, sheet, formats, cached_results);
