@@ -4,8 +4,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <memory>
+#include <utility>
 
 #include "conversions.h"
+#include "example_files.h"
 #include "leading_number.h"
 #include "platform_files.h"
 #include "text_fields.h"
@@ -114,15 +116,6 @@ std::optional<std::vector<DnRange>> parse_ranges(std::string_view text) {
     return ranges;
 }
 
-std::optional<double> xi_for(const Fitting& fitting, std::int16_t dn) {
-    for (const DnRange& range : fitting.ranges) {
-        if (dn >= range.from && dn <= range.to) {
-            return range.xi;
-        }
-    }
-    return std::nullopt;
-}
-
 XiError xi_error(XiFault fault, std::string_view name, std::int16_t dn = 0) {
     return XiError{fault, first_characters(readable_utf8(name), quoted_line), dn};
 }
@@ -131,57 +124,143 @@ XiError xi_error(XiFault fault, std::string_view name, std::int16_t dn = 0) {
 Result<double, XiError> evaluate_part(std::string_view part, const FittingTable& table,
                                       std::int16_t dn) {
     const std::string text = without_blanks(part);
-    double count = 1.0;
-    std::string name = text;
     if (table.find(text) == nullptr) {
-        // "2×截止阀", "2*截止阀", "2x截止阀", "2截止阀"; or a plain number.
         if (auto whole = read_whole_number(text); whole && *whole) {
             if (whole->value() < 0.0) {
                 return xi_error(XiFault::negative, text);
             }
             return whole->value();
         }
-        const std::string_view rest = unread_rest(text);
-        if (rest.size() == text.size()) {
-            return xi_error(XiFault::unknown_fitting, text);
-        }
-        auto leading = read_leading_number(text);
+    }
+    const XiPart split = split_xi_part(text, table);
+    double count = 1.0;
+    if (!split.count.empty()) {
+        auto leading = read_leading_number(split.count);
         if (!leading) {
             return xi_error(XiFault::not_a_number, text);
         }
         count = leading.value();
-        name = std::string(rest);
-        for (std::string_view times : {"×", "*", "x", "X", "＊"}) {
-            if (name.rfind(times, 0) == 0) {
-                name.erase(0, times.size());
-                break;
-            }
-        }
         if (count < 0.0) {
             return xi_error(XiFault::negative, text);
         }
     }
-    const Fitting* fitting = table.find(name);
+    const Fitting* fitting = table.find(split.name);
     if (fitting == nullptr) {
-        return xi_error(XiFault::unknown_fitting, name);
+        return xi_error(XiFault::unknown_fitting, split.name);
     }
-    auto xi = xi_for(*fitting, dn);
+    auto xi = fitting_xi(*fitting, dn);
     if (!xi) {
         return xi_error(XiFault::dn_outside, fitting->name, dn);
     }
     return count * *xi;
 }
 
-}  // namespace
-
-const Fitting* FittingTable::find(std::string_view name) const {
+// The fitting of that name, aliases aside.
+const Fitting* named(const FittingTable& table, std::string_view name) {
     const std::string wanted = without_blanks(name);
-    for (const Fitting& fitting : fittings) {
+    for (const Fitting& fitting : table.fittings) {
         if (without_blanks(fitting.name) == wanted) {
             return &fitting;
         }
     }
     return nullptr;
+}
+
+// "wt" as "WT" and "Wt": Latin letters of an alias match in either case.
+std::string folded(std::string_view text) {
+    std::string out = without_blanks(text);
+    for (char& c : out) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return out;
+}
+
+// Aliases apart by blanks, 、, commas (half- or full-width).
+std::vector<std::string> parse_aliases(std::string_view text) {
+    std::string spaced(text);
+    for (std::string_view apart : {"、", "，", ","}) {
+        for (std::size_t at = spaced.find(apart); at != std::string::npos;
+             at = spaced.find(apart)) {
+            spaced.replace(at, apart.size(), " ");
+        }
+    }
+    std::vector<std::string> aliases;
+    for (std::string_view word : split_fields(spaced, ' ')) {
+        word = trimmed(word);
+        if (!word.empty()) {
+            aliases.emplace_back(word);
+        }
+    }
+    return aliases;
+}
+
+// A table written before fittings had aliases: its fittings named as in the shipped table
+// answer to the shipped aliases, so that short codes work in every working folder.
+void give_usual_aliases(FittingTable& table) {
+    static const FittingTable shipped = [] {
+        auto parsed = parse_fitting_table(example_file(fitting_table_file));
+        return parsed ? parsed.value() : FittingTable{};
+    }();
+    for (Fitting& fitting : table.fittings) {
+        const Fitting* usual = shipped.find(fitting.name);
+        if (fitting.aliases.empty() && usual != nullptr && usual->name == fitting.name) {
+            for (const std::string& alias : usual->aliases) {
+                if (table.find(alias) == nullptr) {
+                    fitting.aliases.push_back(alias);
+                }
+            }
+        }
+    }
+}
+
+}  // namespace
+
+const Fitting* FittingTable::find(std::string_view name) const {
+    const std::string wanted = without_blanks(name);
+    if (wanted.empty()) {
+        return nullptr;
+    }
+    if (const Fitting* fitting = named(*this, wanted)) {
+        return fitting;
+    }
+    const std::string alias = folded(wanted);
+    for (const Fitting& fitting : fittings) {
+        for (const std::string& other : fitting.aliases) {
+            if (folded(other) == alias) {
+                return &fitting;
+            }
+        }
+    }
+    return nullptr;
+}
+
+std::optional<double> fitting_xi(const Fitting& fitting, std::int16_t dn) {
+    for (const DnRange& range : fitting.ranges) {
+        if (dn >= range.from && dn <= range.to) {
+            return range.xi;
+        }
+    }
+    return std::nullopt;
+}
+
+XiPart split_xi_part(std::string_view part, const FittingTable& table) {
+    const std::string text = without_blanks(part);
+    const std::string_view rest = unread_rest(text);
+    if (table.find(text) != nullptr || rest.size() == text.size()) {
+        return {"", text};
+    }
+    XiPart split{text.substr(0, text.size() - rest.size()), std::string(rest)};
+    if (table.find(split.name) == nullptr) {
+        for (std::string_view times : {"×", "*", "x", "X", "＊"}) {
+            if (split.name.rfind(times, 0) == 0) {
+                split.name.erase(0, times.size());
+                break;
+            }
+        }
+    }
+    return split;
 }
 
 Result<FittingTable, FittingTableError> parse_fitting_table(std::string_view contents) {
@@ -211,22 +290,31 @@ Result<FittingTable, FittingTableError> parse_fitting_table(std::string_view con
                                      false, std::nullopt};
         }
         const std::string name(trimmed(fields[0]));
-        if (const Fitting* earlier = table.find(name)) {
-            table.doubts.push_back({number, earlier->line, name, false});
+        if (const Fitting* earlier = named(table, name)) {
+            table.doubts.push_back({number, earlier->line, name, false, false});
+        }
+        std::vector<std::string> aliases =
+            fields.size() > 3 ? parse_aliases(fields[3]) : std::vector<std::string>{};
+        for (const std::string& alias : aliases) {
+            const Fitting* earlier = table.find(alias);
+            if (earlier != nullptr && earlier->name != name) {
+                table.doubts.push_back({number, earlier->line, alias, false, true});
+            }
         }
         for (std::size_t a = 0; a < ranges->size(); ++a) {
             for (std::size_t b = a + 1; b < ranges->size(); ++b) {
                 const DnRange& x = (*ranges)[a];
                 const DnRange& y = (*ranges)[b];
                 if (x.from <= y.to && y.from <= x.to) {
-                    table.doubts.push_back({number, number, name, true});
+                    table.doubts.push_back({number, number, name, true, false});
                     a = b = ranges->size();  // one word for the line is enough
                 }
             }
         }
         table.fittings.push_back(
             Fitting{name, std::move(*ranges),
-                    fields.size() > 2 ? std::string(trimmed(fields[2])) : std::string(), number});
+                    fields.size() > 2 ? std::string(trimmed(fields[2])) : std::string(), number,
+                    std::move(aliases)});
     }
     return table;
 }
@@ -251,7 +339,11 @@ Result<FittingTable, FittingTableError> load_fitting_table(const std::filesystem
     if (contents.size() > largest_fitting_file) {
         return FittingTableError{0, "文件太大", false, std::nullopt};
     }
-    return parse_fitting_table(contents);
+    auto table = parse_fitting_table(contents);
+    if (table) {
+        give_usual_aliases(table.value());
+    }
+    return table;
 }
 
 Result<double, XiError> evaluate_xi(std::string_view entry, const FittingTable& table,
@@ -281,6 +373,27 @@ Result<double, XiError> evaluate_xi(std::string_view entry, const FittingTable& 
         sum += value.value();
     }
     return sum;
+}
+
+std::string xi_entry_in_full(std::string_view entry, const FittingTable& table) {
+    std::string text(entry);
+    for (std::size_t at = text.find("＋"); at != std::string::npos; at = text.find("＋")) {
+        text.replace(at, 3, "+");
+    }
+    std::string full;
+    bool changed = false;  // typed as it is unless an alias was used
+    bool first = true;
+    for (std::string_view part : split_fields(text, '+')) {
+        const XiPart split = split_xi_part(part, table);
+        const Fitting* fitting = table.find(split.name);
+        std::string written(trimmed(part));
+        if (fitting != nullptr && without_blanks(fitting->name) != without_blanks(split.name)) {
+            written = split.count.empty() ? fitting->name : split.count + "×" + fitting->name;
+            changed = true;
+        }
+        full += (std::exchange(first, false) ? "" : "+") + written;
+    }
+    return changed ? full : std::string(entry);
 }
 
 }  // namespace kestrune

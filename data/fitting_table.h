@@ -14,9 +14,11 @@
 namespace kestrune {
 
 // The table of local resistance coefficients ξ, an editable UTF-8 text file beside the pipe
-// table: one fitting a line, "name | coefficient | source", where the coefficient is one
-// number for every size or values by nominal diameter: "DN15:16 DN20:10 DN50+:7 DN25-40:9".
-// Blank lines and lines starting with # are comments.
+// table: one fitting a line, "name | coefficient | source | aliases", where the coefficient is
+// one number for every size or values by nominal diameter: "DN15:16 DN20:10 DN50+:7
+// DN25-40:9", and the aliases (optional, apart by blanks or 、) are other words and short codes
+// an entry may use for the fitting: "90度煨弯 煨弯 弯头 wt". Blank lines and lines starting
+// with # are comments.
 inline constexpr std::string_view fitting_table_file = "fittings.txt";
 
 struct DnRange {
@@ -29,23 +31,27 @@ struct Fitting {
     std::string name;  // as written; matched with blanks left out
     std::vector<DnRange> ranges;
     std::string source;
-    std::size_t line = 0;  // where it stands in its file, 1-based
+    std::size_t line = 0;              // where it stands in its file, 1-based
+    std::vector<std::string> aliases;  // other words for it; Latin letters in any case
 };
 
-// What a table holds that an engineer would not mean: a name given twice (the first is
-// used), or two ranges of one fitting that hold the same DN (the first is used).
+// What a table holds that an engineer would not mean: a name given twice, an alias that is
+// already another fitting's name or alias, or two ranges of one fitting that hold the same DN.
+// In each case the first is used.
 struct FittingDoubt {
     std::size_t line = 0;        // the later line
     std::size_t first_line = 0;  // the earlier one, which wins
-    std::string name;
-    bool overlap = false;  // false: the name again; true: ranges within one line overlap
+    std::string name;            // the name, or the alias given twice
+    bool overlap = false;        // ranges within one line overlap
+    bool alias = false;          // name is an alias that was already taken
 };
 
 struct FittingTable {
     std::vector<Fitting> fittings;
     std::vector<FittingDoubt> doubts;
 
-    // The fitting of that name, blanks left out of both; nullptr when there is none.
+    // The fitting of that name, blanks left out of both, else the one with that alias;
+    // nullptr when there is none.
     const Fitting* find(std::string_view name) const;
 };
 
@@ -76,8 +82,26 @@ struct XiError {
 };
 
 // The Σξ an entry gives for a segment of nominal diameter dn: a number ("13"), or fittings
-// with counts joined by + ("2×90°煨弯 + 截止阀", "2*乙字弯+1.5"); empty text gives 0.
+// with counts joined by + ("2×90°煨弯 + 截止阀", "2*乙字弯+1.5", "2wt+jzf"); empty text
+// gives 0.
 Result<double, XiError> evaluate_xi(std::string_view entry, const FittingTable& table,
                                     std::int16_t dn);
+
+// The entry as the sheet keeps it: each fitting given by an alias written by its name, its
+// count joined by ×, everything else as typed ("2wt+jzf+1.5" → "2×90°煨弯+截止阀+1.5"). An
+// entry evaluate_xi refuses comes back as it is.
+std::string xi_entry_in_full(std::string_view entry, const FittingTable& table);
+
+// One part of an entry, blanks left out, taken apart into the count as typed ("2", "" when
+// none) and the name after it and its ×, * or x ("2×截止阀", "2jzf"). A part that is a
+// fitting's name or alias as a whole has no count, even when it starts with a digit (90°煨弯).
+struct XiPart {
+    std::string count;
+    std::string name;
+};
+XiPart split_xi_part(std::string_view part, const FittingTable& table);
+
+// The ξ of a fitting at a nominal diameter, when its table gives one.
+std::optional<double> fitting_xi(const Fitting& fitting, std::int16_t dn);
 
 }  // namespace kestrune

@@ -88,7 +88,7 @@ std::optional<std::string> read_entry(SheetRow& row, SheetColumn column, std::st
             if (!xi) {
                 return xi_refused(xi.error());
             }
-            row.xi_entry = std::string(entry);
+            row.xi_entry = xi_entry_in_full(entry, fittings);  // kept and printed by name
             row.xi = xi.value();
             return std::nullopt;
         }

@@ -57,17 +57,22 @@ std::string fitting_table_problem(const FittingTableError& error, std::string_vi
                " 行不是 UTF-8 文本（也许存成了 GBK）。请用 UTF-8 另存该文件。" + instead;
     }
     return where + "第 " + std::to_string(error.line) + " 行" + in_quotes(error.text) +
-           "无法读取（应为：名称 | 系数 | 出处）。" + instead;
+           "无法读取（应为：名称 | 系数 | 出处 | 别名）。" + instead;
 }
 
 std::string fitting_table_doubts(const std::vector<FittingDoubt>& doubts, std::string_view file) {
     std::string said;
     for (const FittingDoubt& doubt : doubts) {
-        said += (said.empty() ? "" : "；") +
-                ("第 " + std::to_string(doubt.line) + " 行" + in_quotes(doubt.name));
-        said += doubt.overlap ? "的 DN 范围有重叠，用先写的值"
-                              : "与第 " + std::to_string(doubt.first_line) + " 行重名，用第 " +
-                                    std::to_string(doubt.first_line) + " 行的值";
+        const std::string first = std::to_string(doubt.first_line);
+        said += (said.empty() ? "第 " : "；第 ") + std::to_string(doubt.line) + " 行";
+        if (doubt.overlap) {
+            said += in_quotes(doubt.name) + "的 DN 范围有重叠，用先写的值";
+        } else if (doubt.alias) {
+            said += "的别名" + in_quotes(doubt.name) + "已是第 " + first +
+                    " 行管件的名称或别名，用第 " + first + " 行的管件";
+        } else {
+            said += in_quotes(doubt.name) + "与第 " + first + " 行重名，用第 " + first + " 行的值";
+        }
     }
     return "局部阻力系数表“" + std::string(file) + "”中：" + said + "。";
 }
@@ -101,7 +106,8 @@ std::string xi_refused(const XiError& error) {
         case XiFault::negative:
             return "局部阻力系数" + in_quotes(error.name) + "不行：数值和个数不能为负。";
         case XiFault::unknown_fitting:
-            return "局部阻力系数表中没有管件" + in_quotes(error.name) + "。";
+            return "局部阻力系数表（工作目录中的 " + std::string(fitting_table_file) +
+                   "）中没有管件" + in_quotes(error.name) + "。";
         case XiFault::dn_outside:
             return "局部阻力系数表中管件" + in_quotes(error.name) + "没有 DN" +
                    std::to_string(error.dn) + " 的系数。";

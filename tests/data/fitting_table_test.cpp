@@ -116,6 +116,61 @@ TEST(FittingTable, ANameGivenTwiceAndOverlappingRangesAreNamedWithTheirLines) {
     EXPECT_TRUE(parse_fitting_table("闸阀 | DN15-20:0.5 DN25+:0.3\n").value().doubts.empty());
 }
 
+TEST(FittingTable, AliasesAndShortCodesCountAsTheFittingAndAreKeptByName) {
+    const FittingTable table = shipped();
+    struct Case {
+        const char* entry;
+        std::int16_t dn;
+        double xi;
+        const char* kept;
+    };
+    for (const Case& c : {
+             Case{"2wt+jzf", 20, 13, "2×90°煨弯+截止阀"},
+             Case{"2 WT ＋ Jzf", 20, 13, "2×90°煨弯+截止阀"},
+             Case{"弯头+90度煨弯+煨弯", 32, 3, "90°煨弯+90°煨弯+90°煨弯"},
+             Case{"截至阀", 15, 16, "截止阀"},
+             Case{"2xgjzf", 15, 6, "2×斜杆截止阀"},  // the x is the code's, not a times sign
+             Case{"1.5*srq+2", 20, 5, "1.5×散热器+2"},
+             Case{"2×90°煨弯 + 截止阀", 20, 13, "2×90°煨弯 + 截止阀"},  // no alias: as typed
+             Case{"13", 20, 13, "13"},
+         }) {
+        auto xi = evaluate_xi(c.entry, table, c.dn);
+        ASSERT_TRUE(xi.has_value()) << c.entry;
+        EXPECT_DOUBLE_EQ(xi.value(), c.xi) << c.entry;
+        const std::string kept = xi_entry_in_full(c.entry, table);
+        EXPECT_EQ(kept, c.kept);
+        EXPECT_DOUBLE_EQ(evaluate_xi(kept, table, c.dn).value(), c.xi) << kept;
+    }
+}
+
+TEST(FittingTable, AnAliasAlreadyTakenIsNamedAndANameOutranksAnyAlias) {
+    const auto table = parse_fitting_table(
+        "闸阀 | 0.5 | 手册 | zf fm\n截止阀 | 9 | 手册 | 闸阀、jzf，FM\nzf | 4\n");
+    ASSERT_TRUE(table.has_value());
+    ASSERT_EQ(table.value().doubts.size(), 2u);
+    for (const FittingDoubt& doubt : table.value().doubts) {
+        EXPECT_TRUE(doubt.alias);
+        EXPECT_EQ(doubt.line, 2u);
+        EXPECT_EQ(doubt.first_line, 1u);
+    }
+    EXPECT_EQ(table.value().doubts[1].name, "FM");
+    EXPECT_EQ(table.value().find("jzf")->name, "截止阀");
+    EXPECT_EQ(table.value().find("闸阀")->name, "闸阀");
+    EXPECT_EQ(table.value().find("fm")->name, "闸阀");
+    EXPECT_EQ(table.value().find("zf")->name, "zf");  // a fitting's own name comes first
+}
+
+TEST(FittingTable, ATableWrittenWithoutAliasesAnswersToTheShippedOnes) {
+    testing::TempWorkingFolder folder;
+    testing::write_bytes(fitting_table_file,
+                         "截止阀 | 7 | 手册\nwt | 5 | 自己的\n90°煨弯 | 1 | 手册\n");
+    auto table = load_fitting_table(".");
+    ASSERT_TRUE(table.has_value());
+    EXPECT_DOUBLE_EQ(evaluate_xi("jzf+截至阀", table.value(), 20).value(), 14.0);
+    EXPECT_DOUBLE_EQ(evaluate_xi("wt+弯头", table.value(), 20).value(), 6.0);  // its own wt
+    EXPECT_EQ(evaluate_xi("srq", table.value(), 20).error().fault, XiFault::unknown_fitting);
+}
+
 TEST(FittingTable, AMissingFileGivesAnEmptyTableAndAFolderInItsPlaceIsSaid) {
     testing::TempWorkingFolder folder;
     auto table = load_fitting_table(".");

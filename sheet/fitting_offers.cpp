@@ -1,0 +1,104 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "fitting_offers.h"
+
+#include <algorithm>
+
+#include "leading_number.h"
+#include "number_text.h"
+
+namespace kestrune {
+namespace {
+
+// Latin letters in one case and no blanks, as aliases are matched.
+std::string folded(std::string_view text) {
+    std::string out;
+    for (char c : text) {
+        if (c == ' ' || c == '\t') {
+            continue;
+        }
+        out += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+    return out;
+}
+
+// How well a fitting answers what is typed: 0 a name or alias as typed, 1 one beginning
+// with it, 2 a name holding it; 3 not at all.
+int closeness(const Fitting& fitting, const std::string& typed) {
+    int best = 3;
+    std::vector<std::string> words{fitting.name};
+    words.insert(words.end(), fitting.aliases.begin(), fitting.aliases.end());
+    for (const std::string& word : words) {
+        const std::string w = folded(word);
+        if (w == typed) {
+            return 0;
+        }
+        if (w.rfind(typed, 0) == 0) {
+            best = std::min(best, 1);
+        }
+    }
+    if (best == 3 && folded(fitting.name).find(typed) != std::string::npos) {
+        best = 2;
+    }
+    return best;
+}
+
+std::string offer_label(const Fitting& fitting, std::int16_t dn) {
+    const auto xi = fitting_xi(fitting, dn);
+    std::string label = fitting.name + "  ξ " + (xi ? shortest_text(*xi) : "—");
+    if (!fitting.aliases.empty()) {
+        label += "  " + fitting.aliases.back();  // the short code stands last
+    }
+    return label;
+}
+
+}  // namespace
+
+std::vector<FittingOffer> fitting_offers(std::string_view entry, const FittingTable& table,
+                                         std::int16_t dn) {
+    std::size_t start = 0;  // where the last part begins
+    for (std::string_view plus : {"+", "＋"}) {
+        if (const std::size_t at = entry.rfind(plus); at != std::string_view::npos) {
+            start = std::max(start, at + plus.size());
+        }
+    }
+    while (start < entry.size() && (entry[start] == ' ' || entry[start] == '\t')) {
+        ++start;
+    }
+    const std::string_view last = entry.substr(start);
+    if (folded(last).empty() || read_whole_number(folded(last))) {
+        return {};  // a plain number is taken as it is
+    }
+    // "90°" begins 90°煨弯 as a whole; "2jz" is a count and the start of a code.
+    XiPart part{"", folded(last)};
+    const auto answering = [&table](const std::string& typed, int worst) {
+        std::vector<std::pair<int, const Fitting*>> found;
+        for (const Fitting& fitting : table.fittings) {
+            if (const int close = closeness(fitting, typed); close <= worst) {
+                found.emplace_back(close, &fitting);
+            }
+        }
+        return found;
+    };
+    auto found = answering(part.name, 2);
+    if (found.empty()) {
+        part = split_xi_part(last, table);
+        part.name = folded(part.name);
+        if (part.name.empty()) {
+            return {};
+        }
+        found = answering(part.name, 2);
+    }
+    std::stable_sort(found.begin(), found.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    // What was typed before the last part stays, blanks and all.
+    std::string kept(entry.substr(0, start));
+    std::vector<FittingOffer> offers;
+    for (std::size_t i = 0; i < found.size() && i < most_fitting_offers; ++i) {
+        const Fitting& fitting = *found[i].second;
+        offers.push_back({fitting.name, offer_label(fitting, dn),
+                          kept + (part.count.empty() ? "" : part.count + "×") + fitting.name});
+    }
+    return offers;
+}
+
+}  // namespace kestrune
