@@ -190,7 +190,8 @@ SheetWindow::SheetWindow(SheetGrid& grid, const frmsheet& sheet)
       loops_title_(new QLabel(this)),
       loops_(new QTableWidget(this)),
       loop_notes_(new QLabel(this)),
-      sketch_(new SketchPane(this)) {
+      sketch_(new SketchPane(this)),
+      offers_(new QListWidget(this)) {
     setObjectName(qt_text(frmsheet_window.name));
     setWindowTitle(qt_text(frmsheet_window.caption));
     resize(px(frmsheet_window.width), px(frmsheet_window.height));
@@ -232,8 +233,19 @@ SheetWindow::SheetWindow(SheetGrid& grid, const frmsheet& sheet)
     });
     editor_->hide();
     editor_->installEventFilter(this);
-    connect(editor_, &QLineEdit::textEdited, this,
-            [this](const QString& text) { grid_.edited(utf8_text(text)); });
+    connect(editor_, &QLineEdit::textEdited, this, [this](const QString& text) {
+        grid_.edited(utf8_text(text));
+        refresh_offers();
+    });
+    offers_->hide();
+    offers_->setFocusPolicy(Qt::NoFocus);  // the typing stays in the editor
+    offers_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    offers_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    connect(offers_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        grid_.edited(utf8_text(editor_->text()));
+        grid_.take_offer(static_cast<std::size_t>(offers_->row(item)));
+        refresh_editor();
+    });
     colour_as_problem_line(message_);
     loops_->setColumnCount(static_cast<int>(loop_columns.size()));
     QStringList headers;
@@ -341,6 +353,7 @@ void SheetWindow::refresh_selection() {
 
 void SheetWindow::refresh_editor() {
     if (!grid_.editing()) {
+        offers_->hide();
         if (editor_->isVisible()) {
             editor_->hide();
             view_->setFocus();
@@ -356,6 +369,30 @@ void SheetWindow::refresh_editor() {
     }
     editor_->show();
     editor_->setFocus();
+    refresh_offers();
+}
+
+void SheetWindow::refresh_offers() {
+    const std::vector<FittingOffer> offered = grid_.offers();
+    if (offered.empty() || !editor_->isVisible()) {
+        offers_->hide();
+        return;
+    }
+    offers_->clear();
+    const QFontMetrics metrics(offers_->font());
+    int widest = 0;
+    for (const FittingOffer& offer : offered) {
+        offers_->addItem(qt_text(offer.label));
+        widest = std::max(widest, metrics.horizontalAdvance(qt_text(offer.label)));
+    }
+    offers_->setCurrentRow(static_cast<int>(grid_.highlighted_offer()));
+    const QRect cell(editor_->mapTo(this, QPoint(0, 0)), editor_->size());
+    const ScreenBox box =
+        offers_box({cell.x(), cell.y(), cell.width(), cell.height()}, offered.size(),
+                   offers_->sizeHintForRow(0), widest + 2 * metrics.averageCharWidth(), height());
+    offers_->setGeometry(rect_of(box));
+    offers_->show();
+    offers_->raise();
 }
 
 void SheetWindow::refresh_loops() {

@@ -4,6 +4,7 @@
 #include <QAbstractTableModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QTableView>
 #include <QTableWidget>
 #include <QWidget>
@@ -87,6 +88,7 @@ class SheetWindow : public QWidget {
     QTableWidget* loops() const { return loops_; }
     QLabel* message() const { return message_; }
     SketchPane* sketch() const { return sketch_; }
+    QListWidget* offers() const { return offers_; }
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -98,6 +100,7 @@ class SheetWindow : public QWidget {
     void press(const KeyPress& key);
     void refresh_selection();
     void refresh_editor();
+    void refresh_offers();
     void refresh_loops();
 
     SheetGrid& grid_;
@@ -111,6 +114,7 @@ class SheetWindow : public QWidget {
     QTableWidget* loops_;
     QLabel* loop_notes_;
     SketchPane* sketch_;
+    QListWidget* offers_;        // the fittings offered while a Σξ is typed
     bool sketch_shown_ = false;  // the layout gives it room
 };
 

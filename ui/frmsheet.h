@@ -94,6 +94,7 @@ class frmsheet {
     bool unsaved() const { return unsaved_; }
 
     const CalcSheet& sheet() const { return sheet_; }
+    const FittingTable& fittings() const { return fittings_; }
     std::size_t rows() const { return sheet_.data().rows.size(); }
     // A cell as shown, and as it is edited (Σξ: the entry, not its sum).
     std::string cell(std::size_t row, SheetColumn column) const {

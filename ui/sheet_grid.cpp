@@ -164,7 +164,60 @@ void SheetGrid::key(const KeyPress& press) {
     sheet_.show_changes();
 }
 
+void SheetGrid::edited(std::string_view text) {
+    if (text != edit_text_) {
+        offer_ = 0;
+        offers_hidden_ = false;
+    }
+    edit_text_ = text;
+}
+
+std::vector<FittingOffer> SheetGrid::offers() const {
+    if (!editing_ || offers_hidden_ || current_.row >= sheet_.rows() ||
+        sheet_columns[current_.column].column != SheetColumn::xi) {
+        return {};
+    }
+    return fitting_offers(edit_text_, sheet_.fittings(),
+                          sheet_.sheet().data().rows[current_.row].dn);
+}
+
+void SheetGrid::take_offer(std::size_t index) {
+    const std::vector<FittingOffer> offered = offers();
+    if (index < offered.size()) {
+        edit_text_ = offered[index].taken;
+        offers_hidden_ = true;
+    }
+}
+
+bool SheetGrid::act_on_offers(const KeyPress& press) {
+    const std::vector<FittingOffer> offered = offers();
+    if (offered.empty() || press.ctrl) {
+        return false;
+    }
+    switch (press.key) {
+        case GridKey::up:
+            offer_ = (offer_ + offered.size() - 1) % offered.size();
+            return true;
+        case GridKey::down:
+            offer_ = (offer_ + 1) % offered.size();
+            return true;
+        case GridKey::escape:
+            offers_hidden_ = true;
+            return true;
+        case GridKey::enter:
+        case GridKey::tab:
+            // Taken, then the key does what it always does.
+            edit_text_ = offered[std::min(offer_, offered.size() - 1)].taken;
+            return false;
+        default:
+            return false;
+    }
+}
+
 void SheetGrid::act_while_editing(const KeyPress& press) {
+    if (act_on_offers(press)) {
+        return;
+    }
     switch (press.key) {
         case GridKey::escape:
             editing_ = false;
@@ -188,7 +241,7 @@ void SheetGrid::act_while_editing(const KeyPress& press) {
             commit_and_move(press.key == GridKey::up ? -1 : 1, 0);
             return;
         case GridKey::typed:
-            edit_text_ += press.text;
+            edited(edit_text_ + press.text);
             return;
         default:
             return;  // the edit box's own keys
@@ -229,12 +282,16 @@ void SheetGrid::act(const KeyPress& press) {
             if (editable) {
                 editing_ = true;
                 edit_text_ = sheet_.edit_text(current_.row, sheet_columns[current_.column].column);
+                offer_ = 0;
+                offers_hidden_ = true;  // what the cell holds is not being typed
             }
             break;
         case GridKey::typed:
             if (editable) {
                 editing_ = true;
                 edit_text_ = press.text;  // typing replaces what the cell held
+                offer_ = 0;
+                offers_hidden_ = false;
             }
             break;
         case GridKey::clear:

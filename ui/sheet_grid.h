@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "design_state.h"
+#include "fitting_offers.h"
 #include "frmsheet.h"
 #include "system_sketch.h"
 
@@ -90,7 +91,12 @@ class SheetGrid {
     // if not, the engineer is asked whether to drop it. False: keep the window open.
     bool closing();
     // The text of the in-place editor as the engineer has it now.
-    void edited(std::string_view text) { edit_text_ = text; }
+    void edited(std::string_view text);
+    // While a Σξ entry is typed: the fittings its last part begins, the highlighted one, and
+    // one taken by a click (the entry stays open for the next +).
+    std::vector<FittingOffer> offers() const;
+    std::size_t highlighted_offer() const { return offer_; }
+    void take_offer(std::size_t index);
 
     CellPosition current() const { return current_; }
     CellPosition anchor() const { return anchor_; }
@@ -108,6 +114,8 @@ class SheetGrid {
   private:
     void act(const KeyPress& press);
     void act_while_editing(const KeyPress& press);
+    // Up, Down, Enter, Tab and Escape among offered fittings: true when the key was theirs.
+    bool act_on_offers(const KeyPress& press);
     void move(int rows, int columns, bool extend);
     void commit_and_move(int rows, int columns);
     // Ctrl+Enter: a new row below the current one, entered in the same column.
@@ -131,6 +139,8 @@ class SheetGrid {
     bool editing_ = false;
     std::string edit_text_;
     std::string message_;
+    std::size_t offer_ = 0;       // the highlighted offer
+    bool offers_hidden_ = false;  // Escape hid them until the next character
 };
 
 }  // namespace kestrune

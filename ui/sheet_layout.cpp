@@ -101,4 +101,14 @@ CellColours cell_colours(const ShownCell& cell, bool selected, const SystemColou
     return {tone_colour(cell.tone, system.text, ground), ground};
 }
 
+ScreenBox offers_box(const ScreenBox& cell, std::size_t count, int line_height, int widest_text,
+                     int window_height) {
+    constexpr int frame = 4;  // the list's border, both sides
+    const int height = static_cast<int>(count) * line_height + frame;
+    const int below = cell.top + cell.height;
+    const bool room_below = below + height <= window_height || cell.top - height < 0;
+    return {cell.left, room_below ? below : cell.top - height, std::max(cell.width, widest_text),
+            height};
+}
+
 }  // namespace kestrune

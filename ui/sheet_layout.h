@@ -70,6 +70,12 @@ double next_sketch_zoom(double zoom, int steps);
 int sketch_pixels(int twips, double zoom, const std::function<int(int)>& px);
 inline constexpr std::string_view sketch_tip = "单击管段即选中它的行；按住 Ctrl 滚动滚轮缩放。";
 
+// The fittings offered while a Σξ is typed, in a list under the cell being edited, or over
+// it when the window has no room below: count lines of line_height, as wide as the cell or
+// the widest offer (widest_text, its padding included). Pixels of the window's client area.
+ScreenBox offers_box(const ScreenBox& cell, std::size_t count, int line_height, int widest_text,
+                     int window_height);
+
 // The colours the system gives a window's parts, and those of one cell drawn in it.
 struct SystemColours {
     Rgb text, base;                 // a list's

@@ -7,7 +7,9 @@
 #include <QScreen>
 #include <QtTest>
 
+#include "fitting_table.h"
 #include "network_sheet.h"
+#include "number_text.h"
 #include "qt_program.h"
 #include "qt_text.h"
 #include "sheet_file.h"
@@ -43,6 +45,7 @@ class SheetWindowTest : public QObject {
     void opensFromTheButtonAndFromCtrlTAndFitsTheScreen();
     void theEditorKeepsItsOwnKeysAndTakesAnInputMethodsText();
     void theSketchStandsBesideTheGridAndAClickOnASegmentSelectsItsRow();
+    void aShortCodeOffersItsFittingsUnderTheCellAndAClickOrEnterTakesOne();
 };
 
 void SheetWindowTest::opensFromTheButtonAndFromCtrlTAndFitsTheScreen() {
@@ -119,6 +122,41 @@ void SheetWindowTest::theSketchStandsBesideTheGridAndAClickOnASegmentSelectsItsR
     QTest::mouseClick(picture, Qt::LeftButton, {}, middle.toPoint());
     QCOMPARE(sheet->view()->currentIndex().row(), 4);
     QCOMPARE(sheet->view()->currentIndex().column(), column);
+    QVERIFY(run.watch.unexpected().isEmpty());
+}
+
+void SheetWindowTest::aShortCodeOffersItsFittingsUnderTheCellAndAClickOrEnterTakesOne() {
+    SheetProgram run;
+    SheetWindow* sheet = run.open();
+    QVERIFY(sheet != nullptr);
+    for (int c = length; c < static_cast<int>(column_index(SheetColumn::xi)); ++c) {
+        QTest::keyClick(sheet->view(), Qt::Key_Right);
+    }
+    QTest::keyClicks(sheet->view(), "2");
+    QTest::keyClicks(sheet->editor(), "w");
+    QListWidget* offers = sheet->offers();
+    QVERIFY(offers->isVisible());
+    QCOMPARE(offers->count(), 1);
+    QVERIFY(offers->item(0)->text().startsWith(QStringLiteral("90°煨弯  ξ ")));
+    const QRect cell(sheet->editor()->mapTo(sheet, QPoint(0, 0)), sheet->editor()->size());
+    QVERIFY(offers->geometry().top() >= cell.bottom());
+    QCOMPARE(sheet->focusWidget(), sheet->editor());
+    // A click takes the highlighted fitting; the entry stays open for the next one.
+    QTest::mouseClick(offers->viewport(), Qt::LeftButton, {},
+                      offers->visualItemRect(offers->item(0)).center());
+    QCOMPARE(sheet->editor()->text(), QStringLiteral("2×90°煨弯"));
+    QVERIFY(!offers->isVisible());
+    QTest::keyClicks(sheet->editor(), "+j");
+    QVERIFY(offers->isVisible());
+    QTest::keyClick(sheet->editor(), Qt::Key_Return);
+    QVERIFY(!sheet->editor()->isVisible());
+    QVERIFY(!offers->isVisible());
+    const int dn_shown = run.sheet_cell(0, dn).toInt();
+    const auto xi =
+        evaluate_xi("2×90°煨弯+截止阀", shipped_fittings(), static_cast<std::int16_t>(dn_shown));
+    QVERIFY(xi.has_value());
+    QCOMPARE(run.sheet_cell(0, static_cast<int>(column_index(SheetColumn::xi))),
+             qt_text(shortest_text(xi.value())));
     QVERIFY(run.watch.unexpected().isEmpty());
 }
 

@@ -109,6 +109,102 @@ TEST(SheetGrid, TypingReplacesEnterCommitsAndF2EditsWhatWasTyped) {
     EXPECT_FALSE(run.grid.editing());
 }
 
+TEST(SheetGrid, FittingsAreOfferedAsACodeIsTypedAndTakenByEnterTabOrAClick) {
+    GridRun run;
+    run.grid.click(2, xi, false);
+    run.press({typed("2"), typed("w")});
+    ASSERT_EQ(run.grid.offers().size(), 1u);
+    EXPECT_EQ(run.grid.offers()[0].label, "90°煨弯  ξ 1.5  wt");
+    run.press({typed("t"), typed("+"), typed("截")});
+    ASSERT_EQ(run.grid.offers().size(), 2u);  // 截止阀, 斜杆截止阀
+    run.press({key(GridKey::down)});
+    EXPECT_EQ(run.grid.highlighted_offer(), 1u);
+    EXPECT_TRUE(run.grid.editing());  // Down went to the offers, not to the next row
+    run.press({key(GridKey::tab)});
+    EXPECT_EQ(run.window.sheet().edit_text(2, SheetColumn::xi), "2×90°煨弯+斜杆截止阀");
+    EXPECT_EQ(run.cell(2, xi), "6");
+    EXPECT_EQ(run.grid.current(), (CellPosition{2, xi + 1}));
+
+    // Escape hides the offers and keeps the entry; the next character brings them back.
+    run.grid.click(1, xi, false);
+    run.press({typed("j"), key(GridKey::escape)});
+    EXPECT_TRUE(run.grid.offers().empty());
+    EXPECT_TRUE(run.grid.editing());
+    run.press({typed("z")});
+    ASSERT_EQ(run.grid.offers().size(), 1u);
+    // A click takes one and leaves the entry open for the next fitting.
+    run.grid.take_offer(0);
+    EXPECT_EQ(run.grid.edit_text(), "截止阀");
+    EXPECT_TRUE(run.grid.offers().empty());
+    run.press({typed("+"), typed("1"), key(GridKey::enter)});
+    EXPECT_EQ(run.cell(1, xi), "11");
+    // F2 on what the cell holds offers nothing until something is typed; in other columns
+    // nothing is offered.
+    run.grid.click(1, xi, false);
+    run.press({key(GridKey::edit)});
+    EXPECT_TRUE(run.grid.offers().empty());
+    run.press({key(GridKey::escape), key(GridKey::left), typed("j")});
+    EXPECT_TRUE(run.grid.offers().empty());
+}
+
+// The keys an engineer presses for a two-pipe system of 14 segments and 6 radiators, every
+// Σξ by short code: the supply main with its valve and bends, the tees along the mains, the
+// six radiator branches and the return. A + costs Shift as well.
+TEST(SheetGrid, FourteenRowsOfFittingsTakeUnderAHundredKeys) {
+    ProgramRun run(example_dn, example_d);
+    ASSERT_TRUE(run.start());
+    for (int i = 0; i < 14; ++i) {
+        run.paste_load("3000");
+        run.toolkit.answer_input("20");
+        run.click(ControlId::cmdok);
+    }
+    run.click(ControlId::cmdsheet);
+    SheetGrid& grid = run.window.grid();
+    struct Row {
+        const char* keys;  // typed, then Enter
+        const char* kept;
+        const char* xi;  // at DN20
+    };
+    const std::vector<Row> rows{
+        {"jzf+2w", "截止阀+2×90°煨弯", "13"},
+        {"z", "直流三通", "1"},
+        {"z", "直流三通", "1"},
+        {"z", "直流三通", "1"},
+        {"z", "直流三通", "1"},
+        {"srq+2y", "散热器+2×乙字弯", "5"},
+        {"srq+2y", "散热器+2×乙字弯", "5"},
+        {"srq+2y", "散热器+2×乙字弯", "5"},
+        {"srq+2y", "散热器+2×乙字弯", "5"},
+        {"srq+2y", "散热器+2×乙字弯", "5"},
+        {"srq+2y", "散热器+2×乙字弯", "5"},
+        {"h", "合流三通", "3"},
+        {"h", "合流三通", "3"},
+        {"jzf+2w", "截止阀+2×90°煨弯", "13"},
+    };
+    // From the newest row's length: to the first row, then along to Σξ.
+    std::vector<KeyPress> keys{{GridKey::home, false, true, {}}};
+    while (keys.size() <= xi) {
+        keys.push_back({GridKey::right, false, false, {}});
+    }
+    std::size_t pressed = keys.size();
+    for (const Row& row : rows) {
+        for (const char* c = row.keys; *c != '\0'; ++c) {
+            keys.push_back({GridKey::typed, false, false, std::string(1, *c)});
+            pressed += *c == '+' ? 2 : 1;
+        }
+        keys.push_back({GridKey::enter, false, false, {}});
+        ++pressed;
+    }
+    for (const KeyPress& k : keys) {
+        grid.key(k);
+    }
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        EXPECT_EQ(run.window.sheet().edit_text(r, SheetColumn::xi), rows[r].kept) << r;
+        EXPECT_EQ(run.window.sheet().cell(r, SheetColumn::xi), rows[r].xi) << r;
+    }
+    EXPECT_LT(pressed, 100u);
+}
+
 TEST(SheetGrid, DeleteClearsTheEditableCellsUndoAndRedoAndRowsMove) {
     GridRun run;
     run.press({key(GridKey::up), key(GridKey::up), typed("7"), key(GridKey::tab)});
