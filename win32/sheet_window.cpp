@@ -24,6 +24,7 @@ constexpr DWORD sheet_style = WS_OVERLAPPEDWINDOW;
 constexpr int first_button_id = 200;
 constexpr int list_id = 300;
 constexpr int loops_id = 301;
+constexpr int offers_id = 302;
 // The list view's first column numbers the rows; the sheet's columns follow it.
 constexpr int row_number_columns = 1;
 
@@ -90,6 +91,13 @@ SheetWindow::SheetWindow(HWND owner, SheetGrid& grid, const frmsheet& sheet)
     editor_ = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_BORDER | ES_AUTOHSCROLL, 0, 0, 10, 10,
                               list_, nullptr, GetModuleHandleW(nullptr), nullptr);
     SendMessageW(editor_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    // Over the grid, which must then leave it alone when it paints.
+    SetWindowLongPtrW(list_, GWL_STYLE, GetWindowLongPtrW(list_, GWL_STYLE) | WS_CLIPSIBLINGS);
+    offers_ = CreateWindowExW(0, L"LISTBOX", nullptr,
+                              WS_CHILD | WS_BORDER | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 0, 0, 10,
+                              10, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(offers_id)),
+                              GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(offers_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     message_ = make_static(window_, font_);
     loops_title_ = make_static(window_, font_);
     notes_ = make_static(window_, font_);
@@ -219,6 +227,7 @@ void SheetWindow::scroll_to_current() {
 
 void SheetWindow::refresh_editor() {
     if (!grid_.editing()) {
+        ShowWindow(offers_, SW_HIDE);
         if (IsWindowVisible(editor_)) {
             const bool had_focus = GetFocus() == editor_;
             ShowWindow(editor_, SW_HIDE);
@@ -247,6 +256,42 @@ void SheetWindow::refresh_editor() {
     if (GetActiveWindow() == window_) {
         SetFocus(editor_);
     }
+    refresh_offers();
+}
+
+void SheetWindow::refresh_offers() {
+    const std::vector<FittingOffer> offered = grid_.offers();
+    if (offered.empty() || !IsWindowVisible(editor_)) {
+        ShowWindow(offers_, SW_HIDE);
+        return;
+    }
+    SendMessageW(offers_, LB_RESETCONTENT, 0, 0);
+    HDC dc = GetDC(offers_);
+    HGDIOBJ old = SelectObject(dc, font_);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    int widest = 0;
+    for (const FittingOffer& offer : offered) {
+        const std::wstring label = wide_text(offer.label);
+        SendMessageW(offers_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label.c_str()));
+        SIZE size{};
+        GetTextExtentPoint32W(dc, label.c_str(), static_cast<int>(label.size()), &size);
+        widest = std::max(widest, static_cast<int>(size.cx));
+    }
+    SelectObject(dc, old);
+    ReleaseDC(offers_, dc);
+    SendMessageW(offers_, LB_SETCURSEL, grid_.highlighted_offer(), 0);
+    RECT cell{};
+    GetWindowRect(editor_, &cell);
+    MapWindowPoints(HWND_DESKTOP, window_, reinterpret_cast<POINT*>(&cell), 2);
+    RECT client{};
+    GetClientRect(window_, &client);
+    const auto line = static_cast<int>(SendMessageW(offers_, LB_GETITEMHEIGHT, 0, 0));
+    const ScreenBox box =
+        offers_box({cell.left, cell.top, cell.right - cell.left, cell.bottom - cell.top},
+                   offered.size(), line, widest + 2 * metrics.tmAveCharWidth, client.bottom);
+    SetWindowPos(offers_, HWND_TOP, box.left, box.top, box.width, box.height,
+                 SWP_SHOWWINDOW | SWP_NOACTIVATE);
 }
 
 void SheetWindow::press(const KeyPress& key) {
@@ -343,6 +388,15 @@ LRESULT SheetWindow::handle(UINT message, WPARAM w, LPARAM l) {
                 index < static_cast<int>(sheet_commands.size())) {
                 SetFocus(list_);  // the keys stay with the grid
                 press(command_key(sheet_commands[static_cast<std::size_t>(index)].command));
+                return 0;
+            }
+            if (reinterpret_cast<HWND>(l) == offers_ && HIWORD(w) == LBN_SELCHANGE) {
+                // A click takes the fitting; the entry stays open for the next +.
+                grid_.edited(utf8_text(window_text(editor_)));
+                grid_.take_offer(
+                    static_cast<std::size_t>(SendMessageW(offers_, LB_GETCURSEL, 0, 0)));
+                refresh_editor();
+                SetFocus(editor_);
                 return 0;
             }
             break;
@@ -442,6 +496,7 @@ LRESULT SheetWindow::list_message(UINT message, WPARAM w, LPARAM l) {
             // The editor's text as the engineer has it, whatever redraws the sheet meanwhile.
             if (reinterpret_cast<HWND>(l) == editor_ && HIWORD(w) == EN_CHANGE && grid_.editing()) {
                 grid_.edited(utf8_text(window_text(editor_)));
+                refresh_offers();
             }
             break;
         case WM_MOUSEWHEEL:

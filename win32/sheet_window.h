@@ -49,6 +49,7 @@ class SheetWindow {
     HWND editor() const { return editor_; }
     HWND loops() const { return loops_; }
     HWND message() const { return message_; }
+    HWND offers() const { return offers_; }
     const SketchView& sketch() const { return *sketch_; }
 
     void refresh();
@@ -65,6 +66,7 @@ class SheetWindow {
     void press(const KeyPress& key);
     void clicked_at(LPARAM where, bool twice);
     void refresh_editor();
+    void refresh_offers();
     void scroll_to_current();
 
     SheetGrid& grid_;
@@ -77,6 +79,7 @@ class SheetWindow {
     HWND loops_title_ = nullptr;
     HWND loops_ = nullptr;
     HWND notes_ = nullptr;
+    HWND offers_ = nullptr;  // the fittings offered while a Σξ is typed
     HWND tips_ = nullptr;
     std::unique_ptr<SketchView> sketch_;
     bool sketch_shown_ = false;  // the layout gives it room

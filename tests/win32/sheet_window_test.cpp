@@ -128,5 +128,40 @@ TEST(SheetWindow, F2OnALongEntryShowsItsEndWhereTheCaretStands) {
     EXPECT_LT(last, client.right);
 }
 
+TEST(SheetWindow, AShortCodeOffersItsFittingsUnderTheCellAndAClickOrEnterTakesOne) {
+    SheetProgram run;
+    SheetWindow* sheet = run.open();
+    ASSERT_NE(sheet, nullptr);
+    for (int tab = 0; tab < 6; ++tab) {  // from 管长 L to Σξ
+        SendMessageW(sheet->list(), WM_KEYDOWN, VK_TAB, 1);
+    }
+    run.type(sheet->list(), L"2");
+    run.type(sheet->editor(), L"w");
+    HWND offers = sheet->offers();
+    ASSERT_TRUE(IsWindowVisible(offers));
+    ASSERT_EQ(SendMessageW(offers, LB_GETCOUNT, 0, 0), 1);
+    wchar_t label[64] = {};
+    SendMessageW(offers, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(label));
+    EXPECT_EQ(std::wstring(label).rfind(L"90°煨弯  ξ ", 0), 0u);
+    RECT list_box{}, cell{};
+    GetWindowRect(offers, &list_box);
+    GetWindowRect(sheet->editor(), &cell);
+    EXPECT_GE(list_box.top, cell.bottom - 1);
+    // A click takes the highlighted fitting; the entry stays open for the next one.
+    RECT item{};
+    SendMessageW(offers, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
+    const LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+    SendMessageW(offers, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(offers, WM_LBUTTONUP, 0, at);
+    EXPECT_EQ(run.window_text(sheet->editor()), "2×90°煨弯");
+    EXPECT_FALSE(IsWindowVisible(offers));
+    EXPECT_EQ(GetFocus(), sheet->editor());
+    run.type(sheet->editor(), L"+j");
+    EXPECT_TRUE(IsWindowVisible(offers));
+    SendMessageW(sheet->editor(), WM_KEYDOWN, VK_RETURN, 1);
+    EXPECT_FALSE(IsWindowVisible(offers));
+    EXPECT_EQ(run.handlers.sheet().edit_text(0, SheetColumn::xi), "2×90°煨弯+截止阀");
+}
+
 }  // namespace
 }  // namespace kestrune::testing
