@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "qt_windows.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -137,8 +138,9 @@ void QtWindows::connect_to(frmcompute& handlers) {
     // F1 in any of the program's windows, none of which is blocked by a dialog.
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), main_);
     help->setContext(Qt::ApplicationShortcut);
-    QObject::connect(help, &QShortcut::activated, main_,
-                     [&handlers] { handlers.help_requested(); });
+    QObject::connect(help, &QShortcut::activated, main_, [this, &handlers] {
+        handlers.help_requested(sheet_ != nullptr && QApplication::activeWindow() == sheet_);
+    });
     for (const ButtonShortcut& shortcut : frmcompute_shortcuts) {
         auto* keys = new QShortcut(
             QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_A + (shortcut.ctrl_letter - 'A'))),

@@ -17,6 +17,7 @@
 #include "pipe_table.h"
 #include "results_log.h"
 #include "sheet_dialogs.h"
+#include "sheet_help.h"
 
 namespace kestrune {
 namespace {
@@ -203,8 +204,9 @@ void frmcompute::list_clicked(std::size_t line, bool double_click) {
     toolkit_.offer_answer(std::to_string(state_.pipes[line - 1].dn), double_click);
 }
 
-void frmcompute::help_requested() {
-    toolkit_.tell(help_text(working_folder()), Severity::information);
+void frmcompute::help_requested(bool in_sheet) {
+    toolkit_.tell(in_sheet ? sheet_help_text(sheet_.fittings()) : help_text(working_folder()),
+                  Severity::information);
 }
 
 void frmcompute::load_changed() {

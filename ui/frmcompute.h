@@ -57,7 +57,9 @@ class frmcompute {
     void print_window_gesture(PrintWindowId window, Gesture gesture);
     // A click (or a double-click) on a line of frmchoose.
     void list_clicked(std::size_t line, bool double_click);
-    void help_requested();  // F1 in any window, or 关于 Kestrune… in the system menu
+    // F1 in any window, or 关于 Kestrune… in the system menu; in the sheet's window, F1 tells
+    // the sheet's keys, the Σξ syntax, the fittings and the loop rules.
+    void help_requested(bool in_sheet = false);
 
     const design_state& state() const { return state_; }
     // The calculation sheet the sizings of this working folder fill.

@@ -183,7 +183,8 @@ int Win32Windows::run() {
 
 bool Win32Windows::take_key(const MSG& message) {
     if (message.message == WM_KEYDOWN && message.wParam == VK_F1 && handlers_ != nullptr) {
-        handlers_->help_requested();
+        handlers_->help_requested(sheet_ != nullptr &&
+                                  GetAncestor(message.hwnd, GA_ROOT) == sheet_->handle());
         return true;
     }
     if (message.message == WM_KEYDOWN && handlers_ != nullptr && GetKeyState(VK_CONTROL) < 0 &&

@@ -283,6 +283,15 @@ void QtWindowsTest::f1ShowsHelpFromEveryWindow() {
         QTest::keyClick(window, Qt::Key_F1);
         QVERIFY2(help.startsWith(QStringLiteral("Kestrune ")), qPrintable(help));
     }
+    // The sheet's window has help of its own.
+    run.click("cmdsheet");
+    QWidget* sheet = run.windows.sheet_window();
+    QString sheet_help;
+    run.watch.accept_message(&sheet_help);
+    sheet->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(sheet));
+    QTest::keyClick(sheet, Qt::Key_F1);
+    QVERIFY2(sheet_help.startsWith(QStringLiteral("计算表：")), qPrintable(sheet_help));
     QVERIFY(run.watch.unexpected().isEmpty());
     QCOMPARE(run.watch.still_expected(), std::size_t{0});
 }

@@ -134,5 +134,31 @@ TEST(Help, F1TellsWhatTheProgramDoesWhereAndWhichVersion) {
     }
 }
 
+TEST(Help, F1InTheSheetTellsItsKeysTheSyntaxTheFittingsWithTheirAliasesAndTheLoops) {
+    ProgramRun run;
+    ASSERT_TRUE(run.start());
+    std::string help;
+    run.toolkit.expect_message(&help);
+    run.window.help_requested(true);
+    for (const char* words : {
+             "撤销 Ctrl+Z",
+             "限值…（并联环路不平衡率限值）",
+             "复制 Ctrl+C",
+             "F2",
+             "2×90°煨弯+截止阀",
+             "2wt+jzf",
+             "fittings.txt",
+             "  90°煨弯  ξ DN15 1.5、DN20 1.5、DN25 1、DN32 1、DN40 0.5、DN50 及以上 0.5  "
+             "别名 90度煨弯 煨弯 弯头 wb wt\n",
+             "  闸阀  ξ DN25 及以上 0.5  别名 zf\n",
+             "  散热器  ξ 2  别名 srq\n",
+             "最不利环路",
+             "15 %",
+         }) {
+        EXPECT_NE(help.find(words), std::string::npos) << words;
+    }
+    EXPECT_EQ(help.find("indata1.txt"), std::string::npos);  // not the main window's
+}
+
 }  // namespace
 }  // namespace kestrune::testing

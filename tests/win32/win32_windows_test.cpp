@@ -296,6 +296,14 @@ TEST(Win32Windows, F1AndTheSystemMenuShowTheHelp) {
     run.watch.press(L"确定", &from_menu);
     SendMessageW(run.windows.main_window(), WM_SYSCOMMAND, GetMenuItemID(menu, items - 1), 0);
     EXPECT_EQ(from_menu.text, from_key.text);
+
+    // The sheet's window has help of its own.
+    run.click(ControlId::cmdsheet);
+    DialogSeen from_sheet;
+    run.watch.press(L"确定", &from_sheet);
+    MSG in_sheet{run.windows.sheet_window()->list(), WM_KEYDOWN, VK_F1, 0, 0, {}};
+    EXPECT_TRUE(run.windows.take_key(in_sheet));
+    EXPECT_EQ(from_sheet.text.rfind(L"计算表：", 0), 0u);
 }
 
 TEST(Win32Windows, ASecondProgramReachesTheFirstByItsToken) {
