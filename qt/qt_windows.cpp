@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -13,6 +14,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QSignalBlocker>
+#include <QUrl>
 #include <algorithm>
 #include <vector>
 
@@ -258,6 +260,10 @@ std::string QtWindows::window_token() {
 
 bool QtWindows::bring_to_front(std::string_view token) {
     return wake_program(token);
+}
+
+bool QtWindows::open_with_system(const std::filesystem::path& file) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(qt_text(path_text(file))));
 }
 
 std::optional<std::filesystem::path> QtWindows::choose_folder(std::string_view title,

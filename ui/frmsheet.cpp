@@ -361,6 +361,7 @@ bool frmsheet::export_to(
         toolkit_.tell(export_problem(*error), Severity::warning);
         return false;
     }
+    last_export_ = *file;
     return true;
 }
 

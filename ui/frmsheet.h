@@ -83,6 +83,8 @@ class frmsheet {
     // changes. False when nothing was written.
     bool export_workbook();
     bool export_report();
+    // The file the last export of this run wrote, for 打开.
+    const std::optional<std::filesystem::path>& last_export() const { return last_export_; }
     void remove_rows(const std::vector<std::size_t>& rows);
 
     // The window shows the sheet as it now is; then what went wrong in saving or logging is
@@ -129,6 +131,7 @@ class frmsheet {
     SheetExports exports_;
     CalcSheet sheet_;
     FittingTable fittings_;
+    std::optional<std::filesystem::path> last_export_;
     bool save_failed_ = false;    // told once, until a save works again
     bool keep_off_file_ = false;  // the file could not be read: never written over
     bool unsaved_ = false;

@@ -45,4 +45,17 @@ std::string unsaved_quit_question() {
            "。现在退出，这些改动就没有了。\n可以先不退出，用计算表的“导出 Excel”另存一份。";
 }
 
+std::string export_written(std::string_view file) {
+    return "已写出 " + std::string(file) + "。点“打开”用系统的程序打开它。";
+}
+
+std::string nothing_exported_yet() {
+    return "还没有导出文件：先点“导出 Excel”或“计算书 PDF”。";
+}
+
+std::string export_not_opened(std::string_view file) {
+    return "无法打开 " + std::string(file) +
+           "：系统中没有打开这类文件的程序，或者文件已被移走。文件本身没有改动。";
+}
+
 }  // namespace kestrune

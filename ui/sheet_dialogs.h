@@ -25,6 +25,11 @@ std::string export_name(std::string_view stem, std::string_view extension, const
 
 // The name chosen for an export is one of the program's own files in the working folder.
 std::string export_over_own_file(std::string_view name);
+// The message line after an export: where the file went, and how to open it.
+std::string export_written(std::string_view file);
+// 打开 before anything was exported, and 打开 that the system could not do.
+std::string nothing_exported_yet();
+std::string export_not_opened(std::string_view file);
 
 // Deleting rows, after a question that names them.
 inline constexpr std::string_view delete_caption = "删除";

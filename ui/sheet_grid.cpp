@@ -356,10 +356,21 @@ void SheetGrid::act(const KeyPress& press) {
             ask_available_pressure();
             break;
         case GridKey::export_workbook:
-            sheet_.export_workbook();
+            if (sheet_.export_workbook()) {
+                message_ = export_written(path_text(*sheet_.last_export()));
+            }
             break;
         case GridKey::export_report:
-            sheet_.export_report();
+            if (sheet_.export_report()) {
+                message_ = export_written(path_text(*sheet_.last_export()));
+            }
+            break;
+        case GridKey::open_export:
+            if (!sheet_.last_export()) {
+                message_ = nothing_exported_yet();
+            } else if (!toolkit_.open_with_system(*sheet_.last_export())) {
+                message_ = export_not_opened(path_text(*sheet_.last_export()));
+            }
             break;
         case GridKey::choose_pipes:
             message_ = sheet_.choose_pipes(pipes_).message;

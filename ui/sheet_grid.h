@@ -44,6 +44,7 @@ enum class GridKey {
     set_available_pressure,  // asks for the entrance's available pressure
     export_workbook,
     export_report,
+    open_export,    // the last export, with the system's program
     choose_pipes,   // 自动选管径
     balance_pipes,  // 平衡管径
     typed,

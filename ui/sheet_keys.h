@@ -88,6 +88,7 @@ enum class SheetCommand {
     set_available_pressure,
     export_excel,
     export_pdf,
+    open_export,
     choose_pipes,
     balance_pipes,
     copy,
@@ -105,7 +106,7 @@ struct CommandLayout {
 
 // Every command with its button and its key, for both front-ends and the tips.
 // clang-format off
-inline constexpr std::array<CommandLayout, 15> sheet_commands{{
+inline constexpr std::array<CommandLayout, 16> sheet_commands{{
     {SheetCommand::undo,         "撤销",       GridKey::undo,            {PhysicalKey::letter, 'Z', true},  ""},
     {SheetCommand::redo,         "重做",       GridKey::redo,            {PhysicalKey::letter, 'Y', true},  ""},
     {SheetCommand::move_up,      "上移一行",   GridKey::move_row_up,     {PhysicalKey::up, 0, false, true}, ""},
@@ -116,6 +117,7 @@ inline constexpr std::array<CommandLayout, 15> sheet_commands{{
     {SheetCommand::set_available_pressure, "资用压力…", GridKey::set_available_pressure, {}, "热力入口的资用压力"},
     {SheetCommand::export_excel, "导出 Excel", GridKey::export_workbook, {PhysicalKey::letter, 'E', true},  ""},
     {SheetCommand::export_pdf,   "计算书 PDF", GridKey::export_report,   {PhysicalKey::letter, 'P', true},  ""},
+    {SheetCommand::open_export,  "打开",       GridKey::open_export,     {},                                "用系统的程序打开刚导出的文件"},
     {SheetCommand::choose_pipes, "自动选管径", GridKey::choose_pipes,    {PhysicalKey::letter, 'D', true},  ""},
     {SheetCommand::balance_pipes, "平衡管径",  GridKey::balance_pipes,   {PhysicalKey::letter, 'B', true},  ""},
     {SheetCommand::copy,         "",           GridKey::copy,            {PhysicalKey::letter, 'C', true},  ""},

@@ -58,6 +58,9 @@ class WindowToolkit {
     virtual std::optional<std::filesystem::path> choose_save_file(
         std::string_view title, const std::filesystem::path& offered, std::string_view type_name,
         std::string_view extension) = 0;
+    // The file opened with the program the system has for its type (a PDF viewer, a
+    // spreadsheet); false when the system could not.
+    virtual bool open_with_system(const std::filesystem::path& file) = 0;
     // The system's folder chooser, starting at start; nullopt when cancelled.
     virtual std::optional<std::filesystem::path> choose_folder(
         std::string_view title, const std::filesystem::path& start) = 0;

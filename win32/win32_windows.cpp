@@ -2,6 +2,7 @@
 #include "win32_windows.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 #include <shobjidl.h>
 
 #include <algorithm>
@@ -339,6 +340,13 @@ bool Win32Windows::bring_to_front(std::string_view token) {
     }
     SetForegroundWindow(other);
     return true;
+}
+
+bool Win32Windows::open_with_system(const std::filesystem::path& file) {
+    // ShellExecute answers above 32 when it started the program for the file's type.
+    const auto done = reinterpret_cast<INT_PTR>(
+        ShellExecuteW(main_, L"open", file.wstring().c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    return done > 32;
 }
 
 std::optional<std::filesystem::path> Win32Windows::choose_folder(

@@ -54,6 +54,7 @@ class Win32Windows : public WindowToolkit {
     void focus(ControlId control, bool select_all) override;
     std::string window_token() override;
     bool bring_to_front(std::string_view token) override;
+    bool open_with_system(const std::filesystem::path& file) override;
     std::optional<std::filesystem::path> choose_folder(std::string_view title,
                                                        const std::filesystem::path& start) override;
     std::optional<std::filesystem::path> choose_save_file(std::string_view title,

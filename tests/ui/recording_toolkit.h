@@ -102,7 +102,14 @@ class RecordingToolkit : public WindowToolkit {
     void sheet_changed() override { sheet_drawn_ += 1; }
     void set_clipboard(std::string_view text) override { clipboard_ = text; }
     std::string clipboard_text() override { return clipboard_; }
+    bool open_with_system(const std::filesystem::path& file) override {
+        opened_.push_back(file);
+        return system_opens_;
+    }
     void end_program() override;
+    // The files handed to the system to open, and whether it can.
+    const std::vector<std::filesystem::path>& opened() const { return opened_; }
+    void set_system_opens(bool opens) { system_opens_ = opens; }
 
   private:
     enum class Kind { input, message, choice, folder, save };
@@ -117,6 +124,8 @@ class RecordingToolkit : public WindowToolkit {
     // The next step, when it is of this kind; otherwise the test fails and nullopt comes.
     std::optional<Step> next(Kind kind, std::string_view what);
 
+    std::vector<std::filesystem::path> opened_;
+    bool system_opens_ = true;
     std::map<ControlId, std::string> texts_;
     std::map<ControlId, std::string> tips_;
     std::map<PrintWindowId, PrintedWindow> windows_;

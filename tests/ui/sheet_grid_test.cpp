@@ -11,6 +11,7 @@
 #include "example_table.h"
 #include "messages.h"
 #include "program_run.h"
+#include "sheet_dialogs.h"
 #include "sheet_file.h"
 #include "sheet_layout.h"
 #include "sheet_messages.h"
@@ -203,6 +204,33 @@ TEST(SheetGrid, FourteenRowsOfFittingsTakeUnderAHundredKeys) {
         EXPECT_EQ(run.window.sheet().cell(r, SheetColumn::xi), rows[r].xi) << r;
     }
     EXPECT_LT(pressed, 100u);
+}
+
+TEST(SheetGrid, AfterAnExportTheMessageLineNamesTheFileAndOpenHandsItToTheSystem) {
+    GridRun run;
+    run.press({key(GridKey::open_export)});
+    EXPECT_EQ(run.grid.message(), nothing_exported_yet());
+    EXPECT_TRUE(run.toolkit.opened().empty());
+
+    std::filesystem::path offered;
+    run.toolkit.accept_offered_file(&offered);
+    run.press({key(GridKey::export_workbook, false, true)});
+    EXPECT_EQ(run.grid.message(), export_written(path_text(offered)));
+    run.press({key(GridKey::open_export)});
+    EXPECT_EQ(run.toolkit.opened(), std::vector<std::filesystem::path>{offered});
+
+    // A system with no program for the type: said, the file as it was.
+    run.toolkit.set_system_opens(false);
+    run.press({key(GridKey::open_export)});
+    EXPECT_EQ(run.grid.message(), export_not_opened(path_text(offered)));
+    EXPECT_TRUE(std::filesystem::is_regular_file(offered));
+    // A cancelled export leaves the last one to open.
+    run.toolkit.save_as(std::nullopt);
+    run.press({key(GridKey::export_workbook, false, true)});
+    run.toolkit.set_system_opens(true);
+    run.press({key(GridKey::open_export)});
+    EXPECT_EQ(run.toolkit.opened().back(), offered);
+    EXPECT_EQ(run.toolkit.still_expected(), 0u);
 }
 
 TEST(SheetGrid, DeleteClearsTheEditableCellsUndoAndRedoAndRowsMove) {

@@ -118,6 +118,7 @@ TEST(SheetKeys, EachButtonTellsItsKeyAndDoesWhatTheKeyDoes) {
          GridKey::set_available_pressure},
         {SheetCommand::export_excel, "Ctrl+E", GridKey::export_workbook},
         {SheetCommand::export_pdf, "Ctrl+P", GridKey::export_report},
+        {SheetCommand::open_export, "用系统的程序打开刚导出的文件", GridKey::open_export},
         {SheetCommand::choose_pipes, "Ctrl+D", GridKey::choose_pipes},
         {SheetCommand::balance_pipes, "Ctrl+B", GridKey::balance_pipes},
     };
