@@ -47,11 +47,15 @@ def exports_check(state, program):
     subset of its Chinese font embedded."""
     with scratch_prefix(state) as (scratch, env):
         fonts = scratch / "wine-prefix/drive_c/windows/Fonts"
-        # Debian's Song font stands in for the SimSun a Chinese Windows has.
-        shutil.copy("/usr/share/fonts/truetype/arphic/uming.ttc", fonts / "simsun.ttc")
+        # An English Windows: no SimSun or SimHei, only Microsoft YaHei, for which Debian's Song
+        # font stands in under YaHei's file name.
+        shutil.copy("/usr/share/fonts/truetype/arphic/uming.ttc", fonts / "msyh.ttc")
         out = scratch / "exports"
         out.mkdir()
-        wine(env, str(program), "Z:" + str(out).replace("/", "\\"))
+        said = wine(env, str(program), "Z:" + str(out).replace("/", "\\"), capture_output=True,
+                    text=True).stdout
+        if "font msyh.ttc" not in said:
+            fail(f"the 计算书 does not embed the font under YaHei's name: {said!r}")
         sheets = recalculated(out / "worked.xlsx", scratch)
         checked = 0
         with zipfile.ZipFile(out / "worked.xlsx") as z:

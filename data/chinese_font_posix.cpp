@@ -1,19 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <system_error>
+#include <array>
 
 #include "chinese_font.h"
 
 namespace kestrune {
 
-std::optional<FontFile> chinese_font() {
-    for (const char* file : {"/usr/share/fonts/truetype/arphic/uming.ttc",
-                             "/usr/share/fonts/truetype/arphic/ukai.ttc"}) {
-        std::error_code ec;
-        if (std::filesystem::is_regular_file(file, ec)) {
-            return FontFile{file, 0};
-        }
-    }
-    return std::nullopt;
+std::span<const FontChoice> chinese_font_choices() {
+    // Debian's fonts-arphic-uming and fonts-arphic-ukai.
+    static constexpr std::array<FontChoice, 2> choices{{
+        {"arphic/uming.ttc", "AR PL UMing"},
+        {"arphic/ukai.ttc", "AR PL UKai"},
+    }};
+    return choices;
+}
+
+std::optional<std::filesystem::path> font_folder() {
+    return std::filesystem::path("/usr/share/fonts/truetype");
 }
 
 }  // namespace kestrune

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sheet_messages.h"
 
+#include "chinese_font.h"
 #include "failure_words.h"
 #include "number_text.h"
 #include "sheet_exports.h"
@@ -287,8 +288,14 @@ std::string export_problem(const ExportError& error) {
         return "中文字体缺少计算书要用的字形（" + error.missing_glyphs +
                "），没有写出计算书。请安装完整的宋体字体后再试。";
     }
-    return "在本机找不到中文字体（Linux 上为 AR PL UMing，Windows 上为宋体 SimSun），没有写出"
-           "计算书，以免其中缺字。请安装该字体后再试。";
+    std::string names;
+    for (const FontChoice& choice : chinese_font_choices()) {
+        if (names.find(choice.name) == std::string::npos) {
+            names += (names.empty() ? "" : "、") + std::string(choice.name);
+        }
+    }
+    return "在本机找不到中文字体（依次找过：" + names +
+           "），没有写出计算书，以免其中缺字。请安装其中一种字体后再试。";
 }
 
 std::string paste_does_not_fit(std::size_t rows, std::size_t columns, std::size_t rows_left,

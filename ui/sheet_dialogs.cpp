@@ -45,8 +45,10 @@ std::string unsaved_quit_question() {
            "。现在退出，这些改动就没有了。\n可以先不退出，用计算表的“导出 Excel”另存一份。";
 }
 
-std::string export_written(std::string_view file) {
-    return "已写出 " + std::string(file) + "。点“打开”用系统的程序打开它。";
+std::string export_written(std::string_view file, std::string_view font) {
+    return "已写出 " + std::string(file) +
+           (font.empty() ? "" : "（嵌入字体：" + std::string(font) + "）") +
+           "。点“打开”用系统的程序打开它。";
 }
 
 std::string nothing_exported_yet() {

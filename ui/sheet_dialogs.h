@@ -26,7 +26,8 @@ std::string export_name(std::string_view stem, std::string_view extension, const
 // The name chosen for an export is one of the program's own files in the working folder.
 std::string export_over_own_file(std::string_view name);
 // The message line after an export: where the file went, and how to open it.
-std::string export_written(std::string_view file);
+// For a 计算书, the Chinese font embedded in it is named too.
+std::string export_written(std::string_view file, std::string_view font = {});
 // 打开 before anything was exported, and 打开 that the system could not do.
 std::string nothing_exported_yet();
 std::string export_not_opened(std::string_view file);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "chinese_font.h"
 #include "messages.h"
 #include "number_text.h"
 #include "sheet_dialogs.h"
@@ -362,7 +363,9 @@ void SheetGrid::act(const KeyPress& press) {
             break;
         case GridKey::export_report:
             if (sheet_.export_report()) {
-                message_ = export_written(path_text(*sheet_.last_export()));
+                const auto font = chinese_font();  // the one the 计算书 embeds
+                message_ = export_written(path_text(*sheet_.last_export()),
+                                          font ? font->name : std::string_view{});
             }
             break;
         case GridKey::open_export:

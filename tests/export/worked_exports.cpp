@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "chinese_font.h"
 #include "sheet_export.h"
 #include "sheet_messages.h"
 #include "worked_sheet.h"
@@ -26,5 +27,7 @@ int main(int argc, char* argv[]) {
         std::fputs((export_problem(*error) + "\n").c_str(), stderr);
         return 1;
     }
+    // The font file the 计算书 embeds, for the check to confirm.
+    std::printf("font %s\n", chinese_font()->file.filename().string().c_str());
     return 0;
 }
