@@ -41,9 +41,8 @@ SheetExports sheet_exports() {
     return {
         [](const std::filesystem::path& file, const CalcSheet& sheet, const FittingTable& fittings,
            const ExportStamp& stamp) { return export_xlsx(file, sheet, fittings, stamp); },
-        [](const std::filesystem::path& file, const CalcSheet& sheet, const ExportStamp& stamp) {
-            return export_pdf(file, sheet, stamp);
-        }};
+        [](const std::filesystem::path& file, const CalcSheet& sheet, const FittingTable& fittings,
+           const ExportStamp& stamp) { return export_pdf(file, sheet, stamp, fittings); }};
 }
 
 }  // namespace kestrune

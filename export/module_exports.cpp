@@ -53,11 +53,12 @@ SheetExports module_exports(std::filesystem::path module) {
             return loaded->exports->workbook(file, sheet, fittings, stamp);
         },
         [loaded](const std::filesystem::path& file, const CalcSheet& sheet,
+                 const FittingTable& fittings,
                  const ExportStamp& stamp) -> std::optional<ExportError> {
             if (auto failed = loaded->load()) {
                 return failed;
             }
-            return loaded->exports->report(file, sheet, stamp);
+            return loaded->exports->report(file, sheet, fittings, stamp);
         },
     };
 }

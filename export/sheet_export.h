@@ -26,12 +26,14 @@ std::optional<ExportError> export_xlsx(const std::filesystem::path& file, const 
 
 // The sheet to file as a printed calculation (计算书), A4 landscape: a title block, the
 // formulas with symbols and units, the parameters, the sheet paged with its header repeated,
-// the coefficients used, the loops with the most unfavourable loop and the imbalance checks,
-// and every flag and warning in words. The Chinese font is embedded (only the glyphs used);
-// without one, or with one that lacks a glyph, no file is written. Written whole, or the
-// earlier file stays as it was.
+// the coefficients used (each fitting with its count and its ξ from the table given), the
+// loops with their segments, their 合计 and the imbalance checks, and every flag and warning
+// in words; 第 x 页 共 y 页 under each page. The Chinese font is embedded (only the glyphs
+// used); without one, or with one that lacks a glyph, no file is written. Written whole, or
+// the earlier file stays as it was.
 std::optional<ExportError> export_pdf(const std::filesystem::path& file, const CalcSheet& sheet,
-                                      const ExportStamp& stamp);
+                                      const ExportStamp& stamp,
+                                      const FittingTable& fittings = FittingTable{});
 
 // Where an export is written before it takes its file's place: beside it, under a name in
 // plain ASCII, which the libraries' char* paths reach on every system.

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <set>
@@ -59,7 +60,18 @@ class Report {
     void new_page() {
         page_ = HPDF_AddPage(pdf_);
         HPDF_Page_SetSize(page_, HPDF_PAGE_SIZE_A4, HPDF_PAGE_LANDSCAPE);
+        pages_.push_back(page_);
         y_ = page_height - margin;
+    }
+    // Under every page, once all are written: the project, and 第 x 页 共 y 页.
+    void number_pages(const std::string& project) {
+        for (std::size_t k = 0; k < pages_.size(); ++k) {
+            page_ = pages_[k];
+            text_at(margin, margin / 2, body_size, "工程名称：" + project);
+            right_at(
+                page_width - margin, margin / 2, body_size,
+                "第 " + std::to_string(k + 1) + " 页 共 " + std::to_string(pages_.size()) + " 页");
+        }
     }
     // Room for height more points on this page, or a new one.
     bool room(float height) {
@@ -79,35 +91,25 @@ class Report {
     }
     HPDF_Page page() const { return page_; }
     void right(float right_edge, float size, const std::string& utf8) {
-        HPDF_Page_SetFontAndSize(page_, font_, size);
-        text(right_edge - HPDF_Page_TextWidth(page_, utf8.c_str()), size, utf8);
+        right_at(right_edge, y_, size, utf8);
     }
-    // The text cut to a width, with "…" where it was cut.
-    std::string fitted(const std::string& utf8, float size, float width) {
+    void right_at(float right_edge, float y, float size, const std::string& utf8) {
         HPDF_Page_SetFontAndSize(page_, font_, size);
-        if (HPDF_Page_TextWidth(page_, utf8.c_str()) <= width) {
-            return utf8;
-        }
-        std::string cut;
+        text_at(right_edge - HPDF_Page_TextWidth(page_, utf8.c_str()), y, size, utf8);
+    }
+    // The text in lines of at most width: Chinese breaks between any two characters, a run of
+    // Latin or Greek letters, digits and signs ("2.57", "m³/h", "ρv²/2") only before or after
+    // it, unless it is longer than a line. Nothing is cut.
+    std::vector<std::string> wrapped(const std::string& utf8, float size, float width) {
+        HPDF_Page_SetFontAndSize(page_, font_, size);
+        // One or two bytes of UTF-8 and no blank: a character of a word or a number.
+        const auto in_word = [](std::size_t bytes, char first) {
+            return bytes <= 2 && first != ' ';
+        };
+        std::vector<std::string> lines;
         std::string_view rest = utf8;
         while (!rest.empty()) {
-            const int length = next_utf8_character(rest);
-            const auto step = static_cast<std::size_t>(length > 0 ? length : -length);
-            const std::string longer = cut + std::string(rest.substr(0, step));
-            if (HPDF_Page_TextWidth(page_, (longer + "…").c_str()) > width) {
-                break;
-            }
-            cut = longer;
-            rest.remove_prefix(step);
-        }
-        return cut + "…";
-    }
-    // A paragraph, wrapped at the right margin, character by character as Chinese is.
-    void line(float size, const std::string& utf8, float indent = 0.0f) {
-        HPDF_Page_SetFontAndSize(page_, font_, size);
-        const float width = page_width - 2 * margin - indent;
-        std::string_view rest = utf8;
-        while (!rest.empty()) {
+            std::vector<std::size_t> starts;  // of the characters that fit, and of the next
             std::size_t fits = 0;
             while (fits < rest.size()) {
                 const int length = next_utf8_character(rest.substr(fits));
@@ -117,12 +119,42 @@ class Report {
                     HPDF_Page_TextWidth(page_, std::string(rest.substr(0, next)).c_str()) > width) {
                     break;
                 }
+                starts.push_back(fits);
                 fits = next;
             }
+            starts.push_back(fits);
+            if (fits < rest.size()) {
+                const auto bytes = [&](std::size_t k) {
+                    const std::size_t end =
+                        k + 1 < starts.size()
+                            ? starts[k + 1]
+                            : starts[k] + static_cast<std::size_t>(std::abs(
+                                              next_utf8_character(rest.substr(starts[k]))));
+                    return end - starts[k];
+                };
+                std::size_t k = starts.size() - 1;  // the first character that did not fit
+                while (k > 0 && in_word(bytes(k - 1), rest[starts[k - 1]]) &&
+                       in_word(bytes(k), rest[starts[k]])) {
+                    --k;
+                }
+                if (k > 0) {
+                    fits = starts[k];
+                }
+            }
+            lines.emplace_back(rest.substr(0, fits));
+            rest.remove_prefix(fits);
+            while (!rest.empty() && rest.front() == ' ') {
+                rest.remove_prefix(1);  // a line starts with its text
+            }
+        }
+        return lines;
+    }
+    // A paragraph, wrapped at the right margin.
+    void line(float size, const std::string& utf8, float indent = 0.0f) {
+        for (const std::string& part : wrapped(utf8, size, page_width - 2 * margin - indent)) {
             room(size * 1.5f);
             y_ -= size * 1.5f;
-            text(margin + indent, size, std::string(rest.substr(0, fits)));
-            rest.remove_prefix(fits);
+            text(margin + indent, size, part);
         }
     }
     void heading(const std::string& utf8) {
@@ -169,61 +201,101 @@ class Report {
     HPDF_Font font_;
     HPDF_FontDef fontdef_;
     HPDF_Page page_ = nullptr;
+    std::vector<HPDF_Page> pages_;
     float y_ = 0.0f;
     std::set<char32_t> missing_;
 };
 
-// The sheet's table: columns from its description, widths in proportion.
-struct TableLayout {
-    std::vector<float> left;   // of each column
-    std::vector<float> right;  // of each column
+// A ruled table on paper: columns of the sheet's, widths in proportion to the sheet's, and
+// lines that wrap within their cell rather than being cut.
+struct PaperTable {
+    std::vector<std::size_t> columns;  // into sheet_columns
+    std::vector<float> edges;          // left of each column, then the right of the last
 };
 
-TableLayout table_layout() {
+PaperTable paper_table(std::vector<std::size_t> columns, float width) {
     int total = 0;
-    for (const ColumnLayout& c : sheet_columns) {
-        total += c.width;
+    for (std::size_t c : columns) {
+        total += sheet_columns[c].width;
     }
-    const float unit = (page_width - 2 * margin) / static_cast<float>(total);
-    TableLayout t;
-    float x = margin;
-    for (const ColumnLayout& c : sheet_columns) {
-        t.left.push_back(x);
-        x += unit * static_cast<float>(c.width);
-        t.right.push_back(x - 3.0f);
+    const float unit = width / static_cast<float>(total);
+    PaperTable t{std::move(columns), {margin}};
+    for (std::size_t c : t.columns) {
+        t.edges.push_back(t.edges.back() + unit * static_cast<float>(sheet_columns[c].width));
     }
     return t;
 }
 
-// The header in two lines: the quantity's name, then its symbol and unit ("沿程损失" over
-// "R·L (Pa)"), so that each fits its column.
-void table_header(Report& r, const TableLayout& t) {
-    r.room(3 * table_size * 1.5f);
-    std::vector<std::string> names, symbols;
-    for (const ColumnLayout& c : sheet_columns) {
-        const std::string header(c.header);
-        const std::size_t blank = header.rfind(' ');
-        names.push_back(blank == std::string::npos ? header : header.substr(0, blank));
-        std::string symbol = blank == std::string::npos ? "" : header.substr(blank + 1);
-        if (!c.unit.empty()) {
-            symbol += (symbol.empty() ? "" : " ") + ("(" + std::string(c.unit) + ")");
-        }
-        symbols.push_back(symbol);
+constexpr float cell_pad = 2.0f;  // pt between a cell's rules and its text
+constexpr float table_line = table_size * 1.4f;
+
+// One row of cells, each wrapped in its column; numbers stand right, text left. The row
+// goes to a new page, with the header drawn again, when it does not fit.
+void table_row(Report& r, const PaperTable& t, const std::vector<std::string>& cells,
+               const std::function<void()>& header_again, bool header = false) {
+    std::vector<std::vector<std::string>> lines;
+    std::size_t most = 1;
+    for (std::size_t i = 0; i < t.columns.size(); ++i) {
+        lines.push_back(
+            r.wrapped(cells[i], table_size, t.edges[i + 1] - t.edges[i] - 2 * cell_pad));
+        most = std::max(most, lines.back().size());
     }
-    for (const auto* texts : {&names, &symbols}) {
-        r.y() -= table_size * 1.5f;
-        for (std::size_t i = 0; i < sheet_columns.size(); ++i) {
-            r.text(t.left[i], table_size,
-                   r.fitted((*texts)[i], table_size, t.right[i] - t.left[i]));
+    const float height = static_cast<float>(most) * table_line + cell_pad;
+    if (!r.room(height) && header_again) {
+        header_again();
+    }
+    const float top = r.y();
+    for (std::size_t i = 0; i < t.columns.size(); ++i) {
+        const bool number = sheet_columns[t.columns[i]].format != CellFormat::text;
+        float y = top;
+        for (const std::string& part : lines[i]) {
+            y -= table_line;
+            if (number) {
+                r.right_at(t.edges[i + 1] - cell_pad, y + cell_pad, table_size, part);
+            } else {
+                r.text_at(t.edges[i] + cell_pad, y + cell_pad, table_size, part);
+            }
         }
     }
-    r.rule();
+    r.y() = top - height;
+    HPDF_Page page = r.page();
+    HPDF_Page_SetLineWidth(page, header ? 0.8f : 0.4f);
+    if (header) {
+        HPDF_Page_MoveTo(page, t.edges.front(), top);
+        HPDF_Page_LineTo(page, t.edges.back(), top);
+    }
+    HPDF_Page_MoveTo(page, t.edges.front(), r.y());
+    HPDF_Page_LineTo(page, t.edges.back(), r.y());
+    for (float x : t.edges) {
+        HPDF_Page_MoveTo(page, x, top);
+        HPDF_Page_LineTo(page, x, r.y());
+    }
+    HPDF_Page_Stroke(page);
 }
 
-// A cell on paper: as on screen, flags in words, the note cut short.
+// The header: the quantity's name, then its symbol and unit ("沿程损失" over "R·L (Pa)"),
+// aligned as the column's numbers are.
+void table_header(Report& r, const PaperTable& t) {
+    r.room(4 * table_line);
+    std::vector<std::string> cells;
+    for (std::size_t c : t.columns) {
+        const std::string header(sheet_columns[c].header);
+        const std::size_t blank = header.rfind(' ');
+        std::string text = blank == std::string::npos ? header : header.substr(0, blank);
+        std::string symbol = blank == std::string::npos ? "" : header.substr(blank + 1);
+        if (!sheet_columns[c].unit.empty()) {
+            symbol +=
+                (symbol.empty() ? "" : " ") + ("(" + std::string(sheet_columns[c].unit) + ")");
+        }
+        cells.push_back(symbol.empty() ? text : text + " " + symbol);
+    }
+    table_row(r, t, cells, {}, true);
+}
+
+// A cell on paper: as on screen, flags in words, the note whole.
 std::string printed_cell(const CalcSheet& calc, std::size_t row, std::size_t column) {
     if (sheet_columns[column].column == SheetColumn::note) {
-        return first_characters(calc.data().rows[row].note, 12);
+        return calc.data().rows[row].note;
     }
     return shown_cell(calc, row, column).text;
 }
@@ -315,17 +387,58 @@ void sketch_section(Report& r, const CalcSheet& calc, const std::function<void()
     }
 }
 
+// A loop's segments in a ruled table, and their 合计: the length and the losses summed as the
+// loop's ΣΔP is, from each segment's own.
+void loop_table(Report& r, const CalcSheet& calc, const LoopResult& loop) {
+    const std::vector<std::size_t> path = loop_path(calc, loop);
+    if (path.empty()) {
+        return;
+    }
+    std::vector<std::size_t> columns;
+    for (SheetColumn c :
+         {SheetColumn::segment, SheetColumn::flow, SheetColumn::length, SheetColumn::dn,
+          SheetColumn::velocity, SheetColumn::resistance, SheetColumn::friction_loss,
+          SheetColumn::xi, SheetColumn::local_loss, SheetColumn::total_loss}) {
+        columns.push_back(column_index(c));
+    }
+    r.y() -= 3.0f;
+    const PaperTable t = paper_table(columns, page_width - 2 * margin);
+    table_header(r, t);
+    double length = 0.0, friction = 0.0, local = 0.0, total = 0.0;
+    for (std::size_t s : path) {
+        std::vector<std::string> cells;
+        for (std::size_t c : t.columns) {
+            cells.push_back(printed_cell(calc, s, c));
+        }
+        table_row(r, t, cells, [&] { table_header(r, t); });
+        length += calc.data().rows[s].length;
+        friction += calc.losses()[s].friction;
+        local += calc.losses()[s].local;
+        total += calc.losses()[s].total;
+    }
+    std::vector<std::string> sum(t.columns.size());
+    sum[0] = "合计";
+    sum[2] = shortest_text(std::round(length * 1000.0) / 1000.0);  // no binary tail of the sum
+    sum[6] = fixed_text(friction, 1);
+    sum[8] = fixed_text(local, 1);
+    sum[9] = fixed_text(total, 1);
+    table_row(r, t, sum, [&] { table_header(r, t); });
+    r.y() -= 3.0f;
+}
+
 std::string path_between(const CalcSheet& calc) {
     return calc.has_network() ? " → " : "、";
 }
 
-void write_report(Report& r, const CalcSheet& calc, const ExportStamp& stamp) {
+void write_report(Report& r, const CalcSheet& calc, const ExportStamp& stamp,
+                  const FittingTable& fittings) {
     const SheetData& data = calc.data();
     r.new_page();
     r.y() -= title_size;
     r.text(margin, title_size, "室内供暖系统水力计算书");
-    r.line(body_size, "工程（工作目录）：" + stamp.folder_name + "    日期：" + stamp.date +
+    r.line(body_size, "工程名称：" + stamp.folder_name + "    日期：" + stamp.date +
                           "    计算程序：" + stamp.program);
+    r.line(body_size, "设计：____________    校对：____________    审核：____________");
     r.rule();
     // The sections numbered as they come: a sheet without a network has no 管网.
     int sections = 0;
@@ -370,22 +483,20 @@ void write_report(Report& r, const CalcSheet& calc, const ExportStamp& stamp) {
         }
     }
 
+    r.room(body_size * 3 + 6 * table_line);  // the heading with the header and a first row
     section("水力计算表");
-    const TableLayout t = table_layout();
+    std::vector<std::size_t> every(sheet_columns.size());
+    for (std::size_t c = 0; c < every.size(); ++c) {
+        every[c] = c;
+    }
+    const PaperTable t = paper_table(every, page_width - 2 * margin);
     table_header(r, t);
     for (std::size_t i = 0; i < data.rows.size(); ++i) {
-        if (!r.room(table_size * 1.5f)) {
-            table_header(r, t);  // a new page: its header again
+        std::vector<std::string> cells;
+        for (std::size_t c : t.columns) {
+            cells.push_back(printed_cell(calc, i, c));
         }
-        r.y() -= table_size * 1.5f;
-        for (std::size_t c = 0; c < sheet_columns.size(); ++c) {
-            const std::string text = printed_cell(calc, i, c);
-            if (sheet_columns[c].format == CellFormat::text) {
-                r.text(t.left[c], table_size, r.fitted(text, table_size, t.right[c] - t.left[c]));
-            } else {
-                r.right(t.right[c], table_size, text);
-            }
-        }
+        table_row(r, t, cells, [&] { table_header(r, t); });
     }
 
     section("局部阻力系数");
@@ -393,7 +504,7 @@ void write_report(Report& r, const CalcSheet& calc, const ExportStamp& stamp) {
         if (!row.xi_entry.empty()) {
             r.line(body_size,
                    "管段 " + row.segment + "（DN" + std::to_string(row.dn) + "）：" + row.xi_entry +
-                       "，Σξ = " + shortest_text(row.xi),
+                       "。" + xi_in_parts(row.xi_entry, fittings, row.dn, row.xi),
                    12.0f);
         }
     }
@@ -419,7 +530,9 @@ void write_report(Report& r, const CalcSheet& calc, const ExportStamp& stamp) {
                               (loop.kv ? "，平衡阀 Kv = " + fixed_text(*loop.kv, 2) : std::string())
                         : "，满足要求";
         }
+        r.room(body_size * 3 + 6 * table_line);  // the loop's line with its table's first rows
         r.line(body_size, line + "。", 12.0f);
+        loop_table(r, calc, loop);
     }
 
     if (const auto head = system_head(calc)) {
@@ -458,6 +571,7 @@ void write_report(Report& r, const CalcSheet& calc, const ExportStamp& stamp) {
     for (const std::string& warning : warnings) {
         r.line(body_size, warning, 12.0f);
     }
+    r.number_pages(stamp.folder_name);
 }
 
 void on_error(HPDF_STATUS, HPDF_STATUS, void* failed) {
@@ -467,7 +581,7 @@ void on_error(HPDF_STATUS, HPDF_STATUS, void* failed) {
 }  // namespace
 
 std::optional<ExportError> export_pdf(const std::filesystem::path& file, const CalcSheet& sheet,
-                                      const ExportStamp& stamp) {
+                                      const ExportStamp& stamp, const FittingTable& fittings) {
     const auto font_file = chinese_font();
     if (!font_file) {
         return ExportError{std::nullopt, true, {}};
@@ -492,7 +606,7 @@ std::optional<ExportError> export_pdf(const std::filesystem::path& file, const C
         return ExportError{std::nullopt, true, {}};
     }
     Report report(pdf, font, fontdef);
-    write_report(report, sheet, stamp);
+    write_report(report, sheet, stamp, fittings);
     if (!report.missing().empty()) {
         std::string missing;
         for (char32_t c : report.missing()) {

@@ -84,8 +84,11 @@ KeyStroke key_stroke(const QKeyEvent& event) {
     return stroke;
 }
 
-SheetModel::SheetModel(const frmsheet& sheet, QObject* parent)
-    : QAbstractTableModel(parent), sheet_(sheet), rows_(static_cast<int>(sheet.rows())) {}
+SheetModel::SheetModel(const frmsheet& sheet, const SheetGrid& grid, QObject* parent)
+    : QAbstractTableModel(parent),
+      sheet_(sheet),
+      grid_(grid),
+      rows_(static_cast<int>(sheet.rows())) {}
 
 int SheetModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : rows_;
@@ -98,6 +101,11 @@ int SheetModel::columnCount(const QModelIndex& parent) const {
 QVariant SheetModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rows_) {
         return {};
+    }
+    if (role == Qt::ToolTipRole) {
+        const std::string tip = grid_.tip(static_cast<std::size_t>(index.row()),
+                                          static_cast<std::size_t>(index.column()));
+        return tip.empty() ? QVariant() : QVariant(qt_text(tip));
     }
     return cell_role(shown_cell(sheet_.sheet(), static_cast<std::size_t>(index.row()),
                                 static_cast<std::size_t>(index.column())),
@@ -183,7 +191,7 @@ SheetWindow::SheetWindow(SheetGrid& grid, const frmsheet& sheet)
     : QWidget(nullptr, Qt::Window),
       grid_(grid),
       sheet_(sheet),
-      model_(new SheetModel(sheet, this)),
+      model_(new SheetModel(sheet, grid, this)),
       view_(new SheetView(this)),
       editor_(new QLineEdit(view_->viewport())),
       message_(new QLabel(this)),

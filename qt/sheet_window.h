@@ -24,7 +24,7 @@ class SketchPane;
 class SheetModel : public QAbstractTableModel {
     Q_OBJECT
   public:
-    SheetModel(const frmsheet& sheet, QObject* parent);
+    SheetModel(const frmsheet& sheet, const SheetGrid& grid, QObject* parent);
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -34,6 +34,7 @@ class SheetModel : public QAbstractTableModel {
 
   private:
     const frmsheet& sheet_;
+    const SheetGrid& grid_;  // the cells' tips
     int rows_ = 0;
 };
 

@@ -33,7 +33,7 @@ struct ExportError {
 using WorkbookExport = std::function<std::optional<ExportError>(
     const std::filesystem::path&, const CalcSheet&, const FittingTable&, const ExportStamp&)>;
 using ReportExport = std::function<std::optional<ExportError>(
-    const std::filesystem::path&, const CalcSheet&, const ExportStamp&)>;
+    const std::filesystem::path&, const CalcSheet&, const FittingTable&, const ExportStamp&)>;
 
 struct SheetExports {
     WorkbookExport workbook;  // 导出 Excel

@@ -3,8 +3,10 @@
 
 #include "chinese_font.h"
 #include "failure_words.h"
+#include "leading_number.h"
 #include "number_text.h"
 #include "sheet_exports.h"
+#include "text_fields.h"
 #include "utf8.h"
 
 namespace kestrune {
@@ -114,6 +116,31 @@ std::string xi_refused(const XiError& error) {
                    std::to_string(error.dn) + " 的系数。";
     }
     return {};
+}
+
+std::string xi_in_parts(std::string_view entry, const FittingTable& fittings, std::int16_t dn,
+                        double sum) {
+    std::string text(entry);
+    for (std::size_t at = text.find("＋"); at != std::string::npos; at = text.find("＋")) {
+        text.replace(at, 3, "+");
+    }
+    std::string parts;
+    for (std::string_view part : split_fields(text, '+')) {
+        const XiPart split = split_xi_part(part, fittings);
+        const Fitting* fitting = fittings.find(split.name);
+        const auto xi = fitting != nullptr ? fitting_xi(*fitting, dn) : std::nullopt;
+        std::string said;
+        if (xi) {
+            const auto read = read_leading_number(split.count);
+            const double count = split.count.empty() || !read ? 1.0 : read.value();
+            said = fitting->name + " " + shortest_text(count) + " × " + shortest_text(*xi) + " = " +
+                   shortest_text(count * *xi);
+        } else {
+            said = split.count + split.name;  // a number, or a part the table no longer has
+        }
+        parts += said + "；";
+    }
+    return parts + "Σξ = " + shortest_text(sum);
 }
 
 std::string xi_kept_for_new_dn(const XiError& error, double kept) {

@@ -33,6 +33,10 @@ std::string fitting_table_doubts(const std::vector<FittingDoubt>& doubts, std::s
 // Refusals of an entry in a cell; the cell keeps what it had.
 std::string length_refused(std::string_view entry);
 std::string xi_refused(const XiError& error);
+// A Σξ entry taken apart for a checker, at the row's DN: each fitting with its count and ξ,
+// each number as it stands, then the sum: "90°煨弯 2 × 1.5 = 3；截止阀 1 × 10 = 10；Σξ = 13".
+std::string xi_in_parts(std::string_view entry, const FittingTable& fittings, std::int16_t dn,
+                        double sum);
 // After a new DN: the fittings have no value for it, so Σξ stays what it was.
 std::string xi_kept_for_new_dn(const XiError& error, double kept);
 std::string loops_refused(std::string_view entry);

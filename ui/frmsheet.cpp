@@ -338,7 +338,7 @@ bool frmsheet::export_report() {
     }
     return export_to(export_report_title, "计算书", "PDF 文档", ".pdf",
                      [this](const std::filesystem::path& file) {
-                         return exports_.report(file, sheet_, stamp());
+                         return exports_.report(file, sheet_, fittings_, stamp());
                      });
 }
 

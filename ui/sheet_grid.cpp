@@ -173,6 +173,16 @@ void SheetGrid::edited(std::string_view text) {
     edit_text_ = text;
 }
 
+std::string SheetGrid::tip(std::size_t row, std::size_t column) const {
+    if (row >= sheet_.rows() || column >= sheet_columns.size() ||
+        sheet_columns[column].column != SheetColumn::xi) {
+        return {};
+    }
+    const SheetRow& r = sheet_.sheet().data().rows[row];
+    return r.xi_entry.empty() ? std::string()
+                              : xi_in_parts(r.xi_entry, sheet_.fittings(), r.dn, r.xi);
+}
+
 std::vector<FittingOffer> SheetGrid::offers() const {
     if (!editing_ || offers_hidden_ || current_.row >= sheet_.rows() ||
         sheet_columns[current_.column].column != SheetColumn::xi) {

@@ -111,6 +111,9 @@ class SheetGrid {
     // header (and units) when whole rows are selected.
     std::string copied_text() const;
     SketchShown sketch() const;
+    // The tip of a cell under the pointer: a Σξ's fittings, each with its count and ξ; else
+    // none.
+    std::string tip(std::size_t row, std::size_t column) const;
 
   private:
     void act(const KeyPress& press);

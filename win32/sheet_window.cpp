@@ -105,6 +105,7 @@ SheetWindow::SheetWindow(HWND owner, SheetGrid& grid, const frmsheet& sheet)
     editor_default_ = attach_window<SheetWindow, &SheetWindow::editor_message>(editor_, this);
     sketch_ = std::make_unique<SketchView>(window_);
     set_control_tip(tips_, window_, sketch_->handle(), sketch_tip, false);
+    set_control_tip(tips_, window_, list_, "", false, true);  // a Σξ's fittings, cell by cell
     sketch_->on_row = [this](std::size_t row) {
         if (grid_.editing()) {
             grid_.edited(utf8_text(window_text(editor_)));
@@ -310,6 +311,22 @@ bool SheetWindow::take_key(const KeyStroke& stroke, bool in_editor) {
     return true;
 }
 
+void SheetWindow::show_cell_tip(LPARAM where) {
+    LVHITTESTINFO hit{};
+    hit.pt = {GET_X_LPARAM(where), GET_Y_LPARAM(where)};
+    SendMessageW(list_, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+    const std::string tip =
+        hit.iItem < 0 || hit.iSubItem < row_number_columns
+            ? std::string()
+            : grid_.tip(static_cast<std::size_t>(hit.iItem),
+                        static_cast<std::size_t>(hit.iSubItem - row_number_columns));
+    if (tip != cell_tip_) {
+        cell_tip_ = tip;
+        SendMessageW(tips_, TTM_POP, 0, 0);
+        set_control_tip(tips_, window_, list_, tip, true, true);
+    }
+}
+
 void SheetWindow::clicked_at(LPARAM where, bool twice) {
     LVHITTESTINFO hit{};
     hit.pt = {GET_X_LPARAM(where), GET_Y_LPARAM(where)};
@@ -455,6 +472,11 @@ LRESULT SheetWindow::handle(UINT message, WPARAM w, LPARAM l) {
 }
 
 LRESULT SheetWindow::list_message(UINT message, WPARAM w, LPARAM l) {
+    if (message == WM_MOUSEMOVE) {
+        show_cell_tip(l);
+        MSG relayed{list_, message, w, l, 0, {}};
+        SendMessageW(tips_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+    }
     switch (message) {
         case WM_GETDLGCODE:
             return DLGC_WANTALLKEYS;

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "sheet_cells.h"
@@ -65,6 +66,7 @@ class SheetWindow {
     void lay_out();
     void press(const KeyPress& key);
     void clicked_at(LPARAM where, bool twice);
+    void show_cell_tip(LPARAM where);  // the tip of the cell under the pointer
     void refresh_editor();
     void refresh_offers();
     void scroll_to_current();
@@ -79,7 +81,9 @@ class SheetWindow {
     HWND loops_title_ = nullptr;
     HWND loops_ = nullptr;
     HWND notes_ = nullptr;
-    HWND offers_ = nullptr;  // the fittings offered while a Σξ is typed
+    HWND offers_ = nullptr;
+    std::string
+        cell_tip_;  // the tip the list shows now  // the fittings offered while a Σξ is typed
     HWND tips_ = nullptr;
     std::unique_ptr<SketchView> sketch_;
     bool sketch_shown_ = false;  // the layout gives it room

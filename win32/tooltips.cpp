@@ -15,11 +15,12 @@ HWND make_tooltips(HWND owner) {
                            nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
-void set_control_tip(HWND tips, HWND owner, HWND control, std::string_view tip, bool added) {
+void set_control_tip(HWND tips, HWND owner, HWND control, std::string_view tip, bool added,
+                     bool relayed) {
     std::wstring text = wide_text(tip);
     TOOLINFOW tool{};
     tool.cbSize = TTTOOLINFOW_V2_SIZE;  // understood by every version of the control
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.uFlags = TTF_IDISHWND | (relayed ? 0u : static_cast<UINT>(TTF_SUBCLASS));
     tool.hwnd = owner;
     tool.uId = reinterpret_cast<UINT_PTR>(control);
     tool.lpszText = text.data();

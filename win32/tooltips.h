@@ -11,6 +11,9 @@ namespace kestrune {
 HWND make_tooltips(HWND owner);
 
 // A control's tip, added to the tooltip control, or its text changed where it has one.
-void set_control_tip(HWND tips, HWND owner, HWND control, std::string_view tip, bool added);
+// relayed: the control passes on its mouse messages itself (TTM_RELAYEVENT), as one whose
+// tip depends on the point does, instead of being subclassed for them.
+void set_control_tip(HWND tips, HWND owner, HWND control, std::string_view tip, bool added,
+                     bool relayed = false);
 
 }  // namespace kestrune

@@ -21,7 +21,7 @@ int main(int argc, char* argv[]) {
     const ExportStamp stamp{"管网", "2026-12-08 09:30", "Kestrune 0.1.0"};
     auto error = export_xlsx(folder / "worked.xlsx", sheet, testing::shipped_fittings(), stamp);
     if (!error) {
-        error = export_pdf(folder / "worked.pdf", sheet, stamp);
+        error = export_pdf(folder / "worked.pdf", sheet, stamp, testing::shipped_fittings());
     }
     if (error) {
         std::fputs((export_problem(*error) + "\n").c_str(), stderr);

@@ -6,6 +6,9 @@
 
 #include <optional>
 
+#include "sheet_messages.h"
+#include "worked_sheet.h"
+
 namespace kestrune::testing {
 namespace {
 
@@ -41,3 +44,27 @@ TEST(SheetEntry, LoopNamesSeparateAtBlanksAndCommasOfEitherWidth) {
 
 }  // namespace
 }  // namespace kestrune::testing
+
+namespace kestrune {
+namespace {
+
+TEST(XiInParts, EachFittingIsListedWithItsCountAndXiAtTheRowsDn) {
+    const FittingTable table = testing::shipped_fittings();
+    struct Case {
+        const char* entry;
+        std::int16_t dn;
+        double sum;
+        const char* said;
+    };
+    for (const Case& c : {
+             Case{"2×90°煨弯 + 截止阀", 20, 13, "90°煨弯 2 × 1.5 = 3；截止阀 1 × 10 = 10；Σξ = 13"},
+             Case{"1.5*散热器＋2", 15, 5, "散热器 1.5 × 2 = 3；2；Σξ = 5"},
+             Case{"3", 50, 3, "3；Σξ = 3"},
+             Case{"蝶阀", 20, 0.5, "蝶阀；Σξ = 0.5"},  // no longer in the table: as written
+         }) {
+        EXPECT_EQ(xi_in_parts(c.entry, table, c.dn, c.sum), c.said) << c.entry;
+    }
+}
+
+}  // namespace
+}  // namespace kestrune

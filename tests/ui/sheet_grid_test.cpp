@@ -139,6 +139,11 @@ TEST(SheetGrid, FittingsAreOfferedAsACodeIsTypedAndTakenByEnterTabOrAClick) {
     EXPECT_TRUE(run.grid.offers().empty());
     run.press({typed("+"), typed("1"), key(GridKey::enter)});
     EXPECT_EQ(run.cell(1, xi), "11");
+    // The cell's tip lists its fittings; other cells have none.
+    EXPECT_EQ(run.grid.tip(1, xi), "截止阀 1 × 10 = 10；1；Σξ = 11");
+    EXPECT_EQ(run.grid.tip(0, xi), "");
+    EXPECT_EQ(run.grid.tip(1, length), "");
+    EXPECT_EQ(run.grid.tip(9, xi), "");
     // F2 on what the cell holds offers nothing until something is typed; in other columns
     // nothing is offered.
     run.grid.click(1, xi, false);
