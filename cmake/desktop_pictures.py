@@ -68,8 +68,8 @@ def rows_in(log):
 
 
 def drive(desk, log, prefix):
-    """Three sizings, the sheet opened by Ctrl+T, lengths, Σξ and loops typed with Enter and
-    Tab, one row re-sized; then the rows made a network by their 上游 and a return, its pipe
+    """Three sizings, the sheet opened by Ctrl+T, lengths, Σξ (the first by short codes, its
+    offered fittings pictured) and loops typed with Enter and Tab, one row re-sized; then the rows made a network by their 上游 and a return, its pipe
     chosen by Ctrl+D. A picture at each stage. Gives the log's last line and the sheet's file
     as they were before the network."""
     desk.after(MAIN_CAPTION)
@@ -97,7 +97,12 @@ def drive(desk, log, prefix):
     # The sheet's columns, from the left: 管段号, 上游, 用户负荷, Q, G, L, DN, d, v, R, R·L, Σξ,
     # ρv²/2, Z, ΔP, 环路, 备注.
     desk.keys("ctrl+Home", *["Tab"] * 11)
-    for xi in ("2.5", "3", "1.5"):
+    # The first Σξ by short codes, the fittings offered for the last one pictured.
+    desk.type("jzf+2w")
+    desk.after("计算表")
+    desk.shot(f"{prefix}fittings-offer.png")
+    desk.keys("Return")
+    for xi in ("3", "1.5"):
         desk.type(xi)
         desk.keys("Return")
     desk.keys("ctrl+Home", *["Tab"] * 15)
@@ -169,6 +174,6 @@ def screenshots(kind, state, program, source, out):
         # What was typed into the sheet is in its file: length, Σξ, loops and DN per segment.
         segments = [line.split("\t") for line in sheet.splitlines() if line.startswith("管段\t")]
         typed = [(f[2], f[3], f[5], f[10]) for f in segments]
-        if typed != [("12.5", "2.5", "1 2", "32"), ("8", "3", "1", "20"), ("4", "1.5", "2", "15")]:
+        if typed != [("12.5", "截止阀+2×90°煨弯", "1 2", "32"), ("8", "3", "1", "20"), ("4", "1.5", "2", "15")]:
             fail(f"the sheet holds {typed}")
     print(f"pictures in {out}")
