@@ -500,6 +500,10 @@ void write_report(Report& r, const CalcSheet& calc, const ExportStamp& stamp,
     }
 
     section("局部阻力系数");
+    if (std::all_of(data.rows.begin(), data.rows.end(),
+                    [](const SheetRow& row) { return row.xi_entry.empty(); })) {
+        r.line(body_size, "各管段均未填写。", 12.0f);
+    }
     for (const SheetRow& row : data.rows) {
         if (!row.xi_entry.empty()) {
             r.line(body_size,
