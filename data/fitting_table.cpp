@@ -346,19 +346,18 @@ Result<FittingTable, FittingTableError> load_fitting_table(const std::filesystem
     return table;
 }
 
+std::string with_plain_plus(std::string_view entry) {
+    std::string text(entry);
+    for (std::size_t at = text.find("＋"); at != std::string::npos; at = text.find("＋", at)) {
+        text.replace(at, std::string_view("＋").size(), "+");
+    }
+    return text;
+}
+
 Result<double, XiError> evaluate_xi(std::string_view entry, const FittingTable& table,
                                     std::int16_t dn) {
     double sum = 0.0;
-    // The full-width plus of Chinese input joins parts as well.
-    std::string text;
-    for (std::size_t i = 0; i < entry.size(); ++i) {
-        if (entry.substr(i, 3) == "＋") {
-            text += '+';
-            i += 2;
-        } else {
-            text += entry[i];
-        }
-    }
+    const std::string text = with_plain_plus(entry);
     if (without_blanks(text).empty()) {
         return 0.0;
     }
@@ -376,10 +375,7 @@ Result<double, XiError> evaluate_xi(std::string_view entry, const FittingTable& 
 }
 
 std::string xi_entry_in_full(std::string_view entry, const FittingTable& table) {
-    std::string text(entry);
-    for (std::size_t at = text.find("＋"); at != std::string::npos; at = text.find("＋")) {
-        text.replace(at, 3, "+");
-    }
+    const std::string text = with_plain_plus(entry);
     std::string full;
     bool changed = false;  // typed as it is unless an alias was used
     bool first = true;

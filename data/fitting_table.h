@@ -87,6 +87,10 @@ struct XiError {
 Result<double, XiError> evaluate_xi(std::string_view entry, const FittingTable& table,
                                     std::int16_t dn);
 
+// An entry's parts are joined by + or by the full-width ＋ of Chinese input: the entry with
+// each ＋ as +.
+std::string with_plain_plus(std::string_view entry);
+
 // The entry as the sheet keeps it: each fitting given by an alias written by its name, its
 // count joined by ×, everything else as typed ("2wt+jzf+1.5" → "2×90°煨弯+截止阀+1.5"). An
 // entry evaluate_xi refuses comes back as it is.

@@ -120,10 +120,7 @@ std::string xi_refused(const XiError& error) {
 
 std::string xi_in_parts(std::string_view entry, const FittingTable& fittings, std::int16_t dn,
                         double sum) {
-    std::string text(entry);
-    for (std::size_t at = text.find("＋"); at != std::string::npos; at = text.find("＋")) {
-        text.replace(at, 3, "+");
-    }
+    const std::string text = with_plain_plus(entry);
     std::string parts;
     for (std::string_view part : split_fields(text, '+')) {
         const XiPart split = split_xi_part(part, fittings);
