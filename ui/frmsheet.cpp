@@ -4,9 +4,12 @@
 #include <algorithm>
 #include <cmath>
 #include <ctime>
+#include <fstream>
+#include <sstream>
 
 #include "conversions.h"
 #include "example_files.h"
+#include "failure_words.h"
 #include "folder_lock.h"
 #include "messages.h"
 #include "pipe_balance.h"
@@ -18,6 +21,7 @@
 #include "sheet_file.h"
 #include "sheet_messages.h"
 #include "sheet_network.h"
+#include "whole_file.h"
 
 namespace kestrune {
 namespace {
@@ -51,20 +55,23 @@ std::optional<std::string> own_file_at(const std::filesystem::path& file) {
 
 }  // namespace
 
-void frmsheet::open(const std::filesystem::path& examples) {
+void frmsheet::load_fittings() {
     auto table = load_fitting_table(".");
     std::string table_file = std::string(fitting_table_file);
-    if (table && table.value().fittings.empty() && !examples.empty()) {
-        table = load_fitting_table(examples);
-        table_file = path_text(examples / fitting_table_file);
+    if (table && table.value().fittings.empty() && !examples_.empty()) {
+        table = load_fitting_table(examples_);
+        table_file = path_text(examples_ / fitting_table_file);
     }
+    fittings_source_ = table_file;
     if (table && table.value().fittings.empty()) {
         table = parse_fitting_table(example_file(fitting_table_file));  // the program's own
+        fittings_source_ = own_fittings_source;
     }
     if (!table) {
         // The program's own table stands in only after the engineer is told why.
         toolkit_.tell(fitting_table_problem(table.error(), table_file), Severity::warning);
         table = parse_fitting_table(example_file(fitting_table_file));
+        fittings_source_ = own_fittings_source;
     }
     if (table) {
         fittings_ = table.value();
@@ -72,6 +79,44 @@ void frmsheet::open(const std::filesystem::path& examples) {
     if (!fittings_.doubts.empty()) {
         toolkit_.tell(fitting_table_doubts(fittings_.doubts, table_file), Severity::information);
     }
+}
+
+std::string frmsheet::fittings_window() {
+    const std::size_t chosen =
+        toolkit_.ask_choice(fittings_shown(fittings_, fittings_source_),
+                            {std::string(edit_fittings_caption),
+                             std::string(reread_fittings_caption), std::string(close_caption)},
+                            2);
+    if (chosen == 0) {
+        // The working folder's own table, begun as a copy of the one in use.
+        const std::filesystem::path own = std::filesystem::absolute(fitting_table_file);
+        if (file_kind(own) == FileKind::missing) {
+            std::string bytes(example_file(fitting_table_file));
+            if (fittings_source_ != own_fittings_source) {
+                std::ifstream in(utf8_path(fittings_source_), std::ios::binary);
+                std::ostringstream read;
+                read << in.rdbuf();
+                if (in && !read.str().empty()) {
+                    bytes = read.str();
+                }
+            }
+            if (auto error = write_whole_file(own, bytes)) {
+                return "无法写出“" + error->file + "”：" + file_failure_reason(*error) + "。";
+            }
+        }
+        return toolkit_.open_with_system(own) ? fittings_being_edited(path_text(own))
+                                              : export_not_opened(path_text(own));
+    }
+    if (chosen == 1) {
+        load_fittings();
+        return fittings_reread(fittings_.fittings.size());
+    }
+    return {};
+}
+
+void frmsheet::open(const std::filesystem::path& examples) {
+    examples_ = examples;
+    load_fittings();
     auto loaded = load_sheet(sheet_file);
     if (!loaded) {
         keep_off_file_ = true;  // nothing is written over a file that could not be read

@@ -81,6 +81,10 @@ class frmsheet {
     // 导出 Excel and 计算书 PDF: the save dialog offers 计算表-YYYYMMDD-HHMM.xlsx (计算书-….pdf) in
     // the working folder; a failure is told, and neither the earlier file nor the sheet
     // changes. False when nothing was written.
+    // 局部阻力…: the table of fittings in use, its file named; 编辑 opens the working
+    // folder's own (begun as a copy of the one in use) with the system's program, 重新读取
+    // reads the table again. What the message line is to say.
+    std::string fittings_window();
     bool export_workbook();
     bool export_report();
     // The file the last export of this run wrote, for 打开.
@@ -130,7 +134,10 @@ class frmsheet {
     LogSizing log_sizing_;
     SheetExports exports_;
     CalcSheet sheet_;
+    void load_fittings();  // the working folder's table, else the examples', else our own
     FittingTable fittings_;
+    std::string fittings_source_;  // the file the table was read from
+    std::filesystem::path examples_;
     std::optional<std::filesystem::path> last_export_;
     bool save_failed_ = false;    // told once, until a save works again
     bool keep_off_file_ = false;  // the file could not be read: never written over

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "sheet_file.h"
+#include "sheet_help.h"
 
 namespace kestrune {
 
@@ -58,6 +59,22 @@ std::string nothing_exported_yet() {
 std::string export_not_opened(std::string_view file) {
     return "无法打开 " + std::string(file) +
            "：系统中没有打开这类文件的程序，或者文件已被移走。文件本身没有改动。";
+}
+
+std::string fittings_shown(const FittingTable& fittings, std::string_view source) {
+    return "局部阻力系数表：" + std::string(source) + "\n每行：名称 | 系数 | 出处 | 别名\n\n" +
+           fitting_lines(fittings) + "\n“编辑”用系统的程序打开工作目录中的 " +
+           std::string(fitting_table_file) + "（没有时先复制一份）；改好存盘后点“重新读取”。";
+}
+
+std::string fittings_being_edited(std::string_view file) {
+    return "已用系统的程序打开 " + std::string(file) +
+           "。改好存盘后，在“局部阻力…”中点“重新读取”；已填的 Σξ 在再次输入时按新表计算。";
+}
+
+std::string fittings_reread(std::size_t count) {
+    return "局部阻力系数表已重新读取，共 " + std::to_string(count) +
+           " 种管件；已填的 Σξ 在再次输入时按新表计算。";
 }
 
 }  // namespace kestrune

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "fitting_table.h"
 #include "window_toolkit.h"
 
 namespace kestrune {
@@ -31,6 +32,15 @@ std::string export_written(std::string_view file, std::string_view font = {});
 // 打开 before anything was exported, and 打开 that the system could not do.
 std::string nothing_exported_yet();
 std::string export_not_opened(std::string_view file);
+
+// 局部阻力…: the table in use and where it was read from, and what can be done with it.
+inline constexpr std::string_view own_fittings_source = "程序自带的表";
+inline constexpr std::string_view edit_fittings_caption = "编辑";
+inline constexpr std::string_view reread_fittings_caption = "重新读取";
+inline constexpr std::string_view close_caption = "关闭";
+std::string fittings_shown(const FittingTable& fittings, std::string_view source);
+std::string fittings_being_edited(std::string_view file);
+std::string fittings_reread(std::size_t count);
 
 // Deleting rows, after a question that names them.
 inline constexpr std::string_view delete_caption = "删除";

@@ -378,6 +378,9 @@ void SheetGrid::act(const KeyPress& press) {
                                           font ? font->name : std::string_view{});
             }
             break;
+        case GridKey::fittings:
+            message_ = sheet_.fittings_window();
+            break;
         case GridKey::open_export:
             if (!sheet_.last_export()) {
                 message_ = nothing_exported_yet();

@@ -42,6 +42,7 @@ enum class GridKey {
     set_limit,               // asks for the imbalance limit
     set_resistance_limit,    // asks for 自动选管径's upper specific resistance
     set_available_pressure,  // asks for the entrance's available pressure
+    fittings,                // 局部阻力…: the table of fittings
     export_workbook,
     export_report,
     open_export,    // the last export, with the system's program

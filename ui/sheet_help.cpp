@@ -55,6 +55,21 @@ std::string fitting_xi_text(const Fitting& fitting) {
     return text;
 }
 
+std::string fitting_lines(const FittingTable& fittings) {
+    std::string text;
+    if (fittings.fittings.empty()) {
+        text += "  （表中没有管件）\n";
+    }
+    for (const Fitting& fitting : fittings.fittings) {
+        text += "  " + fitting.name + "  ξ " + fitting_xi_text(fitting);
+        for (std::size_t i = 0; i < fitting.aliases.size(); ++i) {
+            text += (i == 0 ? "  别名 " : " ") + fitting.aliases[i];
+        }
+        text += "\n";
+    }
+    return text;
+}
+
 std::string sheet_help_text(const FittingTable& fittings) {
     std::string text =
         "计算表：每行一个管段\n\n"
@@ -69,17 +84,9 @@ std::string sheet_help_text(const FittingTable& fittings) {
         "所输文字开头的管件列在单元格下，带本行管径下的 ξ：↑、↓ 选择，Enter 或 Tab 取用并确认，"
         "单击取用后可接着输入 +。表中记下、打印的是管件的名称。\n\n"
         "局部阻力系数表（工作目录中的 " +
-        std::string(fitting_table_file) + "，可用记事本编辑；每行：名称 | 系数 | 出处 | 别名）：\n";
-    if (fittings.fittings.empty()) {
-        text += "  （表中没有管件）\n";
-    }
-    for (const Fitting& fitting : fittings.fittings) {
-        text += "  " + fitting.name + "  ξ " + fitting_xi_text(fitting);
-        for (std::size_t i = 0; i < fitting.aliases.size(); ++i) {
-            text += (i == 0 ? "  别名 " : " ") + fitting.aliases[i];
-        }
-        text += "\n";
-    }
+        std::string(fitting_table_file) +
+        "，点“局部阻力…”查看、编辑；每行：名称 | 系数 | 出处 | 别名）：\n";
+    text += fitting_lines(fittings);
     text +=
         "\n环路：上游写该管段的水从哪个管段来（空着：从热源来），回水管段写它汇集的各管段；用户负荷"
         "写该管段上用户的负荷。有了上游，程序自己找出环路（从热源到末端的每条路径，以其用户的"

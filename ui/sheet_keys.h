@@ -86,6 +86,7 @@ enum class SheetCommand {
     set_limit,
     set_resistance_limit,
     set_available_pressure,
+    fittings,
     export_excel,
     export_pdf,
     open_export,
@@ -106,7 +107,7 @@ struct CommandLayout {
 
 // Every command with its button and its key, for both front-ends and the tips.
 // clang-format off
-inline constexpr std::array<CommandLayout, 16> sheet_commands{{
+inline constexpr std::array<CommandLayout, 17> sheet_commands{{
     {SheetCommand::undo,         "撤销",       GridKey::undo,            {PhysicalKey::letter, 'Z', true},  ""},
     {SheetCommand::redo,         "重做",       GridKey::redo,            {PhysicalKey::letter, 'Y', true},  ""},
     {SheetCommand::move_up,      "上移一行",   GridKey::move_row_up,     {PhysicalKey::up, 0, false, true}, ""},
@@ -115,6 +116,7 @@ inline constexpr std::array<CommandLayout, 16> sheet_commands{{
     {SheetCommand::set_limit,    "限值…",      GridKey::set_limit,       {},                                "并联环路不平衡率限值"},
     {SheetCommand::set_resistance_limit, "比摩阻…", GridKey::set_resistance_limit, {}, "自动选管径的比摩阻上限"},
     {SheetCommand::set_available_pressure, "资用压力…", GridKey::set_available_pressure, {}, "热力入口的资用压力"},
+    {SheetCommand::fittings,     "局部阻力…",  GridKey::fittings,        {},                                "查看、编辑局部阻力系数表（fittings.txt）"},
     {SheetCommand::export_excel, "导出 Excel", GridKey::export_workbook, {PhysicalKey::letter, 'E', true},  ""},
     {SheetCommand::export_pdf,   "计算书 PDF", GridKey::export_report,   {PhysicalKey::letter, 'P', true},  ""},
     {SheetCommand::open_export,  "打开",       GridKey::open_export,     {},                                "用系统的程序打开刚导出的文件"},

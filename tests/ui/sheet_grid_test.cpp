@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "example_files.h"
 #include "example_table.h"
 #include "messages.h"
 #include "program_run.h"
@@ -235,6 +236,39 @@ TEST(SheetGrid, AfterAnExportTheMessageLineNamesTheFileAndOpenHandsItToTheSystem
     run.toolkit.set_system_opens(true);
     run.press({key(GridKey::open_export)});
     EXPECT_EQ(run.toolkit.opened().back(), offered);
+    EXPECT_EQ(run.toolkit.still_expected(), 0u);
+}
+
+TEST(SheetGrid, TheTableOfFittingsIsShownEditedInTheWorkingFolderAndReadAgain) {
+    GridRun run;
+    ASSERT_FALSE(std::filesystem::exists(fitting_table_file));
+    std::string shown;
+    run.toolkit.click_button(std::string(edit_fittings_caption), &shown);
+    run.press({key(GridKey::fittings)});
+    EXPECT_NE(shown.find("局部阻力系数表："), std::string::npos) << shown;
+    EXPECT_NE(shown.find("  截止阀  ξ DN15 16、DN20 10、DN25 9、DN32 9、DN40 8、DN50 及以上 7  "
+                         "别名 截至阀 jzf\n"),
+              std::string::npos)
+        << shown;
+    // The working folder's own copy of the table in use, handed to the system's editor.
+    const std::filesystem::path own = std::filesystem::absolute(fitting_table_file);
+    EXPECT_EQ(read_bytes(fitting_table_file), example_file(fitting_table_file));
+    EXPECT_EQ(run.toolkit.opened(), std::vector<std::filesystem::path>{own});
+    EXPECT_EQ(run.grid.message(), fittings_being_edited(path_text(own)));
+
+    // Edited and read again: the new fitting answers to its code; the copy is not made anew.
+    write_bytes(fitting_table_file, "截止阀 | 7 | 手册 | jzf\n蝶阀 | 0.5 | 手册 | df\n");
+    run.toolkit.click_button(std::string(reread_fittings_caption));
+    run.press({key(GridKey::fittings)});
+    EXPECT_EQ(run.grid.message(), fittings_reread(2));
+    run.grid.click(1, xi, false);
+    run.press({typed("2df+j"), key(GridKey::enter)});
+    EXPECT_EQ(run.window.sheet().edit_text(1, SheetColumn::xi), "2×蝶阀+截止阀");
+    EXPECT_EQ(run.cell(1, xi), "8");
+    run.toolkit.click_button(std::string(close_caption));
+    run.press({key(GridKey::fittings)});
+    EXPECT_EQ(run.toolkit.opened().size(), 1u);
+    EXPECT_EQ(read_bytes(fitting_table_file), "截止阀 | 7 | 手册 | jzf\n蝶阀 | 0.5 | 手册 | df\n");
     EXPECT_EQ(run.toolkit.still_expected(), 0u);
 }
 

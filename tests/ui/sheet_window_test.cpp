@@ -116,6 +116,7 @@ TEST(SheetKeys, EachButtonTellsItsKeyAndDoesWhatTheKeyDoes) {
          GridKey::set_resistance_limit},
         {SheetCommand::set_available_pressure, "热力入口的资用压力",
          GridKey::set_available_pressure},
+        {SheetCommand::fittings, "查看、编辑局部阻力系数表（fittings.txt）", GridKey::fittings},
         {SheetCommand::export_excel, "Ctrl+E", GridKey::export_workbook},
         {SheetCommand::export_pdf, "Ctrl+P", GridKey::export_report},
         {SheetCommand::open_export, "用系统的程序打开刚导出的文件", GridKey::open_export},
