@@ -28,6 +28,13 @@ struct SheetProgram : Win32Program {
             SendMessageW(to, WM_CHAR, *k, 1);
         }
     }
+    // From the opened sheet's 管长 L along to its Σξ.
+    void tab_to_xi(SheetWindow* sheet) {
+        for (std::size_t c = column_index(SheetColumn::length); c < column_index(SheetColumn::xi);
+             ++c) {
+            SendMessageW(sheet->list(), WM_KEYDOWN, VK_TAB, 1);
+        }
+    }
 };
 
 TEST(SheetWindow, OpensFromTheButtonAndFromCtrlTAndFitsTheWorkArea) {
@@ -104,9 +111,7 @@ TEST(SheetWindow, F2OnALongEntryShowsItsEndWhereTheCaretStands) {
     SheetProgram run;
     SheetWindow* sheet = run.open();
     ASSERT_NE(sheet, nullptr);
-    for (int tab = 0; tab < 6; ++tab) {  // from 管长 L to Σξ
-        SendMessageW(sheet->list(), WM_KEYDOWN, VK_TAB, 1);
-    }
+    run.tab_to_xi(sheet);
     std::wstring entry;
     for (int part = 0; part < 30; ++part) {
         entry += part == 0 ? L"0.5" : L" + 0.5";
@@ -132,9 +137,7 @@ TEST(SheetWindow, AShortCodeOffersItsFittingsUnderTheCellAndAClickOrEnterTakesOn
     SheetProgram run;
     SheetWindow* sheet = run.open();
     ASSERT_NE(sheet, nullptr);
-    for (int tab = 0; tab < 6; ++tab) {  // from 管长 L to Σξ
-        SendMessageW(sheet->list(), WM_KEYDOWN, VK_TAB, 1);
-    }
+    run.tab_to_xi(sheet);
     run.type(sheet->list(), L"2");
     run.type(sheet->editor(), L"w");
     HWND offers = sheet->offers();
