@@ -82,11 +82,16 @@ std::vector<FittingOffer> fitting_offers(std::string_view entry, const FittingTa
     auto found = answering(part.name, 2);
     if (found.empty()) {
         part = split_xi_part(last, table);
-        part.name = folded(part.name);
-        if (part.name.empty()) {
-            return {};
+        // What follows the count, without its × and with it: "2x" may begin xgjzf.
+        const std::string whole = folded(last);
+        for (const std::string& name : {folded(part.name), std::string(unread_rest(whole))}) {
+            for (const auto& answer : name.empty() ? decltype(found){} : answering(name, 2)) {
+                if (std::none_of(found.begin(), found.end(),
+                                 [&](const auto& f) { return f.second == answer.second; })) {
+                    found.push_back(answer);
+                }
+            }
         }
-        found = answering(part.name, 2);
     }
     std::stable_sort(found.begin(), found.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });

@@ -34,6 +34,8 @@ TEST(FittingOffers, AShortCodeOffersItsFittingsWithTheirXiAtTheRowsDn) {
                   "wt＋直流三通"},
              Case{"90°", 40, {"90°煨弯  ξ 0.5  wt"}, "90°煨弯"},
              Case{"2 x 散热", 20, {"散热器  ξ 2  srq"}, "2×散热器"},
+             Case{"2x", 32, {"斜杆截止阀  ξ 2.5  xgjzf"}, "2×斜杆截止阀"},  // a code's x
+             Case{"2*j", 32, {"截止阀  ξ 9  jzf"}, "2×截止阀"},
          }) {
         const std::vector<FittingOffer> offers = fitting_offers(c.entry, table, c.dn);
         std::vector<std::string> labels;
