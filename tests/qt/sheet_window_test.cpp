@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QtTest>
 
+#include "fitting_drive.h"
 #include "fitting_table.h"
 #include "network_sheet.h"
 #include "number_text.h"
@@ -46,6 +47,7 @@ class SheetWindowTest : public QObject {
     void theEditorKeepsItsOwnKeysAndTakesAnInputMethodsText();
     void theSketchStandsBesideTheGridAndAClickOnASegmentSelectsItsRow();
     void aShortCodeOffersItsFittingsUnderTheCellAndAClickOrEnterTakesOne();
+    void fourteenRowsOfFittingsAreTypedByShortCodeInUnderAHundredKeys();
 };
 
 void SheetWindowTest::opensFromTheButtonAndFromCtrlTAndFitsTheScreen() {
@@ -157,6 +159,42 @@ void SheetWindowTest::aShortCodeOffersItsFittingsUnderTheCellAndAClickOrEnterTak
     QVERIFY(xi.has_value());
     QCOMPARE(run.sheet_cell(0, static_cast<int>(column_index(SheetColumn::xi))),
              qt_text(shortest_text(xi.value())));
+    QVERIFY(run.watch.unexpected().isEmpty());
+}
+
+void SheetWindowTest::fourteenRowsOfFittingsAreTypedByShortCodeInUnderAHundredKeys() {
+    // State: a sheet of 14 segments at DN 20. Action: the keys of the trial's system, each to
+    // the widget that has them (the grid, or the editor once an entry is open). Expected:
+    // every Σξ kept by its fittings' names, in under 100 keys.
+    SheetProgram run;
+    QVERIFY(!save_sheet(sheet_file_name, worked_sheet(fourteen_rows.size() - 3).data()));
+    QVERIFY(run.start());
+    run.click("cmdsheet");
+    SheetWindow* sheet = run.windows.sheet_window();
+    QVERIFY(sheet != nullptr);
+    const auto to = [sheet]() -> QWidget* {
+        return sheet->editor()->isVisible() ? static_cast<QWidget*>(sheet->editor())
+                                            : static_cast<QWidget*>(sheet->view());
+    };
+    QTest::keyClick(to(), Qt::Key_Home, Qt::ControlModifier);
+    std::size_t pressed = 1;
+    for (std::size_t c = 0; c < column_index(SheetColumn::xi); ++c, ++pressed) {
+        QTest::keyClick(to(), Qt::Key_Right);
+    }
+    for (const DrivenXi& row : fourteen_rows) {
+        for (const char* c = row.keys; *c != '\0'; ++c) {
+            QTest::keyClicks(to(), QString(QChar(*c)));
+        }
+        QTest::keyClick(to(), Qt::Key_Return);
+        pressed += keys_for(row);
+    }
+    for (std::size_t r = 0; r < fourteen_rows.size(); ++r) {
+        QCOMPARE(QString::fromStdString(run.handlers.sheet().edit_text(r, SheetColumn::xi)),
+                 QString::fromUtf8(fourteen_rows[r].kept));
+        QCOMPARE(run.sheet_cell(r, static_cast<int>(column_index(SheetColumn::xi))),
+                 QString::fromUtf8(fourteen_rows[r].xi));
+    }
+    QVERIFY(pressed < 100);
     QVERIFY(run.watch.unexpected().isEmpty());
 }
 

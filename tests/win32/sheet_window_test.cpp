@@ -4,6 +4,7 @@
 // focus alone. Entries, refusals and the clipboard: the conformance scenarios.
 #include <gtest/gtest.h>
 
+#include "fitting_drive.h"
 #include "network_sheet.h"
 #include "sheet_file.h"
 #include "sheet_layout.h"
@@ -164,6 +165,39 @@ TEST(SheetWindow, AShortCodeOffersItsFittingsUnderTheCellAndAClickOrEnterTakesOn
     SendMessageW(sheet->editor(), WM_KEYDOWN, VK_RETURN, 1);
     EXPECT_FALSE(IsWindowVisible(offers));
     EXPECT_EQ(run.handlers.sheet().edit_text(0, SheetColumn::xi), "2×90°煨弯+截止阀");
+}
+
+TEST(SheetWindow, FourteenRowsOfFittingsAreTypedByShortCodeInUnderAHundredKeys) {
+    SheetProgram run;
+    ASSERT_FALSE(save_sheet(sheet_file_name, worked_sheet(fourteen_rows.size() - 3).data()));
+    ASSERT_TRUE(run.start());
+    run.click(ControlId::cmdsheet);
+    SheetWindow* sheet = run.windows.sheet_window();
+    ASSERT_NE(sheet, nullptr);
+    // Each key to the control that has it: the list view, or the editor once an entry is open.
+    const auto to = [sheet] {
+        return IsWindowVisible(sheet->editor()) ? sheet->editor() : sheet->list();
+    };
+    std::size_t pressed = 1;
+    {
+        HeldKeys ctrl{VK_CONTROL};
+        SendMessageW(to(), WM_KEYDOWN, VK_HOME, 1);
+    }
+    for (std::size_t c = 0; c < column_index(SheetColumn::xi); ++c, ++pressed) {
+        SendMessageW(to(), WM_KEYDOWN, VK_RIGHT, 1);
+    }
+    for (const DrivenXi& row : fourteen_rows) {
+        for (const char* c = row.keys; *c != '\0'; ++c) {
+            SendMessageW(to(), WM_CHAR, static_cast<WPARAM>(*c), 1);
+        }
+        SendMessageW(to(), WM_KEYDOWN, VK_RETURN, 1);
+        pressed += keys_for(row);
+    }
+    for (std::size_t r = 0; r < fourteen_rows.size(); ++r) {
+        EXPECT_EQ(run.handlers.sheet().edit_text(r, SheetColumn::xi), fourteen_rows[r].kept) << r;
+        EXPECT_EQ(run.handlers.sheet().cell(r, SheetColumn::xi), fourteen_rows[r].xi) << r;
+    }
+    EXPECT_LT(pressed, 100u);
 }
 
 }  // namespace
