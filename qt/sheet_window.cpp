@@ -7,9 +7,11 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QTimer>
 #include <algorithm>
 #include <utility>
 
+#include "column_widths.h"
 #include "fonts.h"
 #include "problem_line.h"
 #include "qt_text.h"
@@ -199,7 +201,8 @@ SheetWindow::SheetWindow(SheetGrid& grid, const frmsheet& sheet)
       loops_(new QTableWidget(this)),
       loop_notes_(new QLabel(this)),
       sketch_(new SketchPane(this)),
-      offers_(new QListWidget(this)) {
+      offers_(new QListWidget(this)),
+      keep_widths_(new QTimer(this)) {
     setObjectName(qt_text(frmsheet_window.name));
     setWindowTitle(qt_text(frmsheet_window.caption));
     resize(px(frmsheet_window.width), px(frmsheet_window.height));
@@ -221,6 +224,26 @@ SheetWindow::SheetWindow(SheetGrid& grid, const frmsheet& sheet)
         view_->setColumnWidth(static_cast<int>(c), column_width(metrics, sheet_columns[c].width,
                                                                 qt_text(column_title(c))));
     }
+    std::error_code ignored;
+    const auto kept = kept_column_widths(std::filesystem::current_path(ignored));
+    for (std::size_t c = 0; c < kept.size(); ++c) {
+        if (kept[c]) {
+            view_->setColumnWidth(static_cast<int>(c), px(*kept[c]));
+        }
+    }
+    // Widths the engineer drags are kept, once the dragging has stopped.
+    keep_widths_->setSingleShot(true);
+    keep_widths_->setInterval(400);
+    connect(view_->horizontalHeader(), &QHeaderView::sectionResized, keep_widths_,
+            qOverload<>(&QTimer::start));
+    connect(keep_widths_, &QTimer::timeout, this, [this] {
+        std::vector<int> twips;
+        for (std::size_t c = 0; c < sheet_columns.size(); ++c) {
+            twips.push_back(twips_of(view_->columnWidth(static_cast<int>(c))));
+        }
+        std::error_code ignored;
+        keep_column_widths(std::filesystem::current_path(ignored), twips);
+    });
     view_->verticalHeader()->setDefaultSectionSize(row_pixels(metrics.height(), px));
     view_->verticalHeader()->setMinimumWidth(row_number_pixels(metrics.averageCharWidth()));
     setMinimumSize(px(sheet_least_width), px(sheet_least_height));

@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <vector>
@@ -116,6 +117,7 @@ class SheetWindow : public QWidget {
     QLabel* loop_notes_;
     SketchPane* sketch_;
     QListWidget* offers_;        // the fittings offered while a Σξ is typed
+    QTimer* keep_widths_;        // the columns' widths kept once a drag has stopped
     bool sketch_shown_ = false;  // the layout gives it room
 };
 

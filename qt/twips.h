@@ -8,5 +8,8 @@ namespace kestrune {
 constexpr int px(int twips) {
     return twips / 15;
 }
+constexpr int twips_of(int pixels) {
+    return pixels * 15;
+}
 
 }  // namespace kestrune

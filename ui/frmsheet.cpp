@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "column_widths.h"
 #include "conversions.h"
 #include "example_files.h"
 #include "failure_words.h"
@@ -42,8 +43,9 @@ std::optional<std::string> own_file_at(const std::filesystem::path& file) {
         std::filesystem::weakly_canonical(std::filesystem::current_path(ignored), ignored);
     const auto target =
         std::filesystem::weakly_canonical(std::filesystem::absolute(file, ignored), ignored);
-    for (std::string_view name : {results_log_name, sheet_file_name, fitting_table_file,
-                                  nominal_diameter_file, inner_diameter_file, folder_lock_name}) {
+    for (std::string_view name :
+         {results_log_name, sheet_file_name, fitting_table_file, column_widths_file,
+          nominal_diameter_file, inner_diameter_file, folder_lock_name}) {
         const std::filesystem::path own = folder / utf8_path(name);
         if (target == own || (std::filesystem::exists(own, ignored) &&
                               std::filesystem::equivalent(own, file, ignored))) {

@@ -13,6 +13,9 @@ UINT window_dpi(HWND window);
 inline int twips_to_pixels(int twips, UINT dpi) {
     return MulDiv(twips, static_cast<int>(dpi), 1440);
 }
+inline int pixels_to_twips(int pixels, UINT dpi) {
+    return MulDiv(pixels, 1440, static_cast<int>(dpi));
+}
 
 // A font height in logical units for a size in points at dpi (negative: the character
 // height, as CreateFontW takes it).

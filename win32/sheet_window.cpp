@@ -5,9 +5,12 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
 #include "code_dialog.h"
+#include "column_widths.h"
 #include "controls.h"
 #include "dpi.h"
 #include "sheet_layout.h"
@@ -152,6 +155,15 @@ void SheetWindow::add_columns() {
         add_column(list_, static_cast<int>(c) + row_number_columns, title,
                    width(sheet_columns[c].width, title),
                    sheet_columns[c].format != CellFormat::text);
+    }
+    // The widths the engineer gave the columns in this folder before.
+    std::error_code ignored;
+    const auto kept = kept_column_widths(std::filesystem::current_path(ignored));
+    for (std::size_t c = 0; c < kept.size(); ++c) {
+        if (kept[c]) {
+            SendMessageW(list_, LVM_SETCOLUMNWIDTH, c + row_number_columns,
+                         twips_to_pixels(*kept[c], window_dpi(window_)));
+        }
     }
     for (std::size_t c = 0; c < loop_columns.size(); ++c) {
         const std::wstring title = wide_text(loop_columns[c].header);
@@ -521,6 +533,26 @@ LRESULT SheetWindow::list_message(UINT message, WPARAM w, LPARAM l) {
                 refresh_offers();
             }
             break;
+        case WM_NOTIFY: {
+            // A column's width dragged: kept, the dragged one as it ends.
+            const auto* changed = reinterpret_cast<const NMHEADERW*>(l);
+            if (changed->hdr.code == HDN_ENDTRACKW && changed->pitem != nullptr &&
+                (changed->pitem->mask & HDI_WIDTH) != 0) {
+                std::vector<int> twips;
+                const UINT dpi = window_dpi(window_);
+                for (std::size_t c = 0; c < sheet_columns.size(); ++c) {
+                    const int column = static_cast<int>(c) + row_number_columns;
+                    const int pixels =
+                        column == changed->iItem
+                            ? changed->pitem->cxy
+                            : static_cast<int>(SendMessageW(list_, LVM_GETCOLUMNWIDTH, column, 0));
+                    twips.push_back(pixels_to_twips(pixels, dpi));
+                }
+                std::error_code ignored;
+                keep_column_widths(std::filesystem::current_path(ignored), twips);
+            }
+            break;
+        }
         case WM_MOUSEWHEEL:
             // The wheel comes to the window with the focus: over the sketch, it is the sketch's.
             if (WindowFromPoint({GET_X_LPARAM(l), GET_Y_LPARAM(l)}) == sketch_->handle()) {

@@ -4,9 +4,11 @@
 // starts an entry, and read-only cells have their own ground. Entries, refusals and the
 // clipboard: the conformance scenarios.
 #include <QApplication>
+#include <QHeaderView>
 #include <QScreen>
 #include <QtTest>
 
+#include "column_widths.h"
 #include "fitting_drive.h"
 #include "fitting_table.h"
 #include "network_sheet.h"
@@ -16,6 +18,7 @@
 #include "sheet_file.h"
 #include "sheet_layout.h"
 #include "sketch_view.h"
+#include "twips.h"
 #include "worked_sheet.h"
 
 using namespace kestrune;
@@ -48,6 +51,7 @@ class SheetWindowTest : public QObject {
     void theSketchStandsBesideTheGridAndAClickOnASegmentSelectsItsRow();
     void aShortCodeOffersItsFittingsUnderTheCellAndAClickOrEnterTakesOne();
     void fourteenRowsOfFittingsAreTypedByShortCodeInUnderAHundredKeys();
+    void columnWidthsDraggedAreKeptAndTheNextWindowOpensWithThem();
 };
 
 void SheetWindowTest::opensFromTheButtonAndFromCtrlTAndFitsTheScreen() {
@@ -195,6 +199,20 @@ void SheetWindowTest::fourteenRowsOfFittingsAreTypedByShortCodeInUnderAHundredKe
                  QString::fromUtf8(fourteen_rows[r].xi));
     }
     QVERIFY(pressed < 100);
+    QVERIFY(run.watch.unexpected().isEmpty());
+}
+
+void SheetWindowTest::columnWidthsDraggedAreKeptAndTheNextWindowOpensWithThem() {
+    SheetProgram run;
+    std::vector<int> twips(sheet_columns.size(), 1500);
+    twips[0] = 3000;
+    keep_column_widths(".", twips);
+    SheetWindow* sheet = run.open();
+    QVERIFY(sheet != nullptr);
+    QCOMPARE(sheet->view()->columnWidth(0), px(3000));
+    sheet->view()->horizontalHeader()->resizeSection(1, 150);  // as a drag leaves it
+    QTRY_COMPARE(kept_column_widths(".")[1], std::optional<int>(twips_of(150)));
+    QCOMPARE(kept_column_widths(".")[0], std::optional<int>(3000));
     QVERIFY(run.watch.unexpected().isEmpty());
 }
 

@@ -7,6 +7,7 @@
 #include <iterator>
 #include <string>
 
+#include "column_widths.h"
 #include "example_table.h"
 #include "program_run.h"
 #include "sheet_cells.h"
@@ -135,6 +136,28 @@ TEST(SheetKeys, EachButtonTellsItsKeyAndDoesWhatTheKeyDoes) {
         EXPECT_EQ(command_tip(*layout), c.tip);
         EXPECT_EQ(command_key(c.command).key, c.key) << c.tip;
     }
+}
+
+TEST(SheetWindow, ColumnWidthsAreKeptInTheFolderByTheColumnsHeaders) {
+    TempWorkingFolder folder;
+    EXPECT_EQ(kept_column_widths("."), std::vector<std::optional<int>>(sheet_columns.size()));
+    std::vector<int> twips;
+    for (std::size_t c = 0; c < sheet_columns.size(); ++c) {
+        twips.push_back(600 + static_cast<int>(c) * 15);
+    }
+    keep_column_widths(".", twips);
+    const auto kept = kept_column_widths(".");
+    for (std::size_t c = 0; c < sheet_columns.size(); ++c) {
+        EXPECT_EQ(kept[c], twips[c]) << c;
+    }
+    // Found by header, whatever the order; a line that makes no sense is passed over.
+    write_bytes(column_widths_file,
+                "备注\t4000\r\n管段号\t3000\n环路\t7\n上游\t99999\n管长 L\t12a\n旧列\t900\n\n");
+    const auto read = kept_column_widths(".");
+    EXPECT_EQ(read[column_index(SheetColumn::note)], 4000);
+    EXPECT_EQ(read[column_index(SheetColumn::segment)], 3000);
+    EXPECT_EQ(std::count(read.begin(), read.end(), std::nullopt),
+              static_cast<long>(sheet_columns.size()) - 2);
 }
 
 TEST(SheetWindow, ButtonsWrapOntoAnotherRowRatherThanLeaveTheWindow) {

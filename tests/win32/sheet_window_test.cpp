@@ -4,6 +4,8 @@
 // focus alone. Entries, refusals and the clipboard: the conformance scenarios.
 #include <gtest/gtest.h>
 
+#include "column_widths.h"
+#include "dpi.h"
 #include "fitting_drive.h"
 #include "network_sheet.h"
 #include "sheet_file.h"
@@ -198,6 +200,27 @@ TEST(SheetWindow, FourteenRowsOfFittingsAreTypedByShortCodeInUnderAHundredKeys) 
         EXPECT_EQ(run.handlers.sheet().cell(r, SheetColumn::xi), fourteen_rows[r].xi) << r;
     }
     EXPECT_LT(pressed, 100u);
+}
+
+TEST(SheetWindow, ColumnWidthsDraggedAreKeptAndTheNextWindowOpensWithThem) {
+    SheetProgram run;
+    std::vector<int> twips(sheet_columns.size(), 1500);
+    twips[0] = 3000;
+    keep_column_widths(".", twips);
+    SheetWindow* sheet = run.open();
+    ASSERT_NE(sheet, nullptr);
+    const UINT dpi = window_dpi(sheet->handle());
+    EXPECT_EQ(SendMessageW(sheet->list(), LVM_GETCOLUMNWIDTH, 1, 0), twips_to_pixels(3000, dpi));
+    // The header's word that a drag of 上游 (after the row numbers) ended at 150 pixels.
+    HWND header = reinterpret_cast<HWND>(SendMessageW(sheet->list(), LVM_GETHEADER, 0, 0));
+    HDITEMW item{};
+    item.mask = HDI_WIDTH;
+    item.cxy = 150;
+    NMHEADERW ended{{header, 0, HDN_ENDTRACKW}, 2, 0, &item};
+    SendMessageW(sheet->list(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&ended));
+    EXPECT_EQ(kept_column_widths(".")[1], pixels_to_twips(150, dpi));
+    // The others as they stand, through pixels.
+    EXPECT_EQ(kept_column_widths(".")[0], pixels_to_twips(twips_to_pixels(3000, dpi), dpi));
 }
 
 }  // namespace
