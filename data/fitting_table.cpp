@@ -166,17 +166,6 @@ const Fitting* named(const FittingTable& table, std::string_view name) {
     return nullptr;
 }
 
-// "wt" as "WT" and "Wt": Latin letters of an alias match in either case.
-std::string folded(std::string_view text) {
-    std::string out = without_blanks(text);
-    for (char& c : out) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return out;
-}
-
 // Aliases apart by blanks, 、, commas (half- or full-width).
 std::vector<std::string> parse_aliases(std::string_view text) {
     std::string spaced(text);
@@ -225,15 +214,25 @@ const Fitting* FittingTable::find(std::string_view name) const {
     if (const Fitting* fitting = named(*this, wanted)) {
         return fitting;
     }
-    const std::string alias = folded(wanted);
+    const std::string alias = folded_name(wanted);
     for (const Fitting& fitting : fittings) {
         for (const std::string& other : fitting.aliases) {
-            if (folded(other) == alias) {
+            if (folded_name(other) == alias) {
                 return &fitting;
             }
         }
     }
     return nullptr;
+}
+
+std::string folded_name(std::string_view text) {
+    std::string out = without_blanks(text);
+    for (char& c : out) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return out;
 }
 
 std::optional<double> fitting_xi(const Fitting& fitting, std::int16_t dn) {

@@ -105,6 +105,9 @@ struct XiPart {
 };
 XiPart split_xi_part(std::string_view part, const FittingTable& table);
 
+// A name or alias as matched: blanks left out, Latin letters in one case ("W T" as "wt").
+std::string folded_name(std::string_view text);
+
 // The ξ of a fitting at a nominal diameter, when its table gives one.
 std::optional<double> fitting_xi(const Fitting& fitting, std::int16_t dn);
 

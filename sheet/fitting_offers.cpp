@@ -9,18 +9,6 @@
 namespace kestrune {
 namespace {
 
-// Latin letters in one case and no blanks, as aliases are matched.
-std::string folded(std::string_view text) {
-    std::string out;
-    for (char c : text) {
-        if (c == ' ' || c == '\t') {
-            continue;
-        }
-        out += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-    }
-    return out;
-}
-
 // How well a fitting answers what is typed: 0 a name or alias as typed, 1 one beginning
 // with it, 2 a name holding it; 3 not at all.
 int closeness(const Fitting& fitting, const std::string& typed) {
@@ -28,7 +16,7 @@ int closeness(const Fitting& fitting, const std::string& typed) {
     std::vector<std::string> words{fitting.name};
     words.insert(words.end(), fitting.aliases.begin(), fitting.aliases.end());
     for (const std::string& word : words) {
-        const std::string w = folded(word);
+        const std::string w = folded_name(word);
         if (w == typed) {
             return 0;
         }
@@ -36,7 +24,7 @@ int closeness(const Fitting& fitting, const std::string& typed) {
             best = std::min(best, 1);
         }
     }
-    if (best == 3 && folded(fitting.name).find(typed) != std::string::npos) {
+    if (best == 3 && folded_name(fitting.name).find(typed) != std::string::npos) {
         best = 2;
     }
     return best;
@@ -65,11 +53,11 @@ std::vector<FittingOffer> fitting_offers(std::string_view entry, const FittingTa
         ++start;
     }
     const std::string_view last = entry.substr(start);
-    if (folded(last).empty() || read_whole_number(folded(last))) {
+    if (folded_name(last).empty() || read_whole_number(folded_name(last))) {
         return {};  // a plain number is taken as it is
     }
     // "90°" begins 90°煨弯 as a whole; "2jz" is a count and the start of a code.
-    XiPart part{"", folded(last)};
+    XiPart part{"", folded_name(last)};
     const auto answering = [&table](const std::string& typed, int worst) {
         std::vector<std::pair<int, const Fitting*>> found;
         for (const Fitting& fitting : table.fittings) {
@@ -83,8 +71,8 @@ std::vector<FittingOffer> fitting_offers(std::string_view entry, const FittingTa
     if (found.empty()) {
         part = split_xi_part(last, table);
         // What follows the count, without its × and with it: "2x" may begin xgjzf.
-        const std::string whole = folded(last);
-        for (const std::string& name : {folded(part.name), std::string(unread_rest(whole))}) {
+        const std::string whole = folded_name(last);
+        for (const std::string& name : {folded_name(part.name), std::string(unread_rest(whole))}) {
             for (const auto& answer : name.empty() ? decltype(found){} : answering(name, 2)) {
                 if (std::none_of(found.begin(), found.end(),
                                  [&](const auto& f) { return f.second == answer.second; })) {

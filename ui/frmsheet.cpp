@@ -92,7 +92,12 @@ std::string frmsheet::fittings_window() {
     if (chosen == 0) {
         // The working folder's own table, begun as a copy of the one in use.
         const std::filesystem::path own = std::filesystem::absolute(fitting_table_file);
-        if (file_kind(own) == FileKind::missing) {
+        const FileKind there = file_kind(own);
+        if (there != FileKind::missing && there != FileKind::regular) {
+            return "无法编辑“" + path_text(own) + "”：" +
+                   file_failure_reason(not_a_file(own, there)) + "。";
+        }
+        if (there == FileKind::missing) {
             std::string bytes(example_file(fitting_table_file));
             if (fittings_source_ != own_fittings_source) {
                 std::ifstream in(utf8_path(fittings_source_), std::ios::binary);

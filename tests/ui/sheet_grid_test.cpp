@@ -248,6 +248,16 @@ TEST(SheetGrid, TheTableOfFittingsIsShownEditedInTheWorkingFolderAndReadAgain) {
     EXPECT_EQ(run.toolkit.still_expected(), 0u);
 }
 
+TEST(SheetGrid, AFolderWhereTheTableOfFittingsShouldBeIsSaidAndNotOpened) {
+    GridRun run;
+    std::filesystem::create_directory(fitting_table_file);
+    run.toolkit.click_button(std::string(edit_fittings_caption));
+    run.press({key(GridKey::fittings)});
+    EXPECT_EQ(run.grid.message().rfind("无法编辑“", 0), 0u) << run.grid.message();
+    EXPECT_TRUE(run.toolkit.opened().empty());
+    EXPECT_TRUE(std::filesystem::is_directory(fitting_table_file));
+}
+
 TEST(SheetGrid, DeleteClearsTheEditableCellsUndoAndRedoAndRowsMove) {
     GridRun run;
     run.press({key(GridKey::up), key(GridKey::up), typed("7"), key(GridKey::tab)});
