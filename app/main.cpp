@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QApplication>
 #include <QDir>
+#include <QStandardPaths>
 #include <csignal>
 
 #include "export_module.h"
+#include "file_error.h"
 #include "frmcompute.h"
 #include "program_places.h"
 #include "qt_windows.h"
@@ -18,10 +20,19 @@ int main(int argc, char* argv[]) {
     // Before any window: the toolkit's own texts in Chinese too, where the system has them.
     kestrune::install_toolkit_translations(app);
     kestrune::QtWindows windows;
+    kestrune::ProgramPlaces places = kestrune::program_places(
+        QCoreApplication::applicationDirPath().toStdString(), QDir::homePath().toStdString());
+    // The recent projects, where the desktop keeps a program's settings (~/.config/kestrune).
+    places.settings = kestrune::utf8_path(
+        (QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/kestrune")
+            .toStdString());
+    std::vector<std::string> arguments;
+    for (const QString& argument : QCoreApplication::arguments().mid(1)) {
+        arguments.push_back(argument.toStdString());
+    }
+    kestrune::take_start_arguments(places, arguments);
     kestrune::frmcompute handlers(
-        windows,
-        kestrune::program_places(QCoreApplication::applicationDirPath().toStdString(),
-                                 QDir::homePath().toStdString()),
+        windows, places,
         // The export libraries are loaded when the engineer first exports, not at start.
         kestrune::module_exports(kestrune::export_module_path(
             QCoreApplication::applicationDirPath().toStdString(), KESTRUNE_MODULE_FOLDER)));

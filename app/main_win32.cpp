@@ -1,15 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The Windows program: the same windows' behaviour on the Win32 front-end.
 #include <objbase.h>
+#include <shellapi.h>
 #include <windows.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "frmcompute.h"
 #include "program_places.h"
 #include "sheet_export.h"
+#include "wide_text.h"
 #include "win32_windows.h"
 
 namespace {
@@ -27,9 +30,23 @@ kestrune::ProgramPlaces places() {
         program.resize(program.size() * 2);
     }
     const wchar_t* profile = _wgetenv(L"USERPROFILE");
-    return kestrune::program_places(
+    kestrune::ProgramPlaces places = kestrune::program_places(
         std::filesystem::path(program).parent_path(),
         profile != nullptr ? std::filesystem::path(profile) : std::filesystem::path());
+    // The recent projects, in the roaming profile as Windows programs keep their settings.
+    if (const wchar_t* app_data = _wgetenv(L"APPDATA")) {
+        places.settings = std::filesystem::path(app_data) / L"Kestrune";
+    }
+    int count = 0;
+    if (wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        std::vector<std::string> texts;
+        for (int i = 1; i < count; ++i) {
+            texts.push_back(kestrune::utf8_text(arguments[i]));
+        }
+        LocalFree(arguments);
+        kestrune::take_start_arguments(places, texts);
+    }
+    return places;
 }
 
 }  // namespace

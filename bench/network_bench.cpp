@@ -97,7 +97,7 @@ void sketch_bench(const SheetData& data, const PipeTable& pipes, const FittingTa
     const double draw = median_ms(20, [&](int) {
         draw_sketch(sketch, std::size_t{3}, {{0, 0, 0}, {255, 255, 255}, {0, 120, 215}}, canvas);
     });
-    const ExportStamp stamp{"bench", "2026-12-08 09:30", "Kestrune"};
+    const ExportStamp stamp{"bench", "", "2026-12-08 09:30", "Kestrune"};
     const double pdf = median_ms(3, [&](int) {
         if (export_pdf("network.pdf", sheet, stamp)) {
             std::fprintf(stderr, "pdf export failed\n");

@@ -79,7 +79,7 @@ int main() {
     });
     const auto fittings =
         kestrune::parse_fitting_table(kestrune::example_file(kestrune::fitting_table_file)).value();
-    const kestrune::ExportStamp stamp{"bench", "2026-12-08 09:30", "Kestrune"};
+    const kestrune::ExportStamp stamp{"bench", "", "2026-12-08 09:30", "Kestrune"};
     const double xlsx = median_ms(3, [&](int) {
         if (kestrune::export_xlsx("bench.xlsx", sheet, fittings, stamp)) {
             std::fprintf(stderr, "xlsx export failed\n");

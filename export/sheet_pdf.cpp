@@ -436,9 +436,11 @@ void write_report(Report& r, const CalcSheet& calc, const ExportStamp& stamp,
     r.new_page();
     r.y() -= title_size;
     r.text(margin, title_size, "室内供暖系统水力计算书");
-    r.line(body_size, "工程名称：" + stamp.folder_name + "    日期：" + stamp.date +
-                          "    计算程序：" + stamp.program);
-    r.line(body_size, "设计：____________    校对：____________    审核：____________");
+    r.line(body_size, "工程名称：" + stamp.project + "    日期：" + stamp.date + "    计算程序：" +
+                          stamp.program);
+    // Who designed it is printed where it is known; the checkers sign on paper.
+    const std::string designer = stamp.designer.empty() ? "____________" : stamp.designer;
+    r.line(body_size, "设计：" + designer + "    校对：____________    审核：____________");
     r.rule();
     // The sections numbered as they come: a sheet without a network has no 管网.
     int sections = 0;
@@ -575,7 +577,7 @@ void write_report(Report& r, const CalcSheet& calc, const ExportStamp& stamp,
     for (const std::string& warning : warnings) {
         r.line(body_size, warning, 12.0f);
     }
-    r.number_pages(stamp.folder_name);
+    r.number_pages(stamp.project);
 }
 
 void on_error(HPDF_STATUS, HPDF_STATUS, void* failed) {

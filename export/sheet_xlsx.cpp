@@ -438,8 +438,10 @@ void write_parameters(lxw_workbook* book, const CalcSheet& calc, const FittingTa
     worksheet_write_string(ws, row++, 1, stamp.program.c_str(), f.text);
     worksheet_write_string(ws, row, 0, "日期", f.header);
     worksheet_write_string(ws, row++, 1, stamp.date.c_str(), f.text);
-    worksheet_write_string(ws, row, 0, "工作目录", f.header);
-    worksheet_write_string(ws, row, 1, stamp.folder_name.c_str(), f.text);
+    worksheet_write_string(ws, row, 0, "工程名称", f.header);
+    worksheet_write_string(ws, row++, 1, stamp.project.c_str(), f.text);
+    worksheet_write_string(ws, row, 0, "设计人", f.header);
+    worksheet_write_string(ws, row, 1, stamp.designer.c_str(), f.text);
 }
 
 // The stamp's local "YYYY-MM-DD HH:MM" as a time: the workbook's creation date is the one it

@@ -25,6 +25,7 @@
 #include "print_colours.h"
 #include "problem_line.h"
 #include "qt_text.h"
+#include "sheet_layout.h"
 #include "twips.h"
 #include "wake_socket.h"
 #include "window_placement.h"
@@ -143,6 +144,15 @@ void QtWindows::connect_to(frmcompute& handlers) {
     QObject::connect(help, &QShortcut::activated, main_, [this, &handlers] {
         handlers.help_requested(sheet_ != nullptr && QApplication::activeWindow() == sheet_);
     });
+    // The sheet's window has the same keys among its commands.
+    for (const ProjectShortcut& shortcut : project_shortcuts) {
+        auto* keys = new QShortcut(
+            QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_A + (shortcut.ctrl_letter - 'A'))),
+            main_);
+        const ProjectCommand command = shortcut.command;
+        QObject::connect(keys, &QShortcut::activated, main_,
+                         [&handlers, command] { handlers.project_command(command); });
+    }
     for (const ButtonShortcut& shortcut : frmcompute_shortcuts) {
         auto* keys = new QShortcut(
             QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_A + (shortcut.ctrl_letter - 'A'))),
@@ -359,6 +369,7 @@ void QtWindows::show_sheet() {
     }
     if (sheet_ == nullptr) {
         sheet_ = new SheetWindow(handlers_->grid(), handlers_->sheet());
+        sheet_->setWindowTitle(qt_text(project_title(frmsheet_window, project_)));
         const ScreenBox place = placed(sheet_, place_sheet_window);
         const QSize border = main_->frameGeometry().size() - main_->size();
         sheet_->resize(place.width - border.width(), place.height - border.height());
@@ -368,6 +379,14 @@ void QtWindows::show_sheet() {
     sheet_->raise();
     sheet_->activateWindow();
     sheet_->view()->setFocus();
+}
+
+void QtWindows::project_changed(std::string_view name) {
+    project_ = name;
+    main_->setWindowTitle(qt_text(project_title(frmcompute_window, name)));
+    if (sheet_ != nullptr) {
+        sheet_->project_changed(qt_text(project_title(frmsheet_window, name)));
+    }
 }
 
 void QtWindows::sheet_changed() {

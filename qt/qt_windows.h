@@ -74,6 +74,7 @@ class QtWindows : public WindowToolkit {
                Tone last_item) override;
     void show_sheet() override;
     void sheet_changed() override;
+    void project_changed(std::string_view name) override;
     void set_clipboard(std::string_view text) override;
     std::string clipboard_text() override;
     void end_program() override;
@@ -95,6 +96,7 @@ class QtWindows : public WindowToolkit {
     std::map<ControlId, QWidget*> controls_;
     QPointer<QInputDialog> input_;  // the input box, while it waits
     WakeSocket* wake_ = nullptr;    // a second start in the folder calls here
+    std::string project_;           // the project the windows work on, for their titles
 };
 
 }  // namespace kestrune

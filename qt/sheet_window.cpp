@@ -220,17 +220,7 @@ SheetWindow::SheetWindow(SheetGrid& grid, const frmsheet& sheet)
     }
     view_->setModel(model_);
     const QFontMetrics metrics(font());
-    for (std::size_t c = 0; c < sheet_columns.size(); ++c) {
-        view_->setColumnWidth(static_cast<int>(c), column_width(metrics, sheet_columns[c].width,
-                                                                qt_text(column_title(c))));
-    }
-    std::error_code ignored;
-    const auto kept = kept_column_widths(std::filesystem::current_path(ignored));
-    for (std::size_t c = 0; c < kept.size(); ++c) {
-        if (kept[c]) {
-            view_->setColumnWidth(static_cast<int>(c), px(*kept[c]));
-        }
-    }
+    apply_column_widths();
     // Widths the engineer drags are kept, once the dragging has stopped.
     keep_widths_->setSingleShot(true);
     keep_widths_->setInterval(400);
@@ -345,6 +335,26 @@ void SheetWindow::lay_out() {
     sketch_->setGeometry(rect_of(boxes.sketch));
     sketch_->setVisible(sketch_shown_);
     refresh_editor();
+}
+
+void SheetWindow::apply_column_widths() {
+    // The table's widths, and over them the ones the engineer gave this project's columns.
+    const QFontMetrics metrics(font());
+    std::error_code ignored;
+    const auto kept = kept_column_widths(std::filesystem::current_path(ignored));
+    for (std::size_t c = 0; c < sheet_columns.size(); ++c) {
+        view_->setColumnWidth(
+            static_cast<int>(c),
+            kept[c] ? px(*kept[c])
+                    : column_width(metrics, sheet_columns[c].width, qt_text(column_title(c))));
+    }
+}
+
+void SheetWindow::project_changed(const QString& title) {
+    setWindowTitle(title);
+    keep_widths_->stop();  // a drag in the project left behind is not kept in this one
+    apply_column_widths();
+    keep_widths_->stop();  // nor are the widths just given, which are this project's own
 }
 
 void SheetWindow::refresh() {

@@ -85,6 +85,8 @@ class SheetWindow : public QWidget {
     SheetWindow(SheetGrid& grid, const frmsheet& sheet);
 
     void refresh();
+    // Another project: its title, and its columns' widths.
+    void project_changed(const QString& title);
     SheetView* view() const { return view_; }
     QLineEdit* editor() const { return editor_; }
     QTableWidget* loops() const { return loops_; }
@@ -99,6 +101,7 @@ class SheetWindow : public QWidget {
 
   private:
     void lay_out();
+    void apply_column_widths();
     void press(const KeyPress& key);
     void refresh_selection();
     void refresh_editor();

@@ -17,9 +17,10 @@ namespace kestrune {
 
 // What the exports say about where and when they were made.
 struct ExportStamp {
-    std::string folder_name;  // the working folder's name
-    std::string date;         // YYYY-MM-DD HH:MM, local time
-    std::string program;      // "Kestrune 0.1.0"
+    std::string project;   // 工程名称: as the engineer gave it, else the folder's name
+    std::string designer;  // 设计人; may be empty
+    std::string date;      // YYYY-MM-DD HH:MM, local time
+    std::string program;   // "Kestrune 0.1.0"
 };
 
 // Why an export failed: the file (see FileError), or, for the PDF, no Chinese font.

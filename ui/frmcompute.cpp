@@ -38,7 +38,7 @@ std::string working_folder() {
 
 bool frmcompute::start() {
     state_.reset();
-    if (!find_table() || !take_folder() || !keep_earlier_log()) {
+    if (!enter_given_project() || !find_table() || !take_folder() || !keep_earlier_log()) {
         return false;
     }
     if (auto error = recreate_results_log(std::string(results_log_name))) {
@@ -47,6 +47,7 @@ bool frmcompute::start() {
         log_ready_ = true;
     }
     sheet_.open(places_.examples);
+    project_entered();
     show_parameter_tips();
     show_problem_line();
     return true;
@@ -114,7 +115,7 @@ bool frmcompute::take_folder() {
     // one's log aside, and the first one's rows would land in the second one's log.
     std::error_code ignored;
     const auto outcome =
-        folder_lock_.take(std::filesystem::current_path(ignored), toolkit_.window_token());
+        folder_lock_->take(std::filesystem::current_path(ignored), toolkit_.window_token());
     if (outcome == FolderLock::Outcome::in_the_way) {
         // Without the lock a second program could write here too: the start is refused.
         toolkit_.tell(lock_in_the_way(working_folder()), Severity::warning);
@@ -123,7 +124,7 @@ bool frmcompute::take_folder() {
     if (outcome != FolderLock::Outcome::held) {
         return true;
     }
-    const bool raised = toolkit_.bring_to_front(folder_lock_.holder_token());
+    const bool raised = toolkit_.bring_to_front(folder_lock_->holder_token());
     toolkit_.tell(already_running(working_folder(), raised), Severity::information);
     return false;
 }
@@ -388,21 +389,28 @@ void frmcompute::ask_temperature(const ParameterDialog& dialog, std::int16_t cur
     }
 }
 
-void frmcompute::end_program() {
+bool frmcompute::may_leave(bool switching) {
     // An entry typed in the sheet and not yet taken is never lost without a word.
     if (!grid_.closing()) {
         open_sheet();
-        return;
+        return false;
     }
-    // Changes the disk does not hold end with the program only by a deliberate answer.
+    // Changes the disk does not hold are left behind only by a deliberate answer.
     if (sheet_.unsaved() &&
-        toolkit_.ask_choice(unsaved_quit_question(),
-                            {std::string(stay_caption), std::string(quit_anyway_caption)},
+        toolkit_.ask_choice(unsaved_quit_question(switching),
+                            {std::string(switching ? stay_in_project_caption : stay_caption),
+                             std::string(switching ? switch_anyway_caption : quit_anyway_caption)},
                             0) != 1) {
         open_sheet();
-        return;
+        return false;
     }
-    toolkit_.end_program();
+    return true;
+}
+
+void frmcompute::end_program() {
+    if (may_leave(false)) {
+        toolkit_.end_program();
+    }
 }
 
 }  // namespace kestrune

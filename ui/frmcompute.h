@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -39,7 +40,9 @@ class frmcompute {
           places_(std::move(places)),
           sheet_(
               toolkit, [this](const design_state& s) { return log_row(s); }, std::move(exports)),
-          grid_(sheet_, toolkit, state_.pipes) {}
+          grid_(sheet_, toolkit, state_.pipes) {
+        grid_.on_project_command([this](ProjectCommand command) { project_command(command); });
+    }
 
     // The start-up sequence: defaults, pipe table, results log header (an earlier run's rows
     // kept first); the results window is loaded hidden by the front-end. Returns false when
@@ -60,6 +63,8 @@ class frmcompute {
     // F1 in any window, or 关于 Kestrune… in the system menu; in the sheet's window, F1 tells
     // the sheet's keys, the Σξ syntax, the fittings and the loop rules.
     void help_requested(bool in_sheet = false);
+    // 新建工程… (Ctrl+N), 打开工程… (Ctrl+O) and 工程信息…, from any window.
+    void project_command(ProjectCommand command);
 
     const design_state& state() const { return state_; }
     // The calculation sheet the sizings of this working folder fill.
@@ -74,6 +79,16 @@ class frmcompute {
     void use_example_table();
     bool keep_earlier_log();
     bool take_folder();
+    bool enter_given_project();
+    void new_project();
+    void open_project();
+    void edit_project_details();
+    // The program moved to another project folder as a quit and a start would, or left where
+    // it was, with why told. True when it moved.
+    bool switch_to(const std::filesystem::path& folder);
+    // Whether what is in the sheet lets the program leave the working folder (quit or switch).
+    bool may_leave(bool switching);
+    void project_entered();
     void load_changed();
     void margin_changed();
     void run_sizing();
@@ -98,7 +113,8 @@ class frmcompute {
     NoticeBoard notices_;  // what the problem line can say
     bool log_ready_ = false;
     bool asking_diameter_ = false;  // the DN input box waits for its answer
-    FolderLock folder_lock_;        // the results log has been made with its header this run
+    // The working folder's lock, held for as long as the program works there.
+    std::unique_ptr<FolderLock> folder_lock_ = std::make_unique<FolderLock>();
     // What the design load and flow on screen were computed with, while a load is entered.
     bool load_entered_ = false;
     float used_margin_ = 0;

@@ -16,6 +16,7 @@
 #include "pipe_balance.h"
 #include "pipe_table.h"
 #include "platform_files.h"
+#include "project_files.h"
 #include "results_log.h"
 #include "sheet_dialogs.h"
 #include "sheet_entry.h"
@@ -45,7 +46,7 @@ std::optional<std::string> own_file_at(const std::filesystem::path& file) {
         std::filesystem::weakly_canonical(std::filesystem::absolute(file, ignored), ignored);
     for (std::string_view name :
          {results_log_name, sheet_file_name, fitting_table_file, column_widths_file,
-          nominal_diameter_file, inner_diameter_file, folder_lock_name}) {
+          project_details_file, nominal_diameter_file, inner_diameter_file, folder_lock_name}) {
         const std::filesystem::path own = folder / utf8_path(name);
         if (target == own || (std::filesystem::exists(own, ignored) &&
                               std::filesystem::equivalent(own, file, ignored))) {
@@ -122,7 +123,16 @@ std::string frmsheet::fittings_window() {
 }
 
 void frmsheet::open(const std::filesystem::path& examples) {
+    // Opened again for another project: nothing of the one left behind stays.
     examples_ = examples;
+    last_export_.reset();
+    save_failed_ = false;
+    keep_off_file_ = false;
+    unsaved_ = false;
+    warnings_.clear();
+    sheet_.reset(SheetData{});
+    std::error_code ignored;
+    project_ = read_project_details(std::filesystem::current_path(ignored));
     load_fittings();
     auto loaded = load_sheet(sheet_file);
     if (!loaded) {
@@ -370,8 +380,17 @@ ExportStamp frmsheet::stamp() const {
     const std::tm now = local_time(std::time(nullptr));
     char date[32];
     std::strftime(date, sizeof date, "%Y-%m-%d %H:%M", &now);
-    return {path_text(std::filesystem::current_path(ignored).filename()), date,
+    return {project_name(std::filesystem::current_path(ignored), project_), project_.designer, date,
             "Kestrune " + std::string(program_version())};
+}
+
+std::optional<FileError> frmsheet::set_project(const ProjectDetails& details) {
+    std::error_code ignored;
+    if (auto error = write_project_details(std::filesystem::current_path(ignored), details)) {
+        return error;
+    }
+    project_ = details;
+    return std::nullopt;
 }
 
 bool frmsheet::export_workbook() {

@@ -16,6 +16,7 @@
 #include "calc_sheet.h"
 #include "design_state.h"
 #include "fitting_table.h"
+#include "project_files.h"
 #include "sheet_cells.h"
 #include "sheet_columns.h"
 #include "sheet_exports.h"
@@ -99,6 +100,11 @@ class frmsheet {
     // could be neither read nor set aside and is not to be written over.
     bool unsaved() const { return unsaved_; }
 
+    // The project's name and designer, kept in the working folder beside the sheet and given
+    // to the exports. Setting them writes them; on failure they stay as they were.
+    const ProjectDetails& project() const { return project_; }
+    std::optional<FileError> set_project(const ProjectDetails& details);
+
     const CalcSheet& sheet() const { return sheet_; }
     const FittingTable& fittings() const { return fittings_; }
     std::size_t rows() const { return sheet_.data().rows.size(); }
@@ -143,6 +149,7 @@ class frmsheet {
     bool keep_off_file_ = false;  // the file could not be read: never written over
     bool unsaved_ = false;
     std::vector<std::string> warnings_;  // to tell at the next show_changes
+    ProjectDetails project_;
 };
 
 }  // namespace kestrune

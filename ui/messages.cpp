@@ -28,6 +28,8 @@ std::string restart_hint(std::string_view working_folder) {
     return "\n工作目录：" + std::string(working_folder) + "\n请改正后重新启动程序。";
 }
 
+}  // namespace
+
 std::string table_fault(const TableError& e) {
     const std::string file = "“" + e.file + "”";
     const std::string field = "“" + readable_utf8(e.field_text) + "”";
@@ -60,8 +62,6 @@ std::string table_fault(const TableError& e) {
     return {};
 }
 
-}  // namespace
-
 std::string_view program_version() {
     return KESTRUNE_VERSION;
 }
@@ -76,7 +76,9 @@ std::string help_text(std::string_view folder) {
            std::string(folder) +
            "\n  indata1.txt、indata2.txt：管道表（公称直径、内径）\n"
            "  outdata.txt：结果文件，每次启动时重建；上次的结果另存为 outdata-日期-时间.txt\n"
-           "  calcsheet.txt：水力计算表；fittings.txt：局部阻力系数表\n\n"
+           "  calcsheet.txt：水力计算表；fittings.txt：局部阻力系数表\n"
+           "  project.txt：工程名称和设计人\n\n"
+           "一个工程就是一个文件夹：Ctrl+N 新建工程（复制示例管道表），Ctrl+O 打开别的工程。\n\n"
            "按键：在用户负荷或富裕系数框中按 Enter 即“确定”；Esc 或双击收起结果窗口；"
            "选公称直径时单击列表中的一行即填入该直径，双击即以它作答；F1 显示本帮助。\n\n"
            "Kestrune 是自由软件，按 GNU 通用公共许可证第 3 版或更高版本（GPL-3.0-or-later）"

@@ -31,6 +31,8 @@ std::string already_running(std::string_view working_folder, bool brought_to_fro
 // The lock file of the folder cannot be locked (a link, a folder, not this user's to open).
 std::string lock_in_the_way(std::string_view working_folder);
 
+// What is wrong with a pipe table, in a sentence or two.
+std::string table_fault(const TableError& error);
 std::string table_problem(const TableError& error, std::string_view working_folder);
 // A table file is missing: use the example table, choose another folder, or quit.
 std::string missing_table_question(const TableError& error, std::string_view working_folder);

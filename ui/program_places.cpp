@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "program_places.h"
 
+#include "file_error.h"
 #include "pipe_table.h"
 
 namespace kestrune {
@@ -13,10 +14,25 @@ ProgramPlaces program_places(const std::filesystem::path& program_folder,
         std::error_code ec;
         if (std::filesystem::is_regular_file(folder / nominal_diameter_file, ec) &&
             std::filesystem::is_regular_file(folder / inner_diameter_file, ec)) {
-            return {folder.lexically_normal(), home};
+            ProgramPlaces places;
+            places.examples = folder.lexically_normal();
+            places.home = home;
+            return places;
         }
     }
-    return {{}, home};
+    ProgramPlaces places;
+    places.home = home;
+    return places;
+}
+
+void take_start_arguments(ProgramPlaces& places, const std::vector<std::string>& arguments) {
+    for (const std::string& argument : arguments) {
+        if (argument == last_project_option) {
+            places.last_project = true;
+        } else if (!argument.empty() && argument.front() != '-') {
+            places.project = utf8_path(argument);
+        }
+    }
 }
 
 }  // namespace kestrune

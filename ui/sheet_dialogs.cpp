@@ -41,9 +41,10 @@ std::string entry_not_taken_question(std::string_view reason) {
            "\n放弃这个输入，还是回到计算表改正？";
 }
 
-std::string unsaved_quit_question() {
-    return "计算表最近的改动没有保存到 " + std::string(sheet_file_name) +
-           "。现在退出，这些改动就没有了。\n可以先不退出，用计算表的“导出 Excel”另存一份。";
+std::string unsaved_quit_question(bool switching) {
+    const std::string act = switching ? "换工程" : "退出";
+    return "计算表最近的改动没有保存到 " + std::string(sheet_file_name) + "。现在" + act +
+           "，这些改动就没有了。\n可以先不" + act + "，用计算表的“导出 Excel”另存一份。";
 }
 
 std::string export_written(std::string_view file, std::string_view font) {

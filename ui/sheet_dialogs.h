@@ -54,8 +54,11 @@ inline constexpr std::string_view keep_entry_caption = "回去改正";
 
 // The program is to end while the sheet's changes are not on the disk: stay (the default),
 // or end all the same.
-std::string unsaved_quit_question();
+// Before quitting, or switching to another project (with their own captions).
+std::string unsaved_quit_question(bool switching = false);
 inline constexpr std::string_view stay_caption = "不退出";
 inline constexpr std::string_view quit_anyway_caption = "仍然退出";
+inline constexpr std::string_view stay_in_project_caption = "不换工程";
+inline constexpr std::string_view switch_anyway_caption = "仍然换工程";
 
 }  // namespace kestrune

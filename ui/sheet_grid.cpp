@@ -394,6 +394,15 @@ void SheetGrid::act(const KeyPress& press) {
         case GridKey::balance_pipes:
             message_ = sheet_.balance_pipes(pipes_).message;
             break;
+        case GridKey::new_project:
+        case GridKey::open_project:
+        case GridKey::project_details:
+            if (project_command_) {
+                project_command_(press.key == GridKey::new_project    ? ProjectCommand::create
+                                 : press.key == GridKey::open_project ? ProjectCommand::open
+                                                                      : ProjectCommand::details);
+            }
+            break;
         default:
             break;
     }

@@ -45,9 +45,12 @@ enum class GridKey {
     fittings,                // 局部阻力…: the table of fittings
     export_workbook,
     export_report,
-    open_export,    // the last export, with the system's program
-    choose_pipes,   // 自动选管径
-    balance_pipes,  // 平衡管径
+    open_export,      // the last export, with the system's program
+    choose_pipes,     // 自动选管径
+    balance_pipes,    // 平衡管径
+    new_project,      // 新建工程…
+    open_project,     // 打开工程…
+    project_details,  // 工程信息…
     typed,
 };
 
@@ -79,6 +82,10 @@ class SheetGrid {
 
     // The newest row's length cell, where an engineer starts; an entry in progress stays.
     void open();
+    // Who carries out the project commands, which reach beyond the sheet.
+    void on_project_command(std::function<void(ProjectCommand)> handler) {
+        project_command_ = std::move(handler);
+    }
     // A key, with the selection's other corner where the selection reaches (shift+arrows).
     void key(const KeyPress& press);
     // A click on a cell (extend: with Shift); an entry in progress is committed first.
@@ -144,6 +151,7 @@ class SheetGrid {
     bool editing_ = false;
     std::string edit_text_;
     std::string message_;
+    std::function<void(ProjectCommand)> project_command_;
     std::size_t offer_ = 0;       // the highlighted offer
     bool offers_hidden_ = false;  // Escape hid them until the next character
 };

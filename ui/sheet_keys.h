@@ -95,6 +95,9 @@ enum class SheetCommand {
     copy,
     paste,
     select_all,
+    new_project,
+    open_project,
+    project_details,
 };
 
 struct CommandLayout {
@@ -107,7 +110,7 @@ struct CommandLayout {
 
 // Every command with its button and its key, for both front-ends and the tips.
 // clang-format off
-inline constexpr std::array<CommandLayout, 17> sheet_commands{{
+inline constexpr std::array<CommandLayout, 20> sheet_commands{{
     {SheetCommand::undo,         "撤销",       GridKey::undo,            {PhysicalKey::letter, 'Z', true},  ""},
     {SheetCommand::redo,         "重做",       GridKey::redo,            {PhysicalKey::letter, 'Y', true},  ""},
     {SheetCommand::move_up,      "上移一行",   GridKey::move_row_up,     {PhysicalKey::up, 0, false, true}, ""},
@@ -125,6 +128,9 @@ inline constexpr std::array<CommandLayout, 17> sheet_commands{{
     {SheetCommand::copy,         "",           GridKey::copy,            {PhysicalKey::letter, 'C', true},  ""},
     {SheetCommand::paste,        "",           GridKey::paste,           {PhysicalKey::letter, 'V', true},  ""},
     {SheetCommand::select_all,   "",           GridKey::select_all,      {PhysicalKey::letter, 'A', true},  ""},
+    {SheetCommand::new_project,  "新建工程…",  GridKey::new_project,     {PhysicalKey::letter, 'N', true},  ""},
+    {SheetCommand::open_project, "打开工程…",  GridKey::open_project,    {PhysicalKey::letter, 'O', true},  ""},
+    {SheetCommand::project_details, "工程信息…", GridKey::project_details, {},                            "工程名称和设计人，用于标题和导出"},
 }};
 // clang-format on
 

@@ -14,4 +14,15 @@ const WindowSpec& window_spec(PrintWindowId id) {
     return id == PrintWindowId::frmchoose ? frmchoose_window : frmdisplay_window;
 }
 
+std::string project_title(const WindowSpec& window, std::string_view project) {
+    std::string title(window.caption);
+    if (project.empty()) {
+        return title;
+    }
+    if (!title.ends_with("：")) {
+        title += "：";
+    }
+    return title + std::string(project);
+}
+
 }  // namespace kestrune

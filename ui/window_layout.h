@@ -3,6 +3,7 @@
 
 #include <array>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace kestrune {
@@ -91,6 +92,16 @@ struct ButtonShortcut {
 };
 inline constexpr std::array<ButtonShortcut, 1> frmcompute_shortcuts{{{'T', ControlId::cmdsheet}}};
 
+// A project is a folder of its own: made, switched to, or given its name and designer.
+enum class ProjectCommand { create, open, details };
+// The project keys, the same in every window of the program: Ctrl with the letter.
+struct ProjectShortcut {
+    char ctrl_letter;
+    ProjectCommand command;
+};
+inline constexpr std::array<ProjectShortcut, 2> project_shortcuts{
+    {{'N', ProjectCommand::create}, {'O', ProjectCommand::open}}};
+
 enum class Placement {
     centred,  // centred on the screen
     system,   // where the system places new windows
@@ -118,5 +129,7 @@ inline constexpr WindowSpec frmdisplay_window{"frmdisplay", "display",          
                                               8340,         Placement::centred, true};
 
 const WindowSpec& window_spec(PrintWindowId id);
+// A window's title with the project it works on: "Kestrune：三号楼", "计算表：三号楼".
+std::string project_title(const WindowSpec& window, std::string_view project);
 
 }  // namespace kestrune

@@ -78,6 +78,9 @@ class WindowToolkit {
     // window) and brought to the front; drawn again from the sheet after any change.
     virtual void show_sheet() = 0;
     virtual void sheet_changed() = 0;
+    // The working folder is now the project named so (at start, and after a switch or a new
+    // name): the windows' titles say it, and an open sheet takes the project's column widths.
+    virtual void project_changed(std::string_view name) = 0;
     // The system's clipboard, as text.
     virtual void set_clipboard(std::string_view text) = 0;
     virtual std::string clipboard_text() = 0;

@@ -132,6 +132,21 @@ SheetWindow::~SheetWindow() {
     }
 }
 
+void SheetWindow::apply_column_widths() {
+    // The table's widths, and over them the ones the engineer gave this project's columns.
+    std::error_code ignored;
+    const auto kept = kept_column_widths(std::filesystem::current_path(ignored));
+    for (std::size_t c = 0; c < kept.size() && c < default_widths_.size(); ++c) {
+        SendMessageW(list_, LVM_SETCOLUMNWIDTH, c + row_number_columns,
+                     kept[c] ? twips_to_pixels(*kept[c], window_dpi(window_)) : default_widths_[c]);
+    }
+}
+
+void SheetWindow::project_changed(const std::wstring& title) {
+    SetWindowTextW(window_, title.c_str());
+    apply_column_widths();
+}
+
 void SheetWindow::add_columns() {
     HDC dc = GetDC(list_);
     HGDIOBJ old = SelectObject(dc, font_);
@@ -150,21 +165,14 @@ void SheetWindow::add_columns() {
                    [this](int twips) { return twips_to_pixels(twips, window_dpi(window_)); }),
         ILC_COLOR, 1, 0);
     SendMessageW(list_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(rows_));
+    default_widths_.clear();
     for (std::size_t c = 0; c < sheet_columns.size(); ++c) {
         const std::wstring title = wide_text(column_title(c));
-        add_column(list_, static_cast<int>(c) + row_number_columns, title,
-                   width(sheet_columns[c].width, title),
+        default_widths_.push_back(width(sheet_columns[c].width, title));
+        add_column(list_, static_cast<int>(c) + row_number_columns, title, default_widths_.back(),
                    sheet_columns[c].format != CellFormat::text);
     }
-    // The widths the engineer gave the columns in this folder before.
-    std::error_code ignored;
-    const auto kept = kept_column_widths(std::filesystem::current_path(ignored));
-    for (std::size_t c = 0; c < kept.size(); ++c) {
-        if (kept[c]) {
-            SendMessageW(list_, LVM_SETCOLUMNWIDTH, c + row_number_columns,
-                         twips_to_pixels(*kept[c], window_dpi(window_)));
-        }
-    }
+    apply_column_widths();
     for (std::size_t c = 0; c < loop_columns.size(); ++c) {
         const std::wstring title = wide_text(loop_columns[c].header);
         add_column(loops_, static_cast<int>(c), title, width(loop_columns[c].width, title),

@@ -54,10 +54,14 @@ class SheetWindow {
     const SketchView& sketch() const { return *sketch_; }
 
     void refresh();
+    // Another project: its title, and its columns' widths.
+    void project_changed(const std::wstring& title);
     // A key the list view or the editor received; true when the grid took it.
     bool take_key(const KeyStroke& stroke, bool in_editor);
 
   private:
+    void apply_column_widths();
+    std::vector<int> default_widths_;  // pixels, from the column table and the font
     LRESULT handle(UINT message, WPARAM w, LPARAM l);
     LRESULT list_message(UINT message, WPARAM w, LPARAM l);
     LRESULT editor_message(UINT message, WPARAM w, LPARAM l);

@@ -17,6 +17,7 @@
 #include "frmcompute.h"
 #include "messages.h"
 #include "print_colours.h"
+#include "sheet_layout.h"
 #include "song_font.h"
 #include "tooltips.h"
 #include "wide_text.h"
@@ -193,6 +194,13 @@ bool Win32Windows::take_key(const MSG& message) {
         for (const ButtonShortcut& shortcut : frmcompute_shortcuts) {
             if (message.wParam == static_cast<WPARAM>(shortcut.ctrl_letter)) {
                 handlers_->clicked(shortcut.button);
+                return true;
+            }
+        }
+        // The sheet's window has the same keys among its commands.
+        for (const ProjectShortcut& shortcut : project_shortcuts) {
+            if (message.wParam == static_cast<WPARAM>(shortcut.ctrl_letter)) {
+                handlers_->project_command(shortcut.command);
                 return true;
             }
         }
@@ -453,6 +461,8 @@ void Win32Windows::show_sheet() {
     }
     if (sheet_ == nullptr) {
         sheet_ = std::make_unique<SheetWindow>(main_, handlers_->grid(), handlers_->sheet());
+        SetWindowTextW(sheet_->handle(),
+                       wide_text(project_title(frmsheet_window, project_)).c_str());
         const ScreenBox place = placed(sheet_->handle(), place_sheet_window);
         SetWindowPos(sheet_->handle(), nullptr, place.left, place.top, place.width, place.height,
                      SWP_NOZORDER | SWP_NOACTIVATE);
@@ -461,6 +471,14 @@ void Win32Windows::show_sheet() {
     SetForegroundWindow(sheet_->handle());
     SetActiveWindow(sheet_->handle());
     SetFocus(sheet_->list());
+}
+
+void Win32Windows::project_changed(std::string_view name) {
+    project_ = name;
+    SetWindowTextW(main_, wide_text(project_title(frmcompute_window, name)).c_str());
+    if (sheet_ != nullptr) {
+        sheet_->project_changed(wide_text(project_title(frmsheet_window, name)));
+    }
 }
 
 void Win32Windows::sheet_changed() {

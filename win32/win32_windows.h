@@ -68,6 +68,7 @@ class Win32Windows : public WindowToolkit {
                Tone last_item) override;
     void show_sheet() override;
     void sheet_changed() override;
+    void project_changed(std::string_view name) override;
     void set_clipboard(std::string_view text) override;
     std::string clipboard_text() override;
     void end_program() override;
@@ -93,6 +94,7 @@ class Win32Windows : public WindowToolkit {
     std::unique_ptr<PrintWindow> choose_;
     std::unique_ptr<PrintWindow> display_;
     std::unique_ptr<SheetWindow> sheet_;
+    std::string project_;  // the project the windows work on, for their titles
 };
 
 }  // namespace kestrune

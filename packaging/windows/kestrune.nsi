@@ -98,7 +98,8 @@ Section "Kestrune（必选）" SecProgram
   ${EndIf}
   ; The shortcuts start in that folder: the one current when they are made.
   SetOutPath "$DOCUMENTS\${PRODUCT}"
-  CreateShortCut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\kestrune.exe" "" "$INSTDIR\kestrune.exe" 0 \
+  ; --last-project: the project used last, once the engineer has more than this one.
+  CreateShortCut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\kestrune.exe" "--last-project" "$INSTDIR\kestrune.exe" 0 \
       SW_SHOWNORMAL "" "热水供暖管段水力计算"
   SetOutPath "$INSTDIR"
   !insertmacro ChooseScope
@@ -120,7 +121,7 @@ SectionEnd
 Section /o "桌面快捷方式" SecDesktop
   SetShellVarContext current
   SetOutPath "$DOCUMENTS\${PRODUCT}"
-  CreateShortCut "$DESKTOP\${PRODUCT}.lnk" "$INSTDIR\kestrune.exe" "" "$INSTDIR\kestrune.exe" 0
+  CreateShortCut "$DESKTOP\${PRODUCT}.lnk" "$INSTDIR\kestrune.exe" "--last-project" "$INSTDIR\kestrune.exe" 0
   SetOutPath "$INSTDIR"
   !insertmacro ChooseScope
 SectionEnd

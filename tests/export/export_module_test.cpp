@@ -33,7 +33,7 @@ TEST(ExportModule, TheLoadedModuleWritesTheSameWorkbookAsTheLinkedExports) {
     settle_network(data);
     CalcSheet sheet;
     sheet.reset(data);
-    const ExportStamp stamp{"工程", "2026-12-08 18:00", "Kestrune"};
+    const ExportStamp stamp{"工程", "", "2026-12-08 18:00", "Kestrune"};
     const SheetExports loaded = module_exports(KESTRUNE_EXPORT_MODULE);
     ASSERT_FALSE(loaded.workbook("loaded.xlsx", sheet, shipped_fittings(), stamp));
     ASSERT_FALSE(sheet_exports().workbook("linked.xlsx", sheet, shipped_fittings(), stamp));
@@ -49,7 +49,7 @@ TEST(ExportModule, AMissingModuleIsNamedAndNothingIsWritten) {
     TempWorkingFolder folder;
     CalcSheet sheet;
     const SheetExports loaded = module_exports("no-such-folder/libkestrune-export.so");
-    const auto failed = loaded.report("计算书.pdf", sheet, {}, {"工程", "2026-12-08 18:00", "K"});
+    const auto failed = loaded.report("计算书.pdf", sheet, {}, {"工程", "", "2026-12-08 18:00", "K"});
     ASSERT_TRUE(failed && failed->file);
     EXPECT_EQ(failed->file->code, ENOENT);
     EXPECT_NE(failed->file->file.find("libkestrune-export.so"), std::string::npos);

@@ -35,7 +35,7 @@
 namespace kestrune::testing {
 namespace {
 
-const ExportStamp stamp{"管网", "2026-12-08 09:30", "Kestrune 0.1.0"};
+const ExportStamp stamp{"管网", "张工", "2026-12-08 09:30", "Kestrune 0.1.0"};
 // The export files' names: Chinese, as the program offers them.
 const std::filesystem::path workbook_file{u8"计算表.xlsx"};
 const std::filesystem::path report_file{u8"计算书.pdf"};
@@ -173,6 +173,15 @@ TEST(SheetExport, TheWorkbooksFormulasGiveTheProgramsValues) {
     ASSERT_GE(parameters.size(), 2u);
     EXPECT_EQ(parameters[1][0], "1");
     EXPECT_NEAR(number(parameters[1][2]), 983.25, 1e-9);
+    // The project and its designer, as the stamp gives them.
+    std::map<std::string, std::string> stated;
+    for (const auto& line : parameters) {
+        if (line.size() >= 2) {
+            stated[line[0]] = line[1];
+        }
+    }
+    EXPECT_EQ(stated["工程名称"], "管网");
+    EXPECT_EQ(stated["设计人"], "张工");
 }
 
 // The near and far loops, sized, balanced, with the entrance's available pressure.
@@ -322,7 +331,7 @@ TEST(SheetExport, ThePrintedCalculationSaysItAllWithItsFontEmbedded) {
           "工程名称：管网",
           "2026-12-08 09:30",
           "Kestrune 0.1.0",
-          "设计：",
+          "设计：张工",
           "校对：",
           "审核：",
           "第 1 页 共 ",

@@ -18,7 +18,7 @@ int main(int argc, char* argv[]) {
     }
     const std::filesystem::path folder(argv[1]);
     const CalcSheet sheet = testing::worked_sheet(60);
-    const ExportStamp stamp{"管网", "2026-12-08 09:30", "Kestrune 0.1.0"};
+    const ExportStamp stamp{"管网", "张工", "2026-12-08 09:30", "Kestrune 0.1.0"};
     auto error = export_xlsx(folder / "worked.xlsx", sheet, testing::shipped_fittings(), stamp);
     if (!error) {
         error = export_pdf(folder / "worked.pdf", sheet, stamp, testing::shipped_fittings());

@@ -46,7 +46,9 @@ void QtWindowsTest::windowsAreBuiltFromTheTable() {
     QtProgram run;
     QVERIFY(run.start());
     MainWindow* main = run.windows.main_window();
-    QCOMPARE(main->windowTitle(), qt_text(frmcompute_window.caption));
+    QCOMPARE(main->windowTitle(),
+             qt_text(project_title(frmcompute_window,
+                                   path_text(std::filesystem::current_path().filename()))));
     QCOMPARE(main->size(), QSize(711, 478));
     QCOMPARE(run.text("Text1")->geometry(), QRect(104, 96, 185, 41));
     QCOMPARE(run.text("Text4")->text(), QStringLiteral("1.2"));

@@ -52,6 +52,7 @@ class SheetWindowTest : public QObject {
     void aShortCodeOffersItsFittingsUnderTheCellAndAClickOrEnterTakesOne();
     void fourteenRowsOfFittingsAreTypedByShortCodeInUnderAHundredKeys();
     void columnWidthsDraggedAreKeptAndTheNextWindowOpensWithThem();
+    void ctrlOInTheMainWindowAndCtrlNInTheSheetSwitchProjectsAndTheTitlesFollow();
 };
 
 void SheetWindowTest::opensFromTheButtonAndFromCtrlTAndFitsTheScreen() {
@@ -61,7 +62,10 @@ void SheetWindowTest::opensFromTheButtonAndFromCtrlTAndFitsTheScreen() {
     SheetWindow* sheet = run.open();
     QVERIFY(sheet != nullptr);
     QVERIFY(sheet->isVisible());
-    QCOMPARE(sheet->windowTitle(), qt_text(frmsheet_window.caption));
+    // The window says which project it shows: the working folder's, as no name was given.
+    QCOMPARE(sheet->windowTitle(),
+             qt_text(project_title(frmsheet_window,
+                                   path_text(std::filesystem::current_path().filename()))));
     QCOMPARE(sheet->view()->model()->rowCount(), 1);
     QCOMPARE(sheet->view()->currentIndex().column(), length);
     QVERIFY(sheet->screen()->availableGeometry().contains(sheet->frameGeometry()));
@@ -213,6 +217,34 @@ void SheetWindowTest::columnWidthsDraggedAreKeptAndTheNextWindowOpensWithThem() 
     sheet->view()->horizontalHeader()->resizeSection(1, 150);  // as a drag leaves it
     QTRY_COMPARE(kept_column_widths(".")[1], std::optional<int>(twips_of(150)));
     QCOMPARE(kept_column_widths(".")[0], std::optional<int>(3000));
+    QVERIFY(run.watch.unexpected().isEmpty());
+}
+
+void SheetWindowTest::ctrlOInTheMainWindowAndCtrlNInTheSheetSwitchProjectsAndTheTitlesFollow() {
+    // State: the sheet open, a second project folder beside the first one's files. Action:
+    // Ctrl+O in the main window, that folder chosen; then Ctrl+N in the sheet, a name typed.
+    // Expected: both titles name each project in turn, and the sheet shows its rows.
+    SheetProgram run;
+    SheetWindow* sheet = run.open();
+    QVERIFY(sheet != nullptr);
+    const std::filesystem::path second = run.folder.path() / utf8_path("二号楼");
+    std::filesystem::create_directory(second);
+    std::filesystem::copy_file("indata1.txt", second / "indata1.txt");
+    std::filesystem::copy_file("indata2.txt", second / "indata2.txt");
+    run.watch.choose_folder(qt_text(path_text(second)));
+    run.windows.main_window()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(run.windows.main_window()));
+    QTest::keyClick(run.windows.main_window(), Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(run.windows.main_window()->windowTitle(), QStringLiteral("Kestrune：二号楼"));
+    QCOMPARE(sheet->windowTitle(), QStringLiteral("计算表：二号楼"));
+    QCOMPARE(sheet->view()->model()->rowCount(), 0);
+
+    run.watch.answer_input(QStringLiteral("三号楼"));
+    run.windows.show_sheet();
+    QTest::keyClick(sheet->view(), Qt::Key_N, Qt::ControlModifier);
+    QCOMPARE(sheet->windowTitle(), QStringLiteral("计算表：三号楼"));
+    QVERIFY(std::filesystem::equivalent(std::filesystem::current_path(),
+                                        run.folder.path() / utf8_path("三号楼")));
     QVERIFY(run.watch.unexpected().isEmpty());
 }
 

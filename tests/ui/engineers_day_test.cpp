@@ -219,7 +219,7 @@ TEST(FirstStart, TheExampleTableStartsTheProgramInAKestruneFolderOfTheHome) {
     write_pipe_table(example_dn, example_d);
     ProgramRun run(nullptr, nullptr);
     RecordingToolkit toolkit;
-    frmcompute window(toolkit, {examples.path(), run.folder.path()});
+    frmcompute window(toolkit, {examples.path(), run.folder.path(), {}, {}});
     std::string question;
     toolkit.click_button("使用示例管道表", &question);
     ASSERT_TRUE(window.start());
@@ -239,7 +239,7 @@ TEST(FirstStart, OutsideTheHomeTheExampleTableComesIntoTheWorkingFolder) {
     ProgramRun run(nullptr, nullptr);
     write_bytes("indata1.txt", "15 20");  // one file there already: kept as it is
     RecordingToolkit toolkit;
-    frmcompute window(toolkit, {examples.path(), examples.path() / "elsewhere"});
+    frmcompute window(toolkit, {examples.path(), examples.path() / "elsewhere", {}, {}});
     toolkit.click_button("使用示例管道表");
     ASSERT_TRUE(window.start());
     EXPECT_EQ(std::filesystem::current_path(), run.folder.path());

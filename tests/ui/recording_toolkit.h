@@ -100,6 +100,9 @@ class RecordingToolkit : public WindowToolkit {
                Tone last_item) override;
     void show_sheet() override { sheet_shown_ += 1; }
     void sheet_changed() override { sheet_drawn_ += 1; }
+    void project_changed(std::string_view name) override { projects_.emplace_back(name); }
+    // The project names the windows were given, in order.
+    const std::vector<std::string>& projects() const { return projects_; }
     void set_clipboard(std::string_view text) override { clipboard_ = text; }
     std::string clipboard_text() override { return clipboard_; }
     bool open_with_system(const std::filesystem::path& file) override {
@@ -125,6 +128,7 @@ class RecordingToolkit : public WindowToolkit {
     std::optional<Step> next(Kind kind, std::string_view what);
 
     std::vector<std::filesystem::path> opened_;
+    std::vector<std::string> projects_;
     bool system_opens_ = true;
     std::map<ControlId, std::string> texts_;
     std::map<ControlId, std::string> tips_;

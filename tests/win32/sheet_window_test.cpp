@@ -4,8 +4,11 @@
 // focus alone. Entries, refusals and the clipboard: the conformance scenarios.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "column_widths.h"
 #include "dpi.h"
+#include "file_error.h"
 #include "fitting_drive.h"
 #include "network_sheet.h"
 #include "sheet_file.h"
@@ -45,7 +48,9 @@ TEST(SheetWindow, OpensFromTheButtonAndFromCtrlTAndFitsTheWorkArea) {
     SheetWindow* sheet = run.open();
     ASSERT_NE(sheet, nullptr);
     EXPECT_TRUE(IsWindowVisible(sheet->handle()));
-    EXPECT_EQ(run.window_text(sheet->handle()), frmsheet_window.caption);
+    EXPECT_EQ(
+        run.window_text(sheet->handle()),
+        project_title(frmsheet_window, path_text(std::filesystem::current_path().filename())));
     RECT frame{};
     GetWindowRect(sheet->handle(), &frame);
     MONITORINFO monitor{};
@@ -221,6 +226,38 @@ TEST(SheetWindow, ColumnWidthsDraggedAreKeptAndTheNextWindowOpensWithThem) {
     EXPECT_EQ(kept_column_widths(".")[1], pixels_to_twips(150, dpi));
     // The others as they stand, through pixels.
     EXPECT_EQ(kept_column_widths(".")[0], pixels_to_twips(twips_to_pixels(3000, dpi), dpi));
+}
+
+TEST(SheetWindow, CtrlNInEitherWindowMakesAProjectAndBothTitlesFollow) {
+    SheetProgram run;
+    // The program in a project folder of its own, so that new ones are made beside it here.
+    const std::filesystem::path first = run.folder.path() / L"一号楼";
+    std::filesystem::create_directory(first);
+    std::filesystem::copy_file("indata1.txt", first / "indata1.txt");
+    std::filesystem::copy_file("indata2.txt", first / "indata2.txt");
+    std::filesystem::current_path(first);
+    ASSERT_TRUE(run.start());
+    run.click(ControlId::cmdsheet);
+    SheetWindow* sheet = run.windows.sheet_window();
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(run.window_text(sheet->handle()), "计算表：一号楼");
+    run.watch.answer(L"二号楼");
+    {
+        HeldKeys ctrl{VK_CONTROL};
+        MSG message{run.control(ControlId::Text1), WM_KEYDOWN, 'N', 1, 0, {}};
+        EXPECT_TRUE(run.windows.take_key(message));
+    }
+    EXPECT_EQ(run.window_text(run.windows.main_window()), "Kestrune：二号楼");
+    EXPECT_EQ(run.window_text(sheet->handle()), "计算表：二号楼");
+    run.watch.answer(L"三号楼");
+    {
+        HeldKeys ctrl{VK_CONTROL};
+        SendMessageW(sheet->list(), WM_KEYDOWN, 'N', 1);
+    }
+    EXPECT_EQ(run.window_text(sheet->handle()), "计算表：三号楼");
+    EXPECT_TRUE(std::filesystem::equivalent(std::filesystem::current_path(),
+                                            run.folder.path() / L"三号楼"));
+    EXPECT_TRUE(run.watch.unexpected().empty());
 }
 
 }  // namespace

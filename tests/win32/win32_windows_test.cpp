@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <filesystem>
+
 #include "code_dialog.h"
 #include "dialog_watch.h"
 #include "dpi.h"
@@ -47,7 +49,9 @@ TEST(Win32Windows, AreBuiltFromTheTableAtTheWindowsDpi) {
     EXPECT_EQ(utf8_text(std::wstring(L"Kestrune：")), frmcompute_window.caption);
     wchar_t caption[64];
     GetWindowTextW(run.windows.main_window(), caption, 64);
-    EXPECT_EQ(std::wstring(caption), L"Kestrune：");
+    // The caption names the project: the working folder's, as no name was given.
+    EXPECT_EQ(std::wstring(caption),
+              L"Kestrune：" + std::filesystem::current_path().filename().wstring());
     const RECT text1 = client_place(run.control(ControlId::Text1));
     EXPECT_EQ(text1.left, twips_to_pixels(1560, dpi));
     EXPECT_EQ(text1.top, twips_to_pixels(1440, dpi));
