@@ -117,7 +117,27 @@ std::string frmsheet::fittings_window() {
     }
     if (chosen == 1) {
         load_fittings();
-        return fittings_reread(fittings_.fittings.size());
+        // Every Σξ given by fittings follows the table as read now, in one step Ctrl+Z takes
+        // back; one naming a fitting the table has lost keeps its value, and is named.
+        SheetData after = sheet_.data();
+        std::vector<std::string> recomputed;
+        std::vector<std::string> kept;
+        for (SheetRow& row : after.rows) {
+            if (row.xi_entry.empty()) {
+                continue;
+            }
+            const auto xi = evaluate_xi(row.xi_entry, fittings_, row.dn);
+            if (!xi) {
+                kept.push_back(row.segment);
+            } else if (xi.value() != row.xi) {
+                row.xi = xi.value();
+                recomputed.push_back(row.segment);
+            }
+        }
+        if (!recomputed.empty()) {
+            take(std::move(after), {});
+        }
+        return fittings_reread(fittings_.fittings.size(), recomputed, kept);
     }
     return {};
 }

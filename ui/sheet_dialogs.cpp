@@ -70,12 +70,26 @@ std::string fittings_shown(const FittingTable& fittings, std::string_view source
 
 std::string fittings_being_edited(std::string_view file) {
     return "已用系统的程序打开 " + std::string(file) +
-           "。改好存盘后，在“局部阻力…”中点“重新读取”；已填的 Σξ 在再次输入时按新表计算。";
+           "。改好存盘后，在“局部阻力…”中点“重新读取”；已填的 Σξ 随即按新表重算。";
 }
 
-std::string fittings_reread(std::size_t count) {
-    return "局部阻力系数表已重新读取，共 " + std::to_string(count) +
-           " 种管件；已填的 Σξ 在再次输入时按新表计算。";
+std::string fittings_reread(std::size_t count, const std::vector<std::string>& recomputed,
+                            const std::vector<std::string>& kept) {
+    const auto listed = [](const std::vector<std::string>& segments) {
+        std::string text;
+        for (const std::string& segment : segments) {
+            text += (text.empty() ? "" : "、") + segment;
+        }
+        return text;
+    };
+    std::string said = "局部阻力系数表已重新读取，共 " + std::to_string(count) + " 种管件";
+    said += recomputed.empty()
+                ? "；已填的 Σξ 都没有变。"
+                : "；按新表重算了管段 " + listed(recomputed) + " 的 Σξ（Ctrl+Z 撤销）。";
+    if (!kept.empty()) {
+        said += "管段 " + listed(kept) + " 的 Σξ 用到新表中没有的管件，保持原值。";
+    }
+    return said;
 }
 
 }  // namespace kestrune

@@ -4,6 +4,7 @@
 #include <ctime>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "fitting_table.h"
 #include "window_toolkit.h"
@@ -40,7 +41,10 @@ inline constexpr std::string_view reread_fittings_caption = "重新读取";
 inline constexpr std::string_view close_caption = "关闭";
 std::string fittings_shown(const FittingTable& fittings, std::string_view source);
 std::string fittings_being_edited(std::string_view file);
-std::string fittings_reread(std::size_t count);
+// After 重新读取: the fittings read, the segments whose Σξ followed the new table, and those
+// whose Σξ names a fitting the table no longer has.
+std::string fittings_reread(std::size_t count, const std::vector<std::string>& recomputed,
+                            const std::vector<std::string>& kept);
 
 // Deleting rows, after a question that names them.
 inline constexpr std::string_view delete_caption = "删除";

@@ -232,11 +232,25 @@ TEST(SheetGrid, TheTableOfFittingsIsShownEditedInTheWorkingFolderAndReadAgain) {
     EXPECT_EQ(run.toolkit.opened(), std::vector<std::filesystem::path>{own});
     EXPECT_EQ(run.grid.message(), fittings_being_edited(path_text(own)));
 
-    // Edited and read again: the new fitting answers to its code; the copy is not made anew.
+    run.grid.click(0, xi, false);
+    run.press({typed("jzf"), key(GridKey::enter)});
+    run.grid.click(2, xi, false);
+    run.press({typed("wt+1"), key(GridKey::enter)});
+    ASSERT_EQ(run.cell(0, xi), "10");  // 截止阀 at DN 20, as shipped
+
+    // Edited and read again: the Σξ given by fittings follow the new table in one step, one
+    // naming a fitting the table lost keeps its value; the new fitting answers to its code;
+    // the copy is not made anew.
     write_bytes(fitting_table_file, "截止阀 | 7 | 手册 | jzf\n蝶阀 | 0.5 | 手册 | df\n");
     run.toolkit.click_button(std::string(reread_fittings_caption));
     run.press({key(GridKey::fittings)});
-    EXPECT_EQ(run.grid.message(), fittings_reread(2));
+    EXPECT_EQ(run.grid.message(), fittings_reread(2, {"1"}, {"3"}));
+    EXPECT_EQ(run.cell(0, xi), "7");
+    EXPECT_EQ(run.cell(2, xi), "2.5");
+    run.press({key(GridKey::undo, false, true)});
+    EXPECT_EQ(run.cell(0, xi), "10");
+    run.press({key(GridKey::redo, false, true)});
+    EXPECT_EQ(run.cell(0, xi), "7");
     run.grid.click(1, xi, false);
     run.press({typed("2df+j"), key(GridKey::enter)});
     EXPECT_EQ(run.window.sheet().edit_text(1, SheetColumn::xi), "2×蝶阀+截止阀");
