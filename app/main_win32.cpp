@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The Windows program: the same windows' behaviour on the Win32 front-end.
-#include <objbase.h>
-#include <shellapi.h>
+#include <stdlib.h>
 #include <windows.h>
 
 #include <cstdlib>
@@ -37,35 +36,25 @@ kestrune::ProgramPlaces places() {
     if (const wchar_t* app_data = _wgetenv(L"APPDATA")) {
         places.settings = std::filesystem::path(app_data) / L"Kestrune";
     }
-    int count = 0;
-    if (wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count)) {
-        std::vector<std::string> texts;
-        for (int i = 1; i < count; ++i) {
-            texts.push_back(kestrune::utf8_text(arguments[i]));
-        }
-        LocalFree(arguments);
-        kestrune::take_start_arguments(places, texts);
+    // The C runtime's split of the command line: the shell's would load it at every start.
+    std::vector<std::string> texts;
+    for (int i = 1; i < __argc && __wargv != nullptr; ++i) {
+        texts.push_back(kestrune::utf8_text(__wargv[i]));
     }
+    kestrune::take_start_arguments(places, texts);
     return places;
 }
 
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    // The system's folder chooser is a COM object.
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-    int code = 1;
-    {
-        kestrune::Win32Windows windows;
-        kestrune::frmcompute handlers(windows, places(), kestrune::sheet_exports());
-        windows.connect_to(handlers);
-        if (handlers.start()) {
-            windows.show_main();
-            code = windows.run();
-        }
+    // COM, for the system's file dialogs, is made ready when one is first shown.
+    kestrune::Win32Windows windows;
+    kestrune::frmcompute handlers(windows, places(), kestrune::sheet_exports());
+    windows.connect_to(handlers);
+    if (!handlers.start()) {
+        return 1;
     }
-    if (SUCCEEDED(com)) {
-        CoUninitialize();
-    }
-    return code;
+    windows.show_main();
+    return windows.run();
 }

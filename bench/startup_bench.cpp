@@ -3,7 +3,9 @@
 // a fresh working folder holding the example table, on the display the benchmark runs on.
 // The time runs from the spawn until the X server maps the program's first window; the
 // memory is the peak resident size, read when the process is ended a moment later.
-//   kestrune_startup_bench PROGRAM BARE_WINDOW TABLE_FOLDER [ROUNDS]
+//   kestrune_startup_bench PROGRAM BARE_WINDOW TABLE_FOLDER [ROUNDS [LAUNCHER]]
+// With a launcher (wine), each program is started through it: the Windows program against a
+// bare Win32 window, with the wineserver kept running by the caller.
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -31,8 +33,8 @@ double median(std::vector<double> values) {
 }
 
 // One start: spawn, wait for a window to be mapped, let it settle, end it.
-bool start_once(const std::string& program, const std::filesystem::path& tables,
-                xcb_connection_t* x, Start& start) {
+bool start_once(const std::string& launcher, const std::string& program,
+                const std::filesystem::path& tables, xcb_connection_t* x, Start& start) {
     char pattern[] = "/tmp/kestrune-start-XXXXXX";
     const char* made = mkdtemp(pattern);
     if (made == nullptr) {
@@ -49,7 +51,12 @@ bool start_once(const std::string& program, const std::filesystem::path& tables,
             _exit(126);
         }
         std::freopen("/dev/null", "w", stderr);  // the toolkit's notes
-        execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+        if (launcher.empty()) {
+            execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+        } else {
+            execlp(launcher.c_str(), launcher.c_str(), program.c_str(),
+                   static_cast<char*>(nullptr));
+        }
         _exit(127);
     }
     bool mapped = false;
@@ -77,10 +84,12 @@ bool start_once(const std::string& program, const std::filesystem::path& tables,
 
 int main(int argc, char* argv[]) {
     if (argc < 4) {
-        std::fprintf(stderr, "usage: %s PROGRAM BARE_WINDOW TABLE_FOLDER [ROUNDS]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s PROGRAM BARE_WINDOW TABLE_FOLDER [ROUNDS [LAUNCHER]]\n",
+                     argv[0]);
         return 2;
     }
-    const int rounds = argc > 4 ? std::atoi(argv[4]) : 15;
+    const int rounds = argc > 4 ? std::max(1, std::atoi(argv[4])) : 15;
+    const std::string launcher = argc > 5 ? argv[5] : "";
     xcb_connection_t* x = xcb_connect(nullptr, nullptr);
     if (xcb_connection_has_error(x) != 0) {
         std::fprintf(stderr, "no X display to start the programs on\n");
@@ -96,7 +105,7 @@ int main(int argc, char* argv[]) {
     for (int round = 0; round < rounds + 1; ++round) {
         for (int which = 0; which < 2; ++which) {
             Start start;
-            if (!start_once(programs[which], argv[3], x, start)) {
+            if (!start_once(launcher, programs[which], argv[3], x, start)) {
                 std::fprintf(stderr, "%s showed no window\n", programs[which].c_str());
                 return 1;
             }

@@ -17,6 +17,7 @@
 #include "frmcompute.h"
 #include "messages.h"
 #include "print_colours.h"
+#include "late_libraries.h"
 #include "sheet_layout.h"
 #include "song_font.h"
 #include "tooltips.h"
@@ -351,17 +352,14 @@ bool Win32Windows::bring_to_front(std::string_view token) {
 }
 
 bool Win32Windows::open_with_system(const std::filesystem::path& file) {
-    // ShellExecute answers above 32 when it started the program for the file's type.
-    const auto done = reinterpret_cast<INT_PTR>(
-        ShellExecuteW(main_, L"open", file.wstring().c_str(), nullptr, nullptr, SW_SHOWNORMAL));
-    return done > 32;
+    return shell_open(main_, file.wstring().c_str());
 }
 
 std::optional<std::filesystem::path> Win32Windows::choose_folder(
     std::string_view title, const std::filesystem::path& start) {
     IFileOpenDialog* dialog = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER,
-                                IID_IFileOpenDialog, reinterpret_cast<void**>(&dialog)))) {
+    if (FAILED(create_com_object(CLSID_FileOpenDialog, IID_IFileOpenDialog,
+                                 reinterpret_cast<void**>(&dialog)))) {
         return std::nullopt;
     }
     FILEOPENDIALOGOPTIONS options = 0;
@@ -374,8 +372,8 @@ std::optional<std::filesystem::path> Win32Windows::choose_save_file(
     std::string_view title, const std::filesystem::path& offered, std::string_view type_name,
     std::string_view extension) {
     IFileSaveDialog* dialog = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_FileSaveDialog, nullptr, CLSCTX_INPROC_SERVER,
-                                IID_IFileSaveDialog, reinterpret_cast<void**>(&dialog)))) {
+    if (FAILED(create_com_object(CLSID_FileSaveDialog, IID_IFileSaveDialog,
+                                 reinterpret_cast<void**>(&dialog)))) {
         return std::nullopt;
     }
     const std::wstring type = wide_text(type_name);
@@ -393,8 +391,7 @@ std::optional<std::filesystem::path> Win32Windows::run_file_dialog(
     std::optional<std::filesystem::path> chosen;
     dialog->SetTitle(wide_text(title).c_str());
     IShellItem* start = nullptr;
-    if (SUCCEEDED(SHCreateItemFromParsingName(folder.wstring().c_str(), nullptr, IID_IShellItem,
-                                              reinterpret_cast<void**>(&start)))) {
+    if (SUCCEEDED(shell_item_of(folder.wstring().c_str(), &start))) {
         dialog->SetFolder(start);
         start->Release();
     }
@@ -403,7 +400,7 @@ std::optional<std::filesystem::path> Win32Windows::run_file_dialog(
         PWSTR path = nullptr;
         if (SUCCEEDED(result->GetDisplayName(SIGDN_FILESYSPATH, &path))) {
             chosen = std::filesystem::path(path);
-            CoTaskMemFree(path);
+            free_com_memory(path);
         }
         result->Release();
     }
