@@ -129,6 +129,23 @@ case "${1:-}" in
         start=("$source_dir/build/bench/kestrune_startup_bench" "$source_dir/build/app/kestrune"
                "$source_dir/build/bench/kestrune_bare_window" "$source_dir/examples")
         if [ -n "${DISPLAY:-}" ]; then "${start[@]}"; else xvfb-run -a "${start[@]}"; fi
+        # The Windows program under Wine against a bare Win32 window, once it is built
+        # (bash build.sh windows), in a fresh prefix whose wineserver is kept running.
+        windows_start=("$source_dir/build-windows/app/kestrune.exe"
+                       "$source_dir/build-windows/bench/kestrune_bare_window.exe")
+        if [ -f "${windows_start[0]}" ] && [ -f "${windows_start[1]}" ]; then
+            prefix=$(mktemp -d)
+            export WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+            wine_start=("$source_dir/build/bench/kestrune_startup_bench" "${windows_start[@]}"
+                        "$source_dir/examples" 15 wine)
+            bench_wine='wine wineboot --init >/dev/null 2>&1; wineserver -w; wineserver -p
+                        "$@"; status=$?; wineserver -k; exit $status'
+            if [ -n "${DISPLAY:-}" ]; then bash -c "$bench_wine" bench "${wine_start[@]}"
+            else xvfb-run -a bash -c "$bench_wine" bench "${wine_start[@]}"; fi
+            rm -rf "$prefix"
+        else
+            echo "the Windows program is not built: bash build.sh windows, then again for Wine"
+        fi
         ;;
     *)
         echo "usage: bash build.sh run | test | sanitize | fuzz [SECONDS] | package | windows |" \

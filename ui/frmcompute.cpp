@@ -15,6 +15,7 @@
 #include "number_text.h"
 #include "pipe_preview.h"
 #include "pipe_table.h"
+#include "project_files.h"
 #include "results_log.h"
 #include "sheet_dialogs.h"
 #include "sheet_help.h"
@@ -409,6 +410,8 @@ bool frmcompute::may_leave(bool switching) {
 
 void frmcompute::end_program() {
     if (may_leave(false)) {
+        std::error_code ignored;
+        remember_project(places_.settings, std::filesystem::current_path(ignored));
         toolkit_.end_program();
     }
 }

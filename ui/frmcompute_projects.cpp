@@ -68,7 +68,6 @@ bool frmcompute::enter_given_project() {
 }
 
 void frmcompute::project_entered() {
-    remember_project(places_.settings, here());
     toolkit_.project_changed(project_name(here(), sheet_.project()));
 }
 
@@ -213,6 +212,10 @@ bool frmcompute::switch_to(const std::filesystem::path& chosen) {
         show_problem_line();
         return false;
     }
+    // Both are among the projects used lately, the new one first. (A start remembers its
+    // project when the program ends: the start writes nothing it does not need.)
+    remember_project(places_.settings, current);
+    remember_project(places_.settings, folder);
     folder_lock_ = std::move(lock);  // the old project's lock is let go
     log_ready_ = false;
     if (auto error = recreate_results_log(std::string(results_log_name))) {

@@ -211,6 +211,15 @@ TEST_F(Projects, FromTheMenuTheProgramOpensTheProjectUsedLast) {
     ASSERT_TRUE(menu_window.start());
     EXPECT_TRUE(fs::equivalent(here(), second));
     EXPECT_EQ(menu_toolkit.projects(), std::vector<std::string>{"二号楼"});
+    // The start writes nothing it does not need; the end remembers the project it leaves.
+    fs::remove(settings / "projects.txt");
+    menu_toolkit.cancel_input();
+    menu_window.project_command(ProjectCommand::details);  // cancelled: changes nothing
+    EXPECT_TRUE(recent_projects(settings).empty());
+    menu_window.close_box();
+    EXPECT_TRUE(menu_toolkit.ended());
+    ASSERT_EQ(recent_projects(settings).size(), 1u);
+    EXPECT_TRUE(fs::equivalent(recent_projects(settings).front(), second));
 }
 
 TEST(ProjectFiles, TheRecentListKeepsTheLatestFirstOnceEachAndNoMoreThanEight) {
