@@ -42,7 +42,9 @@ SheetExports sheet_exports() {
         [](const std::filesystem::path& file, const CalcSheet& sheet, const FittingTable& fittings,
            const ExportStamp& stamp) { return export_xlsx(file, sheet, fittings, stamp); },
         [](const std::filesystem::path& file, const CalcSheet& sheet, const FittingTable& fittings,
-           const ExportStamp& stamp) { return export_pdf(file, sheet, stamp, fittings); }};
+           const ExportStamp& stamp) { return export_pdf(file, sheet, stamp, fittings); },
+        [](PaperReport& paper, const CalcSheet& sheet, const FittingTable& fittings,
+           const ExportStamp& stamp) { return paper_report(paper, sheet, stamp, fittings); }};
 }
 
 }  // namespace kestrune

@@ -60,6 +60,13 @@ SheetExports module_exports(std::filesystem::path module) {
             }
             return loaded->exports->report(file, sheet, fittings, stamp);
         },
+        [loaded](PaperReport& paper, const CalcSheet& sheet, const FittingTable& fittings,
+                 const ExportStamp& stamp) -> std::optional<ExportError> {
+            if (auto failed = loaded->load()) {
+                return failed;
+            }
+            return loaded->exports->paper(paper, sheet, fittings, stamp);
+        },
     };
 }
 

@@ -35,6 +35,11 @@ std::optional<ExportError> export_pdf(const std::filesystem::path& file, const C
                                       const ExportStamp& stamp,
                                       const FittingTable& fittings = FittingTable{});
 
+// The same 计算书 as pages of marks, for a printer: the pages export_pdf writes, in the font it
+// would embed; refused as it would be.
+std::optional<ExportError> paper_report(PaperReport& paper, const CalcSheet& sheet,
+                                        const ExportStamp& stamp, const FittingTable& fittings);
+
 // Where an export is written before it takes its file's place: beside it, under a name in
 // plain ASCII, which the libraries' char* paths reach on every system.
 std::filesystem::path export_partner(const std::filesystem::path& file);
@@ -44,7 +49,7 @@ std::filesystem::path export_partner(const std::filesystem::path& file);
 std::optional<ExportError> put_in_place(const std::filesystem::path& partner,
                                         const std::filesystem::path& file, int write_failure);
 
-// The two exports, for the sheet's window.
+// The exports, for the sheet's window.
 SheetExports sheet_exports();
 
 }  // namespace kestrune

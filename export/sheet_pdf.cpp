@@ -16,6 +16,7 @@
 #include "chinese_font.h"
 #include "library_path.h"
 #include "number_text.h"
+#include "paper_pages.h"
 #include "pipe_preview.h"
 #include "platform_files.h"
 #include "sheet_cells.h"
@@ -54,23 +55,26 @@ const char* const formulas[] = {
 
 class Report {
   public:
-    Report(HPDF_Doc pdf, HPDF_Font font, HPDF_FontDef fontdef)
-        : pdf_(pdf), font_(font), fontdef_(fontdef) {}
+    // The pages go into paper; text is measured and checked against the font.
+    Report(PaperReport& paper, HPDF_Font font, HPDF_FontDef fontdef)
+        : paper_(paper), font_(font), fontdef_(fontdef) {
+        paper_.width = page_width;
+        paper_.height = page_height;
+    }
 
     void new_page() {
-        page_ = HPDF_AddPage(pdf_);
-        HPDF_Page_SetSize(page_, HPDF_PAGE_SIZE_A4, HPDF_PAGE_LANDSCAPE);
-        pages_.push_back(page_);
+        paper_.pages.emplace_back();
+        page_ = paper_.pages.size() - 1;
         y_ = page_height - margin;
     }
     // Under every page, once all are written: the project, and 第 x 页 共 y 页.
     void number_pages(const std::string& project) {
-        for (std::size_t k = 0; k < pages_.size(); ++k) {
-            page_ = pages_[k];
+        for (std::size_t k = 0; k < paper_.pages.size(); ++k) {
+            page_ = k;
             text_at(margin, margin / 2, body_size, "工程名称：" + project);
-            right_at(
-                page_width - margin, margin / 2, body_size,
-                "第 " + std::to_string(k + 1) + " 页 共 " + std::to_string(pages_.size()) + " 页");
+            right_at(page_width - margin, margin / 2, body_size,
+                     "第 " + std::to_string(k + 1) + " 页 共 " +
+                         std::to_string(paper_.pages.size()) + " 页");
         }
     }
     // Room for height more points on this page, or a new one.
@@ -82,26 +86,31 @@ class Report {
         return true;
     }
     void text(float x, float size, const std::string& utf8) { text_at(x, y_, size, utf8); }
-    void text_at(float x, float y, float size, const std::string& utf8) {
+    void text_at(float x, float y, float size, const std::string& utf8, Rgb colour = {}) {
         check(utf8);
-        HPDF_Page_SetFontAndSize(page_, font_, size);
-        HPDF_Page_BeginText(page_);
-        HPDF_Page_TextOut(page_, x, y, utf8.c_str());
-        HPDF_Page_EndText(page_);
+        mark({PaperMark::Kind::text, {{x, y}}, size, colour, utf8});
     }
-    HPDF_Page page() const { return page_; }
     void right(float right_edge, float size, const std::string& utf8) {
         right_at(right_edge, y_, size, utf8);
     }
     void right_at(float right_edge, float y, float size, const std::string& utf8) {
-        HPDF_Page_SetFontAndSize(page_, font_, size);
-        text_at(right_edge - HPDF_Page_TextWidth(page_, utf8.c_str()), y, size, utf8);
+        text_at(right_edge - width_of(utf8, size), y, size, utf8);
     }
+    // A line through points, width points wide; a filled box; a clip to a box and its end.
+    void line(std::vector<PaperPoint> points, float width, Rgb colour = {}) {
+        mark({PaperMark::Kind::line, std::move(points), width, colour, {}});
+    }
+    void box(PaperPoint lower_left, PaperPoint upper_right, Rgb colour) {
+        mark({PaperMark::Kind::box, {lower_left, upper_right}, 0.0f, colour, {}});
+    }
+    void clip(PaperPoint lower_left, PaperPoint upper_right) {
+        mark({PaperMark::Kind::clip, {lower_left, upper_right}, 0.0f, {}, {}});
+    }
+    void unclip() { mark({PaperMark::Kind::unclip, {}, 0.0f, {}, {}}); }
     // The text in lines of at most width: Chinese breaks between any two characters, a run of
     // Latin or Greek letters, digits and signs ("2.57", "m³/h", "ρv²/2") only before or after
     // it, unless it is longer than a line. Nothing is cut.
     std::vector<std::string> wrapped(const std::string& utf8, float size, float width) {
-        HPDF_Page_SetFontAndSize(page_, font_, size);
         // One or two bytes of UTF-8 and no blank: a character of a word or a number.
         const auto in_word = [](std::size_t bytes, char first) {
             return bytes <= 2 && first != ' ';
@@ -115,8 +124,7 @@ class Report {
                 const int length = next_utf8_character(rest.substr(fits));
                 const std::size_t next =
                     fits + static_cast<std::size_t>(length > 0 ? length : -length);
-                if (fits > 0 &&
-                    HPDF_Page_TextWidth(page_, std::string(rest.substr(0, next)).c_str()) > width) {
+                if (fits > 0 && width_of(std::string(rest.substr(0, next)), size) > width) {
                     break;
                 }
                 starts.push_back(fits);
@@ -161,16 +169,18 @@ class Report {
         y_ -= 6.0f;
         line(body_size + 2.0f, utf8);
     }
-    void rule() {
-        HPDF_Page_SetLineWidth(page_, 0.5f);
-        HPDF_Page_MoveTo(page_, margin, y_ - 3.0f);
-        HPDF_Page_LineTo(page_, page_width - margin, y_ - 3.0f);
-        HPDF_Page_Stroke(page_);
-    }
+    void rule() { line({{margin, y_ - 3.0f}, {page_width - margin, y_ - 3.0f}}, 0.5f); }
     float& y() { return y_; }
     const std::set<char32_t>& missing() const { return missing_; }
 
   private:
+    void mark(PaperMark m) { paper_.pages[page_].marks.push_back(std::move(m)); }
+    // The width of a text in the font at a size, points.
+    float width_of(const std::string& utf8, float size) const {
+        const HPDF_TextWidth width = HPDF_Font_TextWidth(
+            font_, reinterpret_cast<const HPDF_BYTE*>(utf8.data()), static_cast<HPDF_UINT>(utf8.size()));
+        return static_cast<float>(width.width) * size / 1000.0f;
+    }
     // Every character drawn must be in the font: none is left to a missing glyph.
     void check(const std::string& utf8) {
         std::string_view rest = utf8;
@@ -197,11 +207,10 @@ class Report {
         }
     }
 
-    HPDF_Doc pdf_;
+    PaperReport& paper_;
     HPDF_Font font_;
     HPDF_FontDef fontdef_;
-    HPDF_Page page_ = nullptr;
-    std::vector<HPDF_Page> pages_;
+    std::size_t page_ = 0;
     float y_ = 0.0f;
     std::set<char32_t> missing_;
 };
@@ -258,19 +267,14 @@ void table_row(Report& r, const PaperTable& t, const std::vector<std::string>& c
         }
     }
     r.y() = top - height;
-    HPDF_Page page = r.page();
-    HPDF_Page_SetLineWidth(page, header ? 0.8f : 0.4f);
+    const float width = header ? 0.8f : 0.4f;
     if (header) {
-        HPDF_Page_MoveTo(page, t.edges.front(), top);
-        HPDF_Page_LineTo(page, t.edges.back(), top);
+        r.line({{t.edges.front(), top}, {t.edges.back(), top}}, width);
     }
-    HPDF_Page_MoveTo(page, t.edges.front(), r.y());
-    HPDF_Page_LineTo(page, t.edges.back(), r.y());
+    r.line({{t.edges.front(), r.y()}, {t.edges.back(), r.y()}}, width);
     for (float x : t.edges) {
-        HPDF_Page_MoveTo(page, x, top);
-        HPDF_Page_LineTo(page, x, r.y());
+        r.line({{x, top}, {x, r.y()}}, width);
     }
-    HPDF_Page_Stroke(page);
 }
 
 // The header: the quantity's name, then its symbol and unit ("沿程损失" over "R·L (Pa)"),
@@ -307,22 +311,14 @@ class PageSketch : public SketchCanvas {
     PageSketch(Report& r, const SketchBox& part, double scale, float left, float top)
         : r_(r), part_(part), scale_(static_cast<float>(scale)), left_(left), top_(top) {}
     void line(const std::vector<SketchPoint>& points, int width, Rgb colour) override {
-        HPDF_Page page = r_.page();
-        HPDF_Page_SetLineWidth(page, points_of(width));
-        HPDF_Page_SetRGBStroke(page, colour.r / 255.0f, colour.g / 255.0f, colour.b / 255.0f);
-        HPDF_Page_MoveTo(page, x(points.front().x), y(points.front().y));
-        for (std::size_t k = 1; k < points.size(); ++k) {
-            HPDF_Page_LineTo(page, x(points[k].x), y(points[k].y));
+        std::vector<PaperPoint> on_paper;
+        for (const SketchPoint& p : points) {
+            on_paper.push_back({x(p.x), y(p.y)});
         }
-        HPDF_Page_Stroke(page);
+        r_.line(std::move(on_paper), points_of(width), colour);
     }
     void fill(const SketchBox& box, Rgb colour) override {
-        HPDF_Page page = r_.page();
-        HPDF_Page_SetRGBFill(page, colour.r / 255.0f, colour.g / 255.0f, colour.b / 255.0f);
-        HPDF_Page_Rectangle(page, x(box.x), y(box.bottom()), points_of(box.width),
-                            points_of(box.height));
-        HPDF_Page_Fill(page);
-        HPDF_Page_SetRGBFill(page, 0, 0, 0);
+        r_.box({x(box.x), y(box.bottom())}, {x(box.right()), y(box.y)}, colour);
     }
     void text(const std::string& text, const SketchBox& box, Rgb colour) override {
         // Only what lies on this part: text the clip hides would still be found by a search.
@@ -330,9 +326,8 @@ class PageSketch : public SketchCanvas {
             return;
         }
         const float size = static_cast<float>(sketch_points) * scale_;
-        HPDF_Page_SetRGBFill(r_.page(), colour.r / 255.0f, colour.g / 255.0f, colour.b / 255.0f);
-        r_.text_at(x(box.x), y(box.y) - size * 0.88f, size, text);  // the baseline, an ascent down
-        HPDF_Page_SetRGBFill(r_.page(), 0, 0, 0);
+        r_.text_at(x(box.x), y(box.y) - size * 0.88f, size, text,
+                   colour);  // the baseline, an ascent down
     }
 
   private:
@@ -372,17 +367,13 @@ void sketch_section(Report& r, const CalcSheet& calc, const std::function<void()
                                   std::to_string(split.pages.size()) + "）");
         }
         const float top = r.y() - 6.0f;
-        HPDF_Page page = r.page();
-        HPDF_Page_GSave(page);
-        HPDF_Page_Rectangle(page, margin, top - height, width, height);
-        HPDF_Page_Clip(page);
-        HPDF_Page_EndPath(page);
+        r.clip({margin, top - height}, {margin + width, top});
         PageSketch canvas(r, part.part, split.scale, margin, top);
         draw_sketch(sketch, std::nullopt, paper, canvas, part.part);
         for (const SketchLabel& reference : part.references) {
             canvas.text(reference.text, reference.box, {0, 0, 0});
         }
-        HPDF_Page_GRestore(page);
+        r.unclip();
         r.y() = top - height;
     }
 }
@@ -586,12 +577,98 @@ void on_error(HPDF_STATUS, HPDF_STATUS, void* failed) {
 
 }  // namespace
 
-std::optional<ExportError> export_pdf(const std::filesystem::path& file, const CalcSheet& sheet,
-                                      const ExportStamp& stamp, const FittingTable& fittings) {
+namespace {
+
+// The 计算书 laid out into paper, in pdf's copy of the system's font (embedded when it is to
+// be written): nothing, or why not (no font, or one that lacks a glyph).
+std::optional<ExportError> lay_out(PaperReport& paper, HPDF_Doc pdf, HPDF_Font& font, bool embed,
+                                   const bool& failed, const CalcSheet& sheet,
+                                   const ExportStamp& stamp, const FittingTable& fittings) {
     const auto font_file = chinese_font();
     if (!font_file) {
         return ExportError{std::nullopt, true, {}};
     }
+    HPDF_UseUTFEncodings(pdf);
+    const char* name = HPDF_LoadTTFontFromFile2(pdf, library_path(font_file->file).c_str(),
+                                                font_file->index, embed ? HPDF_TRUE : HPDF_FALSE);
+    font = name != nullptr ? HPDF_GetFont(pdf, name, "UTF-8") : nullptr;
+    HPDF_FontDef fontdef = name != nullptr ? HPDF_GetFontDef(pdf, name) : nullptr;
+    if (font == nullptr || fontdef == nullptr || failed) {
+        return ExportError{std::nullopt, true, {}};
+    }
+    paper.font_file = font_file->file;
+    paper.font_index = static_cast<int>(font_file->index);
+    Report report(paper, font, fontdef);
+    write_report(report, sheet, stamp, fittings);
+    if (!report.missing().empty()) {
+        std::string missing;
+        for (char32_t c : report.missing()) {
+            char code[16];
+            std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
+            missing += (missing.empty() ? "" : " ") + std::string(code);
+        }
+        return ExportError{std::nullopt, true, missing};
+    }
+    return std::nullopt;
+}
+
+void set_fill(HPDF_Page page, Rgb colour) {
+    HPDF_Page_SetRGBFill(page, colour.r / 255.0f, colour.g / 255.0f, colour.b / 255.0f);
+}
+
+// The laid-out pages as the PDF's.
+void write_pages(HPDF_Doc pdf, HPDF_Font font, const PaperReport& paper) {
+    for (const PaperPage& sheet_page : paper.pages) {
+        HPDF_Page page = HPDF_AddPage(pdf);
+        HPDF_Page_SetSize(page, HPDF_PAGE_SIZE_A4, HPDF_PAGE_LANDSCAPE);
+        for (const PaperMark& m : sheet_page.marks) {
+            switch (m.kind) {
+                case PaperMark::Kind::text:
+                    set_fill(page, m.colour);
+                    HPDF_Page_SetFontAndSize(page, font, m.size);
+                    HPDF_Page_BeginText(page);
+                    HPDF_Page_TextOut(page, m.points[0].x, m.points[0].y, m.text.c_str());
+                    HPDF_Page_EndText(page);
+                    break;
+                case PaperMark::Kind::line:
+                    HPDF_Page_SetLineWidth(page, m.size);
+                    HPDF_Page_SetRGBStroke(page, m.colour.r / 255.0f, m.colour.g / 255.0f,
+                                           m.colour.b / 255.0f);
+                    HPDF_Page_MoveTo(page, m.points[0].x, m.points[0].y);
+                    for (std::size_t k = 1; k < m.points.size(); ++k) {
+                        HPDF_Page_LineTo(page, m.points[k].x, m.points[k].y);
+                    }
+                    HPDF_Page_Stroke(page);
+                    break;
+                case PaperMark::Kind::box:
+                case PaperMark::Kind::clip:
+                    if (m.kind == PaperMark::Kind::clip) {
+                        HPDF_Page_GSave(page);
+                    } else {
+                        set_fill(page, m.colour);
+                    }
+                    HPDF_Page_Rectangle(page, m.points[0].x, m.points[0].y,
+                                        m.points[1].x - m.points[0].x,
+                                        m.points[1].y - m.points[0].y);
+                    if (m.kind == PaperMark::Kind::clip) {
+                        HPDF_Page_Clip(page);
+                        HPDF_Page_EndPath(page);
+                    } else {
+                        HPDF_Page_Fill(page);
+                    }
+                    break;
+                case PaperMark::Kind::unclip:
+                    HPDF_Page_GRestore(page);
+                    break;
+            }
+        }
+    }
+}
+
+}  // namespace
+
+std::optional<ExportError> export_pdf(const std::filesystem::path& file, const CalcSheet& sheet,
+                                      const ExportStamp& stamp, const FittingTable& fittings) {
     if (const FileKind there = file_kind(file);
         there != FileKind::missing && there != FileKind::regular) {
         return ExportError{not_a_file(file, there), false, {}};
@@ -601,28 +678,14 @@ std::optional<ExportError> export_pdf(const std::filesystem::path& file, const C
     if (pdf == nullptr) {
         return ExportError{file_error(file, ENOMEM), false, {}};
     }
-    HPDF_UseUTFEncodings(pdf);
     HPDF_SetCompressionMode(pdf, HPDF_COMP_ALL);
-    const char* name = HPDF_LoadTTFontFromFile2(pdf, library_path(font_file->file).c_str(),
-                                                font_file->index, HPDF_TRUE);
-    HPDF_Font font = name != nullptr ? HPDF_GetFont(pdf, name, "UTF-8") : nullptr;
-    HPDF_FontDef fontdef = name != nullptr ? HPDF_GetFontDef(pdf, name) : nullptr;
-    if (font == nullptr || fontdef == nullptr || failed) {
+    PaperReport paper;
+    HPDF_Font font = nullptr;
+    if (auto refused = lay_out(paper, pdf, font, true, failed, sheet, stamp, fittings)) {
         HPDF_Free(pdf);
-        return ExportError{std::nullopt, true, {}};
+        return refused;
     }
-    Report report(pdf, font, fontdef);
-    write_report(report, sheet, stamp, fittings);
-    if (!report.missing().empty()) {
-        std::string missing;
-        for (char32_t c : report.missing()) {
-            char code[16];
-            std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
-            missing += (missing.empty() ? "" : " ") + std::string(code);
-        }
-        HPDF_Free(pdf);
-        return ExportError{std::nullopt, true, missing};
-    }
+    write_pages(pdf, font, paper);
     const std::filesystem::path partner = export_partner(file);
     std::error_code ignored;
     std::filesystem::remove(partner, ignored);
@@ -631,6 +694,20 @@ std::optional<ExportError> export_pdf(const std::filesystem::path& file, const C
     const int code = errno != 0 ? errno : EIO;
     HPDF_Free(pdf);
     return put_in_place(partner, file, saved == HPDF_OK && !failed ? 0 : code);
+}
+
+std::optional<ExportError> paper_report(PaperReport& paper, const CalcSheet& sheet,
+                                        const ExportStamp& stamp, const FittingTable& fittings) {
+    bool failed = false;
+    HPDF_Doc pdf = HPDF_New(on_error, &failed);
+    if (pdf == nullptr) {
+        return ExportError{std::nullopt, true, {}};
+    }
+    paper = PaperReport{};
+    HPDF_Font font = nullptr;
+    auto refused = lay_out(paper, pdf, font, false, failed, sheet, stamp, fittings);
+    HPDF_Free(pdf);
+    return refused;
 }
 
 }  // namespace kestrune

@@ -12,6 +12,7 @@
 #include "calc_sheet.h"
 #include "file_error.h"
 #include "fitting_table.h"
+#include "paper_pages.h"
 
 namespace kestrune {
 
@@ -36,9 +37,14 @@ using WorkbookExport = std::function<std::optional<ExportError>(
 using ReportExport = std::function<std::optional<ExportError>(
     const std::filesystem::path&, const CalcSheet&, const FittingTable&, const ExportStamp&)>;
 
+// The 计算书 laid out for a printer into the pages given.
+using PaperExport = std::function<std::optional<ExportError>(
+    PaperReport&, const CalcSheet&, const FittingTable&, const ExportStamp&)>;
+
 struct SheetExports {
     WorkbookExport workbook;  // 导出 Excel
     ReportExport report;      // 计算书 PDF
+    PaperExport paper;        // 打印…
 };
 
 }  // namespace kestrune
