@@ -177,8 +177,9 @@ class Report {
     void mark(PaperMark m) { paper_.pages[page_].marks.push_back(std::move(m)); }
     // The width of a text in the font at a size, points.
     float width_of(const std::string& utf8, float size) const {
-        const HPDF_TextWidth width = HPDF_Font_TextWidth(
-            font_, reinterpret_cast<const HPDF_BYTE*>(utf8.data()), static_cast<HPDF_UINT>(utf8.size()));
+        const HPDF_TextWidth width =
+            HPDF_Font_TextWidth(font_, reinterpret_cast<const HPDF_BYTE*>(utf8.data()),
+                                static_cast<HPDF_UINT>(utf8.size()));
         return static_cast<float>(width.width) * size / 1000.0f;
     }
     // Every character drawn must be in the font: none is left to a missing glyph.

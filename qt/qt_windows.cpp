@@ -10,6 +10,8 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
@@ -22,6 +24,7 @@
 #include "file_error.h"
 #include "fonts.h"
 #include "frmcompute.h"
+#include "paper_painter.h"
 #include "print_colours.h"
 #include "problem_line.h"
 #include "qt_text.h"
@@ -387,6 +390,25 @@ void QtWindows::project_changed(std::string_view name) {
     if (sheet_ != nullptr) {
         sheet_->project_changed(qt_text(project_title(frmsheet_window, name)));
     }
+}
+
+PrintOutcome QtWindows::print_paper(const PaperReport& paper, std::string_view title) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(qt_text(title));
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(paper.width > paper.height ? QPageLayout::Landscape
+                                                          : QPageLayout::Portrait);
+    printer.setFullPage(true);  // the pages bring their own margins
+    QPrintDialog dialog(&printer, dialog_owner());
+    dialog.setMinMax(1, static_cast<int>(paper.pages.size()));
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange);
+    if (dialog.exec() != QDialog::Accepted) {
+        return PrintOutcome::cancelled;
+    }
+    const bool range = printer.printRange() == QPrinter::PageRange;
+    const int first = range ? printer.fromPage() : 1;
+    const int last = range ? printer.toPage() : static_cast<int>(paper.pages.size());
+    return paint_paper(printer, paper, first, last) ? PrintOutcome::printed : PrintOutcome::failed;
 }
 
 void QtWindows::sheet_changed() {

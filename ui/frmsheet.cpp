@@ -433,6 +433,27 @@ bool frmsheet::export_report() {
                      });
 }
 
+std::string frmsheet::print_report() {
+    if (!exports_.paper) {
+        return {};  // a program built without the exports
+    }
+    const ExportStamp printed = stamp();
+    PaperReport paper;
+    if (auto error = exports_.paper(paper, sheet_, fittings_, printed)) {
+        toolkit_.tell(export_problem(*error), Severity::warning);
+        return {};
+    }
+    switch (toolkit_.print_paper(paper, "计算书 " + printed.project)) {
+        case PrintOutcome::printed:
+            return report_printed(paper.pages.size());
+        case PrintOutcome::failed:
+            return report_not_printed();
+        case PrintOutcome::cancelled:
+            break;
+    }
+    return {};
+}
+
 bool frmsheet::export_to(
     std::string_view title, std::string_view stem, std::string_view type_name,
     std::string_view extension,

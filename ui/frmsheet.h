@@ -88,6 +88,8 @@ class frmsheet {
     std::string fittings_window();
     bool export_workbook();
     bool export_report();
+    // 打印…: the 计算书 through the system's print dialog; what the message line says.
+    std::string print_report();
     // The file the last export of this run wrote, for 打开.
     const std::optional<std::filesystem::path>& last_export() const { return last_export_; }
     void remove_rows(const std::vector<std::size_t>& rows);

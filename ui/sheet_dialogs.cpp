@@ -41,6 +41,15 @@ std::string entry_not_taken_question(std::string_view reason) {
            "\n放弃这个输入，还是回到计算表改正？";
 }
 
+std::string report_printed(std::size_t pages) {
+    return "计算书已送往打印机，共 " + std::to_string(pages) + " 页。";
+}
+
+std::string report_not_printed() {
+    return "无法打印：系统没有可用的打印机，或打印机没有接受这份文档。可以用“计算书 PDF”"
+           "（Ctrl+Shift+P）存成 PDF，再用别的程序打印。";
+}
+
 std::string unsaved_quit_question(bool switching) {
     const std::string act = switching ? "换工程" : "退出";
     return "计算表最近的改动没有保存到 " + std::string(sheet_file_name) + "。现在" + act +

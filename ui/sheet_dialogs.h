@@ -58,6 +58,10 @@ inline constexpr std::string_view keep_entry_caption = "回去改正";
 
 // The program is to end while the sheet's changes are not on the disk: stay (the default),
 // or end all the same.
+// After 打印…: sent to the printer, or not.
+std::string report_printed(std::size_t pages);
+std::string report_not_printed();
+
 // Before quitting, or switching to another project (with their own captions).
 std::string unsaved_quit_question(bool switching = false);
 inline constexpr std::string_view stay_caption = "不退出";

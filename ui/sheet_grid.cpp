@@ -381,6 +381,9 @@ void SheetGrid::act(const KeyPress& press) {
         case GridKey::fittings:
             message_ = sheet_.fittings_window();
             break;
+        case GridKey::print_report:
+            message_ = sheet_.print_report();
+            break;
         case GridKey::open_export:
             if (!sheet_.last_export()) {
                 message_ = nothing_exported_yet();

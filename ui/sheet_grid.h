@@ -45,6 +45,7 @@ enum class GridKey {
     fittings,                // 局部阻力…: the table of fittings
     export_workbook,
     export_report,
+    print_report,     // 打印…: the 计算书 through the system's print dialog
     open_export,      // the last export, with the system's program
     choose_pipes,     // 自动选管径
     balance_pipes,    // 平衡管径

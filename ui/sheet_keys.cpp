@@ -23,7 +23,8 @@ const CommandLayout* bound_command(const KeyStroke& stroke) {
     for (const CommandLayout& command : sheet_commands) {
         const KeyChord& chord = command.chord;
         if (chord.key != PhysicalKey::other && chord.key == stroke.key &&
-            chord.letter == stroke.letter && chord.ctrl == stroke.ctrl && chord.alt == stroke.alt) {
+            chord.letter == stroke.letter && chord.ctrl == stroke.ctrl && chord.alt == stroke.alt &&
+            (chord.key != PhysicalKey::letter || chord.shift == stroke.shift)) {
             return &command;
         }
     }
@@ -71,6 +72,7 @@ std::string chord_name(const KeyChord& chord) {
     }
     std::string name = chord.ctrl ? "Ctrl+" : "";
     name += chord.alt ? "Alt+" : "";
+    name += chord.shift ? "Shift+" : "";
     return chord.key == PhysicalKey::letter ? name + chord.letter
                                             : name + std::string(key_word(chord.key));
 }

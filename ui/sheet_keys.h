@@ -74,6 +74,7 @@ struct KeyChord {
     char letter = 0;                       // for PhysicalKey::letter
     bool ctrl = false;
     bool alt = false;
+    bool shift = false;  // for a letter: Ctrl+Shift+P is not Ctrl+P
 };
 
 // What the engineer can do to the sheet beyond moving about and typing.
@@ -89,6 +90,7 @@ enum class SheetCommand {
     fittings,
     export_excel,
     export_pdf,
+    print_report,
     open_export,
     choose_pipes,
     balance_pipes,
@@ -110,7 +112,7 @@ struct CommandLayout {
 
 // Every command with its button and its key, for both front-ends and the tips.
 // clang-format off
-inline constexpr std::array<CommandLayout, 20> sheet_commands{{
+inline constexpr std::array<CommandLayout, 21> sheet_commands{{
     {SheetCommand::undo,         "撤销",       GridKey::undo,            {PhysicalKey::letter, 'Z', true},  ""},
     {SheetCommand::redo,         "重做",       GridKey::redo,            {PhysicalKey::letter, 'Y', true},  ""},
     {SheetCommand::move_up,      "上移一行",   GridKey::move_row_up,     {PhysicalKey::up, 0, false, true}, ""},
@@ -121,7 +123,8 @@ inline constexpr std::array<CommandLayout, 20> sheet_commands{{
     {SheetCommand::set_available_pressure, "资用压力…", GridKey::set_available_pressure, {}, "热力入口的资用压力"},
     {SheetCommand::fittings,     "局部阻力…",  GridKey::fittings,        {},                                "查看、编辑局部阻力系数表（fittings.txt）"},
     {SheetCommand::export_excel, "导出 Excel", GridKey::export_workbook, {PhysicalKey::letter, 'E', true},  ""},
-    {SheetCommand::export_pdf,   "计算书 PDF", GridKey::export_report,   {PhysicalKey::letter, 'P', true},  ""},
+    {SheetCommand::export_pdf,   "计算书 PDF", GridKey::export_report,   {PhysicalKey::letter, 'P', true, false, true}, ""},
+    {SheetCommand::print_report, "打印…",      GridKey::print_report,    {PhysicalKey::letter, 'P', true},  ""},
     {SheetCommand::open_export,  "打开",       GridKey::open_export,     {},                                "用系统的程序打开刚导出的文件"},
     {SheetCommand::choose_pipes, "自动选管径", GridKey::choose_pipes,    {PhysicalKey::letter, 'D', true},  ""},
     {SheetCommand::balance_pipes, "平衡管径",  GridKey::balance_pipes,   {PhysicalKey::letter, 'B', true},  ""},

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "paper_pages.h"
 #include "print_colours.h"
 #include "print_line.h"
 #include "window_layout.h"
@@ -16,6 +17,8 @@
 namespace kestrune {
 
 enum class Severity { information, warning, critical };
+
+enum class PrintOutcome { printed, cancelled, failed };
 
 // The modal input box: prompt, title and the answer it offers, with 确定 and 取消.
 struct InputRequest {
@@ -61,6 +64,9 @@ class WindowToolkit {
     // The file opened with the program the system has for its type (a PDF viewer, a
     // spreadsheet); false when the system could not.
     virtual bool open_with_system(const std::filesystem::path& file) = 0;
+    // The system's print dialog, then the pages to the printer chosen there, as a job named
+    // title, each page fitted to the paper at its own proportions.
+    virtual PrintOutcome print_paper(const PaperReport& paper, std::string_view title) = 0;
     // The system's folder chooser, starting at start; nullopt when cancelled.
     virtual std::optional<std::filesystem::path> choose_folder(
         std::string_view title, const std::filesystem::path& start) = 0;

@@ -377,6 +377,37 @@ TEST(SheetExport, ThePrintedCalculationSaysItAllWithItsFontEmbedded) {
     EXPECT_NE(font_list.find("yes yes yes"), std::string::npos) << font_list;  // emb, sub, uni
 }
 
+TEST(SheetExport, ThePagesForAPrinterAreThePdfsPagesInItsFont) {
+    if (!have("pdfinfo")) {
+        GTEST_SKIP() << "poppler-utils (pdfinfo) are not installed here";
+    }
+    TempWorkingFolder folder;
+    const CalcSheet sheet = worked_sheet(60);
+    ASSERT_FALSE(export_pdf(report_file, sheet, stamp, shipped_fittings()).has_value());
+    PaperReport paper;
+    ASSERT_FALSE(paper_report(paper, sheet, stamp, shipped_fittings()).has_value());
+    const std::string info = output_of("pdfinfo 计算书.pdf");
+    EXPECT_EQ(paper.pages.size(), std::stoul(info.substr(info.find("Pages:") + 6)));
+    EXPECT_EQ(paper.font_file, chinese_font()->file);
+    EXPECT_NEAR(paper.width, 841.89, 0.01);  // A4 landscape
+    EXPECT_NEAR(paper.height, 595.28, 0.01);
+    // Every mark on its page; the last text of each page is its number, out of them all.
+    for (std::size_t k = 0; k < paper.pages.size(); ++k) {
+        std::string last;
+        for (const PaperMark& m : paper.pages[k].marks) {
+            for (const PaperPoint& p : m.points) {
+                EXPECT_TRUE(p.x >= 0 && p.x <= paper.width && p.y >= 0 && p.y <= paper.height)
+                    << k << ": " << m.text;
+            }
+            if (m.kind == PaperMark::Kind::text) {
+                last = m.text;
+            }
+        }
+        EXPECT_EQ(last, "第 " + std::to_string(k + 1) + " 页 共 " +
+                            std::to_string(paper.pages.size()) + " 页");
+    }
+}
+
 TEST(SheetExport, LongLoopsAndNotesWrapInTheirCellsAndNothingIsCut) {
     if (!have("pdftotext")) {
         GTEST_SKIP() << "poppler-utils (pdftotext) is not installed here";

@@ -53,6 +53,7 @@ class SheetWindowTest : public QObject {
     void fourteenRowsOfFittingsAreTypedByShortCodeInUnderAHundredKeys();
     void columnWidthsDraggedAreKeptAndTheNextWindowOpensWithThem();
     void ctrlOInTheMainWindowAndCtrlNInTheSheetSwitchProjectsAndTheTitlesFollow();
+    void ctrlPPrintsTheCalculationThroughThePrintDialog();
 };
 
 void SheetWindowTest::opensFromTheButtonAndFromCtrlTAndFitsTheScreen() {
@@ -246,6 +247,27 @@ void SheetWindowTest::ctrlOInTheMainWindowAndCtrlNInTheSheetSwitchProjectsAndThe
     QVERIFY(std::filesystem::equivalent(std::filesystem::current_path(),
                                         run.folder.path() / utf8_path("三号楼")));
     QVERIFY(run.watch.unexpected().isEmpty());
+}
+
+void SheetWindowTest::ctrlPPrintsTheCalculationThroughThePrintDialog() {
+    // State: one sizing, the sheet open. Action: Ctrl+P, the dialog's printer writing a file.
+    // Expected: the dialog offers every page, and the printer gets the 计算书's pages.
+    SheetProgram run;
+    SheetWindow* sheet = run.open();
+    QVERIFY(sheet != nullptr);
+    const QString file = qt_text(path_text(run.folder.path() / "printed.pdf"));
+    int offered = 0;
+    run.watch.print_to_file(file, &offered);
+    QTest::keyClick(sheet->view(), Qt::Key_P, Qt::ControlModifier);
+    QVERIFY(run.watch.unexpected().isEmpty());
+    QVERIFY(offered >= 1);
+    QVERIFY(std::filesystem::exists(run.folder.path() / "printed.pdf"));
+    QVERIFY(sheet->message()->text().contains(QStringLiteral("计算书已送往打印机")));
+    // Cancelled: nothing printed, nothing said.
+    run.watch.print_to_file({});
+    QTest::keyClick(sheet->view(), Qt::Key_P, Qt::ControlModifier);
+    QVERIFY(run.watch.unexpected().isEmpty());
+    QVERIFY(!sheet->message()->text().contains(QStringLiteral("计算书已送往打印机")));
 }
 
 QTEST_MAIN(SheetWindowTest)

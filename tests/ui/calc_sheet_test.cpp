@@ -107,7 +107,8 @@ TEST(CalcSheet, RefusedEntriesSayWhyAndLeaveTheRowAsItWas) {
          "管长“abc”不行：须是不小于 0 的数（m），用半角数字和小数点写，如 12.5。"},
         {SheetColumn::length, "12,5",
          "管长“12,5”不行：须是不小于 0 的数（m），用半角数字和小数点写，如 12.5。"},
-        {SheetColumn::xi, "2×蝶阀", "局部阻力系数表（工作目录中的 fittings.txt）中没有管件“蝶阀”。"},
+        {SheetColumn::xi, "2×蝶阀",
+         "局部阻力系数表（工作目录中的 fittings.txt）中没有管件“蝶阀”。"},
         {SheetColumn::xi, "闸阀", "局部阻力系数表中管件“闸阀”没有 DN20 的系数。"},
         // The sheet's own words, not the diameter box's (which asks for 确定 again).
         {SheetColumn::dn, "99",

@@ -101,6 +101,15 @@ class RecordingToolkit : public WindowToolkit {
     void show_sheet() override { sheet_shown_ += 1; }
     void sheet_changed() override { sheet_drawn_ += 1; }
     void project_changed(std::string_view name) override { projects_.emplace_back(name); }
+    PrintOutcome print_paper(const PaperReport& paper, std::string_view title) override {
+        printed_.push_back(paper);
+        print_titles_.emplace_back(title);
+        return print_outcome_;
+    }
+    // The pages handed to the printer, the jobs' titles, and how the next print ends.
+    const std::vector<PaperReport>& printed() const { return printed_; }
+    const std::vector<std::string>& print_titles() const { return print_titles_; }
+    void set_print_outcome(PrintOutcome outcome) { print_outcome_ = outcome; }
     // The project names the windows were given, in order.
     const std::vector<std::string>& projects() const { return projects_; }
     void set_clipboard(std::string_view text) override { clipboard_ = text; }
@@ -129,6 +138,9 @@ class RecordingToolkit : public WindowToolkit {
 
     std::vector<std::filesystem::path> opened_;
     std::vector<std::string> projects_;
+    std::vector<PaperReport> printed_;
+    std::vector<std::string> print_titles_;
+    PrintOutcome print_outcome_ = PrintOutcome::printed;
     bool system_opens_ = true;
     std::map<ControlId, std::string> texts_;
     std::map<ControlId, std::string> tips_;

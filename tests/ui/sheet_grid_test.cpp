@@ -215,6 +215,26 @@ TEST(SheetGrid, AfterAnExportTheMessageLineNamesTheFileAndOpenHandsItToTheSystem
     EXPECT_EQ(run.toolkit.still_expected(), 0u);
 }
 
+TEST(SheetGrid, CtrlPPrintsTheCalculationsPagesAndCtrlShiftPStillWritesItsPdf) {
+    GridRun run;
+    run.press({key(GridKey::print_report)});
+    ASSERT_EQ(run.toolkit.printed().size(), 1u);
+    const PaperReport& paper = run.toolkit.printed()[0];
+    ASSERT_FALSE(paper.pages.empty());
+    EXPECT_EQ(paper.pages[0].marks[0].text, "室内供暖系统水力计算书");
+    EXPECT_EQ(run.toolkit.print_titles()[0],
+              "计算书 " + path_text(std::filesystem::current_path().filename()));
+    EXPECT_EQ(run.grid.message(), report_printed(paper.pages.size()));
+    // Refused by the printer, or cancelled in the dialog: said, or nothing said.
+    run.toolkit.set_print_outcome(PrintOutcome::failed);
+    run.press({key(GridKey::print_report)});
+    EXPECT_EQ(run.grid.message(), report_not_printed());
+    run.toolkit.set_print_outcome(PrintOutcome::cancelled);
+    run.press({key(GridKey::print_report)});
+    EXPECT_EQ(run.grid.message(), "");
+    EXPECT_EQ(run.toolkit.printed().size(), 3u);
+}
+
 TEST(SheetGrid, TheTableOfFittingsIsShownEditedInTheWorkingFolderAndReadAgain) {
     GridRun run;
     ASSERT_FALSE(std::filesystem::exists(fitting_table_file));

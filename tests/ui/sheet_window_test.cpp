@@ -45,6 +45,9 @@ KeyStroke named(PhysicalKey key, bool shift = false, bool ctrl = false, bool alt
 KeyStroke ctrl(char letter) {
     return {PhysicalKey::letter, letter, false, true, false, {}};
 }
+KeyStroke ctrl_shift(char letter) {
+    return {PhysicalKey::letter, letter, true, true, false, {}};
+}
 KeyStroke typing(std::string text) {
     return {PhysicalKey::other, 0, false, false, false, std::move(text)};
 }
@@ -71,7 +74,8 @@ TEST(SheetKeys, EachStrokeMeansWhatItMeansInASpreadsheet) {
         {ctrl('C'), GridKey::copy},
         {ctrl('V'), GridKey::paste},
         {ctrl('E'), GridKey::export_workbook},
-        {ctrl('P'), GridKey::export_report},
+        {ctrl('P'), GridKey::print_report},
+        {ctrl_shift('P'), GridKey::export_report},
         {ctrl('A'), GridKey::select_all},
         {ctrl('Q'), std::nullopt},
         {typing("7"), GridKey::typed},
@@ -119,13 +123,15 @@ TEST(SheetKeys, EachButtonTellsItsKeyAndDoesWhatTheKeyDoes) {
          GridKey::set_available_pressure},
         {SheetCommand::fittings, "查看、编辑局部阻力系数表（fittings.txt）", GridKey::fittings},
         {SheetCommand::export_excel, "Ctrl+E", GridKey::export_workbook},
-        {SheetCommand::export_pdf, "Ctrl+P", GridKey::export_report},
+        {SheetCommand::export_pdf, "Ctrl+Shift+P", GridKey::export_report},
+        {SheetCommand::print_report, "Ctrl+P", GridKey::print_report},
         {SheetCommand::open_export, "用系统的程序打开刚导出的文件", GridKey::open_export},
         {SheetCommand::choose_pipes, "Ctrl+D", GridKey::choose_pipes},
         {SheetCommand::balance_pipes, "Ctrl+B", GridKey::balance_pipes},
         {SheetCommand::new_project, "Ctrl+N", GridKey::new_project},
         {SheetCommand::open_project, "Ctrl+O", GridKey::open_project},
-        {SheetCommand::project_details, "工程名称和设计人，用于标题和导出", GridKey::project_details},
+        {SheetCommand::project_details, "工程名称和设计人，用于标题和导出",
+         GridKey::project_details},
     };
     std::size_t buttons = 0;
     for (const CommandLayout& command : sheet_commands) {
@@ -340,14 +346,14 @@ TEST(SheetWindow, TheImbalanceLimitIsAskedForAndARefusalAsksAgainWithTheEntry) {
     EXPECT_EQ(run.window.sheet().sheet().data().limit, 10.0);
 }
 
-TEST(SheetWindow, CtrlEAndCtrlPOfferTheExportsInTheWorkingFolder) {
+TEST(SheetWindow, CtrlEAndCtrlShiftPOfferTheExportsInTheWorkingFolder) {
     SheetRun run;
     run.size("10000", "20");
     run.click(ControlId::cmdsheet);
     std::filesystem::path workbook, report;
     run.toolkit.save_as(std::nullopt, &workbook);
     run.toolkit.save_as(std::nullopt, &report);
-    run.press({ctrl('E'), ctrl('P')});
+    run.press({ctrl('E'), ctrl_shift('P')});
     EXPECT_EQ(workbook.extension(), ".xlsx");
     EXPECT_EQ(report.extension(), ".pdf");
     EXPECT_EQ(path_text(workbook.filename()).rfind("计算表-", 0), 0u);

@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QTest>
 
 namespace kestrune::testing {
@@ -141,6 +143,23 @@ void ModalWatch::choose_folder(const QString& folder, QStringList* texts) {
             name->setText(folder);
         }
         static_cast<QDialog*>(box)->accept();
+    });
+}
+
+void ModalWatch::print_to_file(const QString& file, int* pages) {
+    expect<QPrintDialog>("a print dialog", [file, pages](QPrintDialog* box) {
+        if (pages != nullptr) {
+            *pages = box->maxPage();
+        }
+        if (file.isEmpty()) {
+            box->reject();
+            return;
+        }
+        // Past the dialog's own reading of its printer list, which a machine without one
+        // would turn into a refusal.
+        box->printer()->setOutputFormat(QPrinter::PdfFormat);
+        box->printer()->setOutputFileName(file);
+        box->done(QDialog::Accepted);
     });
 }
 

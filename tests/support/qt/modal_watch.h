@@ -42,6 +42,9 @@ class ModalWatch : public QObject {
     // The folder chooser: choose this folder, or cancel when it is empty. texts receives
     // what its buttons and labels said.
     void choose_folder(const QString& folder, QStringList* texts = nullptr);
+    // The print dialog: its printer made to write PDF into file, and the dialog accepted as
+    // its 打印 button would; empty file: cancelled. pages receives the range it offered.
+    void print_to_file(const QString& file, int* pages = nullptr);
 
     // Dialogs that came but were not expected, and expected ones that never came.
     const QStringList& unexpected() const { return unexpected_; }
