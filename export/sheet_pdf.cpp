@@ -599,6 +599,7 @@ std::optional<ExportError> lay_out(PaperReport& paper, HPDF_Doc pdf, HPDF_Font& 
     }
     paper.font_file = font_file->file;
     paper.font_index = static_cast<int>(font_file->index);
+    paper.font_name = font_file->name;
     Report report(paper, font, fontdef);
     write_report(report, sheet, stamp, fittings);
     if (!report.missing().empty()) {

@@ -41,6 +41,7 @@ struct PaperReport {
     float width = 0.0f, height = 0.0f;  // of every page, points
     std::filesystem::path font_file;    // the one font all text is set in
     int font_index = 0;                 // its face within a collection (.ttc)
+    std::string font_name;              // as the engineer knows it: "宋体 SimSun"
     std::vector<PaperPage> pages;
 };
 

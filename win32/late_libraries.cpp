@@ -56,6 +56,11 @@ HRESULT shell_item_of(const wchar_t* path, IShellItem** item) {
                             : parse(path, nullptr, IID_IShellItem, reinterpret_cast<void**>(item));
 }
 
+HRESULT print_dialog(PRINTDLGEXW* dialog) {
+    static auto* const show = late<decltype(PrintDlgExW)>(L"comdlg32.dll", "PrintDlgExW");
+    return show == nullptr ? E_NOTIMPL : show(dialog);
+}
+
 void free_com_memory(void* memory) {
     static auto* const free = late<decltype(CoTaskMemFree)>(L"ole32.dll", "CoTaskMemFree");
     if (free != nullptr) {

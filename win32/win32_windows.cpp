@@ -15,9 +15,10 @@
 #include "controls.h"
 #include "dpi.h"
 #include "frmcompute.h"
-#include "messages.h"
-#include "print_colours.h"
 #include "late_libraries.h"
+#include "messages.h"
+#include "paper_print.h"
+#include "print_colours.h"
 #include "sheet_layout.h"
 #include "song_font.h"
 #include "tooltips.h"
@@ -476,6 +477,10 @@ void Win32Windows::project_changed(std::string_view name) {
     if (sheet_ != nullptr) {
         sheet_->project_changed(wide_text(project_title(frmsheet_window, name)));
     }
+}
+
+PrintOutcome Win32Windows::print_paper(const PaperReport& paper, std::string_view title) {
+    return print_paper_pages(dialog_owner(), paper, wide_text(title));
 }
 
 void Win32Windows::sheet_changed() {

@@ -69,6 +69,7 @@ class Win32Windows : public WindowToolkit {
     void show_sheet() override;
     void sheet_changed() override;
     void project_changed(std::string_view name) override;
+    PrintOutcome print_paper(const PaperReport& paper, std::string_view title) override;
     void set_clipboard(std::string_view text) override;
     std::string clipboard_text() override;
     void end_program() override;
