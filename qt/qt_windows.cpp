@@ -18,6 +18,7 @@
 #include <QSignalBlocker>
 #include <QUrl>
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 #include "dialogs.h"
@@ -147,22 +148,20 @@ void QtWindows::connect_to(frmcompute& handlers) {
     QObject::connect(help, &QShortcut::activated, main_, [this, &handlers] {
         handlers.help_requested(sheet_ != nullptr && QApplication::activeWindow() == sheet_);
     });
-    // The sheet's window has the same keys among its commands.
-    for (const ProjectShortcut& shortcut : project_shortcuts) {
+    // Ctrl with a letter in the main window: a button's key, or a project's.
+    const auto ctrl_key = [this](char letter, std::function<void()> act) {
         auto* keys = new QShortcut(
-            QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_A + (shortcut.ctrl_letter - 'A'))),
-            main_);
-        const ProjectCommand command = shortcut.command;
-        QObject::connect(keys, &QShortcut::activated, main_,
-                         [&handlers, command] { handlers.project_command(command); });
-    }
+            QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_A + (letter - 'A'))), main_);
+        QObject::connect(keys, &QShortcut::activated, main_, std::move(act));
+    };
     for (const ButtonShortcut& shortcut : frmcompute_shortcuts) {
-        auto* keys = new QShortcut(
-            QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_A + (shortcut.ctrl_letter - 'A'))),
-            main_);
-        const ControlId button = shortcut.button;
-        QObject::connect(keys, &QShortcut::activated, main_,
-                         [&handlers, button] { handlers.clicked(button); });
+        ctrl_key(shortcut.ctrl_letter,
+                 [&handlers, button = shortcut.button] { handlers.clicked(button); });
+    }
+    // The sheet's window has the same project keys among its commands.
+    for (const ProjectShortcut& shortcut : project_shortcuts) {
+        ctrl_key(shortcut.ctrl_letter,
+                 [&handlers, command = shortcut.command] { handlers.project_command(command); });
     }
 }
 
