@@ -139,8 +139,10 @@ def drive(desk, log, prefix):
 def screenshots(kind, state, program, source, out):
     # A display of their own, of a laptop's size.
     state = state / "screenshots"
-    with tempfile.TemporaryDirectory() as work:
-        work = Path(work)
+    with tempfile.TemporaryDirectory() as scratch:
+        # A project folder with a name, as the windows' titles show it.
+        work = Path(scratch) / "三号楼"
+        work.mkdir()
         for table in ("indata1.txt", "indata2.txt", "fittings.txt"):
             shutil.copy(source / "examples" / table, work)
         if kind == "qt":
