@@ -24,6 +24,7 @@
 #include "dialogs.h"
 #include "file_error.h"
 #include "fonts.h"
+#include "frame_box.h"
 #include "frmcompute.h"
 #include "paper_painter.h"
 #include "print_colours.h"
@@ -63,7 +64,7 @@ QWidget* make_control(const ControlSpec& layout, QWidget* parent) {
             return button;
         }
         case ControlKind::group_frame:
-            return new QGroupBox(caption, parent);
+            return new FrameBox(caption, parent);
     }
     return nullptr;
 }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QApplication>
+#include <QFile>
 #include <QFontMetricsF>
 #include <QGroupBox>
 #include <QInputDialog>
@@ -25,6 +26,7 @@ QString caption(ControlId control) {
 class QtWindowsTest : public QObject {
     Q_OBJECT
   private slots:
+    void theMainWindowIsPaintedWithoutLoadingAnImagePlugin();  // first: nothing loaded yet
     void windowsAreBuiltFromTheTable();
     void tabOrderAndFontsFollowTheTable();
     void outputBoxesAreReadOnlyButSelectable();
@@ -40,6 +42,20 @@ class QtWindowsTest : public QObject {
     void aSecondProgramReachesTheFirstByItsToken();
     void theSaveDialogOffersTheNameAndEnterTakesIt();
 };
+
+void QtWindowsTest::theMainWindowIsPaintedWithoutLoadingAnImagePlugin() {
+    // State: started, shown and painted. Expected: no image format plugin in the process,
+    // which the style's picture of a group box frame would have loaded.
+    QtProgram run;
+    QVERIFY(run.start());
+    QVERIFY(QTest::qWaitForWindowExposed(run.windows.main_window()));
+    run.windows.main_window()->grab();
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    QVERIFY(maps.open(QIODevice::ReadOnly));
+    const QByteArray loaded = maps.readAll();
+    QVERIFY(loaded.contains("libQt6Widgets"));
+    QVERIFY2(!loaded.contains("imageformats"), "an image format plugin was loaded");
+}
 
 void QtWindowsTest::windowsAreBuiltFromTheTable() {
     // State: started. Expected: sizes and positions in pixels at 15 twips each, captions.
