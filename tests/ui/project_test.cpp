@@ -84,6 +84,10 @@ TEST_F(Projects, ANewProjectLeavesTheOldOneAsItWasAndWorksInItsOwnFolder) {
     // Seeded with the example table, named, and begun as a start begins a folder.
     EXPECT_EQ(read_bytes(second / "indata1.txt"), worked_dn);
     EXPECT_EQ(read_bytes(second / "project.txt"), "工程名称\t二号楼\n设计人\t\n");
+    // Undo reaches no step of the project left behind.
+    window.grid().key({GridKey::undo, false, true, {}});
+    EXPECT_EQ(window.sheet().rows(), 0u);
+    EXPECT_FALSE(fs::exists(second / "calcsheet.txt"));
     const std::string begun = read_bytes(second / "outdata.txt");
     EXPECT_FALSE(begun.empty());
     EXPECT_EQ(begun.find("10000"), std::string::npos);
