@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "project_files.h"
 
-#include <fstream>
-#include <sstream>
-
 #include "pipe_table.h"
 #include "text_fields.h"
 #include "whole_file.h"
@@ -13,13 +10,6 @@ namespace {
 
 constexpr std::string_view name_label = "工程名称";
 constexpr std::string_view designer_label = "设计人";
-
-std::string whole_text(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream read;
-    read << in.rdbuf();
-    return read.str();
-}
 
 // The file's lines without their line ends, a CR of a Windows editor included.
 std::vector<std::string> text_lines(const std::string& text) {
@@ -50,7 +40,7 @@ std::string one_line(std::string_view value) {
 ProjectDetails read_project_details(const std::filesystem::path& folder) {
     ProjectDetails details;
     for (const std::string& line :
-         text_lines(whole_text(folder / utf8_path(project_details_file)))) {
+         text_lines(read_whole_file(folder / utf8_path(project_details_file)))) {
         const auto fields = split_fields(line, '\t');
         if (fields.size() != 2) {
             continue;
@@ -94,7 +84,7 @@ std::vector<std::filesystem::path> recent_projects(const std::filesystem::path& 
         return folders;
     }
     for (const std::string& line :
-         text_lines(whole_text(settings / utf8_path(recent_projects_file)))) {
+         text_lines(read_whole_file(settings / utf8_path(recent_projects_file)))) {
         std::error_code ec;
         const std::filesystem::path folder = utf8_path(line);
         if (folder.is_absolute() && std::filesystem::is_directory(folder, ec)) {

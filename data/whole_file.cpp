@@ -2,6 +2,8 @@
 #include "whole_file.h"
 
 #include <cerrno>
+#include <fstream>
+#include <sstream>
 #include <system_error>
 
 #include "platform_files.h"
@@ -13,6 +15,13 @@ std::filesystem::path partner_of(const std::filesystem::path& file) {
     std::filesystem::path partner = file;
     partner += ".new";
     return partner;
+}
+
+std::string read_whole_file(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream read;
+    read << in.rdbuf();
+    return read.str();
 }
 
 std::optional<FileError> write_whole_file(const std::filesystem::path& file,

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "file_error.h"
@@ -18,5 +19,9 @@ std::filesystem::path partner_of(const std::filesystem::path& file);
 // the file, never its partner, which is removed again on failure.
 std::optional<FileError> write_whole_file(const std::filesystem::path& file,
                                           std::string_view bytes);
+
+// The bytes of a small file the program keeps for its own convenience (column widths, a
+// project's details, the recent projects); empty when there is none or it cannot be read.
+std::string read_whole_file(const std::filesystem::path& file);
 
 }  // namespace kestrune

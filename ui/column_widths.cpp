@@ -2,8 +2,6 @@
 #include "column_widths.h"
 
 #include <charconv>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "file_error.h"
@@ -21,10 +19,7 @@ constexpr int widest = 28800;   // twips: 20 inches, more than any screen
 
 std::vector<std::optional<int>> kept_column_widths(const std::filesystem::path& folder) {
     std::vector<std::optional<int>> widths(sheet_columns.size());
-    std::ifstream in(folder / utf8_path(column_widths_file), std::ios::binary);
-    std::ostringstream read;
-    read << in.rdbuf();
-    const std::string text = read.str();
+    const std::string text = read_whole_file(folder / utf8_path(column_widths_file));
     for (std::string_view line : split_fields(text, '\n')) {
         const auto fields = split_fields(line, '\t');
         if (fields.size() != 2) {

@@ -4,8 +4,6 @@
 #include <algorithm>
 #include <cmath>
 #include <ctime>
-#include <fstream>
-#include <sstream>
 
 #include "column_widths.h"
 #include "conversions.h"
@@ -101,11 +99,9 @@ std::string frmsheet::fittings_window() {
         if (there == FileKind::missing) {
             std::string bytes(example_file(fitting_table_file));
             if (fittings_source_ != own_fittings_source) {
-                std::ifstream in(utf8_path(fittings_source_), std::ios::binary);
-                std::ostringstream read;
-                read << in.rdbuf();
-                if (in && !read.str().empty()) {
-                    bytes = read.str();
+                if (std::string in_use = read_whole_file(utf8_path(fittings_source_));
+                    !in_use.empty()) {
+                    bytes = std::move(in_use);
                 }
             }
             if (auto error = write_whole_file(own, bytes)) {

@@ -53,6 +53,45 @@ TEST(ReadOnlyFolder, AtStartIsReportedAndSizingStillShows) {
     EXPECT_EQ(failed, 0);
 }
 
+TEST(ReadOnlyFolder, ProjectDetailsAndANewProjectAreRefusedAndNothingIsMade) {
+    // State: a project folder, and the folder it stands in, without write permission.
+    // Action: 工程信息 given, then 新建工程. Expected: each told, nothing written or made,
+    // the windows still named after the folder.
+    ProgramRun run;
+    const std::filesystem::path project = run.folder.path() / "p";
+    std::filesystem::create_directory(project);
+    std::filesystem::copy_file("indata1.txt", project / "indata1.txt");
+    std::filesystem::copy_file("indata2.txt", project / "indata2.txt");
+    std::filesystem::current_path(project);
+    ASSERT_EQ(chmod(project.c_str(), 0555), 0);
+    ASSERT_EQ(chmod(run.folder.path().c_str(), 0555), 0);
+    const int failed = unprivileged([&] {
+        std::string at_start, details, made;
+        RecordingToolkit toolkit;
+        frmcompute window(toolkit);
+        toolkit.expect_message(&at_start);  // the log cannot be made here
+        int bits = window.start() ? 0 : 1;
+        toolkit.answer_input("三号楼");
+        toolkit.answer_input("张工");
+        toolkit.expect_message(&details);
+        window.project_command(ProjectCommand::details);
+        toolkit.answer_input("四号楼");
+        toolkit.expect_message(&made);
+        window.project_command(ProjectCommand::create);
+        bits |= details.rfind("无法保存工程信息", 0) == 0 ? 0 : 2;
+        bits |= made.find("没有权限（Permission denied）") == std::string::npos ? 4 : 0;
+        bits |= std::filesystem::exists("project.txt") ? 8 : 0;
+        bits |= std::filesystem::exists(project.parent_path() / "四号楼") ? 16 : 0;
+        bits |= window.sheet().project().name.empty() ? 0 : 32;
+        bits |= toolkit.projects() == std::vector<std::string>{"p"} ? 0 : 64;
+        bits |= toolkit.still_expected() != 0 || ::testing::Test::HasFailure() ? 128 : 0;
+        return bits;
+    });
+    chmod(run.folder.path().c_str(), 0755);
+    chmod(project.c_str(), 0755);
+    EXPECT_EQ(failed, 0);
+}
+
 TEST(ReadOnlyFolder, ReadOnlyLogIsReportedAndLeftAsItWas) {
     ProgramRun run;
     ASSERT_TRUE(run.start());
