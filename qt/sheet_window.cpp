@@ -7,12 +7,14 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTimer>
 #include <algorithm>
 #include <utility>
 
 #include "column_widths.h"
 #include "fonts.h"
+#include "frozen_column.h"
 #include "problem_line.h"
 #include "qt_text.h"
 #include "sheet_layout.h"
@@ -61,7 +63,17 @@ QVariant cell_role(const ShownCell& cell, int role) {
 }
 
 int column_width(const QFontMetrics& metrics, int characters, const QString& title) {
-    return column_pixels(metrics.averageCharWidth(), characters, metrics.horizontalAdvance(title));
+    int widest = 0;
+    for (const QString& line : title.split(QChar('\n'))) {
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    }
+    return column_pixels(metrics.averageCharWidth(), characters, widest);
+}
+
+// A sheet column's title on the header's two lines.
+QString header_text(std::size_t column) {
+    const auto lines = column_title_lines(column);
+    return qt_text(lines[1].empty() ? lines[0] : lines[0] + "\n" + lines[1]);
 }
 
 QRect rect_of(const ScreenBox& box) {
@@ -119,7 +131,7 @@ QVariant SheetModel::headerData(int section, Qt::Orientation orientation, int ro
         return {};
     }
     if (orientation == Qt::Horizontal) {
-        return qt_text(column_title(static_cast<std::size_t>(section)));
+        return header_text(static_cast<std::size_t>(section));
     }
     return section + 1;
 }
@@ -195,6 +207,7 @@ SheetWindow::SheetWindow(SheetGrid& grid, const frmsheet& sheet)
       sheet_(sheet),
       model_(new SheetModel(sheet, grid, this)),
       view_(new SheetView(this)),
+      frozen_view_(new SheetView(view_)),
       editor_(new QLineEdit(view_->viewport())),
       message_(new QLabel(this)),
       loops_title_(new QLabel(this)),
@@ -205,7 +218,6 @@ SheetWindow::SheetWindow(SheetGrid& grid, const frmsheet& sheet)
       keep_widths_(new QTimer(this)) {
     setObjectName(qt_text(frmsheet_window.name));
     setWindowTitle(qt_text(frmsheet_window.caption));
-    resize(px(frmsheet_window.width), px(frmsheet_window.height));
     setFont(control_font(sheet_window_layout.points));
     for (const CommandLayout& command : sheet_commands) {
         if (command.caption.empty()) {
@@ -236,22 +248,27 @@ SheetWindow::SheetWindow(SheetGrid& grid, const frmsheet& sheet)
     });
     view_->verticalHeader()->setDefaultSectionSize(row_pixels(metrics.height(), px));
     view_->verticalHeader()->setMinimumWidth(row_number_pixels(metrics.averageCharWidth()));
+    frozen_ = new FrozenColumn(view_, frozen_view_);
     setMinimumSize(px(sheet_least_width), px(sheet_least_height));
-    view_->on_key = [this](const KeyStroke& stroke) {
-        if (auto key = grid_key(stroke)) {
-            press(*key);
-        }
-    };
-    view_->on_click = [this](int row, int column, bool extend) {
-        grid_.click(static_cast<std::size_t>(row), static_cast<std::size_t>(column), extend);
-    };
-    view_->on_double_click = [this](int row, int column) {
-        grid_.double_click(static_cast<std::size_t>(row), static_cast<std::size_t>(column));
-    };
-    connect(view_->verticalHeader(), &QHeaderView::sectionClicked, this, [this](int row) {
-        grid_.row_header_click(static_cast<std::size_t>(row),
-                               QApplication::keyboardModifiers().testFlag(Qt::ShiftModifier));
-    });
+    // Wide enough for every column, where the screen has room (placed by the caller).
+    resize(sheet_window_width(grid_width(), px), px(frmsheet_window.height));
+    for (SheetView* view : {view_, frozen_view_}) {
+        view->on_key = [this](const KeyStroke& stroke) {
+            if (auto key = grid_key(stroke)) {
+                press(*key);
+            }
+        };
+        view->on_click = [this](int row, int column, bool extend) {
+            grid_.click(static_cast<std::size_t>(row), static_cast<std::size_t>(column), extend);
+        };
+        view->on_double_click = [this](int row, int column) {
+            grid_.double_click(static_cast<std::size_t>(row), static_cast<std::size_t>(column));
+        };
+        connect(view->verticalHeader(), &QHeaderView::sectionClicked, this, [this](int row) {
+            grid_.row_header_click(static_cast<std::size_t>(row),
+                                   QApplication::keyboardModifiers().testFlag(Qt::ShiftModifier));
+        });
+    }
     editor_->hide();
     editor_->installEventFilter(this);
     connect(editor_, &QLineEdit::textEdited, this, [this](const QString& text) {
@@ -323,7 +340,8 @@ void SheetWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void SheetWindow::lay_out() {
-    const SheetWindowBoxes boxes = sheet_window_boxes(width(), height(), px, sketch_shown_);
+    const SheetWindowBoxes boxes =
+        sheet_window_boxes(width(), height(), px, sketch_shown_, grid_width());
     for (std::size_t i = 0; i < buttons_.size() && i < boxes.buttons.size(); ++i) {
         buttons_[i]->setGeometry(rect_of(boxes.buttons[i]));
     }
@@ -337,6 +355,17 @@ void SheetWindow::lay_out() {
     refresh_editor();
 }
 
+int SheetWindow::grid_width() const {
+    // Room for a vertical scroll bar too, so that a long sheet still shows every column.
+    const QHeaderView* numbers = view_->verticalHeader();
+    int width = 2 * view_->frameWidth() + view_->verticalScrollBar()->sizeHint().width() +
+                std::max(numbers->minimumWidth(), numbers->sizeHint().width());
+    for (std::size_t c = 0; c < sheet_columns.size(); ++c) {
+        width += view_->columnWidth(static_cast<int>(c));
+    }
+    return width;
+}
+
 void SheetWindow::apply_column_widths() {
     // The table's widths, and over them the ones the engineer gave this project's columns.
     const QFontMetrics metrics(font());
@@ -345,8 +374,7 @@ void SheetWindow::apply_column_widths() {
     for (std::size_t c = 0; c < sheet_columns.size(); ++c) {
         view_->setColumnWidth(
             static_cast<int>(c),
-            kept[c] ? px(*kept[c])
-                    : column_width(metrics, sheet_columns[c].width, qt_text(column_title(c))));
+            kept[c] ? px(*kept[c]) : column_width(metrics, sheet_columns[c].width, header_text(c)));
     }
 }
 
@@ -390,6 +418,7 @@ void SheetWindow::refresh_selection() {
     }
     view_->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
     view_->scrollTo(current);
+    frozen_->keep_clear(current);
 }
 
 void SheetWindow::refresh_editor() {

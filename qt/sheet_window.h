@@ -19,6 +19,7 @@ class QPushButton;
 
 namespace kestrune {
 
+class FrozenColumn;
 class SketchPane;
 
 // The sheet's cells for a table view, read from the sheet each time they are drawn.
@@ -88,6 +89,7 @@ class SheetWindow : public QWidget {
     // Another project: its title, and its columns' widths.
     void project_changed(const QString& title);
     SheetView* view() const { return view_; }
+    SheetView* frozen_view() const { return frozen_view_; }  // 管段号 while scrolled sideways
     QLineEdit* editor() const { return editor_; }
     QTableWidget* loops() const { return loops_; }
     QLabel* message() const { return message_; }
@@ -102,6 +104,7 @@ class SheetWindow : public QWidget {
   private:
     void lay_out();
     void apply_column_widths();
+    int grid_width() const;  // the grid with every column shown
     void press(const KeyPress& key);
     void refresh_selection();
     void refresh_editor();
@@ -113,6 +116,8 @@ class SheetWindow : public QWidget {
     std::vector<QPushButton*> buttons_;
     SheetModel* model_;
     SheetView* view_;
+    SheetView* frozen_view_;
+    FrozenColumn* frozen_ = nullptr;
     QLineEdit* editor_;
     QLabel* message_;
     QLabel* loops_title_;

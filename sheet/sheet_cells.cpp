@@ -64,6 +64,19 @@ std::string column_title(std::size_t column) {
     return title;
 }
 
+std::array<std::string, 2> column_title_lines(std::size_t column) {
+    const ColumnLayout& layout = sheet_columns.at(column);
+    const std::size_t space = layout.header.find(' ');
+    std::array<std::string, 2> lines{std::string(layout.header.substr(0, space)), ""};
+    if (space != std::string_view::npos) {
+        lines[1] = layout.header.substr(space + 1);
+    }
+    if (!layout.unit.empty()) {
+        lines[1] += (lines[1].empty() ? "(" : " (") + std::string(layout.unit) + ")";
+    }
+    return lines;
+}
+
 std::string loop_summary_title(const CalcSheet& calc) {
     return loop_summary_heading(shortest_text(calc.data().limit));
 }

@@ -4,6 +4,7 @@
 // How the sheet window shows each cell and its titles: the same texts the clipboard and the
 // printed calculation take, with the flags in words and in a tone.
 
+#include <array>
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -40,8 +41,12 @@ std::string loop_notes_line(const CalcSheet& calc);
 // Whether the engineer may type into a column: not the computed ones, nor the loops of a network.
 bool cell_editable(const CalcSheet& calc, SheetColumn column);
 
-// A column's title in the grid's header: "流速 v (m/s)".
+// A column's title on one line: "流速 v (m/s)".
 std::string column_title(std::size_t column);
+// The same on the grid's two header lines, the name over its symbol and unit ("流速",
+// "v (m/s)"), so that a column is as narrow as its numbers; the second is empty for a
+// column with neither.
+std::array<std::string, 2> column_title_lines(std::size_t column);
 // The loop summary's title, with the imbalance limit it checks against.
 std::string loop_summary_title(const CalcSheet& calc);
 

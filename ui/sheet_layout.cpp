@@ -10,7 +10,7 @@
 namespace kestrune {
 
 int column_pixels(int average_char_width, int characters, int title_width) {
-    return std::max(average_char_width * characters, title_width + average_char_width * 3);
+    return std::max(average_char_width * characters, title_width + average_char_width * 2);
 }
 
 int row_number_pixels(int average_char_width) {
@@ -35,8 +35,12 @@ int button_twips(std::string_view caption) {
     return std::max(sheet_window_layout.button_width, text + 2 * sheet_window_layout.margin + 240);
 }
 
+int sheet_window_width(int grid_width, const std::function<int(int)>& px) {
+    return std::max(px(frmsheet_window.width), grid_width + 2 * px(sheet_window_layout.margin));
+}
+
 SheetWindowBoxes sheet_window_boxes(int width, int height, const std::function<int(int)>& px,
-                                    bool with_sketch) {
+                                    bool with_sketch, int grid_width) {
     const SheetWindowLayout& l = sheet_window_layout;
     const int margin = px(l.margin);
     const int button_height = px(l.button_height);
@@ -62,10 +66,10 @@ SheetWindowBoxes sheet_window_boxes(int width, int height, const std::function<i
     const int grid_height = std::max(line * 3, height - grid_top - below_grid - margin);
     const int inner = width - 2 * margin;
     boxes.grid = {margin, grid_top, inner, grid_height};
-    if (with_sketch && inner >= px(sketch_beside_width)) {
-        const int sketch = inner * 2 / 5;
-        boxes.grid.width = inner - sketch - margin;
-        boxes.sketch = {margin + boxes.grid.width + margin, grid_top, sketch, grid_height};
+    if (with_sketch && inner - grid_width - margin >= px(sketch_least_width)) {
+        boxes.grid.width = grid_width;
+        boxes.sketch = {margin + grid_width + margin, grid_top, inner - grid_width - margin,
+                        grid_height};
     } else if (with_sketch) {
         boxes.grid.height = (grid_height - margin) / 2;
         boxes.sketch = {margin, grid_top + boxes.grid.height + margin, inner,

@@ -36,8 +36,8 @@ inline constexpr SheetWindowLayout sheet_window_layout{120, 900, 420, 330, 1800,
 int button_twips(std::string_view caption);
 
 // A column's width in pixels, given its font's average character width: its width in
-// characters (sheet_columns, loop_columns), and never narrower than its title with a
-// character and a half of room on either side.
+// characters (sheet_columns, loop_columns), and never narrower than its title (its widest
+// line) with a character of room on either side.
 int column_pixels(int average_char_width, int characters, int title_width);
 // The row numbers' column: room for five digits.
 int row_number_pixels(int average_char_width);
@@ -45,22 +45,29 @@ int row_number_pixels(int average_char_width);
 // front-end's pixels.
 int row_pixels(int font_height, const std::function<int(int)>& px);
 
+// The width of the sheet's client area as it opens, in pixels: the window's own, or more
+// where the grid (grid_width: its columns, row numbers, frame and scroll bar) needs it to
+// show every column. A screen too small for it gets what fits (place_sheet_window).
+int sheet_window_width(int grid_width, const std::function<int(int)>& px);
+
 // The least size of the sheet's client area, in twips: a third of the width and half the
 // height it asks for, enough for a few rows and the loop summary.
 inline constexpr int sheet_least_width = frmsheet_window.width / 3;
 inline constexpr int sheet_least_height = frmsheet_window.height / 2;
 
 // Where each part of the sheet's window stands in a client area of width × height pixels.
-// With a network, its sketch (系统简图) takes two fifths of the grid's room beside it, or,
-// in a window too narrow for both side by side, the lower half of it; without one, none.
+// With a network, its sketch (系统简图) stands beside the grid where the grid still shows
+// every column (grid_width, as for sheet_window_width) and the sketch keeps at least
+// sketch_least_width, and takes the rest; otherwise it takes the lower half of the grid's
+// room, so that no column is given up for it. Without a network, no sketch.
 struct SheetWindowBoxes {
     std::vector<ScreenBox> buttons;  // the commands that have a button, in their table's order
     ScreenBox grid, sketch, message, loops_title, loops, notes;
 };
 SheetWindowBoxes sheet_window_boxes(int width, int height, const std::function<int(int)>& px,
-                                    bool with_sketch);
-// Narrower than this (twips), the grid and the sketch stand one above the other.
-inline constexpr int sketch_beside_width = 9000;
+                                    bool with_sketch, int grid_width);
+// The narrowest sketch beside the grid, in twips.
+inline constexpr int sketch_least_width = 4500;
 
 // The sketch's zoom steps; Ctrl with the wheel moves between them.
 inline constexpr double sketch_zooms[] = {0.5, 0.67, 0.8, 1.0, 1.25, 1.5, 2.0};

@@ -13,6 +13,7 @@
 #include "column_widths.h"
 #include "controls.h"
 #include "dpi.h"
+#include "frozen_column.h"
 #include "sheet_layout.h"
 #include "song_font.h"
 #include "tooltips.h"
@@ -118,6 +119,25 @@ SheetWindow::SheetWindow(HWND owner, SheetGrid& grid, const frmsheet& sheet)
     };
     sketch_shown_ = grid_.sketch().room;
     add_columns();
+    frozen_ = std::make_unique<FrozenColumn>(
+        list_, font_,
+        [this](std::size_t row, int column) {
+            const CellColours colours = list_colours(row, column);
+            return FrozenColumn::Cell{wide_text(list_text(row, column)), colour_of(colours.text),
+                                      colour_of(colours.ground)};
+        },
+        [this](std::size_t row, int column, bool twice) {
+            SetFocus(list_);
+            clicked_cell(row, column, twice);
+        });
+    // Wide enough for every column, where the screen has room (placed by the caller).
+    RECT wide{
+        0, 0,
+        sheet_window_width(grid_width(), [dpi](int twips) { return twips_to_pixels(twips, dpi); }),
+        twips_to_pixels(frmsheet_window.height, dpi)};
+    AdjustWindowRectEx(&wide, sheet_style, FALSE, 0);
+    SetWindowPos(window_, nullptr, 0, 0, wide.right - wide.left, wide.bottom - wide.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     lay_out();
 }
 
@@ -145,6 +165,33 @@ void SheetWindow::apply_column_widths() {
 void SheetWindow::project_changed(const std::wstring& title) {
     SetWindowTextW(window_, title.c_str());
     apply_column_widths();
+    frozen_->follow();
+}
+
+int SheetWindow::grid_width() const {
+    // Room for a vertical scroll bar too, so that a long sheet still shows every column.
+    int width = 2 * GetSystemMetrics(SM_CXEDGE) + GetSystemMetrics(SM_CXVSCROLL);
+    for (std::size_t c = 0; c < sheet_columns.size() + row_number_columns; ++c) {
+        width += static_cast<int>(SendMessageW(list_, LVM_GETCOLUMNWIDTH, c, 0));
+    }
+    return width;
+}
+
+std::string SheetWindow::list_text(std::size_t row, int sub) const {
+    return sub < row_number_columns
+               ? std::to_string(row + 1)
+               : shown_cell(sheet_.sheet(), row, static_cast<std::size_t>(sub - row_number_columns))
+                     .text;
+}
+
+CellColours SheetWindow::list_colours(std::size_t row, int sub) const {
+    const SystemColours system = system_colours();
+    if (sub < row_number_columns) {
+        return {system.header_text, system.header};
+    }
+    const auto column = static_cast<std::size_t>(sub - row_number_columns);
+    return cell_colours(shown_cell(sheet_.sheet(), row, column), grid_.selected(row, column),
+                        system);
 }
 
 void SheetWindow::add_columns() {
@@ -152,10 +199,14 @@ void SheetWindow::add_columns() {
     HGDIOBJ old = SelectObject(dc, font_);
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
-    const auto width = [&](int characters, const std::wstring& title) {
-        SIZE size{};
-        GetTextExtentPoint32W(dc, title.c_str(), static_cast<int>(title.size()), &size);
-        return column_pixels(metrics.tmAveCharWidth, characters, size.cx);
+    const auto width = [&](int characters, const std::vector<std::wstring>& lines) {
+        int widest = 0;
+        for (const std::wstring& line : lines) {
+            SIZE size{};
+            GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &size);
+            widest = std::max(widest, static_cast<int>(size.cx));
+        }
+        return column_pixels(metrics.tmAveCharWidth, characters, widest);
     };
     add_column(list_, 0, L"", row_number_pixels(metrics.tmAveCharWidth), true);
     // The rows as high as the font and its room (a list view takes its images' height).
@@ -166,16 +217,27 @@ void SheetWindow::add_columns() {
         ILC_COLOR, 1, 0);
     SendMessageW(list_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(rows_));
     default_widths_.clear();
+    HWND header = ListView_GetHeader(list_);
     for (std::size_t c = 0; c < sheet_columns.size(); ++c) {
-        const std::wstring title = wide_text(column_title(c));
-        default_widths_.push_back(width(sheet_columns[c].width, title));
-        add_column(list_, static_cast<int>(c) + row_number_columns, title, default_widths_.back(),
-                   sheet_columns[c].format != CellFormat::text);
+        const auto lines = column_title_lines(c);
+        default_widths_.push_back(
+            width(sheet_columns[c].width, {wide_text(lines[0]), wide_text(lines[1])}));
+        add_column(list_, static_cast<int>(c) + row_number_columns, wide_text(column_title(c)),
+                   default_widths_.back(), sheet_columns[c].format != CellFormat::text);
+        // Its title on two lines, drawn by the sheet (WM_DRAWITEM); the header draws its frame.
+        HDITEMW item{};
+        item.mask = HDI_FORMAT;
+        SendMessageW(header, HDM_GETITEMW, c + row_number_columns, reinterpret_cast<LPARAM>(&item));
+        item.fmt |= HDF_OWNERDRAW;
+        SendMessageW(header, HDM_SETITEMW, c + row_number_columns, reinterpret_cast<LPARAM>(&item));
     }
+    // A line higher than the header makes itself, for the titles' second lines.
+    header_line_ = metrics.tmHeight;
+    header_default_ = attach_window<SheetWindow, &SheetWindow::header_message>(header, this);
     apply_column_widths();
     for (std::size_t c = 0; c < loop_columns.size(); ++c) {
         const std::wstring title = wide_text(loop_columns[c].header);
-        add_column(loops_, static_cast<int>(c), title, width(loop_columns[c].width, title),
+        add_column(loops_, static_cast<int>(c), title, width(loop_columns[c].width, {title}),
                    loop_columns[c].format != CellFormat::text);
     }
     SelectObject(dc, old);
@@ -188,7 +250,7 @@ void SheetWindow::lay_out() {
     const UINT dpi = window_dpi(window_);
     const SheetWindowBoxes boxes = sheet_window_boxes(
         client.right, client.bottom, [dpi](int twips) { return twips_to_pixels(twips, dpi); },
-        sketch_shown_);
+        sketch_shown_, grid_width());
     for (std::size_t i = 0; i < buttons_.size() && i < boxes.buttons.size(); ++i) {
         move_to(buttons_[i], boxes.buttons[i]);
     }
@@ -199,6 +261,7 @@ void SheetWindow::lay_out() {
     move_to(notes_, boxes.notes);
     move_to(sketch_->handle(), boxes.sketch);
     ShowWindow(sketch_->handle(), sketch_shown_ ? SW_SHOWNA : SW_HIDE);
+    frozen_->follow();
     refresh_editor();
 }
 
@@ -206,6 +269,7 @@ void SheetWindow::refresh() {
     SendMessageW(list_, LVM_SETITEMCOUNT, sheet_.rows(), LVSICF_NOSCROLL);
     InvalidateRect(list_, nullptr, FALSE);
     scroll_to_current();
+    frozen_->follow();
     refresh_editor();
     SetWindowTextW(message_, wide_text(grid_.message()).c_str());
     SetWindowTextW(loops_title_, wide_text(loop_summary_title(sheet_.sheet())).c_str());
@@ -231,15 +295,21 @@ void SheetWindow::scroll_to_current() {
     SendMessageW(list_, LVM_GETSUBITEMRECT, at.row, reinterpret_cast<LPARAM>(&cell));
     RECT client{};
     GetClientRect(list_, &client);
-    // The row numbers stand left of the first column: it brings them back into view.
-    const int numbers =
-        at.column == 0 ? static_cast<int>(SendMessageW(list_, LVM_GETCOLUMNWIDTH, 0, 0)) : 0;
+    // The row numbers stand left of the first column: it brings them back into view. Any
+    // other column is brought out from under the frozen first one.
+    const int numbers = at.column == 0
+                            ? static_cast<int>(SendMessageW(list_, LVM_GETCOLUMNWIDTH, 0, 0))
+                            : frozen_->width();
     int by = 0;
     if (cell.right > client.right) {
         by = std::min(cell.right - client.right, cell.left - numbers);
     }
-    if (cell.left - numbers < 0) {
-        by = cell.left - numbers;
+    SCROLLINFO scrolled{};
+    scrolled.cbSize = sizeof scrolled;
+    scrolled.fMask = SIF_POS;
+    GetScrollInfo(list_, SB_HORZ, &scrolled);
+    if (cell.left - numbers < 0 && (at.column == 0 || scrolled.nPos > 0)) {
+        by = std::max(static_cast<int>(cell.left) - numbers, -scrolled.nPos);
     }
     if (by != 0) {
         SendMessageW(list_, LVM_SCROLL, static_cast<WPARAM>(by), 0);
@@ -357,12 +427,15 @@ void SheetWindow::clicked_at(LPARAM where, bool twice) {
     if (grid_.editing()) {
         grid_.edited(utf8_text(window_text(editor_)));
     }
-    const auto row = static_cast<std::size_t>(hit.iItem);
-    if (hit.iSubItem < row_number_columns) {
+    clicked_cell(static_cast<std::size_t>(hit.iItem), hit.iSubItem, twice);
+}
+
+void SheetWindow::clicked_cell(std::size_t row, int sub, bool twice) {
+    if (sub < row_number_columns) {
         grid_.row_header_click(row, held(VK_SHIFT));
         return;
     }
-    const auto column = static_cast<std::size_t>(hit.iSubItem - row_number_columns);
+    const auto column = static_cast<std::size_t>(sub - row_number_columns);
     if (twice) {
         grid_.double_click(row, column);
     } else {
@@ -381,15 +454,10 @@ LRESULT SheetWindow::custom_draw(NMLVCUSTOMDRAW* draw, bool sheet_list) {
         case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
             const auto row = static_cast<std::size_t>(draw->nmcd.dwItemSpec);
             const int sub = draw->iSubItem;
-            const SystemColours system = system_colours();
-            CellColours colours{system.header_text, system.header};
-            if (!sheet_list) {
-                colours = cell_colours(shown_loop_cell(sheet_.sheet(), row, sub), false, system);
-            } else if (sub >= row_number_columns) {
-                const auto column = static_cast<std::size_t>(sub - row_number_columns);
-                colours = cell_colours(shown_cell(sheet_.sheet(), row, column),
-                                       grid_.selected(row, column), system);
-            }
+            const CellColours colours =
+                sheet_list ? list_colours(row, sub)
+                           : cell_colours(shown_loop_cell(sheet_.sheet(), row, sub), false,
+                                          system_colours());
             draw->clrText = colour_of(colours.text);
             draw->clrTextBk = colour_of(colours.ground);
             return CDRF_NEWFONT;
@@ -451,17 +519,10 @@ LRESULT SheetWindow::handle(UINT message, WPARAM w, LPARAM l) {
                 }
                 const auto row = static_cast<std::size_t>(info->item.iItem);
                 const int sub = info->item.iSubItem;
-                std::string text;
-                if (!sheet_list) {
-                    text = shown_loop_cell(sheet_.sheet(), row, static_cast<std::size_t>(sub)).text;
-                } else if (sub < row_number_columns) {
-                    text = std::to_string(row + 1);
-                } else {
-                    text = shown_cell(sheet_.sheet(), row,
-                                      static_cast<std::size_t>(sub - row_number_columns))
-                               .text;
-                }
-                cell_buffer_ = wide_text(text);
+                cell_buffer_ = wide_text(
+                    sheet_list
+                        ? list_text(row, sub)
+                        : shown_loop_cell(sheet_.sheet(), row, static_cast<std::size_t>(sub)).text);
                 lstrcpynW(info->item.pszText, cell_buffer_.c_str(), info->item.cchTextMax);
                 return 0;
             }
@@ -534,6 +595,14 @@ LRESULT SheetWindow::list_message(UINT message, WPARAM w, LPARAM l) {
             return 0;
         case WM_RBUTTONDOWN:
             return 0;
+        case WM_DRAWITEM: {
+            auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(l);
+            if (item->CtlType == ODT_HEADER) {
+                draw_title(*item);
+                return TRUE;
+            }
+            break;
+        }
         case WM_COMMAND:
             // The editor's text as the engineer has it, whatever redraws the sheet meanwhile.
             if (reinterpret_cast<HWND>(l) == editor_ && HIWORD(w) == EN_CHANGE && grid_.editing()) {
@@ -559,6 +628,9 @@ LRESULT SheetWindow::list_message(UINT message, WPARAM w, LPARAM l) {
                 std::error_code ignored;
                 keep_column_widths(std::filesystem::current_path(ignored), twips);
             }
+            if (changed->hdr.code == HDN_ITEMCHANGEDW && frozen_ != nullptr) {
+                frozen_->follow();  // a width changed, by a drag or by the program
+            }
             break;
         }
         case WM_MOUSEWHEEL:
@@ -570,6 +642,7 @@ LRESULT SheetWindow::list_message(UINT message, WPARAM w, LPARAM l) {
         case WM_HSCROLL:
         case WM_VSCROLL: {
             const LRESULT result = CallWindowProcW(list_default_, list_, message, w, l);
+            frozen_->follow();
             refresh_editor();  // the editor follows its cell
             return result;
         }
@@ -577,6 +650,41 @@ LRESULT SheetWindow::list_message(UINT message, WPARAM w, LPARAM l) {
             break;
     }
     return CallWindowProcW(list_default_, list_, message, w, l);
+}
+
+void SheetWindow::draw_title(const DRAWITEMSTRUCT& item) {
+    if (static_cast<int>(item.itemID) < row_number_columns) {
+        return;
+    }
+    const auto lines = column_title_lines(item.itemID - row_number_columns);
+    const int count = lines[1].empty() ? 1 : 2;
+    const int height = item.rcItem.bottom - item.rcItem.top;
+    RECT line = item.rcItem;
+    line.left += 2;
+    line.right -= 2;
+    line.top += (height - count * header_line_) / 2;
+    SetBkMode(item.hDC, TRANSPARENT);
+    SetTextColor(item.hDC, GetSysColor(COLOR_BTNTEXT));
+    HGDIOBJ old = SelectObject(item.hDC, font_);
+    for (int i = 0; i < count; ++i) {
+        line.bottom = line.top + header_line_;
+        const std::wstring text = wide_text(lines[static_cast<std::size_t>(i)]);
+        DrawTextW(item.hDC, text.c_str(), static_cast<int>(text.size()), &line,
+                  DT_CENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+        line.top = line.bottom;
+    }
+    SelectObject(item.hDC, old);
+}
+
+LRESULT SheetWindow::header_message(UINT message, WPARAM w, LPARAM l) {
+    HWND header = ListView_GetHeader(list_);
+    const LRESULT result = CallWindowProcW(header_default_, header, message, w, l);
+    if (message == HDM_LAYOUT && result != 0) {
+        auto* layout = reinterpret_cast<HDLAYOUT*>(l);
+        layout->pwpos->cy += header_line_;
+        layout->prc->top += header_line_;
+    }
+    return result;
 }
 
 LRESULT SheetWindow::editor_message(UINT message, WPARAM w, LPARAM l) {

@@ -10,9 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "frozen_column.h"
 #include "sheet_cells.h"
 #include "sheet_grid.h"
 #include "sheet_keys.h"
+#include "sheet_layout.h"
 #include "sketch_view.h"
 
 namespace kestrune {
@@ -52,6 +54,7 @@ class SheetWindow {
     HWND message() const { return message_; }
     HWND offers() const { return offers_; }
     const SketchView& sketch() const { return *sketch_; }
+    const FrozenColumn& frozen() const { return *frozen_; }  // 管段号 while scrolled sideways
 
     void refresh();
     // Another project: its title, and its columns' widths.
@@ -65,6 +68,13 @@ class SheetWindow {
     LRESULT handle(UINT message, WPARAM w, LPARAM l);
     LRESULT list_message(UINT message, WPARAM w, LPARAM l);
     LRESULT editor_message(UINT message, WPARAM w, LPARAM l);
+    LRESULT header_message(UINT message, WPARAM w, LPARAM l);  // two lines high
+    void draw_title(const DRAWITEMSTRUCT& item);               // a column's two title lines
+    int grid_width() const;                                    // with every column shown
+    // A cell of the list as it shows it: column 0 numbers the rows, the sheet's follow.
+    std::string list_text(std::size_t row, int sub) const;
+    CellColours list_colours(std::size_t row, int sub) const;
+    void clicked_cell(std::size_t row, int sub, bool twice);
     LRESULT custom_draw(NMLVCUSTOMDRAW* draw, bool sheet_list);
     void add_columns();
     void lay_out();
@@ -90,11 +100,14 @@ class SheetWindow {
         cell_tip_;  // the tip the list shows now  // the fittings offered while a Σξ is typed
     HWND tips_ = nullptr;
     std::unique_ptr<SketchView> sketch_;
+    std::unique_ptr<FrozenColumn> frozen_;
     bool sketch_shown_ = false;  // the layout gives it room
     HFONT font_ = nullptr;
     HIMAGELIST rows_ = nullptr;  // empty images that give the rows their height
     WNDPROC list_default_ = nullptr;
     WNDPROC editor_default_ = nullptr;
+    WNDPROC header_default_ = nullptr;
+    int header_line_ = 0;       // a title line's height, pixels
     std::wstring cell_buffer_;  // the text a list view asked for, kept until it has drawn it
     wchar_t pending_high_ = 0;  // the first half of a character typed as a surrogate pair
 };

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QScreen>
+#include <QScrollBar>
 #include <QtTest>
 
 #include "column_widths.h"
@@ -48,6 +49,7 @@ class SheetWindowTest : public QObject {
   private slots:
     void opensFromTheButtonAndFromCtrlTAndFitsTheScreen();
     void theEditorKeepsItsOwnKeysAndTakesAnInputMethodsText();
+    void everyColumnShowsAt1366PixelsAndTheSegmentStaysWhileTheGridScrollsSideways();
     void theSketchStandsBesideTheGridAndAClickOnASegmentSelectsItsRow();
     void aShortCodeOffersItsFittingsUnderTheCellAndAClickOrEnterTakesOne();
     void fourteenRowsOfFittingsAreTypedByShortCodeInUnderAHundredKeys();
@@ -103,6 +105,50 @@ void SheetWindowTest::theEditorKeepsItsOwnKeysAndTakesAnInputMethodsText() {
     QVERIFY(run.watch.unexpected().isEmpty());
 }
 
+void SheetWindowTest::everyColumnShowsAt1366PixelsAndTheSegmentStaysWhileTheGridScrollsSideways() {
+    SheetProgram run;
+    SheetWindow* sheet = run.open();
+    QVERIFY(sheet != nullptr);
+    SheetView* grid = sheet->view();
+    SheetView* frozen = sheet->frozen_view();
+    // The titles on two lines: the header is two lines high.
+    QVERIFY(grid->horizontalHeader()->height() >= 2 * QFontMetrics(grid->font()).height());
+    QCOMPARE(grid->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("管段号"));
+    QCOMPARE(grid->model()->headerData(length, Qt::Horizontal).toString(),
+             QStringLiteral("管长\nL (m)"));
+    // A 1366 px screen at 100 %, less the window's frame: nothing to scroll sideways.
+    sheet->resize(1366 - 2 * 8, 650);
+    QTRY_COMPARE(grid->horizontalScrollBar()->maximum(), 0);
+    QVERIFY(!frozen->isVisible());
+    // 150 % of the same screen leaves about 900 px: End goes to 备注, the grid scrolls, and
+    // the row numbers and 管段号 stay at its left edge.
+    sheet->resize(900, 500);
+    QTRY_VERIFY(grid->horizontalScrollBar()->maximum() > 0);
+    QTest::keyClick(grid, Qt::Key_End);
+    QCOMPARE(grid->currentIndex().column(), static_cast<int>(sheet_columns.size()) - 1);
+    QVERIFY(grid->horizontalScrollBar()->value() > 0);
+    QVERIFY(frozen->isVisible());
+    QCOMPARE(frozen->geometry().left(), grid->frameWidth());
+    QCOMPARE(frozen->columnWidth(0), grid->columnWidth(0));
+    QVERIFY(frozen->isColumnHidden(1));
+    QCOMPARE(frozen->model()->data(frozen->model()->index(0, 0)).toString(), QStringLiteral("1"));
+    // Left to 上游: brought out from under the frozen column, not left beneath it.
+    for (int c = grid->currentIndex().column(); c > 1; --c) {
+        QTest::keyClick(grid, Qt::Key_Left);
+    }
+    QCOMPARE(grid->currentIndex().column(), 1);
+    QVERIFY(grid->visualRect(grid->currentIndex()).left() >= grid->columnWidth(0));
+    // A click on the frozen 管段号 is a click on the row's 管段号.
+    QTest::keyClick(grid, Qt::Key_End);
+    const QRect cell = frozen->visualRect(frozen->model()->index(0, 0));
+    QTest::mouseClick(frozen->viewport(), Qt::LeftButton, {}, cell.center());
+    QCOMPARE(grid->currentIndex().column(), 0);
+    QCOMPARE(grid->horizontalScrollBar()->value(), 0);
+    QVERIFY(!frozen->isVisible());
+    QCOMPARE(sheet->focusWidget(), static_cast<QWidget*>(grid));
+    QVERIFY(run.watch.unexpected().isEmpty());
+}
+
 void SheetWindowTest::theSketchStandsBesideTheGridAndAClickOnASegmentSelectsItsRow() {
     // State: the two-pipe system of ten segments in the folder's sheet. Action: open the
     // sheet, click radiator 5's line in the sketch. Expected: the sketch right of the grid, and
@@ -118,7 +164,14 @@ void SheetWindowTest::theSketchStandsBesideTheGridAndAClickOnASegmentSelectsItsR
     QVERIFY(sheet != nullptr);
     SketchPane* pane = sheet->sketch();
     QVERIFY(pane->isVisible());
+    // No column given up for it: under the grid in a window without room beside it...
+    sheet->resize(1000, 700);
+    QCOMPARE(sheet->view()->horizontalScrollBar()->maximum() > 0, true);
+    QVERIFY(pane->geometry().top() > sheet->view()->geometry().bottom());
+    // ... and beside it in one with room.
+    sheet->resize(1900, 700);
     QVERIFY(pane->geometry().left() > sheet->view()->geometry().right());
+    QTRY_COMPARE(sheet->view()->horizontalScrollBar()->maximum(), 0);
     SketchPicture* picture = pane->picture();
     QCOMPARE(picture->sketch().lines.size() > 10, true);
     const int column = sheet->view()->currentIndex().column();

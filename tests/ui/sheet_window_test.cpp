@@ -172,7 +172,7 @@ TEST(SheetWindow, ColumnWidthsAreKeptInTheFolderByTheColumnsHeaders) {
 TEST(SheetWindow, ButtonsWrapOntoAnotherRowRatherThanLeaveTheWindow) {
     const auto at_96_dpi = [](int twips) { return twips / 15; };
     for (const int width : {2400, 1040, 700, 400}) {
-        const SheetWindowBoxes boxes = sheet_window_boxes(width, 640, at_96_dpi, false);
+        const SheetWindowBoxes boxes = sheet_window_boxes(width, 640, at_96_dpi, false, 0);
         int rows = 1;
         for (std::size_t i = 0; i < boxes.buttons.size(); ++i) {
             const ScreenBox& b = boxes.buttons[i];
@@ -189,25 +189,34 @@ TEST(SheetWindow, ButtonsWrapOntoAnotherRowRatherThanLeaveTheWindow) {
     }
 }
 
-TEST(SheetWindow, TheSketchStandsBesideTheGridWhereThereIsRoomElseBelowIt) {
+TEST(SheetWindow, TheSketchStandsBesideTheGridOnlyWhereNoColumnIsGivenUpForIt) {
     const auto at_96_dpi = [](int twips) { return twips / 15; };
-    // The window as it opens, 1040 px: two fifths of the room beside the grid.
-    const SheetWindowBoxes wide = sheet_window_boxes(1040, 640, at_96_dpi, true);
+    // A grid of 1100 px in a window of 1920: the grid keeps its width, the sketch the rest.
+    const SheetWindowBoxes wide = sheet_window_boxes(1920, 640, at_96_dpi, true, 1100);
+    EXPECT_EQ(wide.grid.width, 1100);
     EXPECT_EQ(wide.sketch.top, wide.grid.top);
     EXPECT_EQ(wide.sketch.height, wide.grid.height);
     EXPECT_EQ(wide.sketch.left, wide.grid.left + wide.grid.width + 8);
-    EXPECT_EQ(wide.sketch.left + wide.sketch.width, 1040 - 8);
-    EXPECT_EQ(wide.sketch.width, (1040 - 16) * 2 / 5);
-    // 500 px: the lower half of the grid's room.
-    const SheetWindowBoxes narrow = sheet_window_boxes(500, 640, at_96_dpi, true);
-    EXPECT_EQ(narrow.sketch.width, narrow.grid.width);
-    EXPECT_EQ(narrow.sketch.top, narrow.grid.top + narrow.grid.height + 8);
-    EXPECT_EQ(narrow.sketch.top + narrow.sketch.height, narrow.message.top);
+    EXPECT_EQ(wide.sketch.left + wide.sketch.width, 1920 - 8);
+    // The sketch's least width (300 px) is just there, and a pixel short of it.
+    const int just = 8 + 1100 + 8 + 300 + 8;
+    EXPECT_EQ(sheet_window_boxes(just, 640, at_96_dpi, true, 1100).sketch.width, 300);
+    // A pixel less, and 1366 px: the sketch goes under a grid as wide as the window.
+    for (const int width : {just - 1, 1366}) {
+        const SheetWindowBoxes low = sheet_window_boxes(width, 640, at_96_dpi, true, 1100);
+        EXPECT_EQ(low.grid.width, width - 16) << width;
+        EXPECT_EQ(low.sketch.width, low.grid.width) << width;
+        EXPECT_EQ(low.sketch.top, low.grid.top + low.grid.height + 8) << width;
+        EXPECT_EQ(low.sketch.top + low.sketch.height, low.message.top) << width;
+    }
     // Without a network the grid has it all.
-    const SheetWindowBoxes none = sheet_window_boxes(1040, 640, at_96_dpi, false);
+    const SheetWindowBoxes none = sheet_window_boxes(1920, 640, at_96_dpi, false, 1100);
     EXPECT_EQ(none.sketch.width, 0);
-    EXPECT_EQ(none.grid.width, 1040 - 16);
+    EXPECT_EQ(none.grid.width, 1920 - 16);
     EXPECT_EQ(none.grid.height, wide.grid.height);
+    // The window asks for its own width, or the grid's and its margins where that is more.
+    EXPECT_EQ(sheet_window_width(900, at_96_dpi), frmsheet_window.width / 15);
+    EXPECT_EQ(sheet_window_width(1100, at_96_dpi), 1100 + 16);
 }
 
 TEST(SheetWindow, TheSketchZoomsInStepsAndStopsAtEitherEnd) {
@@ -306,6 +315,13 @@ TEST(SheetWindow, CellsShowTheirFlagsInWordsAndInATone) {
     EXPECT_FALSE(shown_cell(calc, 1, 0).right_aligned);  // the 管段号 is text
     EXPECT_EQ(column_title(velocity), "流速 v (m/s)");
     EXPECT_EQ(column_title(0), "管段号");
+    // On two lines in the grid's header: the name over its symbol and unit.
+    using Lines = std::array<std::string, 2>;
+    EXPECT_EQ(column_title_lines(velocity), (Lines{"流速", "v (m/s)"}));
+    EXPECT_EQ(column_title_lines(0), (Lines{"管段号", ""}));
+    EXPECT_EQ(column_title_lines(column_index(SheetColumn::xi)), (Lines{"局部阻力系数", "Σξ"}));
+    EXPECT_EQ(column_title_lines(column_index(SheetColumn::consumer)),
+              (Lines{"用户负荷", "Q用户 (W)"}));
 
     // Two loops sharing segment 1: loop 1 the most unfavourable, loop 2 far out of balance.
     run.window.grid().click(0, length, false);

@@ -81,7 +81,14 @@ TEST(SheetWindow, TheSketchStandsBesideTheListAndAClickOnASegmentSelectsItsRow) 
     ASSERT_NE(sheet, nullptr);
     const SketchView& sketch = sheet->sketch();
     EXPECT_TRUE(IsWindowVisible(sketch.handle()));
+    // No column given up for it: under the list in a window without room beside it, beside
+    // it in one with room.
     RECT list{}, drawn{};
+    SetWindowPos(sheet->handle(), nullptr, 0, 0, 1000, 700, SWP_NOMOVE | SWP_NOZORDER);
+    GetWindowRect(sheet->list(), &list);
+    GetWindowRect(sketch.handle(), &drawn);
+    EXPECT_GT(drawn.top, list.bottom);
+    SetWindowPos(sheet->handle(), nullptr, 0, 0, 1900, 700, SWP_NOMOVE | SWP_NOZORDER);
     GetWindowRect(sheet->list(), &list);
     GetWindowRect(sketch.handle(), &drawn);
     EXPECT_GT(drawn.left, list.right);
@@ -97,6 +104,76 @@ TEST(SheetWindow, TheSketchStandsBesideTheListAndAClickOnASegmentSelectsItsRow) 
     SendMessageW(sketch.handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM((a.x + b.x) / 2, a.y));
     EXPECT_EQ(run.handlers.grid().current().row, 4u);
     EXPECT_EQ(run.handlers.grid().current().column, column);
+}
+
+// The window's client area set to width × height pixels.
+void resize_client(HWND window, int width, int height) {
+    RECT frame{0, 0, width, height};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)), FALSE, 0);
+    SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER);
+}
+
+// A cell's place in the list's client area (column: the sheet's; the list's own first column
+// numbers the rows).
+RECT cell_box(HWND list, int row, std::size_t column) {
+    RECT cell{};
+    cell.top = static_cast<LONG>(column) + 1;
+    cell.left = LVIR_BOUNDS;
+    SendMessageW(list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row),
+                 reinterpret_cast<LPARAM>(&cell));
+    return cell;
+}
+
+TEST(SheetWindow, EveryColumnShowsAt1366PixelsAndTheSegmentStaysWhileTheListScrollsSideways) {
+    SheetProgram run;
+    SheetWindow* sheet = run.open();
+    ASSERT_NE(sheet, nullptr);
+    HWND list = sheet->list();
+    HWND frozen = sheet->frozen().handle();
+    // The titles on two lines: the header is two lines high.
+    HDC dc = GetDC(list);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(list, dc);
+    RECT header{};
+    GetClientRect(ListView_GetHeader(list), &header);
+    EXPECT_GE(header.bottom, 2 * metrics.tmHeight);
+    // A 1366 px screen at 100 %, less the window's frame: the last column ends inside the list.
+    resize_client(sheet->handle(), 1366 - 2 * 8, 650);
+    RECT client{};
+    GetClientRect(list, &client);
+    EXPECT_LE(cell_box(list, 0, sheet_columns.size() - 1).right, client.right);
+    EXPECT_FALSE(IsWindowVisible(frozen));
+    // About 900 px, as 150 % leaves: End goes to 备注, the list scrolls, and the row numbers and
+    // 管段号 stay at its left edge.
+    resize_client(sheet->handle(), 900, 500);
+    SendMessageW(list, WM_KEYDOWN, VK_END, 1);
+    EXPECT_EQ(run.handlers.grid().current().column, sheet_columns.size() - 1);
+    EXPECT_LT(cell_box(list, 0, 0).left, 0);
+    EXPECT_TRUE(IsWindowVisible(frozen));
+    RECT strip{};
+    GetWindowRect(frozen, &strip);
+    MapWindowPoints(HWND_DESKTOP, list, reinterpret_cast<POINT*>(&strip), 2);
+    EXPECT_EQ(strip.left, 0);
+    EXPECT_EQ(strip.right, sheet->frozen().width());
+    // Left to 上游: brought out from under the frozen column, not left beneath it.
+    for (std::size_t c = sheet_columns.size() - 1; c > 1; --c) {
+        SendMessageW(list, WM_KEYDOWN, VK_LEFT, 1);
+    }
+    EXPECT_EQ(run.handlers.grid().current().column, 1u);
+    EXPECT_GE(cell_box(list, 0, 1).left, sheet->frozen().width());
+    // A click on the frozen 管段号 is a click on the row's 管段号.
+    SendMessageW(list, WM_KEYDOWN, VK_END, 1);
+    const RECT row = cell_box(list, 0, 1);
+    SendMessageW(frozen, WM_LBUTTONDOWN, MK_LBUTTON,
+                 MAKELPARAM(sheet->frozen().width() - 4, (row.top + row.bottom) / 2));
+    EXPECT_EQ(run.handlers.grid().current().column, 0u);
+    EXPECT_EQ(cell_box(list, 0, 0).left,
+              static_cast<LONG>(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0)));
+    EXPECT_FALSE(IsWindowVisible(frozen));
 }
 
 TEST(SheetWindow, ASizingMeanwhileKeepsTheEntryAndLeavesTheFocusWhereItIs) {
