@@ -36,6 +36,10 @@ int main(int argc, char* argv[]) {
         // The export libraries are loaded when the engineer first exports, not at start.
         kestrune::module_exports(kestrune::export_module_path(
             QCoreApplication::applicationDirPath().toStdString(), KESTRUNE_MODULE_FOLDER)));
+    // Qt's print support too, when the engineer first prints.
+    windows.set_paper_printer(kestrune::module_printer(
+        kestrune::module_path(QCoreApplication::applicationDirPath().toStdString(),
+                              KESTRUNE_MODULE_FOLDER, kestrune::print_module_file)));
     windows.connect_to(handlers);
     if (!handlers.start()) {
         return 1;

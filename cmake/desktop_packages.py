@@ -144,13 +144,17 @@ def deb_check(build):
         subprocess.run(["lintian", "--fail-on", "error", "--suppress-tags",
                         "bogus-mail-host,bogus-mail-host-in-debian-changelog", str(deb)], check=True)
         # The program, and the exports it loads when first used, from its private library folder.
-        modules = list(root.glob("usr/lib/*/kestrune/libkestrune-export.so"))
-        if len(modules) != 1:
-            fail(f"the package holds {len(modules)} export modules, not one")
-        for binary in (root / "usr/bin/kestrune", modules[0]):
+        # Printing is a module too, so that the start loads no Qt print support.
+        modules = [module for name in ("libkestrune-export.so", "libkestrune-print.so")
+                   for module in root.glob(f"usr/lib/*/kestrune/{name}")]
+        if len(modules) != 2:
+            fail(f"the package holds {len(modules)} of the two modules")
+        for binary in (root / "usr/bin/kestrune", *modules):
             linked = subprocess.run(["ldd", str(binary)], capture_output=True, text=True)
             if "not found" in linked.stdout:
                 fail(linked.stdout + f"the packaged {binary.name} does not link")
+            if binary.name == "kestrune" and "PrintSupport" in linked.stdout:
+                fail("the packaged program loads Qt's print support at start")
         home.mkdir()
         for table in (root / "usr/share/kestrune/examples").glob("*.txt"):
             shutil.copy(table, home)

@@ -70,14 +70,14 @@ SheetExports module_exports(std::filesystem::path module) {
     };
 }
 
-std::filesystem::path export_module_path(const std::filesystem::path& program_folder,
-                                         const std::filesystem::path& relative) {
+std::filesystem::path module_path(const std::filesystem::path& program_folder,
+                                  const std::filesystem::path& relative, const char* file) {
     std::error_code ignored;
-    const std::filesystem::path beside = program_folder / export_module_file;
+    const std::filesystem::path beside = program_folder / file;
     if (std::filesystem::exists(beside, ignored)) {
         return beside;
     }
-    return (program_folder / relative / export_module_file).lexically_normal();
+    return (program_folder / relative / file).lexically_normal();
 }
 
 }  // namespace kestrune

@@ -10,8 +10,6 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
@@ -26,7 +24,6 @@
 #include "fonts.h"
 #include "frame_box.h"
 #include "frmcompute.h"
-#include "paper_painter.h"
 #include "print_colours.h"
 #include "problem_line.h"
 #include "qt_text.h"
@@ -393,22 +390,7 @@ void QtWindows::project_changed(std::string_view name) {
 }
 
 PrintOutcome QtWindows::print_paper(const PaperReport& paper, std::string_view title) {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(qt_text(title));
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setPageOrientation(paper.width > paper.height ? QPageLayout::Landscape
-                                                          : QPageLayout::Portrait);
-    printer.setFullPage(true);  // the pages bring their own margins
-    QPrintDialog dialog(&printer, dialog_owner());
-    dialog.setMinMax(1, static_cast<int>(paper.pages.size()));
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange);
-    if (dialog.exec() != QDialog::Accepted) {
-        return PrintOutcome::cancelled;
-    }
-    const bool range = printer.printRange() == QPrinter::PageRange;
-    const int first = range ? printer.fromPage() : 1;
-    const int last = range ? printer.toPage() : static_cast<int>(paper.pages.size());
-    return paint_paper(printer, paper, first, last) ? PrintOutcome::printed : PrintOutcome::failed;
+    return printer_ ? printer_(dialog_owner(), paper, qt_text(title)) : PrintOutcome::failed;
 }
 
 void QtWindows::sheet_changed() {

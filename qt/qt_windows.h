@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 
+#include "paper_print.h"
 #include "print_window.h"
 #include "sheet_window.h"
 #include "wake_socket.h"
@@ -42,6 +43,8 @@ class QtWindows : public WindowToolkit {
     void connect_to(frmcompute& handlers);
     // Opens the main window centred on its screen.
     void show_main();
+    // How the 计算书 is printed (print_on_paper, or the module holding it); none: it fails.
+    void set_paper_printer(PaperPrinter printer) { printer_ = std::move(printer); }
 
     MainWindow* main_window() const { return main_; }
     QWidget* control(ControlId id) const { return controls_.at(id); }
@@ -98,6 +101,7 @@ class QtWindows : public WindowToolkit {
     QPointer<QInputDialog> input_;  // the input box, while it waits
     WakeSocket* wake_ = nullptr;    // a second start in the folder calls here
     std::string project_;           // the project the windows work on, for their titles
+    PaperPrinter printer_;
 };
 
 }  // namespace kestrune

@@ -321,6 +321,17 @@ void SheetWindowTest::ctrlPPrintsTheCalculationThroughThePrintDialog() {
     QTest::keyClick(sheet->view(), Qt::Key_P, Qt::ControlModifier);
     QVERIFY(run.watch.unexpected().isEmpty());
     QVERIFY(!sheet->message()->text().contains(QStringLiteral("计算书已送往打印机")));
+    // The same through the module the program loads when it first prints.
+    run.windows.set_paper_printer(module_printer(KESTRUNE_PRINT_MODULE));
+    run.watch.print_to_file(qt_text(path_text(run.folder.path() / "module.pdf")));
+    QTest::keyClick(sheet->view(), Qt::Key_P, Qt::ControlModifier);
+    QVERIFY(run.watch.unexpected().isEmpty());
+    QVERIFY(std::filesystem::exists(run.folder.path() / "module.pdf"));
+    // No module where it should be: the engineer is told the print failed.
+    run.windows.set_paper_printer(module_printer(run.folder.path() / "missing.so"));
+    QTest::keyClick(sheet->view(), Qt::Key_P, Qt::ControlModifier);
+    QVERIFY(run.watch.unexpected().isEmpty());
+    QVERIFY(sheet->message()->text().startsWith(QStringLiteral("无法打印")));
 }
 
 QTEST_MAIN(SheetWindowTest)

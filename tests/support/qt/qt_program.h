@@ -36,6 +36,7 @@ class QtProgram {
   public:
     explicit QtProgram(const char* dn_file = worked_dn, const char* d_file = worked_d) {
         write_pipe_table(dn_file, d_file);
+        windows.set_paper_printer(print_on_paper);
         windows.connect_to(handlers);
     }
 
