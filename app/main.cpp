@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <malloc.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QStandardPaths>
@@ -15,6 +17,12 @@ int main(int argc, char* argv[]) {
 #ifdef SIGXFSZ
     // A file-size limit must make the results log report an error, not end the program.
     std::signal(SIGXFSZ, SIG_IGN);
+#endif
+#ifdef M_MMAP_THRESHOLD
+    // Large blocks (128 KiB and over) in mappings of their own, always: glibc otherwise raises
+    // the limit once such a block is freed, and the font tables the first texts read (half a
+    // megabyte, at once let go) would leave the heap that much larger for the whole run.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
 #endif
     QApplication app(argc, argv);
     // Before any window: the toolkit's own texts in Chinese too, where the system has them.
