@@ -217,7 +217,7 @@ void SheetWindow::add_columns() {
         ILC_COLOR, 1, 0);
     SendMessageW(list_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(rows_));
     default_widths_.clear();
-    HWND header = ListView_GetHeader(list_);
+    header_ = ListView_GetHeader(list_);
     for (std::size_t c = 0; c < sheet_columns.size(); ++c) {
         const auto lines = column_title_lines(c);
         default_widths_.push_back(
@@ -227,13 +227,15 @@ void SheetWindow::add_columns() {
         // Its title on two lines, drawn by the sheet (WM_DRAWITEM); the header draws its frame.
         HDITEMW item{};
         item.mask = HDI_FORMAT;
-        SendMessageW(header, HDM_GETITEMW, c + row_number_columns, reinterpret_cast<LPARAM>(&item));
+        SendMessageW(header_, HDM_GETITEMW, c + row_number_columns,
+                     reinterpret_cast<LPARAM>(&item));
         item.fmt |= HDF_OWNERDRAW;
-        SendMessageW(header, HDM_SETITEMW, c + row_number_columns, reinterpret_cast<LPARAM>(&item));
+        SendMessageW(header_, HDM_SETITEMW, c + row_number_columns,
+                     reinterpret_cast<LPARAM>(&item));
     }
     // A line higher than the header makes itself, for the titles' second lines.
     header_line_ = metrics.tmHeight;
-    header_default_ = attach_window<SheetWindow, &SheetWindow::header_message>(header, this);
+    header_default_ = attach_window<SheetWindow, &SheetWindow::header_message>(header_, this);
     apply_column_widths();
     for (std::size_t c = 0; c < loop_columns.size(); ++c) {
         const std::wstring title = wide_text(loop_columns[c].header);
@@ -677,8 +679,7 @@ void SheetWindow::draw_title(const DRAWITEMSTRUCT& item) {
 }
 
 LRESULT SheetWindow::header_message(UINT message, WPARAM w, LPARAM l) {
-    HWND header = ListView_GetHeader(list_);
-    const LRESULT result = CallWindowProcW(header_default_, header, message, w, l);
+    const LRESULT result = CallWindowProcW(header_default_, header_, message, w, l);
     if (message == HDM_LAYOUT && result != 0) {
         auto* layout = reinterpret_cast<HDLAYOUT*>(l);
         layout->pwpos->cy += header_line_;

@@ -90,6 +90,7 @@ class SheetWindow {
     HWND window_ = nullptr;
     std::vector<HWND> buttons_;
     HWND list_ = nullptr;
+    HWND header_ = nullptr;  // the list's, its titles on two lines
     HWND editor_ = nullptr;
     HWND message_ = nullptr;
     HWND loops_title_ = nullptr;
