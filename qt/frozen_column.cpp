@@ -9,7 +9,7 @@
 namespace kestrune {
 
 FrozenColumn::FrozenColumn(QTableView* grid, QTableView* frozen)
-    : QObject(grid), grid_(grid), frozen_(frozen) {
+    : QObject(grid), grid_(grid), frozen_(frozen), viewport_(grid->viewport()) {
     frozen_->setModel(grid_->model());
     frozen_->setSelectionModel(grid_->selectionModel());
     for (int c = 1; c < grid_->model()->columnCount(); ++c) {
@@ -33,7 +33,7 @@ FrozenColumn::FrozenColumn(QTableView* grid, QTableView* frozen)
     connect(grid_->horizontalHeader(), &QHeaderView::sectionResized, this, &FrozenColumn::follow);
     connect(grid_->horizontalHeader(), &QHeaderView::geometriesChanged, this,
             &FrozenColumn::follow);
-    grid_->viewport()->installEventFilter(this);
+    viewport_->installEventFilter(this);
 }
 
 void FrozenColumn::keep_clear(const QModelIndex& index) {
@@ -58,7 +58,7 @@ void FrozenColumn::follow() {
 }
 
 bool FrozenColumn::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == grid_->viewport() && event->type() == QEvent::Resize) {
+    if (watched == viewport_ && event->type() == QEvent::Resize) {
         follow();
     }
     return QObject::eventFilter(watched, event);

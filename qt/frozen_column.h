@@ -26,6 +26,7 @@ class FrozenColumn : public QObject {
   private:
     QTableView* grid_;
     QTableView* frozen_;
+    QWidget* viewport_;  // the grid's, whose resizing moves the frozen column
 };
 
 }  // namespace kestrune

@@ -305,6 +305,11 @@ SheetWindow::SheetWindow(SheetGrid& grid, const frmsheet& sheet)
     lay_out();
 }
 
+SheetWindow::~SheetWindow() {
+    // Gone before the grid it follows, which signals and sends events as it is taken down.
+    delete frozen_;
+}
+
 void SheetWindow::press(const KeyPress& key) {
     if (grid_.editing()) {
         grid_.edited(utf8_text(editor_->text()));

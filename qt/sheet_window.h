@@ -84,6 +84,7 @@ class SheetWindow : public QWidget {
     Q_OBJECT
   public:
     SheetWindow(SheetGrid& grid, const frmsheet& sheet);
+    ~SheetWindow() override;
 
     void refresh();
     // Another project: its title, and its columns' widths.
