@@ -1,13 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <dlfcn.h>
-
 #include <cerrno>
 #include <memory>
 #include <system_error>
 
 #include "export_module.h"
 #include "file_error.h"
-#include "library_path.h"
+#include "module_entry.h"
 
 namespace kestrune {
 namespace {
@@ -22,15 +20,12 @@ struct LoadedExports {
         if (exports) {
             return std::nullopt;
         }
-        void* handle = dlopen(library_path(module).c_str(), RTLD_NOW | RTLD_LOCAL);
-        if (handle == nullptr) {
+        auto* fill =
+            reinterpret_cast<void (*)(SheetExports*)>(module_entry(module, export_module_entry));
+        if (fill == nullptr) {
             std::error_code ignored;
             const int e = std::filesystem::exists(module, ignored) ? ENOEXEC : ENOENT;
             return ExportError{file_error(module, e), false, {}};
-        }
-        auto* fill = reinterpret_cast<void (*)(SheetExports*)>(dlsym(handle, export_module_entry));
-        if (fill == nullptr) {
-            return ExportError{file_error(module, ENOEXEC), false, {}};
         }
         exports.emplace();
         fill(&*exports);

@@ -40,12 +40,9 @@ bool paint_paper(QPagedPaintDevice& device, const PaperReport& paper, int first,
         return false;
     }
     // Points to the device's pixels, the page fitted to the paper and centred on it.
-    const double scale = std::min(device.width() / paper.width, device.height() / paper.height);
-    const double left = (device.width() - paper.width * scale) / 2;
-    const double top = (device.height() - paper.height * scale) / 2;
-    const auto at = [&](PaperPoint p) {
-        return QPointF(left + p.x * scale, top + (paper.height - p.y) * scale);
-    };
+    const PaperFit fit = fit_paper(paper, 0, 0, device.width(), device.height());
+    const double scale = fit.scale;
+    const auto at = [&](PaperPoint p) { return QPointF(fit.x(p), fit.y(p)); };
     QFont font(family_of(paper));
     first = std::max(first, 1);
     last = std::min(last, static_cast<int>(paper.pages.size()));

@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <dlfcn.h>
-
 #include <memory>
 
-#include "library_path.h"
+#include "module_entry.h"
 #include "paper_print.h"
 
 namespace kestrune {
@@ -15,11 +13,7 @@ PaperPrinter module_printer(std::filesystem::path module) {
     return [module = std::move(module), entry](QWidget* owner, const PaperReport& paper,
                                                const QString& title) {
         if (*entry == nullptr) {
-            void* handle = dlopen(library_path(module).c_str(), RTLD_NOW | RTLD_LOCAL);
-            if (handle == nullptr) {
-                return PrintOutcome::failed;
-            }
-            *entry = reinterpret_cast<Entry>(dlsym(handle, print_module_entry));
+            *entry = reinterpret_cast<Entry>(module_entry(module, print_module_entry));
             if (*entry == nullptr) {
                 return PrintOutcome::failed;
             }

@@ -5,6 +5,7 @@
 // from them, and the programs print them through the system's print dialog, so that paper and
 // file are the same pages.
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -44,5 +45,21 @@ struct PaperReport {
     std::string font_name;              // as the engineer knows it: "宋体 SimSun"
     std::vector<PaperPage> pages;
 };
+
+// Where the pages land on a device's area (left, top, width × height in its units, y downwards):
+// each page fitted whole and centred, as a printer's sheet or a preview is given it.
+struct PaperFit {
+    double scale = 1.0;            // device units a point
+    double left = 0.0, top = 0.0;  // the page's upper left corner
+    double page_height = 0.0;      // points
+    double x(PaperPoint p) const { return left + p.x * scale; }
+    double y(PaperPoint p) const { return top + (page_height - p.y) * scale; }
+};
+inline PaperFit fit_paper(const PaperReport& paper, double left, double top, double width,
+                          double height) {
+    const double scale = std::min(width / paper.width, height / paper.height);
+    return {scale, left + (width - paper.width * scale) / 2,
+            top + (height - paper.height * scale) / 2, paper.height};
+}
 
 }  // namespace kestrune

@@ -26,13 +26,12 @@ COLORREF colour_of(Rgb colour) {
 }  // namespace
 
 void draw_paper_page(HDC dc, const PaperReport& paper, std::size_t page, const RECT& area) {
-    const double scale =
-        std::min((area.right - area.left) / paper.width, (area.bottom - area.top) / paper.height);
-    const double left = area.left + ((area.right - area.left) - paper.width * scale) / 2;
-    const double top = area.top + ((area.bottom - area.top) - paper.height * scale) / 2;
+    const PaperFit fit =
+        fit_paper(paper, area.left, area.top, area.right - area.left, area.bottom - area.top);
+    const double scale = fit.scale;
     const auto at = [&](PaperPoint p) {
-        return POINT{static_cast<LONG>(std::lround(left + p.x * scale)),
-                     static_cast<LONG>(std::lround(top + (paper.height - p.y) * scale))};
+        return POINT{static_cast<LONG>(std::lround(fit.x(p))),
+                     static_cast<LONG>(std::lround(fit.y(p)))};
     };
     const auto box_of = [&](const PaperMark& m) {
         const POINT a = at(m.points[0]);
